@@ -1,0 +1,118 @@
+# Build helpers shared by every subsystem.
+
+# The processor classes: index, file-name suffix (lower case, as in copy_avx2.cpp)
+# and the exact compiler flags of the class. Nothing else in the build names them.
+set(LV_CLASS_SUFFIXES sse2 sse3 ssse3 sse42 avx avx2 avx512mc avx512)
+set(LV_CLASS_FLAGS_sse2     "")
+set(LV_CLASS_FLAGS_sse3     "-msse3")
+set(LV_CLASS_FLAGS_ssse3    "-mssse3")
+set(LV_CLASS_FLAGS_sse42    "-msse4.2;-mpopcnt")
+set(LV_CLASS_FLAGS_avx      "-mavx")
+set(LV_CLASS_FLAGS_avx2     "-mavx2;-mfma;-mbmi;-mbmi2")
+set(LV_CLASS_FLAGS_avx512mc "-mavx2;-mfma;-mavx512f;-mavx512cd")
+set(LV_CLASS_FLAGS_avx512   "-mavx2;-mfma;-mavx512f;-mavx512cd;-mavx512bw;-mavx512dq;-mavx512vl")
+if(LV_NATIVE_RCP28)
+  list(APPEND LV_CLASS_FLAGS_avx512mc -mavx512er)
+endif()
+
+# Returns the class suffix of a source file name (empty for baseline files).
+function(lv_class_of_source src out)
+  get_filename_component(name "${src}" NAME_WE)
+  set(result "")
+  foreach(sfx IN LISTS LV_CLASS_SUFFIXES)
+    if(name MATCHES "_${sfx}$")
+      set(result ${sfx})
+    endif()
+  endforeach()
+  set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+# Gives every per-class source of TARGET exactly its class's flags and registers
+# TARGET with the isa_audit check. Call it in the directory that creates TARGET.
+function(lv_per_class target)
+  get_target_property(srcs ${target} SOURCES)
+  set(found FALSE)
+  foreach(src IN LISTS srcs)
+    lv_class_of_source("${src}" sfx)
+    if(NOT sfx STREQUAL "")
+      set(found TRUE)
+      set(flags ${LV_CLASS_FLAGS_${sfx}})
+      if(flags)
+        set_property(SOURCE "${src}" APPEND PROPERTY COMPILE_OPTIONS ${flags})
+      endif()
+      if(sfx STREQUAL "avx512mc" AND LV_NATIVE_RCP28)
+        set_property(SOURCE "${src}" APPEND PROPERTY COMPILE_DEFINITIONS LV_NATIVE_RCP28=1)
+      endif()
+    endif()
+  endforeach()
+  if(found)
+    set_property(GLOBAL APPEND PROPERTY LV_AUDITED_TARGETS ${target})
+  endif()
+endfunction()
+
+# A static library of our own code: warnings as errors, the repository root on
+# the include path.
+function(lv_add_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${LV_WARNINGS})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
+  if(A_LIBS)
+    target_link_libraries(${name} PUBLIC ${A_LIBS})
+  endif()
+  lv_per_class(${name})
+endfunction()
+
+# A GoogleTest program whose tests CTest lists one by one.
+# LABELS: quick (the default), exhaustive or huge (opt-in), nosan (skipped under sanitizers).
+function(lv_add_gtest name)
+  cmake_parse_arguments(A "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT A_LABELS)
+    set(A_LABELS quick)
+  endif()
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 600)
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${LV_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} lv_test_support GTest::gtest GTest::gmock)
+  lv_per_class(${name})
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES
+      LABELS "${A_LABELS}"
+      TIMEOUT ${A_TIMEOUT}
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LV_SOURCE_DIR=${PROJECT_SOURCE_DIR};LV_BINARY_DIR=${PROJECT_BINARY_DIR}")
+endfunction()
+
+# A Google Benchmark program (bench/ only).
+function(lv_add_bench name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${LV_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark)
+  lv_per_class(${name})
+endfunction()
+
+# The isa_audit check: disassembles every per-class object of every registered
+# library and fails on instructions above the object's class or on weak symbols
+# defined outside the class namespace.
+function(lv_add_isa_audit_test)
+  get_property(targets GLOBAL PROPERTY LV_AUDITED_TARGETS)
+  set(files "")
+  foreach(t IN LISTS targets)
+    get_target_property(type ${t} TYPE)
+    if(type STREQUAL "STATIC_LIBRARY")
+      list(APPEND files "$<TARGET_FILE:${t}>")
+    endif()
+  endforeach()
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  set(native "")
+  if(LV_NATIVE_RCP28)
+    set(native --native-rcp28)
+  endif()
+  add_test(NAME isa_audit
+           COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tools/isa_audit.py ${native} ${files})
+  set_tests_properties(isa_audit PROPERTIES LABELS quick)
+endfunction()

@@ -1,0 +1,87 @@
+// Synchronisation primitives of the platform layer: a manual-reset event, a
+// critical section, a mutex and a sleep.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+namespace lv {
+
+// How a wait on an event ended.
+enum class WaitResult { Signalled, TimedOut, Failed };
+
+// Infinite time-out for PlatformEvent::Wait.
+inline constexpr uint32_t kWaitForever = 0xFFFFFFFFu;
+
+// A manual-reset event: once set it stays set, releasing every waiter, until
+// it is reset.
+class PlatformEvent {
+ public:
+  explicit PlatformEvent(bool initiallySet = false) : set_(initiallySet) {}
+  PlatformEvent(const PlatformEvent&) = delete;
+  PlatformEvent& operator=(const PlatformEvent&) = delete;
+
+  void Set();
+  void Reset();
+  bool IsSet() const;
+  // Waits until the event is set or the time-out (milliseconds) passes.
+  WaitResult Wait(uint32_t timeoutMs = kWaitForever) const;
+
+ private:
+  mutable std::mutex mutex_;
+  mutable std::condition_variable cv_;
+  bool set_;
+};
+
+// A recursive lock, as a critical section is: the owning thread may enter it
+// again.
+class CriticalSection {
+ public:
+  void Enter() { mutex_.lock(); }
+  bool TryEnter() { return mutex_.try_lock(); }
+  void Leave() { mutex_.unlock(); }
+  // BasicLockable, for std::scoped_lock and condition_variable_any.
+  void lock() { Enter(); }
+  void unlock() { Leave(); }
+
+ private:
+  std::recursive_mutex mutex_;
+};
+
+// Scoped entry into a critical section.
+class CriticalSectionLock {
+ public:
+  explicit CriticalSectionLock(CriticalSection& cs) : cs_(cs) { cs_.Enter(); }
+  ~CriticalSectionLock() { cs_.Leave(); }
+  CriticalSectionLock(const CriticalSectionLock&) = delete;
+  CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
+
+ private:
+  CriticalSection& cs_;
+};
+
+// A non-recursive mutex with a timed lock.
+class PlatformMutex {
+ public:
+  void Lock() { mutex_.lock(); }
+  bool Lock(uint32_t timeoutMs) {
+    if (timeoutMs == kWaitForever) {
+      mutex_.lock();
+      return true;
+    }
+    return mutex_.try_lock_for(std::chrono::milliseconds(timeoutMs));
+  }
+  void Unlock() { mutex_.unlock(); }
+  void lock() { Lock(); }
+  void unlock() { Unlock(); }
+
+ private:
+  std::timed_mutex mutex_;
+};
+
+// Suspends the calling thread for at least the given milliseconds.
+void SleepMs(uint32_t ms);
+
+}  // namespace lv
