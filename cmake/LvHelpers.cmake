@@ -116,3 +116,26 @@ function(lv_add_isa_audit_test)
            COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tools/isa_audit.py ${native} ${files})
   set_tests_properties(isa_audit PROPERTIES LABELS quick)
 endfunction()
+
+# Adds every child folder of the current source folder that has a CMakeLists.txt.
+function(lv_add_child_dirs)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child} AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# The static library of a subsystem folder: every .cpp below the folder
+# (per-class files included), so that families can be added side by side
+# without touching a shared list. EXCLUDE: file names to leave out.
+function(lv_add_subsystem_library name)
+  cmake_parse_arguments(A "" "" "LIBS;EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(ex IN LISTS A_EXCLUDE)
+    list(FILTER srcs EXCLUDE REGEX "(^|/)${ex}$")
+  endforeach()
+  lv_add_library(${name} SOURCES ${srcs} LIBS ${A_LIBS})
+endfunction()
