@@ -51,6 +51,8 @@ int32_t InitProcessorDispatch() {
   return StatusOk;
 }
 
+void MathErrorCallback(int32_t, int32_t, const void*, const void*, void*, void*, int32_t*) {}
+
 int32_t CurrentProcessorClass() {
   int32_t idx = g_dispatchIndex.load(std::memory_order_acquire);
   if (idx < 0) {

@@ -49,6 +49,12 @@ extern std::atomic<int32_t> g_dispatchIndex;
 // Detects the processor, chooses and stores the class; returns the frame's status.
 int32_t InitProcessorDispatch();
 
+// The per-element hook of the vector-math kernels: called once for every
+// element that took a kernel's special-value road, after its result was
+// stored. It does nothing; the kernels read the element's result back after it.
+void MathErrorCallback(int32_t code, int32_t index, const void* argument1, const void* argument2, void* result1,
+                       void* result2, int32_t* statusCell);
+
 // The class in use, initialising the frame when needed.
 int32_t CurrentProcessorClass();
 
