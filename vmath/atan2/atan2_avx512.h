@@ -1,0 +1,226 @@
+// The sixteen-lane arctangent kernels of classes 6 (AVX-512 many-core) and 7
+// (AVX-512 with DQ/BW/VL).
+//
+// The quotient algorithm with the division replaced by a reciprocal of the
+// divisor's significand refined by one Newton step, and every multiplication
+// of the polynomial and of the final step fused with the addition after it.
+// The body is written once over a small ops layer: 16 lanes in zmm registers
+// (both classes; only AVX-512 Foundation operations, so class 6 may use it)
+// and, for class 7's one-element tail, 128-bit registers (needs VL).
+// Templates over a tag type from the including class's own namespace.
+#pragma once
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "vmath/atan2/atan2_constants.h"
+#include "vmath/vmath_record.h"
+
+namespace lv_vmath_atan2 {
+
+using SpecialValueFn = int32_t (*)(const float*, const float*, float*);
+using Recip512Fn = __m512 (*)(__m512);
+
+// 16 lanes; Rcp is the class's reciprocal approximation of values in [1, 2).
+template <class Tag, Recip512Fn kRcp>
+struct Zmm {
+  using V = __m512;
+  using M = __mmask16;
+  static constexpr int kLanes = 16;
+  [[gnu::always_inline]] static inline V Set(float v) { return _mm512_set1_ps(v); }
+  [[gnu::always_inline]] static inline V Bits(uint32_t b) { return _mm512_castsi512_ps(_mm512_set1_epi32(static_cast<int>(b))); }
+  [[gnu::always_inline]] static inline V And(V a, V b) {
+    return _mm512_castsi512_ps(_mm512_and_si512(_mm512_castps_si512(a), _mm512_castps_si512(b)));
+  }
+  [[gnu::always_inline]] static inline V Or(V a, V b) {
+    return _mm512_castsi512_ps(_mm512_or_si512(_mm512_castps_si512(a), _mm512_castps_si512(b)));
+  }
+  [[gnu::always_inline]] static inline V Xor(V a, V b) {
+    return _mm512_castsi512_ps(_mm512_xor_si512(_mm512_castps_si512(a), _mm512_castps_si512(b)));
+  }
+  [[gnu::always_inline]] static inline V Blend(M m, V ifClear, V ifSet) { return _mm512_mask_blend_ps(m, ifClear, ifSet); }
+  [[gnu::always_inline]] static inline M Lt(V a, V b) { return _mm512_cmp_ps_mask(a, b, _CMP_LT_OQ); }
+  [[gnu::always_inline]] static inline M Le(V a, V b) { return _mm512_cmp_ps_mask(a, b, _CMP_LE_OQ); }
+  [[gnu::always_inline]] static inline M Unord(V a) { return _mm512_cmp_ps_mask(a, a, _CMP_UNORD_Q); }
+  [[gnu::always_inline]] static inline M IsZeroBits(V a) {
+    return _mm512_cmpeq_epi32_mask(_mm512_castps_si512(a), _mm512_setzero_si512());
+  }
+  [[gnu::always_inline]] static inline M SpecialTest(V a) {
+    const __m512i t = _mm512_sub_epi32(_mm512_castps_si512(a), _mm512_set1_epi32(static_cast<int>(kSpecialBias)));
+    return _mm512_cmpge_epi32_mask(t, _mm512_set1_epi32(static_cast<int>(kSpecialLimit)));
+  }
+  [[gnu::always_inline]] static inline V Mul(V a, V b) { return _mm512_mul_ps(a, b); }
+  [[gnu::always_inline]] static inline V Sub(V a, V b) { return _mm512_sub_ps(a, b); }
+  [[gnu::always_inline]] static inline V MaskAdd(V a, M m, V b) { return _mm512_mask_add_ps(a, m, a, b); }
+  [[gnu::always_inline]] static inline V Fma(V a, V b, V c) { return _mm512_fmadd_ps(a, b, c); }
+  [[gnu::always_inline]] static inline V Fnma(V a, V b, V c) { return _mm512_fnmadd_ps(a, b, c); }
+  [[gnu::always_inline]] static inline V MantPositive(V a) { return _mm512_getmant_ps(a, _MM_MANT_NORM_1_2, _MM_MANT_SIGN_zero); }
+  [[gnu::always_inline]] static inline V MantSigned(V a) { return _mm512_getmant_ps(a, _MM_MANT_NORM_1_2, _MM_MANT_SIGN_src); }
+  [[gnu::always_inline]] static inline V Exp(V a) { return _mm512_getexp_ps(a); }
+  [[gnu::always_inline]] static inline V Scale(V a, V e) { return _mm512_scalef_ps(a, e); }
+  [[gnu::always_inline]] static inline V Rcp(V a) { return kRcp(a); }
+  [[gnu::always_inline]] static inline void Store(float* p, V v) { _mm512_store_ps(p, v); }
+  [[gnu::always_inline]] static inline V Load(const float* p) { return _mm512_load_ps(p); }
+};
+
+// 4 lanes in xmm registers (class 7 only: the VL forms of the same operations).
+template <class Tag>
+struct Xmm {
+  using V = __m128;
+  using M = __mmask8;
+  static constexpr int kLanes = 4;
+  [[gnu::always_inline]] static inline V Set(float v) { return _mm_set1_ps(v); }
+  [[gnu::always_inline]] static inline V Bits(uint32_t b) { return _mm_castsi128_ps(_mm_set1_epi32(static_cast<int>(b))); }
+  [[gnu::always_inline]] static inline V And(V a, V b) { return _mm_and_ps(a, b); }
+  [[gnu::always_inline]] static inline V Or(V a, V b) { return _mm_or_ps(a, b); }
+  [[gnu::always_inline]] static inline V Xor(V a, V b) { return _mm_xor_ps(a, b); }
+  [[gnu::always_inline]] static inline V Blend(M m, V ifClear, V ifSet) { return _mm_mask_blend_ps(m, ifClear, ifSet); }
+  [[gnu::always_inline]] static inline M Lt(V a, V b) { return _mm_cmp_ps_mask(a, b, _CMP_LT_OQ); }
+  [[gnu::always_inline]] static inline M Le(V a, V b) { return _mm_cmp_ps_mask(a, b, _CMP_LE_OQ); }
+  [[gnu::always_inline]] static inline M Unord(V a) { return _mm_cmp_ps_mask(a, a, _CMP_UNORD_Q); }
+  [[gnu::always_inline]] static inline M IsZeroBits(V a) {
+    return _mm_cmpeq_epi32_mask(_mm_castps_si128(a), _mm_setzero_si128());
+  }
+  [[gnu::always_inline]] static inline M SpecialTest(V a) {
+    const __m128i t = _mm_sub_epi32(_mm_castps_si128(a), _mm_set1_epi32(static_cast<int>(kSpecialBias)));
+    return _mm_cmpge_epi32_mask(t, _mm_set1_epi32(static_cast<int>(kSpecialLimit)));
+  }
+  [[gnu::always_inline]] static inline V Mul(V a, V b) { return _mm_mul_ps(a, b); }
+  [[gnu::always_inline]] static inline V Sub(V a, V b) { return _mm_sub_ps(a, b); }
+  [[gnu::always_inline]] static inline V MaskAdd(V a, M m, V b) { return _mm_mask_add_ps(a, m, a, b); }
+  [[gnu::always_inline]] static inline V Fma(V a, V b, V c) { return _mm_fmadd_ps(a, b, c); }
+  [[gnu::always_inline]] static inline V Fnma(V a, V b, V c) { return _mm_fnmadd_ps(a, b, c); }
+  [[gnu::always_inline]] static inline V MantPositive(V a) { return _mm_getmant_ps(a, _MM_MANT_NORM_1_2, _MM_MANT_SIGN_zero); }
+  [[gnu::always_inline]] static inline V MantSigned(V a) { return _mm_getmant_ps(a, _MM_MANT_NORM_1_2, _MM_MANT_SIGN_src); }
+  [[gnu::always_inline]] static inline V Exp(V a) { return _mm_getexp_ps(a); }
+  [[gnu::always_inline]] static inline V Scale(V a, V e) { return _mm_scalef_ps(a, e); }
+  [[gnu::always_inline]] static inline V Rcp(V a) { return _mm_rcp14_ps(a); }
+  [[gnu::always_inline]] static inline void Store(float* p, V v) { _mm_store_ps(p, v); }
+  [[gnu::always_inline]] static inline V Load(const float* p) { return _mm_load_ps(p); }
+};
+
+template <class O>
+struct Avx512Path {
+  using V = typename O::V;
+  using M = typename O::M;
+
+  [[gnu::always_inline]] static inline V Fast(V y, V x) {
+    const V absMask = O::Bits(kAbsMask);
+    const V signMask = O::Bits(kSignMask);
+    const V ay = O::And(y, absMask);
+    const V ax = O::And(x, absMask);
+    const V sx = O::And(x, signMask);
+    const V sy = O::And(y, signMask);
+    const M m = O::Lt(ay, ax);
+    const V num = O::Blend(m, O::Xor(ax, signMask), ay);
+    const V den = O::Blend(m, ay, ax);
+    // T = num / den from the significands: one reciprocal, one Newton step,
+    // then the exponent difference.
+    const V md = O::MantPositive(den);
+    const V mn = O::MantSigned(num);
+    const V ed = O::Exp(den);
+    const V en = O::Exp(num);
+    const V r = O::Rcp(md);
+    const V q0 = O::Mul(mn, r);
+    const V e0 = O::Fnma(md, q0, mn);
+    const V q1 = O::Fma(r, e0, q0);
+    const V t = O::Scale(q1, O::Sub(en, ed));
+    const V z = O::Mul(t, t);
+    const V z2 = O::Mul(z, z);
+    V e = O::Fma(O::Set(kC8), z2, O::Set(kC6));
+    e = O::Fma(e, z2, O::Set(kC4));
+    e = O::Fma(e, z2, O::Set(kC2));
+    e = O::Fma(e, z2, O::Set(1.0f));
+    V o = O::Fma(O::Set(kC7), z2, O::Set(kC5));
+    o = O::Fma(o, z2, O::Set(kC3));
+    o = O::Fma(o, z2, O::Set(kC1));
+    const V p = O::Fma(z, o, e);
+    const V b = O::Blend(m, O::Set(kHalfPi), O::Set(0.0f));
+    V v = O::Fma(t, p, b);
+    v = O::Or(v, sx);
+    v = O::MaskAdd(v, O::Le(x, O::Set(0.0f)), O::Set(kPi));
+    return O::Or(v, sy);
+  }
+
+  [[gnu::always_inline]] static inline unsigned SpecialBits(V y, V x) {
+    const V absMask = O::Bits(kAbsMask);
+    return static_cast<unsigned>(O::SpecialTest(O::And(y, absMask)) | O::SpecialTest(O::And(x, absMask)));
+  }
+
+  [[gnu::always_inline]] static inline V ZeroLanes(V y, V x, unsigned& zeroBits) {
+    const V absMask = O::Bits(kAbsMask);
+    const V signMask = O::Bits(kSignMask);
+    const V ay = O::And(y, absMask);
+    const V ax = O::And(x, absMask);
+    const V sx = O::And(x, signMask);
+    const V sy = O::And(y, signMask);
+    const M yZero = O::IsZeroBits(ay);
+    const M xZero = O::IsZeroBits(ax);
+    const M nan = static_cast<M>(O::Unord(x) | O::Unord(y));
+    zeroBits = static_cast<unsigned>((yZero | xZero) & ~nan) & ((1u << O::kLanes) - 1);
+    const M baseZero = static_cast<M>((yZero & xZero) | O::Lt(ay, ax));
+    V v = O::Blend(baseZero, O::Set(kHalfPi), O::Set(0.0f));
+    v = O::Or(v, sx);
+    v = O::MaskAdd(v, static_cast<M>(~O::IsZeroBits(sx)), O::Set(kPi));
+    return O::Or(v, sy);
+  }
+};
+
+template <class O, int kVectors, SpecialValueFn kSpecial>
+[[gnu::noinline]] void FixSpecialLanes16(const typename O::V* vy, const typename O::V* vx, typename O::V* vr,
+                                         unsigned special) {
+  using P = Avx512Path<O>;
+  constexpr int L = O::kLanes;
+  alignas(64) float ys[L * kVectors];
+  alignas(64) float xs[L * kVectors];
+  alignas(64) float rs[L * kVectors];
+  alignas(64) float zs[L];
+  unsigned others = 0;
+  for (int b = 0; b < kVectors; ++b) {
+    unsigned zeroBits;
+    const typename O::V zero = P::ZeroLanes(vy[b], vx[b], zeroBits);
+    O::Store(rs + L * b, vr[b]);
+    O::Store(zs, zero);
+    O::Store(ys + L * b, vy[b]);
+    O::Store(xs + L * b, vx[b]);
+    const unsigned mine = (special >> (L * b)) & ((1u << L) - 1);
+    for (int lane = 0; lane < L; ++lane) {
+      if (((mine & zeroBits) >> lane) & 1u) {
+        rs[L * b + lane] = zs[lane];
+      }
+    }
+    others |= (mine & ~zeroBits) << (L * b);
+  }
+  for (int lane = 0; others != 0; ++lane, others >>= 1) {
+    if ((others & 1) != 0) {
+      kSpecial(&ys[lane], &xs[lane], &rs[lane]);
+    }
+  }
+  for (int b = 0; b < kVectors; ++b) {
+    vr[b] = O::Load(rs + L * b);
+  }
+}
+
+// The main loop: 32 elements a step as two 16-lane vectors, unaligned.
+// Returns the index where the one-element tail starts.
+template <class Tag, Recip512Fn kRcp, SpecialValueFn kSpecial>
+[[gnu::always_inline]] inline int32_t MainLoop16(const float* y, const float* x, float* dst, int32_t n) {
+  using O = Zmm<Tag, kRcp>;
+  using P = Avx512Path<O>;
+  const int32_t end = n & ~31;
+  for (int32_t i = 0; i < end; i += 32) {
+    __m512 vy[2] = {_mm512_loadu_ps(y + i), _mm512_loadu_ps(y + i + 16)};
+    __m512 vx[2] = {_mm512_loadu_ps(x + i), _mm512_loadu_ps(x + i + 16)};
+    __m512 vr[2] = {P::Fast(vy[0], vx[0]), P::Fast(vy[1], vx[1])};
+    const unsigned special = P::SpecialBits(vy[0], vx[0]) | (P::SpecialBits(vy[1], vx[1]) << 16);
+    if (special != 0) [[unlikely]] {
+      FixSpecialLanes16<O, 2, kSpecial>(vy, vx, vr, special);
+    }
+    _mm512_storeu_ps(dst + i, vr[0]);
+    _mm512_storeu_ps(dst + i + 16, vr[1]);
+  }
+  return end;
+}
+
+}  // namespace lv_vmath_atan2
