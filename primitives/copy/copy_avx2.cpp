@@ -1,0 +1,25 @@
+// Copy of class 5 (Avx2): 32-byte units below 32 KiB, the large-block road above.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "platform/isa_class.h"
+#include "primitives/cache/cache_size.h"
+#include "primitives/copy/copy.h"
+#include "primitives/dispatch.h"
+#include "primitives/roads.h"
+
+LV_ASSERT_CLASS(5);
+
+namespace lv_avx2 {
+namespace {
+#include "primitives/kernel_moves.inl"
+#include "primitives/copy/copy_avx_kernel.inl"
+#include "primitives/copy/copy_large_kernel.inl"
+}  // namespace
+}  // namespace lv_avx2
+
+#define LV_CP_SUFFIX Avx2
+#define LV_CP_NS lv_avx2
+#define LV_CP_SPLIT 1
+#include "primitives/copy/copy_entries.inl"

@@ -1,0 +1,75 @@
+// ZeroFillKernel of classes 1 to 3: 16-byte stores, non-temporal above the
+// size of the largest cache. Included inside each class's anonymous namespace.
+
+// 1 to 15 bytes: two overlapping stores of the largest fitting size.
+[[gnu::always_inline]] inline void ZeroShort(uint8_t* p, int64_t r) {
+  if (r >= 8) {
+    Zero8(p);
+    Zero8(p + r - 8);
+  } else if (r >= 4) {
+    Zero4(p);
+    Zero4(p + r - 4);
+  } else {
+    for (int64_t i = 0; i < r; ++i) {
+      Zero1(p + i);
+    }
+  }
+}
+
+// Fewer than 64 bytes from an aligned pointer: up to three aligned 16-byte stores, then the short path.
+[[gnu::always_inline]] inline void ZeroBelow64(uint8_t* p, int64_t n, __m128i z) {
+  while (n >= 16) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(p), z);
+    p += 16;
+    n -= 16;
+  }
+  ZeroShort(p, n);
+}
+
+void ZeroFillKernel(uint8_t* p, int64_t n) {
+  if (n < 16) {
+    ZeroShort(p, n);
+    return;
+  }
+  const uint64_t misalign = Addr(p) & 15;
+  if (misalign != 0) {
+    const uint64_t k = 16 - misalign;
+    if (k & 1) { Zero1(p); p += 1; }
+    if (k & 2) { Zero2(p); p += 2; }
+    if (k & 4) { Zero4(p); p += 4; }
+    if (k & 8) { Zero8(p); p += 8; }
+    n -= static_cast<int64_t>(k);
+  }
+  const __m128i z = _mm_setzero_si128();
+  if (n < 64) {
+    ZeroBelow64(p, n, z);
+    return;
+  }
+  if (n > 0x80000) {
+    const int64_t cache = LargeCacheSizeLookup(false);
+    if (cache != -1 && n >= cache) {
+      // Larger than the cache: bypass it, so the fill does not evict what the caller works on.
+      LV_COUNT_ROAD(kRoadZeroFillStream);
+      while (n >= 16) {
+        _mm_stream_si128(reinterpret_cast<__m128i*>(p), z);
+        p += 16;
+        n -= 16;
+      }
+      _mm_sfence();
+      ZeroShort(p, n);
+      return;
+    }
+    LV_COUNT_ROAD(kRoadZeroFillCachedLarge);
+  }
+  while (n >= 64) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(p), z);
+    _mm_store_si128(reinterpret_cast<__m128i*>(p + 16), z);
+    _mm_store_si128(reinterpret_cast<__m128i*>(p + 32), z);
+    _mm_store_si128(reinterpret_cast<__m128i*>(p + 48), z);
+    p += 64;
+    n -= 64;
+  }
+  ZeroBelow64(p, n, z);
+}
+
+void ZeroFillBytes(uint8_t* p, int64_t bytes, int64_t /*threshold*/) { ZeroFillKernel(p, bytes); }
