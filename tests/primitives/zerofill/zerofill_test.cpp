@@ -54,16 +54,23 @@ class SweepBuffer {
   }
   // True when [region, region + bytes) is zero and everything else the canary;
   // then puts the canary back.
-  ::testing::AssertionResult CheckAndRestore(const uint8_t* region, size_t bytes) {
-    for (size_t i = 0; i < storage_.size(); ++i) {
-      const uint8_t* p = storage_.data() + i;
-      const bool inside = p >= region && p < region + bytes;
-      if (*p != (inside ? 0 : kCanary)) {
-        return ::testing::AssertionFailure() << (inside ? "byte not zeroed" : "byte outside the range written")
-                                             << " at " << (p - region) << " of " << bytes;
+  ::testing::AssertionResult CheckAndRestore(uint8_t* region, size_t bytes) {
+    const uint8_t* end = storage_.data() + storage_.size();
+    for (const uint8_t* p = storage_.data(); p < end; ++p) {
+      if (p == region) {
+        p += bytes;  // the range itself is checked below
+        if (p >= end) break;
+      }
+      if (*p != kCanary) {
+        return ::testing::AssertionFailure() << "byte outside the range written at " << (p - region) << " of " << bytes;
       }
     }
-    std::memset(storage_.data(), kCanary, storage_.size());
+    for (size_t i = 0; i < bytes; ++i) {
+      if (region[i] != 0) {
+        return ::testing::AssertionFailure() << "byte " << i << " of " << bytes << " not zeroed";
+      }
+    }
+    std::memset(region, kCanary, bytes);
     return ::testing::AssertionSuccess();
   }
 
