@@ -1,0 +1,18 @@
+// Plain and scaled conversions of processor class 5 (AVX2).
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "platform/isa_class.h"
+#include "primitives/convert/convert.h"
+
+LV_ASSERT_CLASS(5);
+
+namespace lv_avx2 {
+namespace {
+constexpr int kClass = 5;
+#include "primitives/convert/convert_body.inc"
+}  // namespace
+}  // namespace lv_avx2
+
+LV_CONVERT_EXPORT(Avx2, lv_avx2)
