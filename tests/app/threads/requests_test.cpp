@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -111,7 +112,8 @@ class CWTestTarget : public CWUIThread {
       return;
     }
     if (msg.id == kMsgRun) {
-      (*static_cast<std::function<void()>*>(msg.parameter))();
+      std::unique_ptr<std::function<void()>> fn(static_cast<std::function<void()>*>(msg.parameter));
+      (*fn)();
       return;
     }
     if (msg.id == kMsgQuit) {
@@ -182,7 +184,8 @@ class CWTestAsker : public CWUIThread {
  protected:
   void OnMessage(const CWThreadMessage& msg) override {
     if (msg.id == kMsgRun) {
-      (*static_cast<std::function<void()>*>(msg.parameter))();
+      std::unique_ptr<std::function<void()>> fn(static_cast<std::function<void()>*>(msg.parameter));
+      (*fn)();
       return;
     }
     CWUIThread::OnMessage(msg);
@@ -191,17 +194,19 @@ class CWTestAsker : public CWUIThread {
 
 // Runs body on the worker's thread and waits until it has run (an error
 // escaping body goes to the worker's OnIdle and the error presenter).
+// The message owns the closure; the worker deletes it after running it, so
+// the event it holds outlives the worker's Set.
 void RunOn(CWUIThread& worker, std::function<void()> body) {
-  lv::PlatformEvent done;
-  std::function<void()> wrapped = [&] {
+  auto done = std::make_shared<lv::PlatformEvent>();
+  auto* wrapped = new std::function<void()>([&body, done] {
     struct SetOnExit {
       lv::PlatformEvent& e;
       ~SetOnExit() { e.Set(); }
-    } guard{done};
+    } guard{*done};
     body();
-  };
-  ASSERT_TRUE(worker.PutMessage(kMsgRun, &wrapped));
-  ASSERT_EQ(done.Wait(10000), lv::WaitResult::Signalled);
+  });
+  ASSERT_TRUE(worker.PutMessage(kMsgRun, wrapped));
+  ASSERT_EQ(done->Wait(10000), lv::WaitResult::Signalled);
 }
 
 struct Fixture : ::testing::Test {
