@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/settings_file.h"
 #include "app/ui_thread.h"
 #include "core/error.h"
 #include "core/error_dialog.h"
@@ -517,9 +518,9 @@ TEST(CWUIThread, FailedSaveStillReplies) {
   {
     CWTestTarget worker;
     ASSERT_TRUE(worker.StartUIThread());
-    int fakeStore = 0;
-    worker.PutMessage(kMsgSaveSettings, &fakeStore);
-    worker.PutMessage(kMsgRecallSettings, &fakeStore);
+    CQAppSettings store;
+    worker.PutMessage(kMsgSaveSettings, &store);
+    worker.PutMessage(kMsgRecallSettings, &store);
     ASSERT_TRUE(errors.WaitFor(1));
     ASSERT_TRUE(worker.StopAndJoin(10000));
     std::vector<uint32_t> ids;
