@@ -1,0 +1,45 @@
+// Extremes of float and double vectors: the largest or smallest element, and
+// for floats also the position of its first occurrence.
+//
+// Value searches (src, n, result): src or result null gives StatusNullPointer
+// (-8), n <= 0 gives StatusBadCount (-6); otherwise the extreme, always one of
+// the elements bit for bit, is written through result.
+//
+// Searches with index (src, n, value, index): src or value null gives -8, then
+// n <= 0 gives -6. A null index hands the call to the value search of the same
+// processor class (only the value is written). Otherwise the extreme is
+// written through value and the smallest position holding it through index;
+// positions are exact for every count.
+//
+// NaN elements and zeros of both signs are decided by the comparisons of each
+// processor class's road; each class reproduces its own rule bit for bit.
+#pragma once
+
+#include <cstdint>
+
+int32_t VectorMaxFloat32(const float* src, int32_t n, float* result);
+int32_t VectorMinFloat32(const float* src, int32_t n, float* result);
+int32_t VectorMaxFloat64(const double* src, int32_t n, double* result);
+int32_t VectorMinFloat64(const double* src, int32_t n, double* result);
+int32_t VectorMaxIndexFloat32(const float* src, int32_t n, float* value, int32_t* index);
+int32_t VectorMinIndexFloat32(const float* src, int32_t n, float* value, int32_t* index);
+
+// The class implementations, one set per processor class suffix.
+#define LV_EXTREMES_DECLARE_CLASS(Sfx)                                                       \
+  int32_t VectorMaxFloat32##Sfx(const float* src, int32_t n, float* result);                 \
+  int32_t VectorMinFloat32##Sfx(const float* src, int32_t n, float* result);                 \
+  int32_t VectorMaxFloat64##Sfx(const double* src, int32_t n, double* result);               \
+  int32_t VectorMinFloat64##Sfx(const double* src, int32_t n, double* result);               \
+  int32_t VectorMaxIndexFloat32##Sfx(const float* src, int32_t n, float* value, int32_t* index); \
+  int32_t VectorMinIndexFloat32##Sfx(const float* src, int32_t n, float* value, int32_t* index)
+
+LV_EXTREMES_DECLARE_CLASS(Sse2);
+LV_EXTREMES_DECLARE_CLASS(Sse3);
+LV_EXTREMES_DECLARE_CLASS(Ssse3);
+LV_EXTREMES_DECLARE_CLASS(Sse42);
+LV_EXTREMES_DECLARE_CLASS(Avx);
+LV_EXTREMES_DECLARE_CLASS(Avx2);
+LV_EXTREMES_DECLARE_CLASS(Avx512ManyCore);
+LV_EXTREMES_DECLARE_CLASS(Avx512);
+
+#undef LV_EXTREMES_DECLARE_CLASS
