@@ -1,0 +1,408 @@
+#include "platform/gui/image_dc.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "platform/gui/dib_source.h"
+#include "platform/gui/fonts.h"
+#include "platform/gui/qt_bridge.h"
+
+namespace lv {
+
+namespace {
+
+using gui_internal::CachedFont;
+using gui_internal::FontFor;
+using gui_internal::ToQColor;
+using gui_internal::ToQRgb;
+using gui_internal::ToQString;
+
+using Wide = __int128;
+
+int64_t FloorDiv(Wide a, Wide b) {  // b > 0
+  Wide q = a / b;
+  if (a % b != 0 && a < 0) {
+    --q;
+  }
+  return static_cast<int64_t>(q);
+}
+
+int64_t CeilDiv(Wide a, Wide b) {  // b > 0
+  Wide q = a / b;
+  if (a % b != 0 && a > 0) {
+    ++q;
+  }
+  return static_cast<int64_t>(q);
+}
+
+// The pixels of one line segment from a to b, b left out, clipped to a
+// w x h surface. The walk takes one pixel per step along the major axis; the
+// minor coordinate at step i is the exact one rounded to the nearest integer,
+// halves rounded back towards the start, so that a line from (0,0) to (4,2)
+// lights (0,0), (1,0), (2,1), (3,1). Clipping computes the first and last
+// visible step directly, so far-off end points cost nothing.
+void WalkLine(QRgb* bits, int64_t stride, int32_t w, int32_t h, Point a, Point b, QRgb color) {
+  const int64_t dx = static_cast<int64_t>(b.x) - a.x;
+  const int64_t dy = static_cast<int64_t>(b.y) - a.y;
+  const int64_t adx = dx < 0 ? -dx : dx;
+  const int64_t ady = dy < 0 ? -dy : dy;
+  if (adx == 0 && ady == 0) {
+    return;
+  }
+  const bool xMajor = adx >= ady;
+  const int64_t m0 = xMajor ? a.x : a.y;
+  const int64_t n0 = xMajor ? a.y : a.x;
+  const int64_t sm = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const int64_t sn = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  const int64_t am = xMajor ? adx : ady;
+  const int64_t an = xMajor ? ady : adx;
+  const int64_t mLimit = xMajor ? w : h;
+  const int64_t nLimit = xMajor ? h : w;
+
+  // Steps i = 0 .. am-1: major = m0 + sm*i, minor = n0 + sn*off(i) with
+  // off(i) = floor((2*i*an + am - 1) / (2*am)), non-decreasing in i.
+  int64_t lo = 0;
+  int64_t hi = am - 1;
+  if (sm > 0) {
+    lo = std::max(lo, -m0);
+    hi = std::min(hi, mLimit - 1 - m0);
+  } else {
+    lo = std::max(lo, m0 - (mLimit - 1));
+    hi = std::min(hi, m0);
+  }
+  const int64_t kLo = sn > 0 ? -n0 : n0 - (nLimit - 1);  // off must lie in [kLo, kHi]
+  const int64_t kHi = sn > 0 ? nLimit - 1 - n0 : n0;
+  if (kHi < 0) {
+    return;
+  }
+  if (an == 0) {
+    if (kLo > 0) {
+      return;
+    }
+  } else {
+    if (kLo > 0) {
+      lo = std::max(lo, CeilDiv(Wide(2) * kLo * am - am + 1, Wide(2) * an));
+    }
+    hi = std::min(hi, FloorDiv(Wide(2) * (Wide(kHi) + 1) * am - am, Wide(2) * an));
+  }
+  if (lo > hi) {
+    return;
+  }
+  const int64_t twoAm = 2 * am;
+  const int64_t twoAn = 2 * an;
+  const Wide num = Wide(2) * lo * an + am - 1;
+  int64_t off = static_cast<int64_t>(num / twoAm);
+  int64_t rem = static_cast<int64_t>(num % twoAm);
+  int64_t m = m0 + sm * lo;
+  for (int64_t i = lo; i <= hi; ++i) {
+    const int64_t n = n0 + sn * off;
+    if (xMajor) {
+      bits[n * stride + m] = color;
+    } else {
+      bits[m * stride + n] = color;
+    }
+    m += sm;
+    rem += twoAn;
+    if (rem >= twoAm) {
+      rem -= twoAm;
+      ++off;
+    }
+  }
+}
+
+bool HatchHit(HatchStyle style, int32_t x, int32_t y) {
+  switch (style) {
+    case HatchStyle::kHorizontal:
+      return (y & 7) == 0;
+    case HatchStyle::kForwardDiagonal:
+      return ((x - y) & 7) == 0;
+    case HatchStyle::kBackwardDiagonal:
+      return ((x + y) & 7) == 0;
+    case HatchStyle::kDiagonalCross:
+      return ((x - y) & 7) == 0 || ((x + y) & 7) == 0;
+  }
+  return false;
+}
+
+Rect Normalized(Point a, Point b) {
+  return Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+// Copies src (picture coordinates of a source of sw x sh pixels) onto the
+// device rectangle dest of a w x h surface, each device pixel taking the
+// source pixel under its centre.
+template <typename Source>
+void StretchPixels(QRgb* bits, int64_t stride, int32_t w, int32_t h, const Rect& dest, const Rect& src,
+                   int32_t sourceWidth, int32_t sourceHeight, const Source& at) {
+  const int64_t dw = dest.Width();
+  const int64_t dh = dest.Height();
+  const int64_t sw = src.Width();
+  const int64_t sh = src.Height();
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) {
+    return;
+  }
+  const int32_t x0 = std::max(dest.left, 0);
+  const int32_t x1 = std::min(dest.right, w);
+  const int32_t y0 = std::max(dest.top, 0);
+  const int32_t y1 = std::min(dest.bottom, h);
+  if (x0 >= x1 || y0 >= y1) {
+    return;
+  }
+  std::vector<int32_t> columns(static_cast<size_t>(x1 - x0));
+  for (int32_t x = x0; x < x1; ++x) {
+    columns[static_cast<size_t>(x - x0)] =
+        static_cast<int32_t>(src.left + ((static_cast<int64_t>(x - dest.left) * 2 + 1) * sw) / (2 * dw));
+  }
+  for (int32_t y = y0; y < y1; ++y) {
+    const int64_t sy = src.top + ((static_cast<int64_t>(y - dest.top) * 2 + 1) * sh) / (2 * dh);
+    if (sy < 0 || sy >= sourceHeight) {
+      continue;
+    }
+    QRgb* row = bits + static_cast<int64_t>(y) * stride;
+    for (int32_t x = x0; x < x1; ++x) {
+      const int32_t sx = columns[static_cast<size_t>(x - x0)];
+      if (sx >= 0 && sx < sourceWidth) {
+        row[x] = at(sx, static_cast<int32_t>(sy));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+ImageDc::ImageDc(int32_t width, int32_t height, Color clear) : bitmap_(width, height, clear) {}
+
+ImageDc::ImageDc(Bitmap bitmap) : bitmap_(std::move(bitmap)) {}
+
+bool ImageDc::Resize(int32_t width, int32_t height, Color clear) {
+  Bitmap fresh(width, height, clear);
+  if (fresh.IsNull()) {
+    return false;
+  }
+  bitmap_ = std::move(fresh);
+  return true;
+}
+
+Bitmap ImageDc::SelectBitmap(Bitmap bitmap) {
+  Bitmap old = std::move(bitmap_);
+  bitmap_ = std::move(bitmap);
+  return old;
+}
+
+void ImageDc::Clear(Color c) { bitmap_.Fill(c); }
+
+void ImageDc::SetDpi(int32_t dpiX, int32_t dpiY) {
+  dpiX_ = dpiX > 0 ? dpiX : 96;
+  dpiY_ = dpiY > 0 ? dpiY : 96;
+}
+
+int32_t ImageDc::PenDeviceWidth() const {
+  const Pen& pen = GetPen();
+  if (pen.width <= 1) {
+    return pen.width == 1 ? std::max<int32_t>(1, static_cast<int32_t>(std::lround(MappingScale()))) : 1;
+  }
+  return std::max<int32_t>(1, static_cast<int32_t>(std::lround(pen.width * MappingScale())));
+}
+
+void ImageDc::DeviceLine(Point a, Point b) {
+  QImage* image = bitmap_.Image();
+  if (image->isNull() || GetPen().null) {
+    return;
+  }
+  const int32_t width = PenDeviceWidth();
+  if (width <= 1) {
+    WalkLine(reinterpret_cast<QRgb*>(image->bits()), image->bytesPerLine() / 4, image->width(),
+             image->height(), a, b, ToQRgb(GetPen().color));
+    return;
+  }
+  QPainter painter(image);
+  painter.setPen(QPen(ToQColor(GetPen().color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawLine(QPoint(a.x, a.y), QPoint(b.x, b.y));
+}
+
+void ImageDc::LineTo(Point p) {
+  DeviceLine(ToDevice(GetCurrentPosition()), ToDevice(p));
+  DeviceContext::MoveTo(p);
+}
+
+bool ImageDc::Polyline(const Point* points, int32_t count) {
+  if (points == nullptr || count < 0) {
+    return false;
+  }
+  QImage* image = bitmap_.Image();
+  if (count < 2 || image->isNull() || GetPen().null) {
+    return true;
+  }
+  const int32_t width = PenDeviceWidth();
+  if (width <= 1) {
+    QRgb* bits = reinterpret_cast<QRgb*>(image->bits());
+    const int64_t stride = image->bytesPerLine() / 4;
+    const QRgb color = ToQRgb(GetPen().color);
+    Point previous = ToDevice(points[0]);
+    for (int32_t k = 1; k < count; ++k) {
+      const Point next = ToDevice(points[k]);
+      WalkLine(bits, stride, image->width(), image->height(), previous, next, color);
+      previous = next;
+    }
+    return true;
+  }
+  QPolygon polygon(count);
+  for (int32_t k = 0; k < count; ++k) {
+    const Point d = ToDevice(points[k]);
+    polygon.setPoint(k, d.x, d.y);
+  }
+  QPainter painter(image);
+  painter.setPen(QPen(ToQColor(GetPen().color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPolyline(polygon);
+  return true;
+}
+
+void ImageDc::FillDeviceRect(Rect r, const Brush& brush) {
+  QImage* image = bitmap_.Image();
+  if (image->isNull() || brush.kind == Brush::Kind::kNull) {
+    return;
+  }
+  r.left = std::max(r.left, 0);
+  r.top = std::max(r.top, 0);
+  r.right = std::min(r.right, image->width());
+  r.bottom = std::min(r.bottom, image->height());
+  if (r.IsEmpty()) {
+    return;
+  }
+  QRgb* bits = reinterpret_cast<QRgb*>(image->bits());
+  const int64_t stride = image->bytesPerLine() / 4;
+  const QRgb color = ToQRgb(brush.color);
+  if (brush.kind == Brush::Kind::kSolid) {
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+      std::fill(bits + y * stride + r.left, bits + y * stride + r.right, color);
+    }
+    return;
+  }
+  const bool opaque = GetBkMode() == BkMode::kOpaque;
+  const QRgb background = ToQRgb(GetBkColor());
+  for (int32_t y = r.top; y < r.bottom; ++y) {
+    QRgb* row = bits + y * stride;
+    for (int32_t x = r.left; x < r.right; ++x) {
+      if (HatchHit(brush.hatch, x, y)) {
+        row[x] = color;
+      } else if (opaque) {
+        row[x] = background;
+      }
+    }
+  }
+}
+
+void ImageDc::FillRect(const Rect& r, const Brush& brush) {
+  FillDeviceRect(Normalized(ToDevice(Point{r.left, r.top}), ToDevice(Point{r.right, r.bottom})), brush);
+}
+
+void ImageDc::Rectangle(const Rect& r) {
+  const Rect d = Normalized(ToDevice(Point{r.left, r.top}), ToDevice(Point{r.right, r.bottom}));
+  if (d.IsEmpty()) {
+    return;
+  }
+  if (GetPen().null) {
+    FillDeviceRect(Rect{d.left, d.top, d.right - 1, d.bottom - 1}, GetBrush());
+    return;
+  }
+  FillDeviceRect(Rect{d.left + 1, d.top + 1, d.right - 1, d.bottom - 1}, GetBrush());
+  const Point corners[5] = {{d.left, d.top}, {d.right - 1, d.top}, {d.right - 1, d.bottom - 1},
+                            {d.left, d.bottom - 1}, {d.left, d.top}};
+  const int32_t width = PenDeviceWidth();
+  QImage* image = bitmap_.Image();
+  if (width <= 1) {
+    for (int k = 0; k < 4; ++k) {
+      WalkLine(reinterpret_cast<QRgb*>(image->bits()), image->bytesPerLine() / 4, image->width(),
+               image->height(), corners[k], corners[k + 1], ToQRgb(GetPen().color));
+    }
+    return;
+  }
+  QPainter painter(image);
+  painter.setPen(QPen(ToQColor(GetPen().color), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  QPolygon polygon;
+  for (const Point& c : corners) {
+    polygon << QPoint(c.x, c.y);
+  }
+  painter.drawPolyline(polygon);
+}
+
+void ImageDc::TextOut(int32_t x, int32_t y, std::wstring_view text) {
+  QImage* image = bitmap_.Image();
+  if (image->isNull() || text.empty()) {
+    return;
+  }
+  const CachedFont cached = FontFor(GetFont());
+  const QString s = ToQString(text);
+  const int w = cached.metrics.horizontalAdvance(s);
+  const int ascent = cached.metrics.ascent();
+  const int height = ascent + cached.metrics.descent();
+  const TextAlign align = GetTextAlign();
+  const int ox = align.h == HAlign::kLeft ? 0 : align.h == HAlign::kCenter ? -(w / 2) : -w;
+  const int oy = align.v == VAlign::kTop ? 0 : align.v == VAlign::kBaseline ? -ascent : -height;
+  const Point p = ToDevice(Point{x, y});
+
+  QPainter painter(image);
+  painter.translate(p.x, p.y);
+  if (HasMapping()) {
+    painter.scale(MappingScale(), MappingScale());
+  }
+  if (GetFont().escapement != 0) {
+    painter.rotate(-GetFont().escapement / 10.0);
+  }
+  if (GetBkMode() == BkMode::kOpaque) {
+    painter.fillRect(QRect(ox, oy, w, height), ToQColor(GetBkColor()));
+  }
+  painter.setFont(cached.font);
+  painter.setPen(ToQColor(GetTextColor()));
+  painter.drawText(QPoint(ox, oy + ascent), s);
+}
+
+Size ImageDc::GetTextExtent(std::wstring_view text) { return MeasureText(GetFont(), text); }
+
+TextMetrics ImageDc::GetTextMetrics() { return MeasureFont(GetFont()); }
+
+bool ImageDc::StretchDib(const Rect& dest, const Rect& src, const void* bits, const BitmapInfoHeader& header,
+                         const RgbQuad* colors) {
+  gui_internal::DibSource source;
+  if (!source.Open(header, bits, colors) || src.IsEmpty() || dest.IsEmpty()) {
+    return false;
+  }
+  QImage* image = bitmap_.Image();
+  if (image->isNull()) {
+    return true;
+  }
+  const Rect d = Normalized(ToDevice(Point{dest.left, dest.top}), ToDevice(Point{dest.right, dest.bottom}));
+  StretchPixels(reinterpret_cast<QRgb*>(image->bits()), image->bytesPerLine() / 4, image->width(),
+                image->height(), d, src, source.Width(), source.Height(),
+                [&source](int32_t x, int32_t y) { return source.At(x, y); });
+  return true;
+}
+
+bool ImageDc::BitBlt(const Rect& dest, const Bitmap& bitmap, Point src) {
+  if (bitmap.IsNull()) {
+    return false;
+  }
+  QImage* image = bitmap_.Image();
+  if (image->isNull() || dest.IsEmpty()) {
+    return true;
+  }
+  // A copy shares the pixels; drawing into our own image then detaches it, so
+  // a bitmap copied onto itself reads the pixels as they were.
+  const QImage source = *bitmap.Image();
+  const Rect d = Normalized(ToDevice(Point{dest.left, dest.top}), ToDevice(Point{dest.right, dest.bottom}));
+  const Rect s{src.x, src.y, src.x + dest.Width(), src.y + dest.Height()};
+  QRgb* bits = reinterpret_cast<QRgb*>(image->bits());
+  StretchPixels(bits, image->bytesPerLine() / 4, image->width(), image->height(), d, s, source.width(),
+                source.height(), [&source](int32_t x, int32_t y) {
+                  return reinterpret_cast<const QRgb*>(source.constScanLine(y))[x];
+                });
+  return true;
+}
+
+}  // namespace lv

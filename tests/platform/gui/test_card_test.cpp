@@ -1,0 +1,63 @@
+// The test card: written to the gallery for a person to look at, and drawn by
+// sixteen threads at once into identical pictures.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dc_fixture.h"
+#include "support/test_card.h"
+
+namespace {
+
+using lv::ImageDc;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class TestCard : public lv_test::GuiTest {};
+
+TEST_F(TestCard, IsWrittenToTheGallery) {
+  ImageDc dc(lv_test::kTestCardWidth, lv_test::kTestCardHeight);
+  lv_test::DrawTestCard(dc);
+  const std::string path = lv_test::GalleryFolder("platform") + "/test_card.png";
+  ASSERT_TRUE(dc.GetBitmap().Save(path));
+  EXPECT_TRUE(lv::Bitmap::Load(path).SamePixels(dc.GetBitmap()));
+}
+
+TEST_F(TestCard, SixteenThreadsDrawIdenticalPictures) {
+  const std::string folder = lv_test::GalleryFolder("platform/threads");
+  ImageDc alone(lv_test::kTestCardWidth, lv_test::kTestCardHeight);
+  lv_test::DrawTestCard(alone);
+  const std::string alonePath = folder + "/alone.png";
+  ASSERT_TRUE(alone.GetBitmap().Save(alonePath));
+
+  constexpr int kThreads = 16;
+  std::vector<lv::Bitmap> frames(kThreads);
+  std::vector<bool> saved(kThreads, false);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t, &frames, &saved, &folder] {
+      for (int round = 0; round < 3; ++round) {
+        ImageDc dc(lv_test::kTestCardWidth, lv_test::kTestCardHeight);
+        lv_test::DrawTestCard(dc);
+        frames[t] = dc.GetBitmap();
+      }
+      saved[t] = frames[t].Save(folder + "/card_" + std::to_string(t) + ".png");
+    });
+  }
+  for (std::thread& th : threads) th.join();
+  const std::string expected = ReadAll(alonePath);
+  ASSERT_FALSE(expected.empty());
+  for (int t = 0; t < kThreads; ++t) {
+    ASSERT_TRUE(saved[t]) << t;
+    EXPECT_TRUE(frames[t].SamePixels(alone.GetBitmap())) << "thread " << t;
+    EXPECT_EQ(ReadAll(folder + "/card_" + std::to_string(t) + ".png"), expected) << "thread " << t;
+  }
+}
+
+}  // namespace
