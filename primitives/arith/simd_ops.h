@@ -34,6 +34,7 @@ struct X4f {
   LV_OP V Add(V a, V b) { return _mm_add_ps(a, b); }
   LV_OP V Sub(V a, V b) { return _mm_sub_ps(a, b); }
   LV_OP V Mul(V a, V b) { return _mm_mul_ps(a, b); }
+  LV_OP V Abs(V a) { return _mm_and_ps(a, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF))); }
   // Complex helpers on interleaved (re, im) pairs.
   LV_OP V DupRe(V a) { return _mm_shuffle_ps(a, a, _MM_SHUFFLE(2, 2, 0, 0)); }
   LV_OP V DupIm(V a) { return _mm_shuffle_ps(a, a, _MM_SHUFFLE(3, 3, 1, 1)); }
@@ -96,6 +97,7 @@ struct Y8f {
   LV_OP V Add(V a, V b) { return _mm256_add_ps(a, b); }
   LV_OP V Sub(V a, V b) { return _mm256_sub_ps(a, b); }
   LV_OP V Mul(V a, V b) { return _mm256_mul_ps(a, b); }
+  LV_OP V Abs(V a) { return _mm256_and_ps(a, _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF))); }
   LV_OP V DupRe(V a) { return _mm256_moveldup_ps(a); }
   LV_OP V DupIm(V a) { return _mm256_movehdup_ps(a); }
   LV_OP V Swap(V a) { return _mm256_permute_ps(a, _MM_SHUFFLE(2, 3, 0, 1)); }
@@ -151,6 +153,10 @@ struct Z16f {
   LV_OP V Add(V a, V b) { return _mm512_add_ps(a, b); }
   LV_OP V Sub(V a, V b) { return _mm512_sub_ps(a, b); }
   LV_OP V Mul(V a, V b) { return _mm512_mul_ps(a, b); }
+  // An integer AND: the float form needs AVX-512 DQ.
+  LV_OP V Abs(V a) {
+    return _mm512_castsi512_ps(_mm512_and_si512(_mm512_castps_si512(a), _mm512_set1_epi32(0x7FFFFFFF)));
+  }
   // The all-lanes masked forms: g++ 12 warns about the unmasked ones' undefined source.
   LV_OP V DupRe(V a) { return _mm512_mask_moveldup_ps(a, 0xFFFF, a); }
   LV_OP V DupIm(V a) { return _mm512_mask_movehdup_ps(a, 0xFFFF, a); }
