@@ -13,8 +13,10 @@
 #include <cstring>
 
 #include "primitives/arith/simd_ops.h"
+#include "primitives/copy/copy.h"
 #include "primitives/dispatch.h"
 #include "primitives/vector_types.h"
+#include "primitives/zerofill/zerofill.h"
 
 namespace lv_arith {
 
@@ -187,6 +189,7 @@ struct Arith {
         _mm_prefetch(reinterpret_cast<const char*>(ap + k) + PF, _MM_HINT_NTA);
       }
       typename V::V r[U];
+#pragma GCC unroll 4
       for (int u = 0; u < U; ++u) {
         typename V::V x;
         if constexpr ((Fl & kHalves) != 0) {
@@ -198,6 +201,7 @@ struct Arith {
         }
         r[u] = E::template Vec<V>(x, b.template Get<V, Fl>(bo + k + u * V::W));
       }
+#pragma GCC unroll 4
       for (int u = 0; u < U; ++u) {
         if constexpr ((Fl & kStream) != 0) {
           V::SN(dp + k + u * V::W, r[u]);
@@ -831,21 +835,17 @@ struct Arith {
   }
 
 // The class's kernel set, inside the class's anonymous namespace: K names the
-// class and its zero fill and copy (the special scalars' roads).
-#define LV_ARITH_CLASS_KERNELS(k, Sfx)                                  \
-  struct K {                                                            \
-    static constexpr int kClass = k;                                    \
-    static int32_t ZeroFill4(void* p, int32_t n) {                      \
-      __builtin_memset(p, 0, static_cast<size_t>(n) * 4);               \
-      return StatusOk;                                                  \
-    }                                                                   \
-    static int32_t ZeroFill8(void* p, int32_t n) {                      \
-      __builtin_memset(p, 0, static_cast<size_t>(n) * 8);               \
-      return StatusOk;                                                  \
-    }                                                                   \
-    static int32_t Copy4(const void* s, void* d, int32_t n) {           \
-      if (s != d) __builtin_memcpy(d, s, static_cast<size_t>(n) * 4);   \
-      return StatusOk;                                                  \
-    }                                                                   \
-  };                                                                    \
+// class and its own zero fill and copy, which the special scalars' roads use.
+#define LV_ARITH_CLASS_KERNELS(k, Sfx)                                                      \
+  struct K {                                                                                \
+    static constexpr int kClass = k;                                                        \
+    static int32_t ZeroFill4(void* p, int32_t n) { return VectorZeroFillInt32##Sfx(p, n); } \
+    static int32_t ZeroFill8(void* p, int32_t n) {                                          \
+      return VectorZeroFillComplexFloat32##Sfx(p, n);                                       \
+    }                                                                                       \
+    /* A copy onto itself changes nothing: src equal to dst skips it. */                    \
+    static int32_t Copy4(const void* s, void* d, int32_t n) {                               \
+      return s == d ? StatusOk : VectorCopyFloat32##Sfx(s, d, n);                           \
+    }                                                                                       \
+  };                                                                                        \
   using A = ::lv_arith::Arith<K>;

@@ -417,8 +417,10 @@ struct Mag {
       for (ptrdiff_t k = 0; k < g; k += 8) {
         const float* e = s + 2 * k;
         __m128 x[4];
-        for (int j = 0; j < 4; ++j) x[j] = aligned ? _mm_load_ps(e + 4 * j) : _mm_loadu_ps(e + 4 * j);
-        for (int j = 0; j < 4; ++j) x[j] = _mm_mul_ps(x[j], x[j]);
+    #pragma GCC unroll 4
+    for (int j = 0; j < 4; ++j) x[j] = aligned ? _mm_load_ps(e + 4 * j) : _mm_loadu_ps(e + 4 * j);
+    #pragma GCC unroll 4
+    for (int j = 0; j < 4; ++j) x[j] = _mm_mul_ps(x[j], x[j]);
         const __m128 p0 = _mm_hadd_ps(x[0], x[1]), p1 = _mm_hadd_ps(x[2], x[3]);
         if (aligned) {
           _mm_store_ps(d + k, p0);
@@ -439,7 +441,9 @@ struct Mag {
   // Classes 1-4: 8 sums from 8 elements (four 16-byte loads), fast or exact roots.
   static void MagGroup8(const float* e, float* d, bool alignedLoads, bool alignedStores) {
     __m128 x[4];
+#pragma GCC unroll 4
     for (int j = 0; j < 4; ++j) x[j] = alignedLoads ? _mm_load_ps(e + 4 * j) : _mm_loadu_ps(e + 4 * j);
+#pragma GCC unroll 4
     for (int j = 0; j < 4; ++j) x[j] = _mm_mul_ps(x[j], x[j]);
     const __m128 s0 = _mm_add_ps(_mm_shuffle_ps(x[0], x[1], _MM_SHUFFLE(2, 0, 2, 0)),
                                  _mm_shuffle_ps(x[0], x[1], _MM_SHUFFLE(3, 1, 3, 1)));
