@@ -53,6 +53,7 @@ void CopyBytesKernelAvx(const uint8_t* s, uint8_t* d, int64_t n) {
     if (n < 0x4000) {
       if ((Addr(s) & 31) == 0) {
         while (n >= 256) {
+          #pragma GCC unroll 8
           for (int k = 0; k < 256; k += 32) {
             StoreA32(d + k, LoadA32(s + k));
           }
@@ -62,6 +63,7 @@ void CopyBytesKernelAvx(const uint8_t* s, uint8_t* d, int64_t n) {
         }
       } else if ((Addr(s) & 15) == 0) {
         while (n >= 256) {
+          #pragma GCC unroll 8
           for (int k = 0; k < 256; k += 32) {
             StoreA32(d + k, LoadU32(s + k));
           }

@@ -24,6 +24,7 @@ void CopyTail(const uint8_t* s, uint8_t* d, int64_t n) {
 void CopyBelow128(const uint8_t* s, uint8_t* d, int64_t n) {
   for (int64_t unit = 64; unit >= 16; unit >>= 1) {
     if (n & unit) {
+      #pragma GCC unroll 8
       for (int64_t i = 0; i < unit; i += 16) {
         _mm_store_si128(reinterpret_cast<__m128i*>(d + i), LoadHalves(s + i));
       }
@@ -65,6 +66,7 @@ void CopyBytesKernelSsse3(const uint8_t* s, uint8_t* d, int64_t n) {
   }
   if ((Addr(s) & 15) == 0) {
     while (n >= 128) {
+      #pragma GCC unroll 8
       for (int i = 0; i < 128; i += 16) {
         _mm_store_si128(reinterpret_cast<__m128i*>(d + i), _mm_load_si128(reinterpret_cast<const __m128i*>(s + i)));
       }
@@ -74,6 +76,7 @@ void CopyBytesKernelSsse3(const uint8_t* s, uint8_t* d, int64_t n) {
     }
   } else {
     while (n >= 128) {
+      #pragma GCC unroll 8
       for (int i = 0; i < 128; i += 16) {
         _mm_store_si128(reinterpret_cast<__m128i*>(d + i), LoadHalves(s + i));
       }

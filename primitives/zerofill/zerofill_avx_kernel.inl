@@ -14,6 +14,7 @@ void ZeroFillKernelAvx(uint8_t* p, int64_t n) {
       n -= static_cast<int64_t>(32 - misalign);
     }
     while (n >= 256) {
+      #pragma GCC unroll 8
       for (int k = 0; k < 8; ++k) {
         _mm256_store_si256(reinterpret_cast<__m256i*>(p + 32 * k), z);
       }
@@ -23,6 +24,7 @@ void ZeroFillKernelAvx(uint8_t* p, int64_t n) {
   }
   // Below 256 bytes: one store per bit of the count, from the top.
   if (n & 128) {
+    #pragma GCC unroll 8
     for (int k = 0; k < 4; ++k) {
       _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + 32 * k), z);
     }
