@@ -28,6 +28,15 @@ constexpr int64_t kFloatPositionStretch = int64_t{1} << 22;
 
 [[gnu::always_inline]] inline uintptr_t Addr(const void* p) { return reinterpret_cast<uintptr_t>(p); }
 
+// One element read by its bytes: sources need not be aligned to their element
+// size, and a plain dereference of such an address is undefined.
+template <typename T>
+[[gnu::always_inline]] inline T At(const T* s, int64_t i) {
+  T v;
+  __builtin_memcpy(&v, s + i, sizeof(T));
+  return v;
+}
+
 [[gnu::always_inline]] inline void EndKernel() {
 #ifdef __AVX__
   _mm256_zeroupper();
@@ -87,15 +96,15 @@ template <bool M>
 // Class 0, floats: one accumulator, head to 16 bytes, groups of 8.
 template <bool M>
 float ValueFloat32Class0(const float* s, int64_t n) {
-  float r = s[0];
+  float r = At(s, 0);
   const uintptr_t a = Addr(s);
   const int64_t h = (a % 16) != 0 ? int64_t(16 - a % 16) / 4 : 0;
   int64_t i = 0;
   if (n < 8 || a % 4 != 0 || n < h + 8) {
-    for (; i < n; ++i) r = Ops<M>::More(s[i], r) ? s[i] : r;
+    for (; i < n; ++i) r = Ops<M>::More(At(s, i), r) ? At(s, i) : r;
     return r;
   }
-  for (; i < h; ++i) r = Ops<M>::More(s[i], r) ? s[i] : r;
+  for (; i < h; ++i) r = Ops<M>::More(At(s, i), r) ? At(s, i) : r;
   __m128 acc = _mm_set1_ps(r);
   const int64_t end = h + 8 * ((n - h) / 8);
   for (; i < end; i += 8) {
@@ -103,22 +112,22 @@ float ValueFloat32Class0(const float* s, int64_t n) {
     acc = Ops<M>::Ps(_mm_load_ps(s + i + 4), acc);
   }
   r = Reduce4<M>(acc);
-  for (; i < n; ++i) r = Ops<M>::More(s[i], r) ? s[i] : r;
+  for (; i < n; ++i) r = Ops<M>::More(At(s, i), r) ? At(s, i) : r;
   return r;
 }
 
 // Class 0, doubles: the float road with 2 lanes.
 template <bool M>
 double ValueFloat64Class0(const double* s, int64_t n) {
-  double r = s[0];
+  double r = At(s, 0);
   const uintptr_t a = Addr(s);
   const int64_t h = (a % 16) == 8 ? 1 : 0;
   int64_t i = 0;
   if (n < 8 || a % 8 != 0 || n < h + 8) {
-    for (; i < n; ++i) r = Ops<M>::More(s[i], r) ? s[i] : r;
+    for (; i < n; ++i) r = Ops<M>::More(At(s, i), r) ? At(s, i) : r;
     return r;
   }
-  for (; i < h; ++i) r = Ops<M>::More(s[i], r) ? s[i] : r;
+  for (; i < h; ++i) r = Ops<M>::More(At(s, i), r) ? At(s, i) : r;
   __m128d acc = _mm_set1_pd(r);
   const int64_t end = h + 8 * ((n - h) / 8);
   for (; i < end; i += 8) {
@@ -128,21 +137,21 @@ double ValueFloat64Class0(const double* s, int64_t n) {
     acc = Ops<M>::Pd(_mm_load_pd(s + i + 6), acc);
   }
   r = _mm_cvtsd_f64(Ops<M>::Sd(acc, _mm_unpackhi_pd(acc, acc)));
-  for (; i < n; ++i) r = Ops<M>::More(s[i], r) ? s[i] : r;
+  for (; i < n; ++i) r = Ops<M>::More(At(s, i), r) ? At(s, i) : r;
   return r;
 }
 
 // Classes 1 to 4, floats: four 4-lane accumulators on 16-byte-aligned loads.
 template <bool M>
 float MaxFloat32Kernel(const float* s, int64_t n) {
-  __m128 acc = _mm_set1_ps(s[0]);
+  __m128 acc = _mm_set1_ps(At(s, 0));
   int64_t i = 0;
   if (Addr(s) % 4 != 0) {
     for (; n - i >= 4; i += 4) acc = Ops<M>::Ps(acc, _mm_loadu_ps(s + i));
     acc = _mm_set_ss(Reduce4<M>(acc));
   } else {
     while (i < n && Addr(s + i) % 16 != 0) {
-      acc = Ops<M>::Ss(acc, _mm_load_ss(s + i));
+      acc = Ops<M>::Ss(acc, _mm_set_ss(At(s, i)));
       ++i;
     }
     bool reduce = i < n;
@@ -169,7 +178,7 @@ float MaxFloat32Kernel(const float* s, int64_t n) {
       acc = _mm_set_ss(Reduce4<M>(acc));
     }
   }
-  for (; i < n; ++i) acc = Ops<M>::Ss(acc, _mm_load_ss(s + i));
+  for (; i < n; ++i) acc = Ops<M>::Ss(acc, _mm_set_ss(At(s, i)));
   const float r = _mm_cvtss_f32(acc);
   EndKernel();
   return r;
@@ -178,7 +187,7 @@ float MaxFloat32Kernel(const float* s, int64_t n) {
 // Classes 1 to 7, doubles: four 2-lane accumulators.
 template <bool M>
 double MaxFloat64Kernel(const double* s, int64_t n) {
-  __m128d acc = _mm_set1_pd(s[0]);
+  __m128d acc = _mm_set1_pd(At(s, 0));
   int64_t i = (Addr(s) & 8) != 0 ? 1 : 0;
   if (i < n) {
     const bool aligned = Addr(s + i) % 16 == 0;
@@ -202,7 +211,7 @@ double MaxFloat64Kernel(const double* s, int64_t n) {
       acc = Ops<M>::Pd(acc, load(i));
       i += 2;
     }
-    if (n - i == 1) acc = Ops<M>::Sd(acc, _mm_load_sd(s + i));
+    if (n - i == 1) acc = Ops<M>::Sd(acc, _mm_set_sd(At(s, i)));
   }
   const double r = _mm_cvtsd_f64(Ops<M>::Sd(acc, _mm_unpackhi_pd(acc, acc)));
   EndKernel();
@@ -228,7 +237,7 @@ template <bool M>
 // Classes 5 to 7, floats: two 8-lane accumulators, masked head and tail.
 template <bool M>
 float MaxFloat32MaskedKernel(const float* s, int64_t n) {
-  __m256 a0 = _mm256_set1_ps(s[0]);
+  __m256 a0 = _mm256_set1_ps(At(s, 0));
   __m256 a1 = a0;
   int64_t i = 0;
   const uintptr_t a = Addr(s);
@@ -302,8 +311,8 @@ struct Running {
 template <bool M>
 [[gnu::always_inline]] inline void ScalarRule(const float* s, int64_t from, int64_t to, Running& run) {
   for (int64_t j = from; j < to; ++j) {
-    if (Ops<M>::More(s[j], run.r)) {
-      run.r = s[j];
+    if (Ops<M>::More(At(s, j), run.r)) {
+      run.r = At(s, j);
       run.i = j;
     }
   }
@@ -503,7 +512,7 @@ void BlockMethod(const float* s, int64_t n, Running& run) {
 // stretches.
 template <bool M>
 void MaxIndexFloat32MaskedKernel(const float* s, int64_t n, Running& run) {
-  __m256 v = _mm256_set1_ps(s[0]);
+  __m256 v = _mm256_set1_ps(At(s, 0));
   int64_t lanePos[8] = {0, 0, 0, 0, 0, 0, 0, 0};
   const __m256 lanes = _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7);
   const __m256 unmoved = _mm256_set1_ps(-1.0f);
@@ -585,7 +594,7 @@ int32_t IndexFloat32(const float* src, int32_t n, float* value, int32_t* index) 
   if (src == nullptr || value == nullptr) return StatusNullPointer;
   if (n <= 0) return StatusBadCount;
   if (index == nullptr) return ValueFloat32<M>(src, n, value);
-  Running run{src[0], 0};
+  Running run{At(src, 0), 0};
   if constexpr (kClass == 0) {
     FourLaneRoad<M>(src, 0, n, run);
   } else if (n < kLongRoad) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace extremes_model {
 
@@ -19,6 +20,13 @@ T Ext(bool isMax, T a, T b) {
   return More(isMax, a, b) ? a : b;
 }
 inline uintptr_t Addr(const void* p) { return reinterpret_cast<uintptr_t>(p); }
+// Elements are read by their bytes: the sources may be misaligned.
+template <typename T>
+T At(const T* s, int64_t i) {
+  T v;
+  std::memcpy(&v, s + i, sizeof(T));
+  return v;
+}
 
 // Halving reduction of L lanes: upper half into lower half, the lower lane
 // staying only when more extreme.
@@ -33,7 +41,7 @@ T ReduceHalving(bool isMax, std::array<T, L> v) {
 // Class 0: an element replaces the running value only when more extreme.
 template <typename T, size_t L>
 T ValueClass0(bool isMax, const T* s, int64_t n) {
-  T r = s[0];
+  T r = At(s, 0);
   const uintptr_t a = Addr(s);
   int64_t h = 0;
   if (L == 4) {
@@ -43,7 +51,7 @@ T ValueClass0(bool isMax, const T* s, int64_t n) {
   }
   auto scalar = [&](int64_t from, int64_t to) {
     for (int64_t j = from; j < to; ++j) {
-      if (More(isMax, s[j], r)) r = s[j];
+      if (More(isMax, At(s, j), r)) r = At(s, j);
     }
   };
   if (n < 8 || a % sizeof(T) != 0 || n < h + 8) {
@@ -55,7 +63,7 @@ T ValueClass0(bool isMax, const T* s, int64_t n) {
   acc.fill(r);
   const int64_t end = h + 8 * ((n - h) / 8);
   for (int64_t j = h; j < end; j += L) {
-    for (size_t k = 0; k < L; ++k) acc[k] = Ext(isMax, s[j + k], acc[k]);
+    for (size_t k = 0; k < L; ++k) acc[k] = Ext(isMax, At(s, j + k), acc[k]);
   }
   r = ReduceHalving(isMax, acc);
   scalar(end, n);
@@ -64,13 +72,13 @@ T ValueClass0(bool isMax, const T* s, int64_t n) {
 
 inline float FloatKernel(bool isMax, const float* s, int64_t n) {
   std::array<float, 4> A;
-  A.fill(s[0]);
+  A.fill(At(s, 0));
   int64_t i = 0;
   auto step = [&](std::array<float, 4>& acc, int64_t j) {
-    for (int k = 0; k < 4; ++k) acc[k] = Ext(isMax, acc[k], s[j + k]);
+    for (int k = 0; k < 4; ++k) acc[k] = Ext(isMax, acc[k], At(s, j + k));
   };
   auto tail = [&](float lane0) {
-    for (; i < n; ++i) lane0 = Ext(isMax, lane0, s[i]);
+    for (; i < n; ++i) lane0 = Ext(isMax, lane0, At(s, i));
     return lane0;
   };
   if (Addr(s) % 4 != 0) {
@@ -78,7 +86,7 @@ inline float FloatKernel(bool isMax, const float* s, int64_t n) {
     return tail(ReduceHalving(isMax, A));
   }
   while (i < n && Addr(s + i) % 16 != 0) {
-    A[0] = Ext(isMax, A[0], s[i]);
+    A[0] = Ext(isMax, A[0], At(s, i));
     ++i;
   }
   if (i == n) return A[0];
@@ -101,10 +109,10 @@ inline float FloatKernel(bool isMax, const float* s, int64_t n) {
 }
 
 inline double DoubleKernel(bool isMax, const double* s, int64_t n) {
-  std::array<double, 2> A = {s[0], s[0]};
+  std::array<double, 2> A = {At(s, 0), At(s, 0)};
   int64_t i = (Addr(s) & 8) ? 1 : 0;
   auto step = [&](std::array<double, 2>& acc, int64_t j) {
-    for (int k = 0; k < 2; ++k) acc[k] = Ext(isMax, acc[k], s[j + k]);
+    for (int k = 0; k < 2; ++k) acc[k] = Ext(isMax, acc[k], At(s, j + k));
   };
   if (i < n) {
     if (n - i >= 8) {
@@ -125,37 +133,37 @@ inline double DoubleKernel(bool isMax, const double* s, int64_t n) {
       step(A, i);
       i += 2;
     }
-    if (n - i == 1) A[0] = Ext(isMax, A[0], s[i]);
+    if (n - i == 1) A[0] = Ext(isMax, A[0], At(s, i));
   }
   return Ext(isMax, A[0], A[1]);
 }
 
 inline float MaskedFloatKernel(bool isMax, const float* s, int64_t n) {
   std::array<float, 8> A0, A1;
-  A0.fill(s[0]);
+  A0.fill(At(s, 0));
   A1 = A0;
   int64_t i = 0;
   const uintptr_t a = Addr(s);
   if (a % 4 == 0 && a % 32 != 0) {
     const int64_t h = 8 - int64_t(a % 32) / 4;
     if (h <= n) {
-      for (int64_t k = 0; k < h; ++k) A0[k] = Ext(isMax, A0[k], s[k]);
+      for (int64_t k = 0; k < h; ++k) A0[k] = Ext(isMax, A0[k], At(s, k));
       i = h;
     }
   }
   for (; n - i >= 16; i += 16) {
     for (int k = 0; k < 8; ++k) {
-      A0[k] = Ext(isMax, A0[k], s[i + k]);
-      A1[k] = Ext(isMax, A1[k], s[i + 8 + k]);
+      A0[k] = Ext(isMax, A0[k], At(s, i + k));
+      A1[k] = Ext(isMax, A1[k], At(s, i + 8 + k));
     }
   }
   std::array<float, 8> A;
   for (int k = 0; k < 8; ++k) A[k] = Ext(isMax, A0[k], A1[k]);
   if (n - i >= 8) {
-    for (int k = 0; k < 8; ++k) A[k] = Ext(isMax, A[k], s[i + k]);
+    for (int k = 0; k < 8; ++k) A[k] = Ext(isMax, A[k], At(s, i + k));
     i += 8;
   }
-  for (int64_t k = 0; i + k < n; ++k) A[k] = Ext(isMax, A[k], s[i + k]);
+  for (int64_t k = 0; i + k < n; ++k) A[k] = Ext(isMax, A[k], At(s, i + k));
   return ReduceHalving(isMax, A);
 }
 
@@ -179,7 +187,7 @@ constexpr int64_t kMark = 0x7FFFFFFF;
 
 inline void Scalar(bool isMax, const float* s, int64_t from, int64_t to, Found& f) {
   for (int64_t j = from; j < to; ++j) {
-    if (More(isMax, s[j], f.value)) f = {s[j], j};
+    if (More(isMax, At(s, j), f.value)) f = {At(s, j), j};
   }
 }
 
@@ -193,8 +201,8 @@ void LaneSearch(bool isMax, const float* s, int64_t start, int64_t count, Found&
   pos.fill(kMark);
   for (int64_t j = start; j < start + count; ++j) {
     const size_t k = size_t(j - start) % K;
-    if (More(isMax, s[j], v[k])) {
-      v[k] = s[j];
+    if (More(isMax, At(s, j), v[k])) {
+      v[k] = At(s, j);
       pos[k] = j;
     }
   }
@@ -234,13 +242,13 @@ inline void BlockMethod(bool isMax, const float* s, int64_t n, Found& f) {
   auto block = [&](int64_t count) {
     std::array<float, 4> x, y;
     for (int k = 0; k < 4; ++k) {
-      x[k] = s[i + k];
-      y[k] = s[i + 4 + k];
+      x[k] = At(s, i + k);
+      y[k] = At(s, i + 4 + k);
     }
     for (int64_t j = 8; j < count; j += 8) {
       for (int k = 0; k < 4; ++k) {
-        x[k] = Ext(isMax, x[k], s[i + j + k]);
-        y[k] = Ext(isMax, y[k], s[i + j + 4 + k]);
+        x[k] = Ext(isMax, x[k], At(s, i + j + k));
+        y[k] = Ext(isMax, y[k], At(s, i + j + 4 + k));
       }
     }
     for (int k = 0; k < 4; ++k) x[k] = Ext(isMax, x[k], y[k]);
@@ -251,7 +259,7 @@ inline void BlockMethod(bool isMax, const float* s, int64_t n, Found& f) {
       int64_t j = 0;
       for (;; ++j) {
         uint32_t eb;
-        std::memcpy(&eb, &s[i + j], 4);
+        std::memcpy(&eb, s + i + j, 4);
         if (eb == mb) break;
       }
       f = {m, i + j};
@@ -268,7 +276,7 @@ inline void BlockMethod(bool isMax, const float* s, int64_t n, Found& f) {
 
 inline void MaskedIndexKernel(bool isMax, const float* s, int64_t n, Found& f) {
   std::array<float, 8> v;
-  v.fill(s[0]);
+  v.fill(At(s, 0));
   std::array<int64_t, 8> pos;
   pos.fill(0);
   const uintptr_t a = Addr(s);
@@ -276,8 +284,8 @@ inline void MaskedIndexKernel(bool isMax, const float* s, int64_t n, Found& f) {
   // Lane of element j: j for the head, then (j - h) mod 8.
   for (int64_t j = 0; j < n; ++j) {
     const int64_t k = j < h ? j : (j - h) % 8;
-    const bool more = More(isMax, s[j], v[k]);
-    v[k] = Ext(isMax, v[k], s[j]);
+    const bool more = More(isMax, At(s, j), v[k]);
+    v[k] = Ext(isMax, v[k], At(s, j));
     if (more) pos[k] = j;
   }
   for (int half = 4; half >= 1; half /= 2) {
@@ -293,7 +301,7 @@ inline void MaskedIndexKernel(bool isMax, const float* s, int64_t n, Found& f) {
 }
 
 inline Found IndexFloat32(int cls, bool isMax, const float* s, int64_t n) {
-  Found f{s[0], 0};
+  Found f{At(s, 0), 0};
   if (cls == 0) {
     FourLane(isMax, s, 0, n, f);
   } else if (n < 34) {
