@@ -123,22 +123,20 @@ bool CWGetSetData::IsAbandoned() const {
   return abandoned_;
 }
 
-bool CWGetSetData::WaitForDone(uint32_t timeoutMs) {
+CQError* CWGetSetData::WaitForDone(uint32_t timeoutMs) {
   const lv::WaitResult result = CWWaitForEvent(done_, timeoutMs);
   // The target sets the done event while it holds the request lock; taking the
   // lock here means the target has finished with the record once we go on.
   lv::CriticalSectionLock lock(CWRequestLock());
   if (done_.IsSet()) {
-    return true;  // answered, possibly just after a time-out
+    return nullptr;  // answered, possibly just after a time-out
   }
+  // Given up: from here the record is the target's to free.
+  abandoned_ = true;
   if (result == lv::WaitResult::TimedOut) {
-    abandoned_ = true;
-    SetError(new CQError("Get or Set operation timed out.", "CWGetSetData::WaitForDone"));
-  } else {
-    SetError(new CQError("Error while waiting for a Get or Set operation to complete.",
-                         "CWGetSetData::WaitForDone"));
+    return new CQError("Get or Set operation timed out.", "CWGetSetData::WaitForDone");
   }
-  return false;
+  return new CQError("Error while waiting for a Get or Set operation to complete.", "CWGetSetData::WaitForDone");
 }
 
 void CWGetSetData::Complete() {

@@ -102,13 +102,16 @@ class CWGetSetData {
   CQFileDataBlock* GetFileDataBlock() const;
 
   // Requester: waits for the answer (at most timeoutMs) with the calling
-  // thread's wait (CWWaitForEvent). On time-out the record is marked abandoned
-  // (the target frees it) and gets the error "Get or Set operation timed out.";
-  // when the wait fails it gets "Error while waiting for a Get or Set operation
-  // to complete.". Returns true when the target answered.
-  bool WaitForDone(uint32_t timeoutMs = lv::kWaitForever);
+  // thread's wait (CWWaitForEvent). Returns null once the target has answered
+  // (its error, if any, is then in GetError). Otherwise the requester gives
+  // the record up: it is marked abandoned, the target frees it when it gets to
+  // it, and the caller must not touch it again; the returned error (the
+  // caller's) is "Get or Set operation timed out." or "Error while waiting for
+  // a Get or Set operation to complete.".
+  [[nodiscard]] CQError* WaitForDone(uint32_t timeoutMs = lv::kWaitForever);
 
-  // True once the waiter has given up (read under the request lock).
+  // True once the waiter has given up (read under the request lock). Only
+  // the target may ask, and only before it answers.
   bool IsAbandoned() const;
   // The error that ended the request; null on success. Owned by the record.
   CQError* GetError() const { return error_; }

@@ -38,6 +38,12 @@ CWUIThread::~CWUIThread() { StopAndJoin(); }
 std::string CWUIThread::NameOf(const char* method) const { return className_ + "::" + method; }
 
 bool CWUIThread::StartUIThread() {
+  if (thread_.WasStarted()) {
+    if (thread_.IsRunning()) {
+      return false;  // one thread per worker object
+    }
+    thread_.Join();  // an ended thread may be started again
+  }
   try {
     Initialize();
   } catch (CQError* e) {
@@ -57,6 +63,10 @@ bool CWUIThread::StopAndJoin(uint32_t timeoutMs) {
   if (!thread_.WasStarted()) {
     return true;
   }
+  if (IsOwnerThread() && thread_.IsRunning()) {
+    RequestQuit();  // a thread cannot wait for its own end
+    return false;
+  }
   if (thread_.IsRunning() && GetCapacity() != 0) {
     try {
       PutMessage(kMsgQuit);
@@ -69,6 +79,8 @@ bool CWUIThread::StopAndJoin(uint32_t timeoutMs) {
 
 void CWUIThread::Run() {
   SetOwnerThread(std::this_thread::get_id());
+  quit_ = false;
+  readyPosted_ = false;
   bool initialised = false;
   try {
     AsCQError([&] { initialised = InitInstance(); });
@@ -254,7 +266,6 @@ void CWUIThread::OnMsgRecallSettings(void* parameter) {
 template <typename Fill, typename Read>
 void CWUIThread::Request(int32_t message, const char* name, int32_t id, int32_t index, Fill fill, Read read) {
   CWGetSetData* request = nullptr;
-  bool queued = false;
   try {
     if (GetCapacity() == 0 || IsClosed()) {
       throw new CQError(kNotRunning);
@@ -269,18 +280,17 @@ void CWUIThread::Request(int32_t message, const char* name, int32_t id, int32_t 
     if (!PutMessage(message, request)) {
       throw new CQError(kNotRunning);
     }
-    queued = true;
-    request->WaitForDone();
+    if (CQError* waitError = request->WaitForDone()) {
+      request = nullptr;  // abandoned: the target frees it
+      throw waitError;
+    }
     if (request->GetError() != nullptr) {
       throw request->GetError()->MakeCopy();
     }
     read(*request);
     delete request;
   } catch (CQError* e) {
-    // Once queued, an abandoned record is the target's to free.
-    if (request != nullptr && (!queued || !request->IsAbandoned())) {
-      delete request;
-    }
+    delete request;  // not queued, or answered
     e->AddToCallStack(name);
     throw;
   }

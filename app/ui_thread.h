@@ -62,7 +62,8 @@ class CWUIThread : public CWThreadQueue {
 
   // Initialises the queue and starts the thread. False when the queue cannot
   // be initialised or the thread cannot start (the error is not shown); the
-  // queue is then closed, so requests fail at once.
+  // queue is then closed, so requests fail at once. False also while the
+  // thread runs; a thread that has ended may be started again.
   bool StartUIThread();
 
   // True from StartUIThread until the thread's body has ended.
@@ -70,7 +71,8 @@ class CWUIThread : public CWThreadQueue {
   // Waits up to timeoutMs for the thread to end. True when it has ended (or
   // never started).
   bool Join(uint32_t timeoutMs = lv::kWaitForever);
-  // Queues message 1 (quit) and joins. True when the thread has ended.
+  // Queues message 1 (quit) and joins. True when the thread has ended. On the
+  // worker's own thread it only ends the loop after the current message.
   bool StopAndJoin(uint32_t timeoutMs = lv::kWaitForever);
 
   const std::string& ClassName() const { return className_; }
