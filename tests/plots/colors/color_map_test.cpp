@@ -1,0 +1,176 @@
+// The six colour maps: spot entries, segment ends, the top entry of every map,
+// the bitmap descriptions, the colour-scale bitmap, and a gallery picture of
+// all scales and the palette.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../error_capture.h"
+#include "platform/gui/image_dc.h"
+#include "plots/color_map.h"
+#include "plots/colors.h"
+#include "support/gui_app.h"
+
+namespace {
+
+using lv::MakeRgb;
+
+struct Entry {
+  int type;
+  int value;
+  int r, g, b;
+};
+
+const Entry kEntries[] = {
+    // Half-way into the first segment of type 0.
+    {0, 16, 42, 0, 85},
+    // Segment ends are the control points.
+    {0, 0, 0, 0, 0}, {0, 32, 85, 0, 170}, {0, 64, 0, 0, 255}, {0, 96, 0, 220, 220}, {0, 128, 0, 255, 0},
+    {0, 160, 255, 255, 0}, {0, 192, 255, 180, 0}, {0, 224, 255, 0, 0},
+    // 255 lies 31/32 of the way from red to white.
+    {0, 255, 255, 247, 247},
+    {1, 0, 0, 0, 0}, {1, 77, 77, 77, 77}, {1, 255, 255, 255, 255},
+    {2, 51, 127, 0, 0}, {2, 102, 255, 0, 0}, {2, 153, 255, 127, 0}, {2, 204, 255, 255, 0}, {2, 255, 255, 255, 255},
+    {3, 64, 64, 0, 128}, {3, 128, 0, 0, 255}, {3, 192, 0, 255, 255}, {3, 255, 251, 255, 255},
+    // Type 4: 0 is black, 1 starts from blue, 252 is white, 253..255 head for black.
+    {4, 0, 0, 0, 0}, {4, 1, 0, 5, 255}, {4, 42, 0, 220, 220}, {4, 252, 255, 255, 255}, {4, 253, 249, 249, 249},
+    {4, 255, 237, 237, 237},
+    // Type 5: 0 is black, 255 is exactly red.
+    {5, 0, 0, 0, 0}, {5, 1, 0, 4, 255}, {5, 204, 255, 180, 0}, {5, 254, 255, 4, 0}, {5, 255, 255, 0, 0},
+};
+
+TEST(CWColorMap, EntriesFollowTheControlPoints) {
+  for (const Entry& e : kEntries) {
+    const lv::RgbQuad q = CWColorMap::ComputeColor(e.type, e.value);
+    EXPECT_EQ(q, (lv::RgbQuad{static_cast<uint8_t>(e.b), static_cast<uint8_t>(e.g), static_cast<uint8_t>(e.r), 0}))
+        << "type " << e.type << " value " << e.value << ": " << int(q.red) << "," << int(q.green) << ","
+        << int(q.blue);
+    CWColorMap map(e.type);
+    EXPECT_EQ(map.GetColor(e.value), MakeRgb(e.r, e.g, e.b));
+  }
+}
+
+TEST(CWColorMap, ArrayHoldsTheCurrentTypeAndLookupsStayInside) {
+  CWColorMap map;
+  EXPECT_EQ(map.GetType(), 0);
+  for (int t = 0; t < CWColorMap::kNumTypes; ++t) {
+    map.SetType(t);
+    const lv::RgbQuad* colors = map.GetColorArray();
+    for (int v = 0; v < 256; ++v) {
+      ASSERT_EQ(colors[v], CWColorMap::ComputeColor(t, v)) << t << " " << v;
+      ASSERT_EQ(colors[v].reserved, 0);
+    }
+    // Values past the ends are taken as the ends.
+    EXPECT_EQ(map.GetColor(256), map.GetColor(255));
+    EXPECT_EQ(map.GetColor(-3), map.GetColor(0));
+  }
+}
+
+TEST(CWColorMap, UnknownTypesAreRefusedAndTheTypeKept) {
+  CWColorMap map(3);
+  for (int bad : {6, -1}) {
+    const lv_test::Raised r = lv_test::Capture([&map, bad] { map.SetType(bad); });
+    EXPECT_TRUE(r.thrown);
+    EXPECT_EQ(r.message, L"Invalid type of color map.");
+    EXPECT_NE(r.callStack.find("CWColorMap::SetType"), std::string::npos);
+    EXPECT_EQ(map.GetType(), 3);
+    EXPECT_EQ(map.GetColor(255), MakeRgb(251, 255, 255));
+  }
+}
+
+TEST(CWColorMap, BitmapDescriptions) {
+  const auto header = CWColorMap::MakeBITMAPINFOHEADER(120, 15);
+  EXPECT_EQ(header->size, 40u);
+  EXPECT_EQ(header->width, 15);
+  EXPECT_EQ(header->height, 120);
+  EXPECT_EQ(header->planes, 1);
+  EXPECT_EQ(header->bitCount, 8);
+  EXPECT_EQ(header->compression, 0u);
+  EXPECT_EQ(header->sizeImage, 0u);
+  EXPECT_EQ(header->xPelsPerMeter, 10000);
+  EXPECT_EQ(header->yPelsPerMeter, 10000);
+  EXPECT_EQ(header->clrUsed, 0u);
+  EXPECT_EQ(header->clrImportant, 0u);
+
+  const auto info = CWColorMap::MakeBITMAPINFO(10, 20, 4);
+  EXPECT_EQ(info->header.width, 20);
+  EXPECT_EQ(info->header.height, 10);
+  for (int v = 0; v < 256; ++v) {
+    ASSERT_EQ(info->colors[v], CWColorMap::ComputeColor(4, v)) << v;
+  }
+
+  const struct {
+    int h, w, type;
+    const wchar_t* message;
+  } bad[] = {{0, 5, 0, L"Invalid image size."}, {5, 0, 0, L"Invalid image size."},
+             {5, 5, 6, L"Invalid color map type."}, {5, 5, -1, L"Invalid color map type."}};
+  for (const auto& b : bad) {
+    const lv_test::Raised r = lv_test::Capture([&b] { CWColorMap::MakeBITMAPINFO(b.h, b.w, b.type); });
+    EXPECT_EQ(r.message, b.message) << b.h << " " << b.w << " " << b.type;
+  }
+  EXPECT_EQ(lv_test::Capture([] { CWColorMap::MakeBITMAPINFOHEADER(-1, 3); }).message, L"Invalid image size.");
+}
+
+class ColorScale : public ::testing::Test {
+ protected:
+  void SetUp() override { lv_test::EnsureGuiApplication(); }
+};
+
+TEST_F(ColorScale, RowsRunFromValueZeroAtTheBottomToTheTopValue) {
+  CWColorMap map(0);
+  // Rows are whole multiples of 4 bytes: a bar 5 wide is made 8 wide.
+  const lv::Bitmap five = map.MakeColorScale(nullptr, 5, 3);
+  EXPECT_EQ(five.Width(), 8);
+  EXPECT_EQ(five.Height(), 3);
+  // Values 0, 128 (127.5 rounded away from zero) and 255, bottom row first.
+  EXPECT_EQ(five.Pixel(0, 2), map.GetColor(0));
+  EXPECT_EQ(five.Pixel(7, 1), map.GetColor(128));
+  EXPECT_EQ(five.Pixel(3, 0), map.GetColor(255));
+
+  const lv::Bitmap single = map.MakeColorScale(nullptr, 4, 1);
+  EXPECT_EQ(single.Width(), 4);
+  EXPECT_EQ(single.Height(), 1);
+  EXPECT_EQ(single.Pixel(2, 0), map.GetColor(0));
+
+  map.SetType(5);
+  const lv::Bitmap tall = map.MakeColorScale(nullptr, 15, 256);
+  EXPECT_EQ(tall.Width(), 16);
+  for (int v = 0; v < 256; ++v) {
+    ASSERT_EQ(tall.Pixel(9, 255 - v), map.GetColor(v)) << v;
+  }
+
+  for (auto [w, h] : {std::pair{0, 10}, std::pair{10, 0}, std::pair{-4, -4}}) {
+    const lv_test::Raised r = lv_test::Capture([&map, w = w, h = h] { map.MakeColorScale(nullptr, w, h); });
+    EXPECT_EQ(r.message, L"Invalid bitmap size.");
+    EXPECT_NE(r.callStack.find("CWColorMap::MakeColorScale"), std::string::npos);
+  }
+}
+
+TEST_F(ColorScale, GalleryOfAllScalesAndThePalette) {
+  lv::ImageDc dc(560, 330, MakeRgb(32, 32, 32));
+  dc.SetBkMode(lv::BkMode::kTransparent);
+  dc.SetTextColor(MakeRgb(255, 255, 255));
+  dc.SetTextAlign(lv::TextAlign{lv::HAlign::kCenter, lv::VAlign::kTop});
+  CWColorMap map;
+  for (int t = 0; t < CWColorMap::kNumTypes; ++t) {
+    map.SetType(t);
+    const lv::Bitmap bar = map.MakeColorScale(&dc, 40, 256);
+    const int x = 20 + t * 70;
+    dc.BitBlt(lv::Rect{x, 20, x + 40, 276}, bar, lv::Point{0, 0});
+    dc.TextOut(x + 20, 282, L"Type " + std::to_wstring(t));
+  }
+  for (int i = 0; i < CWColors::kNumColors; ++i) {
+    const int x = 450 + (i % 3) * 34;
+    const int y = 20 + (i / 3) * 40;
+    dc.FillSolidRect(lv::Rect{x, y, x + 28, y + 24}, CWColors::GetRGBColor(i));
+    dc.TextOut(x + 14, y + 24, std::to_wstring(i));
+  }
+  const std::string path = lv_test::GalleryFolder("plots") + "/colour_maps.png";
+  ASSERT_TRUE(dc.GetBitmap().Save(path));
+  // The bars were copied without change: the bottom of type 3 is black, its
+  // top 251,255,255.
+  EXPECT_EQ(dc.GetBitmap().Pixel(20 + 3 * 70 + 5, 275), MakeRgb(0, 0, 0));
+  EXPECT_EQ(dc.GetBitmap().Pixel(20 + 3 * 70 + 5, 20), MakeRgb(251, 255, 255));
+}
+
+}  // namespace
