@@ -12,6 +12,11 @@ LV_ASSERT_CLASS(6);
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"
 
+// Rolled block loop: unrolled, the compiler runs out of registers and moves
+// values through xmm16-31, which class 6 keeps out of (most of their forms
+// need AVX-512 VL).
+#define LV_SINCOS_BLOCK_UNROLL 1
+
 namespace lv_avx512mc {
 namespace {
 
