@@ -182,6 +182,29 @@ TEST_P(PlainConvertTest, Int32ToFloat32RoundsByCallersControlAlsoInPlace) {
   }
 }
 
+// In place gives the same values as into a separate array, for every count and
+// start offset (every block, masked step and single-element road).
+TEST_P(PlainConvertTest, Int32ToFloat32InPlaceAtEveryCount) {
+  std::mt19937 rng(99u);
+  long visited = 0;
+  for (int32_t n : kCounts) {
+    for (int offset = 0; offset < 16; offset += 3) {
+      std::vector<int32_t> storage(size_t(n) + 32);
+      int32_t* p = storage.data() + offset;
+      for (int32_t i = 0; i < n; ++i) p[i] = int32_t(rng());
+      std::vector<float> expected(n);
+      for (int32_t i = 0; i < n; ++i) expected[i] = static_cast<float>(p[i]);
+      ASSERT_EQ(kI32[Cls()](p, reinterpret_cast<float*>(p), n), StatusOk);
+      for (int32_t i = 0; i < n; ++i) {
+        ASSERT_EQ(std::bit_cast<uint32_t>(p[i]), std::bit_cast<uint32_t>(expected[i]))
+            << "count " << n << " offset " << offset << " element " << i;
+      }
+      ++visited;
+    }
+  }
+  ASSERT_GT(visited, 0);
+}
+
 TEST_P(PlainConvertTest, Float32ToFloat64KeepsSpecialValues) {
   const float specials[] = {std::bit_cast<float>(0x7FC00001u),  // quiet NaN with a payload
                             std::bit_cast<float>(0xFFC12345u),  // negative quiet NaN
