@@ -68,7 +68,7 @@ struct FakeProcessor {
   }
 
   void Answer(uint32_t leaf, uint32_t sub, CpuidRegisters* out) const {
-    ++cpuidCalls;
+    __atomic_fetch_add(&cpuidCalls, 1, __ATOMIC_RELAXED);  // threads may share a profile
     *out = CpuidRegisters{};
     if (leaf >= 0x80000000u) {
       if (leaf > ext0.eax) return;

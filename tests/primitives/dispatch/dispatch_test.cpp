@@ -3,11 +3,14 @@
 #include <cpuid.h>
 
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "primitives/alloc/alloc.h"
 #include "primitives/dispatch.h"
+#include "primitives/zerofill/zerofill.h"
 #include "primitives/dispatch_testing.h"
 #include "support/fake_processor.h"
 
@@ -257,6 +260,32 @@ TEST(Dispatch, FirstEntryPointCallInitialisesTheFrame) {
   EXPECT_EQ(g_dispatchIndex.load(), 5);
   VectorFree(block);
   EXPECT_EQ(CurrentProcessorClass(), 5);
+}
+
+// First calls from several threads at once: every thread initialises (or
+// finds the index published by another) and gets the same class and result.
+TEST(Dispatch, ConcurrentFirstCallsAgree) {
+  FakeProcessor p = FakeProcessor::WithFeatures(FakeProcessor::kHaswell);
+  ScopedFakeProcessor use(p);
+  constexpr int kThreads = 8;
+  std::vector<std::vector<uint8_t>> buffers(kThreads, std::vector<uint8_t>(1000, 0xEE));
+  std::vector<int32_t> status(kThreads, -1);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] { status[t] = VectorZeroFillUint8(buffers[t].data() + 1, 998); });
+  }
+  for (std::thread& t : threads) {
+    t.join();
+  }
+  EXPECT_EQ(g_dispatchIndex.load(), 5);
+  for (int t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(status[t], StatusOk);
+    EXPECT_EQ(buffers[t][0], 0xEE);
+    EXPECT_EQ(buffers[t][999], 0xEE);
+    for (int i = 1; i < 999; ++i) {
+      ASSERT_EQ(buffers[t][i], 0) << "thread " << t;
+    }
+  }
 }
 
 TEST(Dispatch, ScopedProcessorClassForcesAndRestores) {
