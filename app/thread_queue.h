@@ -5,7 +5,8 @@
 // owner can block on it instead of polling.
 //
 // Full queue: a producer on another thread waits on a "space" event until the
-// owner takes a message (it never spins). A post by the owner to itself never
+// owner takes a message (it never spins); the wait goes through the
+// producer's CWWaitForEvent, so a thread that must keep serving can. A post by the owner to itself never
 // blocks: when the ring is full the message goes to an overflow list behind the
 // ring and keeps its place in the order. PutMessageIfAbsent coalesces messages
 // that must be pending at most once (start, stop, continue).

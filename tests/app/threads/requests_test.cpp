@@ -642,3 +642,33 @@ TEST(CWUIThread, RestartAfterStopAndNoSecondThread) {
 }
 
 }  // namespace
+
+namespace {
+
+class CWFailingStart : public CWUIThread {
+ public:
+  CWFailingStart() : CWUIThread("CWFailingStart") {}
+  ~CWFailingStart() override { StopAndJoin(); }
+
+ protected:
+  bool InitInstance() override { throw new CQError("Cannot build the hosted object.", "CWHosted::CWHosted"); }
+};
+
+TEST(CWUIThread, AFailedInitInstanceIsShownAndRequestsFailAtOnce) {
+  ShownErrors errors;
+  CWFailingStart worker;
+  ASSERT_TRUE(worker.StartUIThread());
+  ASSERT_TRUE(errors.WaitFor(1));
+  ASSERT_TRUE(worker.Join(10000));
+  EXPECT_EQ(errors.Entries()[0].callStack, "CWHosted::CWHosted\nCWFailingStart::InitInstance\n");
+  try {
+    bool v;
+    worker.GetParam(&v, 1);
+    ADD_FAILURE() << "no error";
+  } catch (CQError* e) {
+    EXPECT_STREQ(e->GetMessage(), L"The worker thread is not running.");
+    delete e;
+  }
+}
+
+}  // namespace
