@@ -38,7 +38,7 @@ TEST_F(TestCard, SixteenThreadsDrawIdenticalPictures) {
 
   constexpr int kThreads = 16;
   std::vector<lv::Bitmap> frames(kThreads);
-  std::vector<bool> saved(kThreads, false);
+  std::vector<char> saved(kThreads, 0);  // not vector<bool>: its bits share words
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([t, &frames, &saved, &folder] {

@@ -163,4 +163,22 @@ TEST_F(Text, TextColourStaysUntilChangedAndOpaqueModeFillsTheCell) {
   EXPECT_EQ(opaque.GetBitmap().Pixel(10, 5 + e.cy), 0u);
 }
 
+TEST_F(Text, FontsScaleWithAnIsotropicMappingAndMeasureInLogicalUnits) {
+  const Box plain = DrawAligned(lv::NormalFont(), TextAlign{HAlign::kLeft, VAlign::kTop}, 10, 10, L"HEH");
+  ImageDc dc(400, 200);
+  dc.SetIsotropicMapping(lv::Size{100, 100}, lv::Size{300, 300}, lv::Point{0, 0});
+  dc.SetBkMode(BkMode::kTransparent);
+  dc.SetTextColor(kWhite);
+  dc.TextOut(10, 10, L"HEH");
+  const Box big = BoundingBox(LitPixels(dc));
+  ASSERT_FALSE(big.Empty());
+  const double ratio = static_cast<double>(big.maxY - big.minY + 1) / (plain.maxY - plain.minY + 1);
+  EXPECT_GT(ratio, 2.5);
+  EXPECT_LT(ratio, 3.5);
+  EXPECT_GE(big.minX, 30);
+  EXPECT_GE(big.minY, 30);
+  ImageDc unmapped(10, 10);
+  EXPECT_EQ(dc.GetTextExtent(L"HEH"), unmapped.GetTextExtent(L"HEH"));
+}
+
 }  // namespace
