@@ -28,6 +28,11 @@ struct X4f {
   LV_OP void S(float* p, V v) { _mm_storeu_ps(p, v); }
   LV_OP void SA(float* p, V v) { _mm_store_ps(p, v); }
   LV_OP void SN(float* p, V v) { _mm_stream_ps(p, v); }
+  // Two or one float(s) at any address into the low lanes (the others 0), and back.
+  LV_OP V Load2(const void* p) { return _mm_castsi128_ps(_mm_loadu_si64(p)); }
+  LV_OP V Load1(const void* p) { return _mm_castsi128_ps(_mm_loadu_si32(p)); }
+  LV_OP void Store2(void* p, V v) { _mm_storeu_si64(p, _mm_castps_si128(v)); }
+  LV_OP void Store1(void* p, V v) { _mm_storeu_si32(p, _mm_castps_si128(v)); }
   LV_OP V B(float x) { return _mm_set1_ps(x); }
   LV_OP V Pair(float re, float im) { return _mm_setr_ps(re, im, re, im); }
   LV_OP V Zero() { return _mm_setzero_ps(); }
@@ -62,10 +67,12 @@ struct X2d {
   LV_OP V L(const double* p) { return _mm_loadu_pd(p); }
   LV_OP V LA(const double* p) { return _mm_load_pd(p); }
   // Loaded and stored as two 8-byte halves.
-  LV_OP V LH(const double* p) { return _mm_loadh_pd(_mm_load_sd(p), p + 1); }
+  // (Through the unaligned 8-byte forms: the halves road serves addresses
+  // that are not multiples of 8.)
+  LV_OP V LH(const double* p) { return _mm_loadh_pd(_mm_castsi128_pd(_mm_loadu_si64(p)), p + 1); }
   LV_OP void SH(double* p, V v) {
-    _mm_storel_pd(p, v);
-    _mm_storeh_pd(p + 1, v);
+    _mm_storeu_si64(p, _mm_castpd_si128(v));
+    _mm_storeu_si64(p + 1, _mm_castpd_si128(_mm_unpackhi_pd(v, v)));
   }
   LV_OP void S(double* p, V v) { _mm_storeu_pd(p, v); }
   LV_OP void SA(double* p, V v) { _mm_store_pd(p, v); }

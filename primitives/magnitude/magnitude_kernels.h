@@ -199,8 +199,7 @@ struct Mag {
         i += 4;
       }
       if (r & 2) {
-        const __m128 v = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(s + i)));
-        _mm_store_sd(reinterpret_cast<double*>(d + i), _mm_castps_pd(X4f::Abs(v)));
+        X4f::Store2(d + i, X4f::Abs(X4f::Load2(s + i)));
         i += 2;
       }
       if (r & 1) {
@@ -298,13 +297,13 @@ struct Mag {
     if (r & 2) {
       const __m128 x = _mm_loadu_ps(s + 2 * i);
       const __m128 q2 = _mm_mul_ps(x, x);
-      _mm_store_sd(reinterpret_cast<double*>(d + i), _mm_castps_pd(_mm_hadd_ps(q2, q2)));
+      X4f::Store2(d + i, _mm_hadd_ps(q2, q2));
       i += 2;
     }
     if (r & 1) {
-      const __m128 x = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(s + 2 * i)));
+      const __m128 x = X4f::Load2(s + 2 * i);
       const __m128 q1 = _mm_mul_ps(x, x);
-      _mm_store_ss(d + i, _mm_hadd_ps(q1, q1));
+      X4f::Store1(d + i, _mm_hadd_ps(q1, q1));
     }
   }
 

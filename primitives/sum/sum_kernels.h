@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "primitives/arith/simd_ops.h"
 #include "primitives/dispatch.h"
 #include "primitives/vector_types.h"
 
@@ -27,6 +28,7 @@ namespace lv_sum {
 template <class K>
 struct Sums {
   static constexpr int C = K::kClass;
+  using X4f = lv_simd::X4f<K>;
 
   static uintptr_t Addr(const void* p) { return reinterpret_cast<uintptr_t>(p); }
   static float Ld(const float* p) {
@@ -38,7 +40,7 @@ struct Sums {
 
   // ---- 128-bit helpers (every class) ----------------------------------------
   static __m128d Widen2(const float* p) {  // two floats, widened
-    return _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p))));
+    return _mm_cvtps_pd(X4f::Load2(p));
   }
   static double Lo(__m128d v) { return _mm_cvtsd_f64(v); }
   static double Hi(__m128d v) { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
@@ -272,10 +274,10 @@ struct Sums {
     ptrdiff_t i = g;
     for (; len - i >= 4; i += 4) v = _mm_add_ps(v, _mm_loadu_ps(p + i));
     if (len - i >= 2) {
-      v = _mm_add_ps(v, _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p + i))));
+      v = _mm_add_ps(v, X4f::Load2(p + i));
       i += 2;
     }
-    if (len - i == 1) v = _mm_add_ss(v, _mm_load_ss(p + i));
+    if (len - i == 1) v = _mm_add_ss(v, X4f::Load1(p + i));
     return _mm_add_ps(v, _mm_movehl_ps(v, v));
   }
 
@@ -311,12 +313,12 @@ struct Sums {
         i += 4;
       }
       if (len & 2) {
-        const __m128 x = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p + i)));
+        const __m128 x = X4f::Load2(p + i);
         v = _mm256_add_ps(v, _mm256_insertf128_ps(_mm256_setzero_ps(), x, 0));
         i += 2;
       }
       if (len & 1) {
-        v = _mm256_add_ps(v, _mm256_insertf128_ps(_mm256_setzero_ps(), _mm_load_ss(p + i), 0));
+        v = _mm256_add_ps(v, _mm256_insertf128_ps(_mm256_setzero_ps(), X4f::Load1(p + i), 0));
       }
     }
     const __m256d lo = _mm256_cvtps_pd(_mm256_castps256_ps128(v));

@@ -104,8 +104,10 @@ TEST_P(SumTest, EqualsTheClassModelAtEveryOffsetAndCount) {
 // (classes 4-7) and 32768 (classes 1-3) floats, and twice those for complex
 // vectors (2n floats).
 TEST_P(SumTest, BlockEdges) {
-  for (size_t edge : {1024, 8192, 32768, 65536}) {
-    for (size_t n : {edge - 1, edge, edge + 1}) {
+  // Float counts on each edge; even float counts 2(m +- 1) put the complex
+  // sums' element counts on each side of the edges too.
+  for (size_t edge : {1024, 2048, 8192, 16384, 32768, 65536}) {
+    for (size_t n : {edge - 2, edge - 1, edge, edge + 1, edge + 2}) {
       const auto data = OrderSensitive(static_cast<uint32_t>(n), n);
       for (size_t off : {0, 4, 8, 12, 16, 28, 60, 2}) {
         for (int32_t hint : {HintNone, HintFast}) {
