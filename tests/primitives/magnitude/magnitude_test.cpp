@@ -172,6 +172,38 @@ TEST_P(MagnitudeTest, SubnormalSumOfSquares) {
   EXPECT_EQ(d[35], Cls() >= 5 ? 0.0f : root);
 }
 
+// A sum of squares of exactly 2^-126 (the smallest normal float) is inside the
+// fast root's range in the head of classes 1-4 (each head element decides
+// alone) but outside it in their groups, where it sends its whole group of 8
+// to the exact root.
+TEST(MagnitudeFastRoot, SmallestNormalSumAtTheRangeBound) {
+  // Elements whose fast root differs from the correctly rounded one.
+  std::vector<ComplexFloat32> x;
+  lv_test::WideRandom rnd(3);
+  while (x.size() < 24) {
+    const CF e{rnd.Float(8), rnd.Float(8)};
+    const float s = lv_test::PlainSumModel(e);
+    if (lv_test::FastRootModel(s) != std::sqrt(s)) x.push_back({e.re, e.im});
+  }
+  const ComplexFloat32 bound{0x1p-63f, 0.0f};  // re^2 = 2^-126 exactly
+  auto root = [](ComplexFloat32 e, bool fast) {
+    const float s = lv_test::PlainSumModel({e.re, e.im});
+    return fast ? lv_test::FastRootModel(s) : std::sqrt(s);
+  };
+  x[1] = bound;
+  x[7] = bound;
+  for (int cls = 1; cls <= 4; ++cls) {
+    if (!IsProcessorClassRunnable(cls)) continue;
+    ScopedProcessorClass force(cls);
+    alignas(64) float d[32];
+    // Destination 4 bytes past a 16-byte boundary: 3 head elements, then a group of 8.
+    ASSERT_EQ(VectorMagnitudeComplexFloat32(x.data(), d + 1, 11), StatusOk);
+    EXPECT_EQ(d[1 + 0], root(x[0], true)) << "head element beside the bound keeps its fast root, class " << cls;
+    EXPECT_EQ(d[1 + 2], root(x[2], true));
+    for (int i = 3; i < 11; ++i) EXPECT_EQ(d[1 + i], root(x[i], false)) << "group element " << i << ", class " << cls;
+  }
+}
+
 // A group of 8 (classes 1-4) or 16 (classes 5-7) holding one (0, 0) gives the
 // correctly rounded root to every element.
 TEST_P(MagnitudeTest, GroupWithZeroTakesTheExactRoad) {
