@@ -14,9 +14,6 @@ namespace sincos_test {
 using KernelFn = int32_t (*)(const float*, float*, int32_t);
 using SpecialFn = int32_t (*)(const float*, float*);
 
-// Every finite result is within one unit in the last place of the exact value.
-inline constexpr double kSinCosUlpBound = 1.0;
-
 KernelFn Stub(int cls, bool cosine);
 KernelFn SinKernel(int cls);
 KernelFn CosKernel(int cls);
