@@ -140,10 +140,12 @@ Rect Normalized(Point a, Point b) {
 template <typename Source>
 void StretchPixels(QRgb* bits, int64_t stride, int32_t w, int32_t h, const Rect& dest, const Rect& src,
                    int32_t sourceWidth, int32_t sourceHeight, const Source& at) {
-  const int64_t dw = dest.Width();
-  const int64_t dh = dest.Height();
-  const int64_t sw = src.Width();
-  const int64_t sh = src.Height();
+  // In 64 and 128 bits: a destination far larger than the surface (a zoomed
+  // picture) must neither overflow nor cost more than the visible part.
+  const int64_t dw = static_cast<int64_t>(dest.right) - dest.left;
+  const int64_t dh = static_cast<int64_t>(dest.bottom) - dest.top;
+  const int64_t sw = static_cast<int64_t>(src.right) - src.left;
+  const int64_t sh = static_cast<int64_t>(src.bottom) - src.top;
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) {
     return;
   }
@@ -156,11 +158,11 @@ void StretchPixels(QRgb* bits, int64_t stride, int32_t w, int32_t h, const Rect&
   }
   std::vector<int32_t> columns(static_cast<size_t>(x1 - x0));
   for (int32_t x = x0; x < x1; ++x) {
-    columns[static_cast<size_t>(x - x0)] =
-        static_cast<int32_t>(src.left + ((static_cast<int64_t>(x - dest.left) * 2 + 1) * sw) / (2 * dw));
+    const Wide offset = (Wide(x) - dest.left) * 2 + 1;
+    columns[static_cast<size_t>(x - x0)] = static_cast<int32_t>(src.left + static_cast<int64_t>(offset * sw / (2 * dw)));
   }
   for (int32_t y = y0; y < y1; ++y) {
-    const int64_t sy = src.top + ((static_cast<int64_t>(y - dest.top) * 2 + 1) * sh) / (2 * dh);
+    const int64_t sy = src.top + static_cast<int64_t>(((Wide(y) - dest.top) * 2 + 1) * sh / (2 * dh));
     if (sy < 0 || sy >= sourceHeight) {
       continue;
     }
@@ -389,14 +391,18 @@ bool ImageDc::BitBlt(const Rect& dest, const Bitmap& bitmap, Point src) {
     return false;
   }
   QImage* image = bitmap_.Image();
-  if (image->isNull() || dest.IsEmpty()) {
+  if (image->isNull() || dest.right <= dest.left || dest.bottom <= dest.top) {
     return true;
   }
   // A copy shares the pixels; drawing into our own image then detaches it, so
   // a bitmap copied onto itself reads the pixels as they were.
   const QImage source = *bitmap.Image();
   const Rect d = Normalized(ToDevice(Point{dest.left, dest.top}), ToDevice(Point{dest.right, dest.bottom}));
-  const Rect s{src.x, src.y, src.x + dest.Width(), src.y + dest.Height()};
+  const auto clampInt = [](int64_t v) {
+    return static_cast<int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+  };
+  const Rect s{src.x, src.y, clampInt(static_cast<int64_t>(src.x) + dest.right - dest.left),
+               clampInt(static_cast<int64_t>(src.y) + dest.bottom - dest.top)};
   QRgb* bits = reinterpret_cast<QRgb*>(image->bits());
   StretchPixels(bits, image->bytesPerLine() / 4, image->width(), image->height(), d, s, source.width(),
                 source.height(), [&source](int32_t x, int32_t y) {

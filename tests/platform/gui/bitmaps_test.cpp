@@ -156,4 +156,20 @@ TEST_F(Bitmaps, PicturesAreWrittenAndReadBack) {
   EXPECT_TRUE(lv::Bitmap::Load("/nonexistent-folder/x.png").IsNull());
 }
 
+TEST_F(Bitmaps, HugeDestinationsDrawOnlyTheVisiblePart) {
+  Dib8 up(2);
+  ImageDc dc(6, 4);
+  // 3 x 2 stretched over a destination 2^31 - 2 pixels wide: the left third
+  // of it covers the surface, all of it the bottom source row's first pixel
+  // in the lower half.
+  ASSERT_TRUE(dc.StretchDib(Rect{-2, -2, INT32_MAX - 3, 2}, Rect{0, 0, 3, 2}, up.bits.data(), up.header, up.colors));
+  EXPECT_EQ(dc.GetBitmap().Pixel(0, 0), Entry(10));
+  EXPECT_EQ(dc.GetBitmap().Pixel(5, 1), Entry(10));
+  EXPECT_EQ(dc.GetBitmap().Pixel(0, 2), 0u);
+  ImageDc copy(4, 4);
+  ImageDc source(2, 2, MakeRgb(7, 7, 7));
+  ASSERT_TRUE(copy.BitBlt(Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, source.GetBitmap(), Point{0, 0}));
+  EXPECT_EQ(copy.GetBitmap().Pixel(1, 1), 0u);
+}
+
 }  // namespace
