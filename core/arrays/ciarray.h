@@ -1,0 +1,59 @@
+// Complex 16-bit integer arrays: CQCIArray and CQCIArrayTD, the form in which
+// IQ data leaves a converter or lies in an integer IQ file.
+#pragma once
+
+#include "core/arrays/complex.h"
+#include "core/dates.h"
+
+class CQCIArray {
+ public:
+  CQCIArray() = default;
+  virtual ~CQCIArray();
+  CQCIArray(const CQCIArray&) = delete;
+  CQCIArray& operator=(const CQCIArray&) = delete;
+
+  virtual void PrependZeroData(int n);
+  virtual void AppendZeroData(int n);
+  virtual void RemoveData(int front, int back);
+  virtual void SkipNumPoints(int n);
+  virtual void LimitToNumPoints(int n);
+
+  // Releases the samples (the data manager empties the array before each read).
+  void Empty();
+  int GetNumPoints() const { return numPoints_; }
+  CQIComplex* GetDataPtr() { return data_; }
+  const CQIComplex* GetDataPtr() const { return data_; }
+  float GetScale() const { return scale_; }
+  void SetScale(float s) { scale_ = s; }
+  bool IsValid() const { return valid_; }
+  void SetValid(bool v) { valid_ = v; }
+
+ protected:
+  bool valid_ = true;
+  int numPoints_ = 0;
+  float scale_ = 1.0f;
+  CQIComplex* data_ = nullptr;
+};
+
+class CQCIArrayTD : public CQCIArray {
+ public:
+  void PrependZeroData(int n) override;
+  void SkipNumPoints(int n) override;
+
+  void SetSampleRate(double v) { sampleRate_ = v; }
+  double GetSampleRate() const { return sampleRate_; }
+  void SetTimeOrigin(double v) { timeOrigin_ = v; }
+  double GetTimeOrigin() const { return timeOrigin_; }
+  void SetCenterFreq(double v) { centerFreq_ = v; }
+  double GetCenterFreq() const { return centerFreq_; }
+  void SetBandwidth(double v) { bandwidth_ = v; }
+  double GetBandwidth() const { return bandwidth_; }
+  CQDateTime& StartDateTime() { return startDateTime_; }
+
+ private:
+  double sampleRate_ = 0.0;
+  double timeOrigin_ = 0.0;
+  double centerFreq_ = 0.0;
+  double bandwidth_ = 0.0;
+  CQDateTime startDateTime_;
+};
