@@ -76,7 +76,7 @@ int32_t StatusBadCountForPairs() { return -6; }
 // ---- allocation -------------------------------------------------------------
 
 float* CQArrayMath::AllocFloat(int n) {
-  float* p = VectorAllocateFloat32(n);
+  auto* p = static_cast<float*>(VectorAllocateFloat32(n));
   if (p == nullptr) {
     throw new CQError(1, "CQArrayMath::AllocFloat");
   }
@@ -84,7 +84,7 @@ float* CQArrayMath::AllocFloat(int n) {
 }
 
 CQComplex* CQArrayMath::AllocComplex(int n) {
-  ComplexFloat32* p = VectorAllocateComplexFloat32(n);
+  auto* p = static_cast<ComplexFloat32*>(VectorAllocateComplexFloat32(n));
   if (p == nullptr) {
     throw new CQError(1, "CQArrayMath::AllocComplex");
   }
@@ -92,7 +92,7 @@ CQComplex* CQArrayMath::AllocComplex(int n) {
 }
 
 double* CQArrayMath::AllocDouble(int n) {
-  double* p = VectorAllocateFloat64(n);
+  auto* p = static_cast<double*>(VectorAllocateFloat64(n));
   if (p == nullptr) {
     throw new CQError(1, "CQArrayMath::AllocDouble");
   }
@@ -100,7 +100,7 @@ double* CQArrayMath::AllocDouble(int n) {
 }
 
 int16_t* CQArrayMath::AllocShortInt(int n) {
-  int16_t* p = VectorAllocateInt16(n);
+  auto* p = static_cast<int16_t*>(VectorAllocateInt16(n));
   if (p == nullptr) {
     throw new CQError(1, "CQArrayMath::AllocShortInt");
   }
@@ -109,7 +109,7 @@ int16_t* CQArrayMath::AllocShortInt(int n) {
 
 CQIComplex* CQArrayMath::AllocIComplex(int n) {
   // 2n 16-bit values; a count whose double overflows is refused like any oversize request.
-  int16_t* p = (n > 0 && n <= 0x3FFFFFFF) ? VectorAllocateInt16(2 * n) : nullptr;
+  auto* p = (n > 0 && n <= 0x3FFFFFFF) ? static_cast<int16_t*>(VectorAllocateInt16(2 * n)) : nullptr;
   if (p == nullptr) {
     throw new CQError(1, "CQArrayMath::AllocIComplex");
   }

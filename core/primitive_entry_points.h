@@ -4,14 +4,9 @@
 
 #include <cstdint>
 
+#include "primitives/alloc/alloc.h"
 #include "primitives/vector_types.h"
 
-void* VectorAllocateUint8(int32_t n);
-int16_t* VectorAllocateInt16(int32_t n);
-float* VectorAllocateFloat32(int32_t n);
-double* VectorAllocateFloat64(int32_t n);
-ComplexFloat32* VectorAllocateComplexFloat32(int32_t n);
-void VectorFree(void* p);
 
 int32_t VectorZeroFillInt16(int16_t* dst, int32_t n);
 int32_t VectorZeroFillInt32(int32_t* dst, int32_t n);
