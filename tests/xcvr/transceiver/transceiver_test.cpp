@@ -134,7 +134,7 @@ TEST_F(TransceiverTest, Ad9361FirstTransmitWritesInOrderThenPushesScaledSamples)
   ASSERT_EQ(s.size(), 2000u);
   // The largest component (0.5) becomes 32767 * 10^(-2/20), truncated: 26027.
   EXPECT_EQ(s[2 * 999], 26027);
-  EXPECT_EQ(s[2 * 999 + 1], static_cast<int16_t>(std::trunc(-0.5f * 26027.0f * 2 / 2 / 1.0f * 0.5f * 2)));
+  EXPECT_EQ(s[2 * 999 + 1], -13013);  // Q = -I/2
   for (int k = 0; k < 1000; ++k) {
     const float x = (0.5f * static_cast<float>(k + 1) / 1000.0f) / 0.5f;
     const float g = 32767.0f * static_cast<float>(std::pow(10.0, -2.0 / 20));
@@ -315,8 +315,7 @@ TEST_F(TransceiverTest, RefusedOpenAndDroppedConnection) {
 TEST_F(TransceiverTest, WaveformChecks) {
   StartBoard(lv_fake::ReadBoardFixture("ad9361"));
   MakeXcvr(kModelFmcomms3, 1);
-  CQInstrIIOMultiXcvrSettings both(4, 4);
-  both = CQInstrIIOMultiXcvrSettings(*xcvr_->GetSettings());
+  CQInstrIIOMultiXcvrSettings both(*xcvr_->GetSettings());
   both.Xmtr(1).on = true;
   xcvr_->SetSettings(&both);
   auto a = Waveform(1000, 2e6);
