@@ -1,0 +1,149 @@
+#include "xcvr/instr_thread.h"
+
+#include "core/error.h"
+
+namespace {
+
+template <typename F>
+void Named(const std::string& name, F&& body) {
+  try {
+    body();
+  } catch (CQError* e) {
+    e->AddToCallStack(name.c_str());
+    throw;
+  }
+}
+
+}  // namespace
+
+void CWInstrIIOMultiXcvrMgr::ShowStatusText(const wchar_t* text) {
+  if (statusSink_ != nullptr && text != nullptr) {
+    statusSink_->SetPaneText(2, text);
+  }
+}
+
+CWInstrIIOMultiXcvrMgrThread::CWInstrIIOMultiXcvrMgrThread(int transmitters, int receivers)
+    : CWUIThread("CWInstrIIOMultiXcvrMgrThread", "instrument"), numXmtrs_(transmitters), numRcvrs_(receivers) {}
+
+CWInstrIIOMultiXcvrMgrThread::~CWInstrIIOMultiXcvrMgrThread() { StopAndJoin(); }
+
+bool CWInstrIIOMultiXcvrMgrThread::InitInstance() {
+  try {
+    manager_ = std::make_unique<CWInstrIIOMultiXcvrMgr>(numXmtrs_, numRcvrs_);
+  } catch (CQError* e) {
+    e->AddToCallStack("CWInstrIIOMultiXcvrMgrThread::InitInstance");
+    throw;
+  }
+  return true;
+}
+
+void CWInstrIIOMultiXcvrMgrThread::ExitInstance() {
+  // The board is released here, on the thread that owns its libiio objects.
+  manager_.reset();
+}
+
+CWInstrIIOMultiXcvrMgr& CWInstrIIOMultiXcvrMgrThread::Manager() {
+  if (!manager_) {
+    throw new CQError("The instrument manager does not exist.");
+  }
+  return *manager_;
+}
+
+void CWInstrIIOMultiXcvrMgrThread::OnMessage(const CWThreadMessage& msg) {
+  switch (msg.id) {
+    case kMsgSetParamNoWait:
+      throw new CQError("Unhandled message in thread queue.");
+    case kMsgInstrConnect:
+      Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrConnect", [&] { Manager().Connect(); });
+      return;
+    case kMsgInstrDisconnect:
+      Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrDisconnect", [&] { Manager().Disconnect(); });
+      return;
+    case kMsgInstrTransmit:
+      Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrTransmit", [&] { Manager().Transmit(); });
+      return;
+    default:
+      CWUIThread::OnMessage(msg);
+  }
+}
+
+void CWInstrIIOMultiXcvrMgrThread::HandleSetParamNoWait(CWGetSetData&) {
+  throw new CQError("Unhandled message in thread queue.");
+}
+
+void CWInstrIIOMultiXcvrMgrThread::HandleGetParam(CWGetSetData& r) {
+  CWInstrIIOMultiXcvrMgr& m = Manager();
+  switch (r.paramId) {
+    case kInstrGetSettings:
+      // The requester gets its own copy, never the live object this thread changes.
+      r.SetPointer(new CQInstrIIOMultiXcvrSettings(*m.GetSettings()));
+      break;
+    case kInstrGetRcvrData:
+      r.SetArrayTD(m.GetRcvrData(r.index));
+      break;
+    case kInstrGetModel:
+      r.SetInt(m.GetModel());
+      break;
+    case kInstrGetDescription:
+      r.SetStringCopy(m.GetConnectionDescription());
+      break;
+    case kInstrGetRcvrOn:
+      r.SetBool(m.GetRcvrOn(r.index));
+      break;
+    case kInstrGetAcquireNow:
+      r.SetBool(m.GetAcquireNow());
+      break;
+    case kInstrGetTransmitNow:
+      r.SetBool(m.GetTransmitNow());
+      break;
+    case kInstrGetBasebandDir:
+      r.SetStringCopy(m.GetBasebandDir());
+      break;
+    case kInstrGetAutoBackoff:
+      r.SetBool(m.GetAutoBackoff());
+      break;
+    case kInstrGetBackoff:
+      r.SetFloat(m.GetBackoff());
+      break;
+    default:
+      throw new CQError("Unknown parameter type.");
+  }
+}
+
+void CWInstrIIOMultiXcvrMgrThread::HandleSetParam(CWGetSetData& r) {
+  CWInstrIIOMultiXcvrMgr& m = Manager();
+  switch (r.paramId) {
+    case kInstrSetSettings:
+      m.SetSettings(static_cast<const CQInstrIIOMultiXcvrSettings*>(r.pointerValue));
+      break;
+    case kInstrSetXmtrData:
+      m.SetXmtrData(static_cast<const CQCArrayTD*>(r.pointerValue), r.index);
+      break;
+    case kInstrSetStatusSink:
+      m.SetStatusSink(static_cast<lv::StatusSink*>(r.pointerValue));
+      break;
+    case kInstrSetBasebandDir:
+      m.SetBasebandDir(r.stringValue);
+      break;
+    case kInstrSetAutoBackoff:
+      m.SetAutoBackoff(r.boolValue);
+      break;
+    case kInstrSetBackoff:
+      m.SetBackoff(r.floatValue);
+      break;
+    default:
+      throw new CQError("Unknown parameter type.");
+  }
+}
+
+void CWInstrIIOMultiXcvrMgrThread::HandleSaveSettings(CQAppSettings& settings) {
+  Named("CWInstrIIOMultiXcvrMgrThread::OnMsgSaveSettings", [&] { Manager().GetSettings()->SaveSettings(&settings); });
+}
+
+void CWInstrIIOMultiXcvrMgrThread::HandleRecallSettings(CQAppSettings& settings) {
+  Named("CWInstrIIOMultiXcvrMgrThread::OnMsgRecallSettings", [&] {
+    CQInstrIIOMultiXcvrSettings recalled(numXmtrs_, numRcvrs_);
+    recalled.RecallSettings(&settings);
+    Manager().SetSettings(&recalled);
+  });
+}
