@@ -3,6 +3,7 @@
 #include <cmath>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 
 #include "core/error.h"
@@ -65,7 +66,13 @@ class Temp {
   T* p_;
 };
 
-ComplexFloat32 ToPrimitive(const CQComplex& c) { return ComplexFloat32{c.re, c.im}; }
+// A complex scalar as the primitives take it: one 64-bit word, real part in the low half.
+uint64_t ToPrimitive(const CQComplex& c) {
+  uint64_t word;
+  static_assert(sizeof word == sizeof c);
+  std::memcpy(&word, &c, sizeof word);
+  return word;
+}
 
 // Complex 16-bit buffers go to the primitives as 2n 16-bit values; a count
 // whose double leaves the int32 range is refused like a bad count.
@@ -252,7 +259,7 @@ void CQArrayMath::ArrayScalarMult(const CQComplex* src, float c, CQComplex* dst,
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
-    Check(VectorMultiplyScalarComplexFloat32(AsPrimitive(src), ComplexFloat32{c, 0.0f}, AsPrimitive(dst), n));
+    Check(VectorMultiplyScalarComplexFloat32(AsPrimitive(src), ToPrimitive(CQComplex(c, 0.0f)), AsPrimitive(dst), n));
   });
 }
 

@@ -21,11 +21,11 @@ int32_t VectorCopyComplexFloat32(const ComplexFloat32* src, ComplexFloat32* dst,
 
 int32_t VectorMultiplyScalarFloat32(const float* src, float c, float* dst, int32_t n);
 int32_t VectorAddScalarFloat32(const float* src, float c, float* dst, int32_t n);
-int32_t VectorMultiplyScalarComplexFloat32(const ComplexFloat32* src, ComplexFloat32 c, ComplexFloat32* dst,
-                                           int32_t n);
+// A complex scalar travels as one 64-bit word, the real part in the low half.
+int32_t VectorMultiplyScalarComplexFloat32(const ComplexFloat32* src, uint64_t c, ComplexFloat32* dst, int32_t n);
 int32_t VectorMultiplyScalarInPlaceFloat32(float c, float* data, int32_t n);
 int32_t VectorMultiplyScalarInPlaceFloat64(double c, double* data, int32_t n);
-int32_t VectorMultiplyScalarInPlaceComplexFloat32(ComplexFloat32 c, ComplexFloat32* data, int32_t n);
+int32_t VectorMultiplyScalarInPlaceComplexFloat32(uint64_t c, ComplexFloat32* data, int32_t n);
 int32_t VectorAddScalarInPlaceFloat32(float c, float* data, int32_t n);
 int32_t VectorAddScalarInPlaceFloat64(double c, double* data, int32_t n);
 
