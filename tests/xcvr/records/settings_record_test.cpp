@@ -167,3 +167,81 @@ TEST(XcvrSettings, CopyConstructionIsIndependent) {
 }
 
 }  // namespace
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/settings_file.h"
+
+namespace {
+
+class XcvrSettingsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = std::filesystem::temp_directory_path() / ("lv_xcvr_settings_" + std::to_string(::getpid()) + ".config");
+    store_.SetFileName(path_);
+    store_.ResetContents();
+  }
+  void TearDown() override { std::filesystem::remove(path_); }
+  std::filesystem::path path_;
+  CQAppSettings store_;
+};
+
+TEST_F(XcvrSettingsFile, KeysRoundTripWithoutUriOrGainMode) {
+  CQInstrIIOMultiXcvrSettings a(4, 4);
+  a.model = kModelAd9081;
+  a.xmtrCenterFreq = 2.412345678e9;
+  a.Xmtr(3) = {true, 17, -12.5f, 123456789.125};
+  a.rcvrNumSamples = 4096;
+  a.rcvrCalFactor = 1.5f;
+  a.rcvrCenterFreq = 1e9;
+  a.Rcvr(1) = {true, 33, 7.0f, 5e6, 2};
+  a.rateIndex = 400;
+  a.connectionType = kConnectionLan;
+  a.SetIPAddress(L"192.168.2.1");
+  a.SetURI(L"usb:1.2.5");
+  a.SaveSettings(&store_);
+
+  CQInstrIIOMultiXcvrSettings b(4, 4);
+  b.SetURI(L"usb:9.9.9");
+  b.Rcvr(1).gainMode = 1;
+  b.RecallSettings(&store_);
+  EXPECT_TRUE(b.modelSet && b.xmtrsSet && b.rcvrsSet && b.rateSet && b.connectionSet);
+  EXPECT_EQ(b.model, kModelAd9081);
+  EXPECT_EQ(b.xmtrCenterFreq, 2.412345678e9);  // exact
+  EXPECT_TRUE(b.Xmtr(3).on);
+  EXPECT_EQ(b.Xmtr(3).attenuation, 17);
+  EXPECT_EQ(b.Xmtr(3).phase, -12.5f);
+  EXPECT_EQ(b.Xmtr(3).centerFreq, 123456789.125);
+  EXPECT_EQ(b.rcvrNumSamples, 4096);
+  EXPECT_EQ(b.Rcvr(1).gain, 33);
+  EXPECT_EQ(b.Rcvr(1).gainMode, 1);     // not saved
+  EXPECT_STREQ(b.GetURI(), L"usb:9.9.9");  // not saved
+  EXPECT_STREQ(b.GetIPAddress(), L"192.168.2.1");
+  EXPECT_EQ(b.rateIndex, 400);
+}
+
+TEST_F(XcvrSettingsFile, RateIndexClampAndMissingKeys) {
+  for (const auto& [stored, expected] : std::vector<std::pair<int, int>>{{801, 801}, {802, 0}, {5000, 0}, {-1, 0}}) {
+    store_.ResetContents();
+    store_.SetValue(L"Instr:MultiXcvr:Xcvr rate", stored);
+    CQInstrIIOMultiXcvrSettings s(4, 4);
+    s.rateIndex = 6;
+    s.RecallSettings(&store_);
+    EXPECT_EQ(s.rateIndex, expected) << stored;
+  }
+  // A file without any transceiver line changes nothing and still sets all flags.
+  store_.ResetContents();
+  store_.SetValue(L"Other:Key", 3);
+  CQInstrIIOMultiXcvrSettings s(4, 4);
+  s.model = kModelAd9371;
+  s.SetIPAddress(L"10.0.0.1");
+  s.RecallSettings(&store_);
+  EXPECT_EQ(s.model, kModelAd9371);
+  EXPECT_STREQ(s.GetIPAddress(), L"10.0.0.1");
+  EXPECT_TRUE(s.modelSet && s.connectionSet);
+}
+
+}  // namespace
