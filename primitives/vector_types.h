@@ -15,5 +15,4 @@ static_assert(sizeof(ComplexFloat32) == 8, "a complex sample is two packed float
 // every other value in double.
 enum : int32_t { HintNone = 0, HintFast = 1, HintAccurate = 2 };
 
-// Rounding modes of the scaled conversions.
-enum : int32_t { RoundTowardZero = 0, RoundNearestEven = 1, RoundHalfAwayFromZero = 2 };
+// The rounding modes of the scaled conversions are declared with them (primitives/convert/convert.h).
