@@ -8,12 +8,10 @@
 #include "primitives/convert/convert.h"
 #include "primitives/copy/copy.h"
 #include "primitives/extremes/extremes.h"
+#include "primitives/logarithm/logarithm.h"
 #include "primitives/magnitude/magnitude.h"
 #include "primitives/phase/phase.h"
 #include "primitives/sum/sum.h"
 #include "primitives/threshold/threshold.h"
 #include "primitives/vector_types.h"
 #include "primitives/zerofill/zerofill.h"
-
-// The logarithm primitive (its header arrives with the vector logarithm).
-int32_t VectorLnFloat32(const float* src, float* dst, int32_t n);
