@@ -5,10 +5,10 @@
 namespace lv {
 
 void PlatformEvent::Set() {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    set_ = true;
-  }
+  // Notify while holding the lock: a waiter that wakes may destroy the event
+  // at once, so the condition variable must not be touched after the unlock.
+  std::lock_guard<std::mutex> lock(mutex_);
+  set_ = true;
   cv_.notify_all();
 }
 
