@@ -78,9 +78,11 @@ template <class Tag, LastSum kOrder, bool kFused>
   const uint32_t ayBits = yBits & kAbsMask;
   const uint32_t axBits = xBits & kAbsMask;
 
-  // NaNs: the sum yields y1's quiet NaN, else x1's.
+  // NaNs: y1's quiet NaN, else x1's (what y1 + x1 gives on this processor
+  // when y1 is the first operand; chosen explicitly, since a compiler may
+  // commute the operands of an addition).
   if (ayBits > 0x7F800000u || axBits > 0x7F800000u) {
-    *result = y1 + x1;
+    *result = ayBits > 0x7F800000u ? y1 : x1;
     return 0;
   }
   const bool yInf = ayBits == 0x7F800000u;
