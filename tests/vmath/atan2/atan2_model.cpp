@@ -83,7 +83,7 @@ float Quotient(FastRule rule, float y, float x) {
     const int ed = std::ilogb(D), en = std::ilogb(N);
     const float md = std::scalbn(D, -ed);
     const float mn = std::scalbn(N, -en);
-    const float r = rule == FastRule::kRecip28 ? 1.0f / md : Rcp14(md);
+    const float r = rule == FastRule::kRecip28 ? Rcp28(md) : Rcp14(md);
     const float q0 = mn * r;
     const float e = std::fma(-md, q0, mn);
     const float q1 = std::fma(r, e, q0);

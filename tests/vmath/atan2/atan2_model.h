@@ -36,5 +36,7 @@ SpecialFn SpecialOfClass(int cls);
 
 // The 14-bit reciprocal estimate of class 7 (the processor's).
 float Rcp14(float v);
+// The class-6 reciprocal helper.
+float Rcp28(float v);
 
 }  // namespace lv_test_atan2

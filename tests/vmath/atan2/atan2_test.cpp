@@ -304,6 +304,20 @@ TEST(Atan2Classes, UnfusedClassesAgreeBitForBit) {
   ExpectUnfusedClassesAgree(16, 0xC1A55u);
 }
 
+#if !defined(LV_NATIVE_RCP28)
+// The software reciprocal of class 6 is the correctly rounded 1/v on the
+// significands the kernel hands it.
+TEST(Atan2Classes, SoftwareReciprocal28IsCorrectlyRounded) {
+  if (!IsProcessorClassRunnable(6)) {
+    GTEST_SKIP() << "class Avx512ManyCore not supported here";
+  }
+  for (uint32_t b = 0x3F800000u; b < 0x40000000u; b += 977) {
+    const float v = Bits(b);
+    EXPECT_EQ(BitsOf(Rcp28(v)), BitsOf(static_cast<float>(1.0 / static_cast<double>(v)))) << std::hex << b;
+  }
+}
+#endif
+
 TEST(Atan2Records, StubsReadCellZeroOfTheirRecords) {
   const VmathRecord<Atan2Float32Kernel>* records[8] = {
       &Atan2Float32RecordSse2, &Atan2Float32RecordSse3, &Atan2Float32RecordSsse3, &Atan2Float32RecordSse42,

@@ -1,0 +1,20 @@
+// The class-6 reciprocal helper on one value, for the class-6 model: the
+// software equivalent by default, the processor's 28-bit reciprocal in a
+// build with LV_NATIVE_RCP28.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+#include "platform/isa_class.h"
+LV_ASSERT_CLASS(6);
+
+#include <immintrin.h>
+
+#include "atan2_model.h"
+#include "vmath/rcp28.h"
+
+namespace lv_avx512mc {
+namespace {
+float Rcp28Impl(float v) { return _mm512_cvtss_f32(lv_vmath_rcp28::Rcp28(_mm512_set1_ps(v))); }
+}  // namespace
+}  // namespace lv_avx512mc
+
+float lv_test_atan2::Rcp28(float v) { return lv_avx512mc::Rcp28Impl(v); }
