@@ -11,6 +11,8 @@
 #include "core/error.h"
 #include "core/numbers.h"
 #include "platform/text.h"
+#include "primitives/arith/arith.h"
+#include "primitives/convert/convert.h"
 #include "xcvr/instr_adi.h"
 
 namespace {
@@ -923,6 +925,36 @@ void CQInstrIIOMultiXcvr::SetParamsAd9172() {
 
 // ---- transmission -------------------------------------------------------------
 
+void ScaleIntoFrames(const CQComplex* samples, int n, float gain, bool real, uint8_t* out, ptrdiff_t step) {
+  // In cache-sized blocks: scale, convert with truncation toward zero and
+  // saturation (the vector primitives), then place the frames at their stride.
+  constexpr int kBlock = 4096;
+  alignas(64) float scaled[2 * kBlock];
+  alignas(64) int16_t ints[2 * kBlock];
+  for (int first = 0; first < n; first += kBlock) {
+    const int m = std::min(kBlock, n - first);
+    const float* parts = reinterpret_cast<const float*>(samples + first);
+    if (VectorMultiplyScalarFloat32(parts, gain, scaled, 2 * m) != 0 ||
+        VectorConvertScaledFloat32ToInt16(scaled, ints, 2 * m, RoundTowardZero, 0) != 0) {
+      throw new CQError(2);
+    }
+    uint8_t* dst = out + static_cast<ptrdiff_t>(first) * step;
+    if (!real && step == 4) {
+      std::memcpy(dst, ints, 4 * static_cast<size_t>(m));
+      continue;
+    }
+    if (real) {
+      for (int k = 0; k < m; ++k, dst += step) {
+        std::memcpy(dst, ints + 2 * k, 2);
+      }
+    } else {
+      for (int k = 0; k < m; ++k, dst += step) {
+        std::memcpy(dst, ints + 2 * k, 4);
+      }
+    }
+  }
+}
+
 void CQInstrIIOMultiXcvr::SetXmtrData(const CQCArrayTD* data, int index) {
   Named("CQInstrIIOMultiXcvr::SetXmtrData", [&] {
     if (data == nullptr) {
@@ -1037,15 +1069,7 @@ void CQInstrIIOMultiXcvr::IIOTransmit() {
       CQComplex* samples = data.GetDataPtr();
       CQArrayMath::NormalizeToOne(samples, n);
       auto* out = static_cast<uint8_t*>(iio_buffer_first(txBuffer_, txI_[static_cast<size_t>(i)]));
-      // Saturating conversion: the scaled components never wrap.
-      auto toInt16 = [gain](float v) {
-        const float x = std::trunc(gain * v);
-        return static_cast<int16_t>(std::clamp(x, -32768.0f, 32767.0f));
-      };
-      for (int k = 0; k < n; ++k, out += step) {
-        const int16_t iq[2] = {toInt16(samples[k].re), toInt16(samples[k].im)};
-        std::memcpy(out, iq, real ? 2 : 4);
-      }
+      ScaleIntoFrames(samples, n, gain, real, out, step);
     }
     const ssize_t sent = iio_buffer_push(txBuffer_);
     if (sent < 0) {

@@ -9,6 +9,8 @@
 
 #include <iio.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +20,10 @@
 
 // The longest waveform a transmitter may play (samples).
 inline constexpr int kMaxTransmitSamples = 0x200000;
+
+// Writes n normalised samples as 16-bit I/Q pairs (only I when real) scaled by
+// gain, truncated toward zero and saturated, one frame every step bytes.
+void ScaleIntoFrames(const CQComplex* samples, int n, float gain, bool real, uint8_t* out, ptrdiff_t step);
 
 class CQInstrIIOMultiXcvr {
  public:
