@@ -182,14 +182,12 @@ TEST_F(TransceiverTest, SecondTransmitRebuildsOnlyTheBufferAndRateOrModelChanges
   xcvr_->Transmit();
   EXPECT_EQ(fake_->EventStrings({"PRINT"}).size(), 1u);
 
-  // Disconnect cancels and ends the buffer's connection, then ends the context.
+  // Disconnect cancels the buffer (its connection ends) and ends the context.
+  // The two connections are served by different threads: their order in the log is not fixed.
   fake_->ClearEvents();
   xcvr_->Disconnect();
   ASSERT_TRUE(fake_->WaitForEvent("EXIT", 2000));
-  const auto tail = fake_->EventStrings({"EOF", "EXIT"});
-  ASSERT_GE(tail.size(), 2u);
-  EXPECT_EQ(tail.front(), "EOF");  // the buffer connection closes first
-  EXPECT_NE(std::find(tail.begin(), tail.end(), "EXIT"), tail.end());
+  ASSERT_TRUE(fake_->WaitForEvent("EOF", 2000));
   EXPECT_FALSE(xcvr_->IsConnected());
   EXPECT_EQ(xcvr_->Applied().model, 0);
 }
