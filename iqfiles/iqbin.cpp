@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/array_math.h"
 #include "core/error.h"
 #include "iqfiles/iqbin_layout.h"
 
@@ -187,9 +188,10 @@ void CLumvardBinFile::ReadFromFile() {
     }
     const lv_iq::ReadWindow w =
         lv_iq::ComputeReadWindow(partialRead, start, count, numPoints_, sampleRate_, timeOrigin_);
-    const float* pairs = nullptr;
     if (w.readSomething) {
-      buffers_.Prepare(w.count);
+      if (w.count <= 0) {
+        CQArrayMath::AllocShortInt(w.count);  // an empty whole read is an allocation failure
+      }
       lv_iq::File file(name_.Utf8(), "rb");
       if (!file.IsOpen()) {
         throw new CQError("Error opening IQ binary input file.");
@@ -204,11 +206,26 @@ void CLumvardBinFile::ReadFromFile() {
       if (!file.Seek(lv_iqbin::DataOffset(h.version) + 8 * w.first)) {
         throw new CQError("Error seeking to start of read in an IQ binary file.");
       }
-      if (!file.Read(buffers_.floats1(), 8 * static_cast<size_t>(w.count))) {
+      // The samples are stored as the array holds them: read straight into its storage.
+      CQCArrayTD& out = *output_;
+      out.SetSize(w.count);
+      if (!file.Read(out.GetDataPtr(), 8 * static_cast<size_t>(w.count))) {
+        out.Clear();
         throw new CQError("Error reading the data from an IQ binary file.");
       }
-      pairs = buffers_.floats1();
+      out.SetSampleRate(sampleRate_);
+      out.SetTimeOrigin(w.time);
+      out.SetValid(true);
+      out.SetCenterFreq(centerFreq_);
+      if (w.leading > 0) {
+        out.PrependZeroData(w.leading);
+      }
+      if (w.trailing > 0) {
+        out.AppendZeroData(w.trailing);
+      }
+      return;
     }
+    const float* pairs = nullptr;
     lv_iq::FillOutput(*output_, w, pairs, sampleRate_, centerFreq_, nullptr);
   });
 }

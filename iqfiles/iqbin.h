@@ -65,6 +65,5 @@ class CLumvardBinFile {
   double timeOrigin_ = 0.0;
   CQFileName name_;
   std::unique_ptr<CQModFileInfo> modInfo_;
-  lv_iq::WorkBuffers buffers_;
   std::unique_ptr<CQCArrayTD> output_;
 };
