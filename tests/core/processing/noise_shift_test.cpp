@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/error.h"
+#include "core/processing/freq_shift.h"
+#include "core/processing/noise.h"
+#include "tests/core/processing/test_util.h"
+
+using namespace lv_test_proc;
+
+TEST(Noise, LevelGivesTheExpectedMeanPower) {
+  const int n = 1000000;
+  std::vector<CQComplex> v(n);
+  CQCNoiseTD noise;
+  noise.AddNoise(v.data(), n, 1e6, -100.0f);
+  double p = 0;
+  for (const auto& c : v) p += double(c.re) * c.re + double(c.im) * c.im;
+  p /= n;
+  EXPECT_NEAR(p, 1e-5, 0.03e-5);
+  for (const auto& c : v) ASSERT_TRUE(std::isfinite(c.re) && std::isfinite(c.im));
+  EXPECT_NEAR(CalcNoiseSigma(-90.0f, 1e6) / CalcNoiseSigma(-100.0f, 1e6), std::sqrt(10.0), 1e-5);
+}
+
+TEST(Noise, BadRateFailsBeforeAnySampleChanges) {
+  std::vector<CQComplex> v(10);
+  CQCNoiseTD noise;
+  struct Case {
+    CQComplex* d;
+    int n;
+    double rate;
+    const char* want;
+  } cases[] = {{nullptr, 10, 1e6, "Null pointer to input array."},
+               {v.data(), 0, 1e6, "Invalid number of points."},
+               {v.data(), 10, 0.0, "Invalid sample rate."}};
+  for (const auto& c : cases) {
+    try {
+      noise.AddNoise(c.d, c.n, c.rate, -100.0f);
+      ADD_FAILURE();
+    } catch (CQError* e) {
+      EXPECT_EQ(TakeMessage(e), c.want);
+    }
+  }
+  for (const auto& c : v) EXPECT_EQ(c.re, 0.0f);
+}
+
+TEST(FrequencyShift, QuarterRateShiftsADcWaveform) {
+  std::vector<CQComplex> dc(8, CQComplex(2.0f, 0.0f));
+  CQCArrayTD in;
+  in.Set(dc.data(), 8, 4e6, 0.0);
+  in.SetCenterFreq(1e9);
+  CQFrequencyShift fs;
+  fs.Compute(&in, 1e6);
+  const float want[4][2] = {{0, 2}, {-2, 0}, {0, -2}, {2, 0}};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_NEAR(fs.GetOutput()->GetDataPtr()[i].re, want[i % 4][0], 1e-5) << i;
+    EXPECT_NEAR(fs.GetOutput()->GetDataPtr()[i].im, want[i % 4][1], 1e-5) << i;
+  }
+  EXPECT_EQ(fs.GetOutput()->GetCenterFreq(), 1e9 - 1e6);
+  in.SetValid(false);
+  fs.Compute(&in, 1e6);
+  EXPECT_EQ(fs.GetOutput()->GetCenterFreq(), -1e6);
+}
+
+TEST(FrequencyShift, LongShiftStaysOnTheTone) {
+  const int n = 100000;
+  auto x = Tone(n, 0.01);
+  CQFrequencyShift fs;
+  fs.Compute(x.data(), n, 1e6, 123456.0);
+  double worst = 0;
+  for (int i = 0; i < n; ++i) {
+    // sample i carries the rotator of step i+1
+    const double p = 2 * M_PI * (0.01 * i + 0.123456 * (i + 1));
+    worst = std::max(worst, std::hypot(fs.GetOutput()->GetDataPtr()[i].re - std::cos(p),
+                                       fs.GetOutput()->GetDataPtr()[i].im - std::sin(p)));
+  }
+  EXPECT_LT(worst, 1e-4);
+  fs.Compute(x.data(), n, 1e6, 0.0);
+  for (int i = 0; i < n; i += 1013) EXPECT_EQ(fs.GetOutput()->GetDataPtr()[i].re, x[i].re);
+}

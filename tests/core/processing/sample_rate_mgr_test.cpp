@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/error.h"
+#include "core/processing/sample_rate_mgr.h"
+#include "tests/core/processing/test_util.h"
+
+using namespace lv_test_proc;
+
+namespace {
+
+struct Input {
+  explicit Input(int n = 1000, double rate = 1e6, double f = 0.05) {
+    auto x = Tone(n, f);
+    arr.Set(x.data(), n, rate, 0.125);
+    arr.SetCenterFreq(2.4e9);
+    arr.SetBandwidth(0.8 * rate);
+  }
+  CQCArrayTD arr;
+};
+
+}  // namespace
+
+TEST(SampleRateMgr, AllSwitchesOffCopiesTheInput) {
+  Input in;
+  CQSampleRateMgr mgr;
+  EXPECT_TRUE(mgr.IsChanged());
+  EXPECT_EQ(mgr.GetSettings()->noiseLevel, -90.0f);
+  mgr.SetInput(&in.arr);
+  EXPECT_FALSE(mgr.ComputeAll());
+  EXPECT_FALSE(mgr.IsChanged());
+  EXPECT_EQ(mgr.GetState(), CQSampleRateMgr::kIdle);
+  CQCArrayTD* out = mgr.GetOutput();
+  ASSERT_EQ(out->GetNumPoints(), 1000);
+  EXPECT_EQ(out->GetSampleRate(), 1e6);
+  EXPECT_EQ(out->GetTimeOrigin(), 0.125);
+  EXPECT_EQ(out->GetCenterFreq(), 2.4e9);
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(out->GetDataPtr()[i].re, in.arr.GetDataPtr()[i].re);
+}
+
+TEST(SampleRateMgr, InterpolateFourDecimateTwoDoublesTheRate) {
+  Input in;
+  CQSampleRateMgr mgr;
+  CQSampleRateMgrSettings s;
+  s.interpolationOn = true;
+  s.interpolationRate = 4;
+  s.decimationOn = true;
+  s.decimationRate = 2;
+  mgr.SetSettings(s);
+  mgr.SetInput(&in.arr);
+  mgr.ComputeAll();
+  CQCArrayTD* out = mgr.GetOutput();
+  EXPECT_EQ(out->GetNumPoints(), 2000);
+  EXPECT_EQ(out->GetSampleRate(), 2e6);
+  EXPECT_DOUBLE_EQ(out->GetBandwidth(), 1.6e6);
+  EXPECT_NEAR(Db(ToneAmplitude(out->GetDataPtr(), 2000, 0.025)), 0.0, 0.003);
+  // The input is never modified.
+  EXPECT_EQ(in.arr.GetNumPoints(), 1000);
+}
+
+TEST(SampleRateMgr, SmallChangesWithinToleranceAreIgnored) {
+  CQSampleRateMgr mgr;
+  Input in;
+  mgr.SetInput(&in.arr);
+  CQSampleRateMgrSettings s;
+  s.freqShiftOn = true;
+  s.freqShift = 1000.0;
+  mgr.SetSettings(s);
+  mgr.ComputeAll();
+  ASSERT_FALSE(mgr.IsChanged());
+  s.freqShift = 1000.5;
+  s.noiseLevel = -100.005f;  // within 0.01 of the level applied above
+  mgr.SetSettings(s);
+  EXPECT_FALSE(mgr.IsChanged());
+  EXPECT_EQ(mgr.GetSettings()->freqShift, 1000.0);
+  s.freqShift = 1002.0;
+  mgr.SetSettings(s);
+  EXPECT_TRUE(mgr.IsChanged());
+  EXPECT_EQ(mgr.GetSettings()->freqShift, 1002.0);
+}
+
+// Shift first: the shift runs at the input rate and interpolation then places
+// the tone at the shifted frequency; shift last: the shift runs at the output
+// rate. A 100 kHz shift of a 50 kHz tone gives 150 kHz either way, but the
+// interpolation images differ: with the shift first the images sit around
+// 1 MHz +- 150 kHz and are suppressed, with the shift last the image of 50 kHz
+// at 1.05 MHz moves to 1.15 MHz.
+TEST(SampleRateMgr, FrequencyShiftInEitherOrder) {
+  for (bool first : {false, true}) {
+    Input in(1000, 1e6, 0.05);
+    CQSampleRateMgr mgr;
+    CQSampleRateMgrSettings s;
+    s.doFreqShiftFirst = first;
+    s.interpolationOn = true;
+    s.interpolationRate = 2;
+    s.freqShiftOn = true;
+    s.freqShift = 1e5;
+    mgr.SetSettings(s);
+    mgr.SetInput(&in.arr);
+    mgr.ComputeAll();
+    CQCArrayTD* out = mgr.GetOutput();
+    ASSERT_EQ(out->GetNumPoints(), 2000);
+    EXPECT_EQ(out->GetCenterFreq(), 2.4e9 - 1e5);
+    EXPECT_NEAR(Db(ToneAmplitude(out->GetDataPtr(), 2000, 0.075)), 0.0, 0.003) << first;
+    // The rotator's phase: sample i carries step i+1 at the rate it ran at.
+    const double stepRate = first ? 1e6 : 2e6;
+    const double p = 2 * M_PI * 1e5 / stepRate;
+    const CQComplex y0 = out->GetDataPtr()[0];
+    EXPECT_NEAR(y0.re, std::cos(p), 2e-3) << first;
+    EXPECT_NEAR(y0.im, std::sin(p), 2e-3) << first;
+  }
+}
+
+TEST(SampleRateMgr, PhaseGainLimitAndNegativeLimit) {
+  Input in;
+  CQSampleRateMgr mgr;
+  CQSampleRateMgrSettings s;
+  s.phaseAdjustOn = true;
+  s.phaseDeg = 90.0f;
+  s.gainAdjustOn = true;
+  s.gainDb = 20.0f;
+  s.samplesLimitOn = true;
+  s.maxSamples = 300;
+  mgr.SetSettings(s);
+  mgr.SetInput(&in.arr);
+  mgr.ComputeAll();
+  ASSERT_EQ(mgr.GetOutput()->GetNumPoints(), 300);
+  const CQComplex x = in.arr.GetDataPtr()[7], y = mgr.GetOutput()->GetDataPtr()[7];
+  EXPECT_NEAR(y.re, -10 * x.im, 1e-4);
+  EXPECT_NEAR(y.im, 10 * x.re, 1e-4);
+  s.maxSamples = -1;
+  mgr.SetSettings(s);
+  mgr.ComputeAll();
+  EXPECT_EQ(mgr.GetOutput()->GetNumPoints(), 1000);
+  EXPECT_FALSE(mgr.GetSettings()->samplesLimitOn);
+}
+
+TEST(SampleRateMgr, FailuresLeaveTheManagerReadyToRerun) {
+  Input in;
+  CQSampleRateMgr mgr;
+  try {
+    mgr.ComputeAll();
+    ADD_FAILURE();
+  } catch (CQError* e) {
+    EXPECT_EQ(TakeMessage(e), "Null pointer to input data.");
+  }
+  mgr.SetInput(&in.arr);
+  CQSampleRateMgrSettings s;
+  struct Case {
+    void (*set)(CQSampleRateMgrSettings*);
+    const char* start;  // start of the message
+  } cases[] = {
+      {[](CQSampleRateMgrSettings* r) { r->interpolationOn = true; r->interpolationRate = 11; },
+       "Invalid interpolation rate 11"},
+      {[](CQSampleRateMgrSettings* r) { r->decimationOn = true; r->decimationRate = 0; },
+       "Invalid decimation rate 0"},
+      {[](CQSampleRateMgrSettings* r) { r->filterOn = true; r->filterType = 21; },
+       "Unknown filter type."},
+      {[](CQSampleRateMgrSettings* r) { r->arbResampleOn = true; r->outputSampleRate = 2e6; },
+       "Arbitrary resampling is not available in this build"},
+      {[](CQSampleRateMgrSettings* r) { r->timeShiftOn = true; r->timeDelay = 1e-6; },
+       "The circular time shift is not available in this build"},
+  };
+  for (const auto& c : cases) {
+    CQSampleRateMgrSettings bad;
+    c.set(&bad);
+    mgr.SetSettings(bad);
+    try {
+      mgr.ComputeAll();
+      ADD_FAILURE() << c.start;
+    } catch (CQError* e) {
+      EXPECT_EQ(TakeMessage(e).rfind(c.start, 0), 0u) << c.start;
+    }
+    EXPECT_EQ(mgr.GetState(), CQSampleRateMgr::kIdle);
+    EXPECT_TRUE(mgr.IsChanged());
+    mgr.SetSettings(s);
+    mgr.ComputeAll();
+    EXPECT_EQ(mgr.GetOutput()->GetNumPoints(), 1000);
+    EXPECT_FALSE(mgr.IsChanged());
+  }
+}
+
+TEST(SampleRateMgr, StepwiseRunReportsMoreStepsUntilIdle) {
+  Input in;
+  CQSampleRateMgr mgr;
+  mgr.SetInput(&in.arr);
+  EXPECT_FALSE(mgr.ComputeIncremental());  // idle: nothing to do
+  CQSampleRateMgrSettings s;
+  s.filterOn = true;
+  s.filterType = 10;
+  s.noiseOn = true;
+  s.noiseLevel = -120.0f;
+  mgr.SetSettings(s);
+  mgr.ComputeAll();
+  const CQComplex a = mgr.GetOutput()->GetDataPtr()[3];
+  mgr.ComputeAll();
+  const CQComplex b = mgr.GetOutput()->GetDataPtr()[3];
+  EXPECT_NE(a.re, b.re);  // noise is drawn afresh
+  EXPECT_NEAR(a.re, b.re, 1e-3);
+}
