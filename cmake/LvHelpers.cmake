@@ -83,7 +83,7 @@ function(lv_add_gtest name)
     PROPERTIES
       LABELS "${A_LABELS}"
       TIMEOUT ${A_TIMEOUT}
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LV_SOURCE_DIR=${PROJECT_SOURCE_DIR};LV_BINARY_DIR=${PROJECT_BINARY_DIR}")
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
 # A Google Benchmark program (bench/ only).
