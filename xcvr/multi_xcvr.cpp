@@ -10,6 +10,7 @@
 #include "core/array_math.h"
 #include "core/error.h"
 #include "core/numbers.h"
+#include "platform/sync.h"
 #include "platform/text.h"
 #include "primitives/arith/arith.h"
 #include "primitives/convert/convert.h"
@@ -1055,7 +1056,16 @@ void CQInstrIIOMultiXcvr::IIOTransmit() {
       backoff_ = std::fabs(backoff_);
     }
     const float gain = DbToAmplitude(-backoff_) * 32767.0f;
-    txBuffer_ = iio_device_create_buffer(txDev_, static_cast<size_t>(n), true);
+    // A buffer cancelled just before is released by the board's daemon on its
+    // own thread: a new cyclic buffer may find the device still busy for a moment.
+    for (int attempt = 0;; ++attempt) {
+      errno = 0;
+      txBuffer_ = iio_device_create_buffer(txDev_, static_cast<size_t>(n), true);
+      if (txBuffer_ != nullptr || errno != EBUSY || attempt >= 20) {
+        break;
+      }
+      lv::SleepMs(50);
+    }
     if (txBuffer_ == nullptr) {
       throw new CQError("Error creating transmit buffer.");
     }
