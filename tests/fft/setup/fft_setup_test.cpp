@@ -1,0 +1,262 @@
+// Size query, specification header and tables of the portable FFT (class 0),
+// and the entry points' dispatch.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "fft/fft.h"
+#include "fft/fft_spec.h"
+#include "support/guarded_buffer.h"
+
+namespace {
+
+int64_t A64(int64_t x) { return (x + 63) / 64 * 64; }
+
+const int kSplit[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 6, 7, 8, 8, 8, 10, 10, 10, 10, 8, 8, 10, 10, 10, 10, 10, 10};
+
+// The class-0 counts computed independently: (spec, init, work).
+void Level(int order, int64_t c[3]) {
+  const int64_t n = int64_t{1} << order;
+  if (kSplit[order] == 0) {
+    c[0] = A64(2 * n) + 8256;
+    c[1] = c[2] = 0;
+    return;
+  }
+  const int m = order - kSplit[order];
+  const int64_t k = int64_t{1} << kSplit[order];
+  int64_t in[3] = {A64(8 * (int64_t{1} << m) + 8), 0, 0};
+  if (m > 10) Level(m, in);
+  c[0] = in[0] + A64(8 * k + 8) + 8 * n;
+  c[1] = in[1] + A64(k + 4) + 32 * k;
+  c[2] = std::max(in[2], 32 * k);
+}
+
+void Expected(int order, int64_t out[3]) {
+  const int64_t n = int64_t{1} << order;
+  const int64_t s = A64(n + 4);
+  if (order <= 5) {
+    out[0] = 208, out[1] = 0, out[2] = 0;
+  } else if (order <= 10) {
+    out[0] = A64(8 * n + 8) + s + 256, out[1] = 0, out[2] = 0;
+  } else {
+    int64_t c[3];
+    Level(order, c);
+    out[0] = c[0] + s + 256, out[1] = s + c[1] + 64, out[2] = c[2] > 0 ? c[2] + 64 : 0;
+  }
+}
+
+TEST(FftSizeQuery, EveryOrderAndFlagMatchesTheFormulas) {
+  for (int order = -1; order <= 31; ++order) {
+    for (int flag : {0, 1, 2, 3, 4, 5, 8, 16}) {
+      for (int hint : {0, 2}) {
+        int32_t s = -1, i = -1, w = -1;
+        const int32_t status = FftGetSizeComplexFloat32Sse2(order, flag, hint, &s, &i, &w);
+        const bool flagOk = flag == 1 || flag == 2 || flag == 4 || flag == 8;
+        const int32_t want = (order < 0 || order > 30) ? -15 : !flagOk ? -16 : order > 27 ? -15 : 0;
+        ASSERT_EQ(status, want) << order << " " << flag;
+        if (status != 0) {
+          EXPECT_EQ(s, -1);
+          EXPECT_EQ(i, -1);
+          EXPECT_EQ(w, -1);
+          continue;
+        }
+        int64_t e[3];
+        Expected(order, e);
+        EXPECT_EQ(s, e[0]) << order;
+        EXPECT_EQ(i, e[1]) << order;
+        EXPECT_EQ(w, e[2]) << order;
+      }
+    }
+  }
+}
+
+TEST(FftSizeQuery, KnownCounts) {
+  struct Case {
+    int order;
+    int32_t spec, init, work;
+  } cases[] = {{0, 208, 0, 0}, {5, 208, 0, 0}, {6, 960, 0, 0}, {11, 14720, 2176, 0}, {13, 0, 0, 1088}};
+  for (const Case& c : cases) {
+    int32_t s, i, w;
+    ASSERT_EQ(FftGetSizeComplexFloat32Sse2(c.order, 2, 2, &s, &i, &w), 0);
+    if (c.spec) {
+      EXPECT_EQ(s, c.spec) << c.order;
+    }
+    if (c.order <= 11) {
+      EXPECT_EQ(i, c.init) << c.order;
+    }
+    EXPECT_EQ(w, c.work) << c.order;
+  }
+  int32_t s, i, w;
+  ASSERT_EQ(FftGetSizeComplexFloat32Sse2(27, 8, 0, &s, &i, &w), 0);
+  EXPECT_EQ(s, 1209022976);
+}
+
+TEST(FftSizeQuery, CheckOrder) {
+  int32_t s = 0, i = 0, w = 0;
+  EXPECT_EQ(FftGetSizeComplexFloat32Sse2(-1, 3, 0, nullptr, nullptr, nullptr), -15);
+  EXPECT_EQ(FftGetSizeComplexFloat32Sse2(31, 2, 0, &s, &i, &w), -15);
+  EXPECT_EQ(FftGetSizeComplexFloat32Sse2(29, 2, 0, &s, nullptr, &w), -8);
+  EXPECT_EQ(FftGetSizeComplexFloat32Sse2(29, 3, 0, &s, &i, &w), -16);
+  EXPECT_EQ(FftGetSizeComplexFloat32Sse2(28, 2, 0, &s, &i, &w), -15);
+  EXPECT_EQ(FftGetSizeComplexFloat32Sse2(5, 3, 0, &s, &i, nullptr), -8);
+  // Through the entry point as well.
+  EXPECT_EQ(FftGetSizeComplexFloat32(40, 2, 2, &s, &i, &w), -15);
+  ASSERT_EQ(FftGetSizeComplexFloat32(6, 2, 2, &s, &i, &w), 0);
+  EXPECT_EQ(s, 960);
+}
+
+TEST(FftSineTable, FixedTableIsTheRoundedSine) {
+  for (int k = 0; k <= 256; ++k) {
+    const long double v = std::sin(2.0L * 3.14159265358979323846264338327950288L * k / 1024.0L);
+    const float f = kFftQuarterSineOrder10[k];
+    // Correct rounding: no float lies between the table value and the exact sine
+    // closer than half a unit.
+    EXPECT_LE(std::fabs(static_cast<long double>(f) - v),
+              0.5L * (std::nextafter(f, 2.0f) - f) + 1e-30L)
+        << k;
+  }
+  EXPECT_EQ(kFftQuarterSineOrder10[1], 0.0061358847f);
+  EXPECT_EQ(kFftQuarterSineOrder10[128], 0.70710677f);
+  EXPECT_EQ(kFftQuarterSineOrder10[256], 1.0f);
+  EXPECT_EQ(std::signbit(kFftQuarterSineOrder10[0]), false);
+}
+
+struct Built {
+  std::vector<uint8_t> spec;
+  std::vector<uint8_t> init;
+  FftSpecComplexFloat32* header = nullptr;
+  int32_t status = 0;
+};
+
+Built Build(int order, int flag, size_t misalign = 0) {
+  Built b;
+  int32_t s, i, w;
+  EXPECT_EQ(FftGetSizeComplexFloat32Sse2(order, flag, 2, &s, &i, &w), 0);
+  b.spec.assign(s + 64, 0xCD);
+  b.init.assign(i + 64, 0xCD);
+  uint8_t* mem = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(b.spec.data()) + 63) & ~uintptr_t{63}) + misalign;
+  b.status = FftInitComplexFloat32Sse2(&b.header, order, flag, 2, mem, i ? b.init.data() : nullptr);
+  return b;
+}
+
+TEST(FftInit, HeaderFieldsAndScales) {
+  for (int order = 0; order <= 20; ++order) {
+    for (int flag : {1, 2, 4, 8}) {
+      Built b = Build(order, flag);
+      ASSERT_EQ(b.status, 0);
+      const uint8_t* h = reinterpret_cast<const uint8_t*>(b.header);
+      ASSERT_EQ(reinterpret_cast<uintptr_t>(h) % 64, 0u);
+      int32_t v[8];
+      std::memcpy(v, h, 32);
+      EXPECT_EQ(v[0], 4);
+      EXPECT_EQ(v[1], order);
+      EXPECT_EQ(v[2], flag == 1 || flag == 4 ? 1 : 0);
+      EXPECT_EQ(v[3], flag == 2 || flag == 4 ? 1 : 0);
+      float scale;
+      std::memcpy(&scale, h + 16, 4);
+      const float want = flag == 8   ? 0.0f
+                         : flag == 4 ? static_cast<float>(1.0 / std::sqrt(std::ldexp(1.0, order)))
+                                     : std::ldexp(1.0f, -order);
+      EXPECT_EQ(scale, want) << order << " " << flag;
+      EXPECT_EQ(v[5], 2);
+      EXPECT_EQ(v[7], 0);
+      for (int o = 32; o < 48; ++o) EXPECT_EQ(h[o], 0);
+      if (order <= 5) {
+        for (int o = 48; o < 144; ++o) EXPECT_EQ(h[o], 0) << o;
+      }
+    }
+  }
+  EXPECT_EQ(Build(7, 4).header->scale, 0.088388346f);
+  EXPECT_EQ(Build(6, 4).header->scale, 0.125f);
+}
+
+TEST(FftInit, Failures) {
+  std::vector<uint8_t> mem(4096, 0xAB);
+  FftSpecComplexFloat32* out = reinterpret_cast<FftSpecComplexFloat32*>(&mem);
+  FftSpecComplexFloat32* const sentinel = out;
+  EXPECT_EQ(FftInitComplexFloat32Sse2(nullptr, 5, 3, 0, mem.data(), nullptr), -8);
+  EXPECT_EQ(FftInitComplexFloat32Sse2(&out, 28, 3, 0, nullptr, nullptr), -15);
+  EXPECT_EQ(FftInitComplexFloat32Sse2(&out, -1, 2, 0, mem.data(), nullptr), -15);
+  EXPECT_EQ(FftInitComplexFloat32Sse2(&out, 5, 3, 0, nullptr, nullptr), -8);
+  uint8_t* base = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(mem.data()) + 63) & ~uintptr_t{63});
+  EXPECT_EQ(FftInitComplexFloat32Sse2(&out, 5, 3, 7, base, nullptr), -16);
+  int32_t v[8];
+  std::memcpy(v, base, 32);
+  EXPECT_EQ(v[0], 0);
+  EXPECT_EQ(v[1], 5);
+  EXPECT_EQ(v[5], 7);
+  // A missing init buffer above order 10 leaves a specification that no
+  // transform accepts.
+  int32_t s, i, w;
+  ASSERT_EQ(FftGetSizeComplexFloat32Sse2(11, 2, 0, &s, &i, &w), 0);
+  std::vector<uint8_t> big(s + 64, 0xAB);
+  base = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(big.data()) + 63) & ~uintptr_t{63});
+  EXPECT_EQ(FftInitComplexFloat32Sse2(&out, 11, 2, 0, base, nullptr), -8);
+  std::memcpy(v, base, 32);
+  EXPECT_EQ(v[0], 0);
+  EXPECT_EQ(out, sentinel);
+  std::vector<ComplexFloat32> x(2048, {1.0f, 0.0f});
+  EXPECT_EQ(FftForwardComplexFloat32Sse2(x.data(), x.data(), reinterpret_cast<FftSpecComplexFloat32*>(base), nullptr),
+            -17);
+  // Order 10 needs no init buffer.
+  ASSERT_EQ(FftGetSizeComplexFloat32Sse2(10, 2, 0, &s, &i, &w), 0);
+  EXPECT_EQ(i, 0);
+  EXPECT_EQ(Build(10, 2).status, 0);
+}
+
+TEST(FftInit, UnalignedMemoryIsRoundedUp) {
+  Built b = Build(8, 2, 8);
+  ASSERT_EQ(b.status, 0);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(b.header) % 64, 0u);
+  EXPECT_EQ(b.header->swapList, reinterpret_cast<uint8_t*>(b.header) + 144);
+}
+
+// The swap list pairs every index with its bit reversal, once, each pair i < j.
+TEST(FftTables, SwapListsAndTwiddles) {
+  for (int order = 6; order <= 10; ++order) {
+    Built b = Build(order, 2);
+    const int32_t* list = static_cast<const int32_t*>(b.header->swapList);
+    const int n = 1 << order;
+    int pairs = 0;
+    for (int i = 0; i < n; ++i) {
+      int r = 0;
+      for (int bit = 0; bit < order; ++bit) r |= ((i >> bit) & 1) << (order - 1 - bit);
+      if (i < r) {
+        ASSERT_EQ(list[1 + 2 * pairs], i);
+        ASSERT_EQ(list[2 + 2 * pairs], r);
+        ++pairs;
+      }
+    }
+    EXPECT_EQ(list[0], pairs);
+    const ComplexFloat32* tw = static_cast<const ComplexFloat32*>(b.header->twiddles);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(tw) % 64, 0u);
+    for (int k = 0; k < n / 2; ++k) {
+      // Every stored twiddle is a copy of a fixed-table entry.
+      const int stride = 1 << (10 - order);
+      const int q = n / 4;
+      const float c = k <= q ? kFftQuarterSineOrder10[(q - k) * stride] : -kFftQuarterSineOrder10[(k - q) * stride];
+      const float s = k <= q ? kFftQuarterSineOrder10[k * stride] : kFftQuarterSineOrder10[(2 * q - k) * stride];
+      ASSERT_EQ(tw[k].re, c) << order << " " << k;
+      ASSERT_EQ(tw[k].im, -s) << order << " " << k;
+    }
+  }
+}
+
+// Initialisation writes nothing past the reported sizes: the blocks end at a
+// guard page.
+TEST(FftInit, WritesNothingPastTheReportedSizes) {
+  for (int order : {0, 5, 6, 9, 10, 11, 12, 13, 16}) {
+    int32_t s, i, w;
+    ASSERT_EQ(FftGetSizeComplexFloat32Sse2(order, 2, 2, &s, &i, &w), 0);
+    lv_test::GuardedBuffer spec(s, 1);
+    lv_test::GuardedBuffer init(i > 0 ? i : 1, 1);
+    FftSpecComplexFloat32* out = nullptr;
+    ASSERT_EQ(FftInitComplexFloat32Sse2(&out, order, 2, 2, spec.data(), i > 0 ? init.data() : nullptr), 0);
+    EXPECT_EQ(out->identifier, 4);
+  }
+}
+
+}  // namespace

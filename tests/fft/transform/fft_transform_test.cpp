@@ -1,0 +1,142 @@
+// Forward and inverse transforms of the portable FFT (class 0): accuracy
+// against FFTW in double precision and the exact properties.
+#include <cstring>
+
+#include "fft_check.h"
+#include "primitives/dispatch_testing.h"
+
+namespace {
+
+using fft_test::Plan;
+using fft_test::RandomSignal;
+
+bool SameBits(const std::vector<ComplexFloat32>& a, const std::vector<ComplexFloat32>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(ComplexFloat32)) == 0;
+}
+
+TEST(FftTransform, AccuracyOrders0To20) {
+  for (int order = 0; order <= 20; ++order) {
+    fft_test::CheckAccuracy(order);
+  }
+}
+
+// inverse(x) == conj(forward(conj(x))); in place equals out of place; flag 2
+// equals flag 8 times 2^-order bit for bit.
+TEST(FftTransform, ExactProperties) {
+  for (int order = 0; order <= 16; ++order) {
+    const int64_t n = int64_t{1} << order;
+    Plan p2(order, 2), p8(order, 8), p1(order, 1);
+    const auto x = RandomSignal(n, 100 + order);
+    std::vector<ComplexFloat32> cx(x), fwd(n), inv(n);
+    for (auto& v : cx) v.im = -v.im;
+    ASSERT_EQ(FftForwardComplexFloat32(cx.data(), fwd.data(), p8.spec, p8.workBuffer()), 0);
+    for (auto& v : fwd) v.im = -v.im;
+    ASSERT_EQ(FftInverseComplexFloat32(x.data(), inv.data(), p8.spec, p8.workBuffer()), 0);
+    EXPECT_TRUE(SameBits(inv, fwd)) << order;
+
+    std::vector<ComplexFloat32> inv2(n), f8(n), f1(n), f2(n);
+    ASSERT_EQ(FftInverseComplexFloat32(x.data(), inv2.data(), p2.spec, p2.workBuffer()), 0);
+    ASSERT_EQ(FftForwardComplexFloat32(x.data(), f8.data(), p8.spec, p8.workBuffer()), 0);
+    ASSERT_EQ(FftForwardComplexFloat32(x.data(), f2.data(), p2.spec, p2.workBuffer()), 0);
+    ASSERT_EQ(FftForwardComplexFloat32(x.data(), f1.data(), p1.spec, p1.workBuffer()), 0);
+    EXPECT_TRUE(SameBits(f2, f8)) << "flag 2 leaves the forward transform unscaled, order " << order;
+    for (int64_t i = 0; i < n; ++i) {
+      ASSERT_EQ(inv2[i].re, std::ldexp(inv[i].re, -order));
+      ASSERT_EQ(inv2[i].im, std::ldexp(inv[i].im, -order));
+      ASSERT_EQ(f1[i].re, std::ldexp(f8[i].re, -order));
+      ASSERT_EQ(f1[i].im, std::ldexp(f8[i].im, -order));
+    }
+
+    std::vector<ComplexFloat32> inPlace(x);
+    ASSERT_EQ(FftForwardComplexFloat32(inPlace.data(), inPlace.data(), p2.spec, p2.workBuffer()), 0);
+    EXPECT_TRUE(SameBits(inPlace, f2)) << order;
+    inPlace = x;
+    ASSERT_EQ(FftInverseComplexFloat32(inPlace.data(), inPlace.data(), p2.spec, p2.workBuffer()), 0);
+    EXPECT_TRUE(SameBits(inPlace, inv2)) << order;
+  }
+}
+
+TEST(FftTransform, ImpulseAndConstantAreExact) {
+  for (int order = 0; order <= 12; ++order) {
+    const int64_t n = int64_t{1} << order;
+    Plan p(order, 8);
+    std::vector<ComplexFloat32> x(n, {0.0f, 0.0f}), y(n);
+    x[0] = {1.0f, -2.0f};
+    ASSERT_EQ(FftForwardComplexFloat32(x.data(), y.data(), p.spec, p.workBuffer()), 0);
+    for (int64_t k = 0; k < n; ++k) {
+      ASSERT_EQ(y[k].re, 1.0f) << order << " " << k;
+      ASSERT_EQ(y[k].im, -2.0f) << order << " " << k;
+    }
+    std::fill(x.begin(), x.end(), ComplexFloat32{0.5f, 0.25f});
+    ASSERT_EQ(FftInverseComplexFloat32(x.data(), y.data(), p.spec, p.workBuffer()), 0);
+    EXPECT_EQ(y[0].re, 0.5f * static_cast<float>(n));
+    EXPECT_EQ(y[0].im, 0.25f * static_cast<float>(n));
+    for (int64_t k = 1; k < n; ++k) {
+      ASSERT_LE(std::fabs(y[k].re) + std::fabs(y[k].im), 1e-6f * static_cast<float>(n)) << order << " " << k;
+    }
+  }
+}
+
+// A single tone lands in its own bin.
+TEST(FftTransform, ToneLandsInItsBin) {
+  const int order = 8;
+  const int n = 1 << order;
+  Plan p(order, 1);
+  std::vector<ComplexFloat32> x(n), y(n);
+  for (int i = 0; i < n; ++i) {
+    const double a = 2.0 * M_PI * 5.0 * i / n;
+    x[i] = {static_cast<float>(std::cos(a)), static_cast<float>(std::sin(a))};
+  }
+  ASSERT_EQ(FftForwardComplexFloat32(x.data(), y.data(), p.spec, p.workBuffer()), 0);
+  for (int k = 0; k < n; ++k) {
+    EXPECT_NEAR(y[k].re, k == 5 ? 1.0f : 0.0f, 1e-6f) << k;
+    EXPECT_NEAR(y[k].im, 0.0f, 1e-6f) << k;
+  }
+}
+
+TEST(FftTransform, StatusOrder) {
+  Plan p(13, 2);
+  ASSERT_GT(p.workBytes, 0);
+  std::vector<ComplexFloat32> x(1 << 13, {1.0f, 0.0f}), y(x);
+  const std::vector<ComplexFloat32> before(y);
+  EXPECT_EQ(FftForwardComplexFloat32(nullptr, nullptr, nullptr, nullptr), -8);
+  std::vector<uint8_t> zero(256, 0);
+  auto* bad = reinterpret_cast<const FftSpecComplexFloat32*>(
+      reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(zero.data()) + 63) & ~uintptr_t{63}));
+  EXPECT_EQ(FftForwardComplexFloat32(nullptr, y.data(), bad, nullptr), -17);
+  EXPECT_EQ(FftInverseComplexFloat32(nullptr, y.data(), bad, nullptr), -17);
+  EXPECT_EQ(FftForwardComplexFloat32(nullptr, y.data(), p.spec, p.workBuffer()), -8);
+  EXPECT_EQ(FftForwardComplexFloat32(x.data(), nullptr, p.spec, p.workBuffer()), -8);
+  EXPECT_EQ(FftForwardComplexFloat32(x.data(), y.data(), p.spec, nullptr), -8);
+  EXPECT_EQ(FftInverseComplexFloat32(x.data(), y.data(), p.spec, nullptr), -8);
+  EXPECT_TRUE(SameBits(y, before));
+  // Orders 11 and 12 need no work buffer: null is accepted.
+  Plan p12(12, 2);
+  EXPECT_EQ(p12.workBytes, 0);
+  std::vector<ComplexFloat32> a(1 << 12, {1.0f, 0.0f}), b(1 << 12);
+  EXPECT_EQ(FftForwardComplexFloat32(a.data(), b.data(), p12.spec, nullptr), 0);
+}
+
+// Every class runs the same (portable) implementation for now: the results
+// through the dispatch agree bit for bit with class 0.
+TEST(FftTransform, EveryClassThroughTheDispatch) {
+  const int order = 10;
+  const auto x = RandomSignal(1 << order, 7);
+  std::vector<ComplexFloat32> ref(x.size());
+  int32_t s, i, w;
+  ASSERT_EQ(FftGetSizeComplexFloat32Sse2(order, 2, 2, &s, &i, &w), 0);
+  std::vector<uint8_t> mem(s);
+  FftSpecComplexFloat32* spec = nullptr;
+  ASSERT_EQ(FftInitComplexFloat32Sse2(&spec, order, 2, 2, mem.data(), nullptr), 0);
+  ASSERT_EQ(FftForwardComplexFloat32Sse2(x.data(), ref.data(), spec, nullptr), 0);
+  for (int cls = 0; cls < kProcessorClassCount; ++cls) {
+    if (!IsProcessorClassRunnable(cls)) continue;
+    ScopedProcessorClass scoped(cls);
+    Plan p(order, 2);
+    std::vector<ComplexFloat32> y(x.size());
+    ASSERT_EQ(FftForwardComplexFloat32(x.data(), y.data(), p.spec, p.workBuffer()), 0);
+    EXPECT_TRUE(SameBits(y, ref)) << cls;
+  }
+}
+
+}  // namespace
