@@ -143,6 +143,20 @@ class DataManagerTest : public ::testing::Test {
     wv.WriteData(Ramp().get());
     return W(name);
   }
+  // A SIQ pair holding the integers (2k, -4k) with data scale 0.5.
+  std::wstring WriteSiq(const std::string& base) {
+    {
+      std::ofstream h(dir_ / (base + ".siqh"), std::ios::binary);
+      h << "RSASIQHT:1,34\nNumberFormat:IQ-Int16\nSampleRate:4000000.0\nDataScale:0.5\n"
+           "CenterFrequency:2400000000.0\nAcqBandwidth:1600000\nTimeRefWallTime:2019-03-14T12:34:56.789\n";
+    }
+    std::ofstream d(dir_ / (base + ".siqd"), std::ios::binary);
+    for (int k = 0; k < kN; ++k) {
+      const int16_t pair[2] = {static_cast<int16_t>(2 * k), static_cast<int16_t>(-4 * k)};
+      d.write(reinterpret_cast<const char*>(pair), sizeof pair);
+    }
+    return W(base + ".siqh");
+  }
   std::wstring WriteIqtxt(const std::string& name) {
     CLumvardTxtFile txt;
     txt.SetFileName(W(name).c_str());
@@ -185,6 +199,7 @@ TEST_F(DataManagerThreadTest, DescribesEachReadableFormatWithANewRecord) {
       {WriteIqbin("a.iqbin"), 3, true, kRate},
       {WriteWvdh("b.wvh"), 14, false, -1.0},
       {WriteWv("c.wv"), 15, false, -1.0},
+      {WriteSiq("e"), 2, false, 1.6e6},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(lv::WideToUtf8(c.name));
@@ -255,6 +270,31 @@ TEST_F(DataManagerThreadTest, SetNineReadsAWholeIqbinWhileTheRequesterWaits) {
   EXPECT_EQ(block.start, 0);
   EXPECT_EQ(block.numPoints, 0);
   EXPECT_EQ(block.samples->GetNumPoints(), 0);
+}
+
+TEST_F(DataManagerThreadTest, SetNineReadsASiqPairWithItsTimeReference) {
+  auto err = Catch([&] { thread_.SetParam(WriteSiq("rec").c_str(), T::kParamFileName, 3); });
+  ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+  thread_.PutMessage(T::kMsgOpenDataFile, nullptr, 3);
+  EXPECT_EQ(Describe(3)->numPoints, kN);  // as the engine does: describe, then read
+  CQFileDataBlock block;
+  block.partialRead = false;
+  block.count = kN;
+  err = Catch([&] { thread_.SetParam(&block, T::kParamReadData, 3); });
+  ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+  ASSERT_EQ(block.samples->GetNumPoints(), kN);
+  EXPECT_EQ(block.samples->GetDataPtr()[1], CQComplex(1.0f, -2.0f));
+  EXPECT_EQ(block.samples->GetDataPtr()[kN - 1], CQComplex(kN - 1.0f, -2.0f * (kN - 1)));
+  EXPECT_EQ(block.samples->StartDateTime().year, 2019);
+  EXPECT_EQ(block.numPoints, kN);
+  EXPECT_DOUBLE_EQ(block.sampleRate, kRate);
+  thread_.PutMessage(T::kMsgCloseDataFile, nullptr, 3);
+  thread_.PutMessage(T::kMsgOpenDataFile, nullptr, 7);  // shown, the thread goes on
+  int32_t type = 0;
+  thread_.GetParam(&type, T::kParamFileType, 3);
+  EXPECT_EQ(type, 2);
+  std::lock_guard<std::mutex> lock(mutex_);
+  ASSERT_EQ(shown_.size(), 1u);
 }
 
 TEST_F(DataManagerThreadTest, NoInputFileSelected) {
