@@ -7,6 +7,7 @@
 #include "core/array_math.h"
 #include "core/error.h"
 #include "core/error_dialog.h"
+#include "iqfiles/bin_pair.h"
 #include "iqfiles/file_name.h"
 #include "iqfiles/iqbin.h"
 #include "iqfiles/pair_files.h"
@@ -63,6 +64,7 @@ struct CQMultiDataMgr::Input {
   std::optional<std::wstring> rootName;
   // The readers of this build.
   std::unique_ptr<CQSIQFile> siq;
+  std::unique_ptr<CQAgilentBinFile> agilentBin;
   std::unique_ptr<CLumvardBinFile> iqbin;
   std::unique_ptr<CQRSWvdhFile> wvdh;
   std::unique_ptr<CQReadRSWvFile> wv;
@@ -76,6 +78,7 @@ CQMultiDataMgr::CQMultiDataMgr() {
     try {
       for (auto& in : inputs_) {
         in->siq = std::make_unique<CQSIQFile>();
+        in->agilentBin = std::make_unique<CQAgilentBinFile>();
         in->iqbin = std::make_unique<CLumvardBinFile>();
         in->wvdh = std::make_unique<CQRSWvdhFile>();
         in->wv = std::make_unique<CQReadRSWvFile>();
@@ -168,6 +171,9 @@ void CQMultiDataMgr::HandleNewFile(int32_t index) {
         break;
       case kTypeIqBin:
         in.iqbin->SetFileName(name);
+        break;
+      case kTypeAgilentBin:
+        in.agilentBin->SetFileName(name);
         break;
       case kTypeWvdh:
         in.wvdh->SetFileName(name);
@@ -276,6 +282,9 @@ void CQMultiDataMgr::DescribeByType(Input& in, CQFileInfo* info) {
       return;
     case kTypeIqTxt:
       return;  // no reader: the record stays in its initial state
+    case kTypeAgilentBin:
+      in.agilentBin->GetFileInfo(info);
+      return;
     case kTypeWvdh:
       in.wvdh->GetFileInfo(info);
       return;
@@ -289,7 +298,6 @@ void CQMultiDataMgr::DescribeByType(Input& in, CQFileInfo* info) {
       }
       ThrowNotReadable(in.typeCode);
     case kTypeXdat:
-    case kTypeAgilentBin:
     case kTypeAgilentVsaTxt:
     case kTypeAdiVsaTxt:
     case kTypeAdiVsaTxtMHz:
@@ -378,6 +386,18 @@ void CQMultiDataMgr::ReadByType(Input& in, CQFileDataBlock* block) {
       r.start = block->start;
       r.count = block->count;
       r.ReadFromFile();
+      TakeSamples(block, r.GetOutput());
+      block->numPoints = r.GetNumPoints();
+      block->centerFreq = r.GetCenterFreq();
+      block->sampleRate = r.GetSampleRate();
+      return;
+    }
+    case kTypeAgilentBin: {
+      CQAgilentBinFile& r = *in.agilentBin;
+      r.partialRead = block->partialRead;
+      r.start = block->start;
+      r.count = block->count;
+      r.ReadData();
       TakeSamples(block, r.GetOutput());
       block->numPoints = r.GetNumPoints();
       block->centerFreq = r.GetCenterFreq();

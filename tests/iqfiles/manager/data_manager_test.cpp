@@ -157,6 +157,19 @@ class DataManagerTest : public ::testing::Test {
     }
     return W(base + ".siqh");
   }
+  // A .bin pair: YScale 0.001, 4 MHz, centre 2.4 GHz, integers (50k, -25k).
+  std::wstring WriteBinPair(const std::string& base) {
+    {
+      std::ofstream h(dir_ / (base + ".bin.txt"), std::ios::binary);
+      h << "YScale: 0.001\r\nXDelta: 2.5e-7\r\nInputCenter 2.4e9\r\n";
+    }
+    std::ofstream d(dir_ / (base + ".bin"), std::ios::binary);
+    for (int k = 0; k < kN; ++k) {
+      const int16_t pair[2] = {static_cast<int16_t>(50 * k), static_cast<int16_t>(-25 * k)};
+      d.write(reinterpret_cast<const char*>(pair), sizeof pair);
+    }
+    return W(base + ".bin.txt");
+  }
   std::wstring WriteIqtxt(const std::string& name) {
     CLumvardTxtFile txt;
     txt.SetFileName(W(name).c_str());
@@ -200,6 +213,7 @@ TEST_F(DataManagerThreadTest, DescribesEachReadableFormatWithANewRecord) {
       {WriteWvdh("b.wvh"), 14, false, -1.0},
       {WriteWv("c.wv"), 15, false, -1.0},
       {WriteSiq("e"), 2, false, 1.6e6},
+      {WriteBinPair("f"), 5, false, -1.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(lv::WideToUtf8(c.name));
@@ -295,6 +309,23 @@ TEST_F(DataManagerThreadTest, SetNineReadsASiqPairWithItsTimeReference) {
   EXPECT_EQ(type, 2);
   std::lock_guard<std::mutex> lock(mutex_);
   ASSERT_EQ(shown_.size(), 1u);
+}
+
+TEST_F(DataManagerThreadTest, SetNineReadsABinPairWindow) {
+  thread_.SetParam(WriteBinPair("x").c_str(), T::kParamFileName, 1);
+  EXPECT_EQ(Describe(1)->numPoints, kN);
+  CQFileDataBlock block;
+  block.partialRead = true;
+  block.start = -1;
+  block.count = 3;
+  thread_.SetParam(&block, T::kParamReadData, 1);
+  ASSERT_EQ(block.samples->GetNumPoints(), 3);
+  EXPECT_EQ(block.samples->GetDataPtr()[0], CQComplex(0.0f, 0.0f));  // before the file
+  EXPECT_NEAR(block.samples->GetDataPtr()[2].re, 0.05f, 1e-6f);
+  EXPECT_NEAR(block.samples->GetDataPtr()[2].im, -0.025f, 1e-6f);
+  EXPECT_EQ(block.numPoints, kN);
+  EXPECT_DOUBLE_EQ(block.sampleRate, kRate);
+  EXPECT_DOUBLE_EQ(block.centerFreq, kCentre);
 }
 
 TEST_F(DataManagerThreadTest, NoInputFileSelected) {
