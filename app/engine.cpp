@@ -1,11 +1,15 @@
 #include "app/engine.h"
 
 #include <climits>
+#include <cwchar>
 #include <string>
 
+#include "app/settings_file.h"
 #include "app/ui_thread.h"
 #include "core/arrays/carray.h"
 #include "core/error.h"
+#include "core/processing/sample_rate_mgr.h"
+#include "core/processing/sample_rate_mgr_settings.h"
 #include "iqfiles/file_info.h"
 #include "platform/status_sink.h"
 #include "xcvr/instr_settings.h"
@@ -22,6 +26,12 @@ void Require(CWUIThread* thread, const char* what) {
   }
 }
 
+// "Xmtr:<i>:", the key prefix of transmitter i's processing settings.
+struct XmtrPrefix {
+  explicit XmtrPrefix(int i) { std::swprintf(text, sizeof text / sizeof text[0], L"Xmtr:%d:", i); }
+  wchar_t text[32] = {};
+};
+
 }  // namespace
 
 CWSorvekEngine::CWSorvekEngine(int transmitters, int receivers, const CWEngineLinks& links)
@@ -32,7 +42,10 @@ CWSorvekEngine::CWSorvekEngine(int transmitters, int receivers, const CWEngineLi
       newData_(static_cast<size_t>(numXmtrs_), false),
       fileInfo_(static_cast<size_t>(numXmtrs_)),
       dataBlocks_(static_cast<size_t>(numXmtrs_)),
-      outputs_(static_cast<size_t>(numXmtrs_)) {}
+      outputs_(static_cast<size_t>(numXmtrs_)) {
+  processing_.reserve(static_cast<size_t>(numXmtrs_));
+  for (int i = 0; i < numXmtrs_; ++i) processing_.push_back(std::make_unique<CQSampleRateMgr>());
+}
 
 CWSorvekEngine::~CWSorvekEngine() = default;
 
@@ -41,12 +54,26 @@ void CWSorvekEngine::SetState(int32_t state) {
   subStep_ = 1;
 }
 
+CQSampleRateMgr* CWSorvekEngine::Processing(int i) {
+  if (i < 0 || i >= numXmtrs_) throw new CQError("Invalid transmitter index.");
+  return processing_[static_cast<size_t>(i)].get();
+}
+
 void CWSorvekEngine::GetParam(CWGetSetData& request) {
   try {
     switch (request.paramId) {
       case kEngineParamState:
         request.SetInt(state_);
         break;
+      case kEngineParamProcessing: {
+        // A copy the requester owns: the manager's record changes with the
+        // next request and must not be read from another thread.
+        CQSampleRateMgr* mgr = Processing(request.index);
+        auto copy = std::make_unique<CQSampleRateMgrSettings>();
+        copy->CopyFrom(mgr->GetSettings());
+        request.SetPointer(copy.release());
+        break;
+      }
       default:
         throw new CQError("Unknown parameter type.");
     }
@@ -62,6 +89,13 @@ void CWSorvekEngine::SetParam(CWGetSetData& request) {
       case kEngineParamState:
         SetState(request.intValue);
         break;
+      case kEngineParamProcessing: {
+        CQSampleRateMgr* mgr = Processing(request.index);
+        const auto* settings = static_cast<const CQSampleRateMgrSettings*>(request.pointerValue);
+        if (settings == nullptr) throw new CQError("Null pointer to input data.");
+        mgr->SetSettings(*settings);
+        break;
+      }
       case kEngineParamStatusBar:
         statusBar_ = static_cast<lv::StatusSink*>(request.pointerValue);
         break;
@@ -104,6 +138,10 @@ void CWSorvekEngine::Step() {
           subStep_ = 2;
           return;
         case 2:
+          ClearFreqShiftFirst();
+          subStep_ = 3;
+          return;
+        case 3:
           SetBackoff();
           state_ = kEngineStateTransmit;
           subStep_ = 1;
@@ -118,10 +156,14 @@ void CWSorvekEngine::Step() {
           subStep_ = 2;
           return;
         case 2:
-          HandOn();
+          Process();
           subStep_ = 3;
           return;
         case 3:
+          HandOn();
+          subStep_ = 4;
+          return;
+        case 4:
           FinishPass();
           state_ = kEngineStateFinish;
           subStep_ = 0;
@@ -184,6 +226,20 @@ void CWSorvekEngine::ReadFileInfo() {
   }
 }
 
+void CWSorvekEngine::ClearFreqShiftFirst() {
+  // The frequency shift always follows the rate changes, the order the
+  // processing page shows, even when a recalled file asked for it first.
+  for (auto& mgr : processing_) {
+    CQSampleRateMgrSettings* s = mgr->GetSettings();
+    if (!s->doFreqShiftFirst) continue;
+    CQSampleRateMgrSettings cleared;
+    cleared.CopyFrom(s);
+    cleared.doFreqShiftFirst = false;
+    mgr->SetSettings(cleared);
+    mgr->SetChanged(true);
+  }
+}
+
 void CWSorvekEngine::SetBackoff() {
   // A Start sends the user's own backoff choice back, so a manual backoff set
   // on the board's page applies to the transmission the Start makes.
@@ -207,6 +263,18 @@ void CWSorvekEngine::ReadData() {
     block->count = static_cast<int32_t>(points);
     links_.dataManager->SetParam(block, kDataMgrSetReadData, i);
     outputs_[i]->Set(block->samples.get());
+    newData_[i] = true;
+  }
+}
+
+void CWSorvekEngine::Process() {
+  for (int i = 0; i < numXmtrs_; ++i) {
+    if (!active_[i]) continue;
+    CQSampleRateMgr* mgr = processing_[static_cast<size_t>(i)].get();
+    if (!newData_[i] && !mgr->IsChanged()) continue;
+    mgr->SetInput(dataBlocks_[i]->samples.get());
+    mgr->ComputeAll();
+    outputs_[i]->Set(mgr->GetOutput());
     newData_[i] = true;
   }
 }
@@ -253,4 +321,34 @@ void CWSorvekEngine::ClearStatus() {
 
 void CWSorvekEngine::Disconnect() {
   if (links_.instrumentManager) links_.instrumentManager->PutMessage(kMsgInstrDisconnect, nullptr);
+}
+
+void CWSorvekEngine::SaveSettings(CQAppSettings* store) {
+  try {
+    for (int i = 0; i < numXmtrs_; ++i) {
+      const XmtrPrefix prefix(i);
+      processing_[static_cast<size_t>(i)]->GetSettings()->SaveSettings(store, prefix.text);
+    }
+  } catch (CQError* e) {
+    e->AddToCallStack("CWSorvekEngine::SaveSettings");
+    throw;
+  }
+}
+
+void CWSorvekEngine::RecallSettings(CQAppSettings* store) {
+  try {
+    for (int i = 0; i < numXmtrs_; ++i) {
+      // Each transmitter starts from its own current values, so a key missing
+      // from the file keeps that transmitter's value, not its neighbour's.
+      CQSampleRateMgr* mgr = processing_[static_cast<size_t>(i)].get();
+      CQSampleRateMgrSettings record;
+      record.CopyFrom(mgr->GetSettings());
+      const XmtrPrefix prefix(i);
+      record.RecallSettings(store, prefix.text);
+      mgr->SetSettings(record);
+    }
+  } catch (CQError* e) {
+    e->AddToCallStack("CWSorvekEngine::RecallSettings");
+    throw;
+  }
 }

@@ -1,18 +1,23 @@
 // CWSorvekEngine: what the Start command does, as a resumable state machine.
 //
 // A pass finds the transmitters that are on, has the data manager describe and
-// read each one's IQ file, hands each waveform to the instrument manager (which
-// loads the board's cyclic transmit buffers and transmits) and to the
-// transmitter's plot threads. Execute() performs one small step per call, so
-// the engine thread can answer requests between steps.
+// read each one's IQ file, runs each transmitter's processing chain
+// (CQSampleRateMgr) on it, hands each processed waveform to the instrument
+// manager (which loads the board's cyclic transmit buffers and transmits) and
+// to the transmitter's plot threads. Execute() performs one small step per
+// call, so the engine thread can answer requests between steps.
 //
 // Every request the engine makes blocks the engine thread until the target
 // answers; no step waits on the user-interface thread (status texts go
 // through lv::StatusSink, which only posts).
 //
-// The processing chain per transmitter (interpolation, decimation, frequency
-// shift) is not part of this engine yet: the waveforms go out as read, at the
-// rate of their files.
+// Pass: 1 prepare; 2.1 file information, 2.2 "frequency shift first" cleared,
+// 2.3 backoff choice sent; 3.1 read, 3.2 process, 3.3 hand on and transmit,
+// 3.4 disconnect when a Stop arrived; 4 finish; 5 idle.
+//
+// The engine owns each transmitter's processing settings and saves and
+// recalls them under "Xmtr:<i>:" (i from 0). A transmitter whose keys are
+// missing from a file keeps its own current values.
 #pragma once
 
 #include <array>
@@ -22,8 +27,11 @@
 
 #include "app/get_set_data.h"
 
+class CQAppSettings;
 class CQCArrayTD;
 class CQFileDataBlock;
+class CQSampleRateMgr;
+class CQSampleRateMgrSettings;
 struct CQFileInfo;
 class CQInstrIIOMultiXcvrSettings;
 class CWUIThread;
@@ -42,8 +50,13 @@ enum : int32_t {
 
 // Request ids of the engine (get and set).
 enum : int32_t {
-  kEngineParamState = 1,      // int
-  kEngineParamStatusBar = 4,  // set only: pointer to an lv::StatusSink (may be null)
+  kEngineParamState = 1,       // int
+  // Processing settings of transmitter `index`. Get: a pointer to a new
+  // CQSampleRateMgrSettings copied from the manager, which the requester
+  // deletes. Set: a pointer to a CQSampleRateMgrSettings the manager copies
+  // (the requester keeps it); a field that differs marks the manager changed.
+  kEngineParamProcessing = 3,
+  kEngineParamStatusBar = 4,   // set only: pointer to an lv::StatusSink (may be null)
 };
 
 // Request ids the engine uses on the data manager.
@@ -87,17 +100,26 @@ class CWSorvekEngine {
   // instrument manager), the engine goes idle and the error is thrown on.
   bool Execute();
 
+  // The processing settings of every transmitter under "Xmtr:<i>:". Errors are
+  // thrown on with the operation's name appended.
+  void SaveSettings(CQAppSettings* store);
+  void RecallSettings(CQAppSettings* store);
+
   int32_t State() const { return state_; }
   void SetState(int32_t state);
   void RequestStop() { stopRequest_ = true; }
   bool StopRequested() const { return stopRequest_; }
 
  private:
+  // Transmitter i's processing manager; "Invalid transmitter index." outside 0..n-1.
+  CQSampleRateMgr* Processing(int i);
   void Step();
   void Prepare();
   void ReadFileInfo();
+  void ClearFreqShiftFirst();
   void SetBackoff();
   void ReadData();
+  void Process();
   void HandOn();
   void FinishPass();
   void ClearStatus();
@@ -117,6 +139,7 @@ class CWSorvekEngine {
   std::vector<std::unique_ptr<CQFileInfo>> fileInfo_;
   std::vector<std::unique_ptr<CQFileDataBlock>> dataBlocks_;
   std::vector<std::unique_ptr<CQCArrayTD>> outputs_;
+  std::vector<std::unique_ptr<CQSampleRateMgr>> processing_;
   // A copy of the instrument manager's settings, fetched at the start of each pass.
   std::unique_ptr<CQInstrIIOMultiXcvrSettings> xcvrSettings_;
 };

@@ -37,6 +37,10 @@ void CWSorvekEngineThread::HandleGetParam(CWGetSetData& request) { engine_->GetP
 
 void CWSorvekEngineThread::HandleSetParam(CWGetSetData& request) { engine_->SetParam(request); }
 
+void CWSorvekEngineThread::HandleSaveSettings(CQAppSettings& settings) { engine_->SaveSettings(&settings); }
+
+void CWSorvekEngineThread::HandleRecallSettings(CQAppSettings& settings) { engine_->RecallSettings(&settings); }
+
 void CWSorvekEngineThread::OnMsgEngineStart() {
   try {
     // Starts already queued stand for this one, and a continue token of the

@@ -7,7 +7,8 @@
 // continue token is queued at any time. Stop (31) only marks the pass: it ends
 // normally and then disconnects the board. An error in a step ends the pass
 // (the engine clears the status bar and disconnects) and is shown once by the
-// thread's OnIdle.
+// thread's OnIdle. Save (5) and recall (6) write and read the processing
+// settings of every transmitter.
 #pragma once
 
 #include <memory>
@@ -30,6 +31,8 @@ class CWSorvekEngineThread : public CWUIThread {
   void OnMessage(const CWThreadMessage& msg) override;
   void HandleGetParam(CWGetSetData& request) override;
   void HandleSetParam(CWGetSetData& request) override;
+  void HandleSaveSettings(CQAppSettings& settings) override;
+  void HandleRecallSettings(CQAppSettings& settings) override;
 
  private:
   void OnMsgEngineStart();

@@ -4,10 +4,25 @@
 #include <thread>
 
 #include "core/error.h"
+#include "core/processing/freq_shift.h"
+#include "core/processing/interpolate.h"
 #include "iqfiles/file_info.h"
 #include "xcvr/instr_thread.h"
 
 namespace lv_test {
+
+std::vector<CQComplex> InterpolatedThenShifted(const std::vector<CQComplex>& in, double rate, int factor,
+                                               double shiftHz) {
+  CQCArrayTD a;
+  a.Set(in.data(), static_cast<int>(in.size()), rate, 0.0);
+  CQCInterpolate interpolate;
+  if (!interpolate.SetInterpolationRate(factor)) return {};
+  interpolate.Compute(&a);
+  CQFrequencyShift shift;
+  shift.Compute(interpolate.GetOutput(), shiftHz);
+  const CQCArrayTD& out = *shift.GetOutput();
+  return std::vector<CQComplex>(out.GetDataPtr(), out.GetDataPtr() + out.GetNumPoints());
+}
 
 void MemoryDataManager::SetWave(int i, std::vector<CQComplex> samples, double rate) {
   std::lock_guard<std::mutex> lock(mutex_);

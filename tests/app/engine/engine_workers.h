@@ -1,22 +1,83 @@
 // Test doubles around the engine thread: a data manager serving waveforms
 // from memory, plot workers that take arrays the way the plot threads do, and
-// an instrument manager that only records. Not product code.
+// an instrument manager that only records; with small helpers the engine
+// tests share. Not product code.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/ui_thread.h"
 #include "core/arrays/carray.h"
 #include "core/arrays/complex.h"
+#include "core/error_dialog.h"
 #include "platform/status_sink.h"
 #include "platform/sync.h"
 #include "xcvr/instr_settings.h"
 
 namespace lv_test {
+
+// Polls done() until it holds or timeoutMs have passed.
+template <typename F>
+inline bool WaitUntil(F done, int timeoutMs = 5000) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+// A ramp of I with Q = -I/2 whose largest component is peak.
+inline std::vector<CQComplex> Ramp(int n, float peak) {
+  std::vector<CQComplex> v(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const float x = peak * static_cast<float>(i + 1) / static_cast<float>(n);
+    v[static_cast<size_t>(i)] = CQComplex(x, -x / 2);
+  }
+  return v;
+}
+
+// Bit for bit equal sample vectors.
+inline bool SameSamples(const std::vector<CQComplex>& a, const std::vector<CQComplex>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t k = 0; k < a.size(); ++k) {
+    if (a[k].re != b[k].re || a[k].im != b[k].im) return false;
+  }
+  return true;
+}
+
+// The waveform interpolated by factor and then shifted by shiftHz, computed
+// with the processing blocks themselves (the order the chain runs them in).
+std::vector<CQComplex> InterpolatedThenShifted(const std::vector<CQComplex>& in, double rate, int factor,
+                                               double shiftHz);
+
+// Records the errors the worker threads show.
+class ShownErrors {
+ public:
+  ShownErrors() {
+    previous_ = SetErrorPresenter([this](CQErrorDlg& dlg) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      shown_.push_back(dlg.Lines().empty() ? L"" : dlg.Lines()[0]);
+    });
+  }
+  ~ShownErrors() { SetErrorPresenter(previous_); }
+  std::vector<std::wstring> Get() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return shown_;
+  }
+
+ private:
+  CQErrorPresenter previous_;
+  std::mutex mutex_;
+  std::vector<std::wstring> shown_;
+};
 
 // A gate a worker's handler may wait at: closed, it holds the handler until
 // opened. Entered() tells the test the handler has arrived.
