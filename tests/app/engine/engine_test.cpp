@@ -1,6 +1,8 @@
 // The engine thread: its pass, its coalescing and its error path, first
-// against recording test workers, then end to end with the real instrument
-// manager and the fake board.
+// against recording test workers, then end to end with the real
+// instrument-manager thread (and the real data-manager thread) and the fake
+// board.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -9,6 +11,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <numbers>
 #include <thread>
 #include <vector>
 
@@ -16,57 +19,26 @@
 #include <unistd.h>
 
 #include "app/engine_thread.h"
+#include "core/array_math.h"
+#include "core/numbers.h"
+#include "core/processing/sample_rate_mgr_settings.h"
 #include "core/error_dialog.h"
 #include "fakes/fake_iiod.h"
+#include "iqfiles/data_manager_thread.h"
+#include "iqfiles/iqbin.h"
 #include "platform/text.h"
 #include "tests/app/engine/engine_workers.h"
 #include "tests/core/arrays/error_matchers.h"
 #include "xcvr/instr_thread.h"
+#include "xcvr/multi_xcvr.h"
 
 namespace {
 
 using lv_test::Catch;
-
-template <typename F>
-bool WaitUntil(F done, int timeoutMs = 5000) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
-
-// A ramp of I with Q = -I/2 whose largest component is peak.
-std::vector<CQComplex> Ramp(int n, float peak) {
-  std::vector<CQComplex> v(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    const float x = peak * static_cast<float>(i + 1) / static_cast<float>(n);
-    v[static_cast<size_t>(i)] = CQComplex(x, -x / 2);
-  }
-  return v;
-}
-
-// Records the errors the worker threads show.
-class ShownErrors {
- public:
-  ShownErrors() {
-    previous_ = SetErrorPresenter([this](CQErrorDlg& dlg) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      shown_.push_back(dlg.Lines().empty() ? L"" : dlg.Lines()[0]);
-    });
-  }
-  ~ShownErrors() { SetErrorPresenter(previous_); }
-  std::vector<std::wstring> Get() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return shown_;
-  }
-
- private:
-  CQErrorPresenter previous_;
-  std::mutex mutex_;
-  std::vector<std::wstring> shown_;
-};
+using lv_test::Ramp;
+using lv_test::SameSamples;
+using lv_test::ShownErrors;
+using lv_test::WaitUntil;
 
 // The engine thread between recording test workers.
 class EngineThreadTest : public ::testing::Test {
@@ -340,6 +312,151 @@ TEST_F(EngineEndToEndTest, StartLoadsOneCyclicBufferOfBothTransmittersAndStopDis
     ASSERT_EQ(got.size(), 2000u);
     EXPECT_EQ(got[1999].re, (k == 0 ? w0 : w1)[1999].re);
   }
+  engine.StopAndJoin(10000);
+}
+
+// The main road with the real threads: the data-manager thread reads two
+// .iqbin files, the engine runs the first one's chain (interpolation by 2 and
+// a 100 kHz shift) and hands both to the instrument-manager thread, which
+// loads one cyclic buffer of the fake AD9361 board at 2 Msps.
+TEST_F(EngineEndToEndTest, TwoIqbinFilesGoThroughTheRealThreadsIntoOneCyclicBuffer) {
+  ShownErrors shown;
+  CWMultiDataMgrThread data;
+  CWInstrIIOMultiXcvrMgrThread instr(4, 4);
+  lv_test::TestPlotWorker plots[2][4];
+  lv_test::RecordingSink sink;
+  ASSERT_TRUE(data.StartUIThread());
+  ASSERT_TRUE(instr.StartUIThread());
+  CWEngineLinks links;
+  links.dataManager = &data;
+  links.instrumentManager = &instr;
+  for (auto& row : plots) {
+    for (auto& p : row) ASSERT_TRUE(p.StartUIThread());
+    links.plots.push_back({&row[0], &row[1], &row[2], &row[3]});
+  }
+  CWSorvekEngineThread engine(4, 4, links);
+  ASSERT_TRUE(engine.StartUIThread());
+  engine.SetParam(static_cast<void*>(static_cast<lv::StatusSink*>(&sink)), kEngineParamStatusBar);
+
+  // Transmitter 1: a 50 kHz tone with a slow ramp, 1000 samples at 1 Msps;
+  // transmitter 2: a ramp, 2000 samples at 2 Msps.
+  std::vector<CQComplex> w0(1000);
+  for (int k = 0; k < 1000; ++k) {
+    const double ph = 2 * std::numbers::pi * 5e4 * k / 1e6;
+    w0[static_cast<size_t>(k)] = CQComplex(static_cast<float>(0.4 * std::cos(ph) + 1e-4 * k),
+                                           static_cast<float>(0.4 * std::sin(ph)));
+  }
+  const auto w1 = Ramp(2000, 0.3f);
+  auto writeIqbin = [&](const char* name, const std::vector<CQComplex>& w, double rate) {
+    CQCArrayTD a;
+    a.Set(w.data(), static_cast<int>(w.size()), rate, 0.0);
+    a.SetCenterFreq(2.4e9);
+    const std::wstring path = lv::Utf8ToWide((dir_ / name).string());
+    CLumvardBinFile file;
+    file.SetFileName(path.c_str());
+    file.WriteToFile(&a);
+    return path;
+  };
+  data.SetParam(writeIqbin("first.iqbin", w0, 1e6).c_str(), CWMultiDataMgrThread::kParamFileName, 0);
+  data.SetParam(writeIqbin("second.iqbin", w1, 2e6).c_str(), CWMultiDataMgrThread::kParamFileName, 1);
+
+  instr.SetParam(lv::Utf8ToWide(dir_.string()).c_str(), kInstrSetBasebandDir);
+  CQInstrIIOMultiXcvrSettings s(4, 4);
+  s.SetAllFlags(true);
+  s.model = kModelFmcomms3;
+  s.rateIndex = 1;  // 2 Msps
+  s.connectionType = kConnectionLan;
+  s.SetIPAddress(lv::Utf8ToWide(fake_->Address()).c_str());
+  s.xmtrCenterFreq = 2.4e9;
+  s.rcvrCenterFreq = 1e9;
+  s.Xmtr(0).on = true;
+  s.Xmtr(1).on = true;
+  instr.SetParam(static_cast<void*>(&s), kInstrSetSettings);
+  CQSampleRateMgrSettings chain;
+  chain.interpolationOn = true;
+  chain.interpolationRate = 2;
+  chain.freqShiftOn = true;
+  chain.freqShift = 1e5;
+  engine.SetParam(static_cast<void*>(&chain), kEngineParamProcessing, 0);
+
+  engine.PutMessage(kMsgEngineStart, nullptr);
+  ASSERT_TRUE(fake_->WaitForEvent("WRITEBUF", 10000)) << ::testing::PrintToString(fake_->EventStrings());
+  ASSERT_TRUE(WaitUntil([&] {
+    int32_t state = 0;
+    engine.GetParam(&state, kEngineParamState);
+    return state == kEngineStateIdle;
+  }));
+  ASSERT_TRUE(shown.Get().empty()) << lv::WideToUtf8(shown.Get()[0]);
+
+  // The board's attributes were written before the buffer was opened.
+  const auto events = fake_->EventStrings();
+  const auto at = [&](const std::string& e) { return std::find(events.begin(), events.end(), e) - events.begin(); };
+  const auto open = at("OPEN cf-ad9361-dds-core-lpc 2000 0000000f CYCLIC");
+  ASSERT_LT(open, static_cast<long>(events.size())) << ::testing::PrintToString(events);
+  for (const std::string w : {"WRITE ad9361-phy DEV filter_fir_config RX 3 GAIN -6 DEC 2\nTX 3 GAIN 0 INT 2\n",
+                              "WRITE ad9361-phy OUTPUT altvoltage1 frequency 2400000000",
+                              "WRITE ad9361-phy OUTPUT voltage0 filter_fir_en 1",
+                              "WRITE ad9361-phy OUTPUT voltage1 filter_fir_en 1"}) {
+    EXPECT_LT(at(w), open) << w << "\n" << ::testing::PrintToString(events);
+  }
+  EXPECT_EQ(fake_->EventStrings({"OPEN"}).size(), 1u);
+
+  // The one buffer holds both processed waveforms, each normalised to its
+  // peak and scaled with the 2 dB backoff of the AD9361 family, interleaved.
+  const auto p0 = lv_test::InterpolatedThenShifted(w0, 1e6, 2, 1e5);
+  ASSERT_EQ(p0.size(), 2000u);
+  const auto pushes = fake_->Pushes("cf-ad9361-dds-core-lpc");
+  ASSERT_EQ(pushes.size(), 1u);
+  std::vector<uint8_t> expected(2000u * 8);
+  const float gain = DbToAmplitude(-2.0f) * 32767.0f;
+  for (int t = 0; t < 2; ++t) {
+    std::vector<CQComplex> v = t == 0 ? p0 : w1;
+    CQArrayMath::NormalizeToOne(v.data(), 2000);
+    ScaleIntoFrames(v.data(), 2000, gain, false, expected.data() + 4 * t, 8);
+  }
+  ASSERT_EQ(pushes[0].size(), expected.size());
+  size_t firstDiff = 0;
+  while (firstDiff < expected.size() && pushes[0][firstDiff] == expected[firstDiff]) ++firstDiff;
+  EXPECT_EQ(firstDiff, expected.size()) << "first differing byte";
+  // Not a trivial buffer: the shifted tone uses most of the 16-bit range.
+  int16_t i0 = 0;
+  std::memcpy(&i0, pushes[0].data(), 2);
+  EXPECT_NE(i0, 0);
+
+  // The connection description reached pane 1; every test plot got its
+  // transmitter's processed array.
+  const auto texts = sink.Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(),
+                      std::pair<int, std::wstring>{1, L"LAN:" + lv::Utf8ToWide(fake_->Address())}),
+            texts.end());
+  for (int t = 0; t < 2; ++t) {
+    for (auto& p : plots[t]) {
+      ASSERT_TRUE(p.WaitComputed(1, 5000)) << t;
+      EXPECT_TRUE(SameSamples(p.Computed()[0], t == 0 ? p0 : w1)) << t;
+    }
+  }
+
+  // Stop as the main window gives it: the engine marks it, the instrument
+  // manager disconnects. The cancelled cyclic buffer's connection ends (libiio
+  // only closes it), then the context says EXIT on its own connection.
+  int contextConn = 0, bufferConn = 0;
+  for (const auto& e : fake_->Events()) {
+    if (e.kind == "PRINT") contextConn = e.connection;
+    if (e.kind == "OPEN") bufferConn = e.connection;
+  }
+  ASSERT_NE(contextConn, bufferConn);
+  fake_->ClearEvents();
+  engine.PutMessage(kMsgEngineStop, nullptr);
+  instr.PutMessage(kMsgInstrDisconnect, nullptr);
+  auto ended = [&](const char* kind, int conn) {
+    const auto ev = fake_->Events();
+    return std::any_of(ev.begin(), ev.end(), [&](const lv_fake::FakeEvent& e) { return e.kind == kind && e.connection == conn; });
+  };
+  ASSERT_TRUE(WaitUntil([&] { return ended("EOF", bufferConn) && ended("EXIT", contextConn); }, 10000))
+      << ::testing::PrintToString(fake_->EventStrings());
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(fake_->EventStrings({"OPEN", "WRITEBUF", "WRITE"}).empty());  // nothing new after Stop
+  EXPECT_TRUE(shown.Get().empty());
   engine.StopAndJoin(10000);
 }
 
