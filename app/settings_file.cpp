@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "platform/text.h"
 
@@ -21,16 +22,7 @@ constexpr const char* kNullFileName = "Null pointer to input file name.";
 constexpr const char* kWriteError = "Error writing to settings file.";
 constexpr const char* kOpenError = "Error opening settings file.";
 
-// Runs f; a CQError passing through gets name appended.
-template <typename F>
-auto Named(const char* name, F&& f) -> decltype(f()) {
-  try {
-    return f();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 // True when the line holds the key at its start followed by " = "; valueText
 // then receives the text after the key, at most kMaxValueText characters.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "core/primitive_entry_points.h"
 #include "primitives/dispatch.h"
@@ -41,16 +42,7 @@ void Check(int32_t status) {
   }
 }
 
-// Runs body; an error leaving it gets the member's line.
-template <typename F>
-auto Member(const char* name, F&& body) -> decltype(body()) {
-  try {
-    return body();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 // A temporary buffer released on every path.
 template <typename T>
@@ -128,7 +120,7 @@ void CQArrayMath::Free(void* p) { VectorFree(p); }
 // ---- element-wise arithmetic ------------------------------------------------
 
 void CQArrayMath::ArrayAdd(float* a, const float* b, int n) {
-  Member("CQArrayMath::ArrayAdd", [&] {
+  Named("CQArrayMath::ArrayAdd", [&] {
     NeedInput(a);
     NeedInput(b);
     NeedCount(n);
@@ -139,7 +131,7 @@ void CQArrayMath::ArrayAdd(float* a, const float* b, int n) {
 }
 
 void CQArrayMath::ArrayAdd(const float* a, const float* b, float* dst, int n) {
-  Member("CQArrayMath::ArrayAdd", [&] {
+  Named("CQArrayMath::ArrayAdd", [&] {
     NeedInput(a);
     NeedInput(b);
     NeedInput(dst);
@@ -149,7 +141,7 @@ void CQArrayMath::ArrayAdd(const float* a, const float* b, float* dst, int n) {
 }
 
 void CQArrayMath::ArrayMult(float* a, const float* b, int n) {
-  Member("CQArrayMath::ArrayMult", [&] {
+  Named("CQArrayMath::ArrayMult", [&] {
     NeedInput(a);
     NeedInput(b);
     NeedCount(n);
@@ -160,7 +152,7 @@ void CQArrayMath::ArrayMult(float* a, const float* b, int n) {
 }
 
 void CQArrayMath::ArrayMult(const float* a, const float* b, float* dst, int n) {
-  Member("CQArrayMath::ArrayMult", [&] {
+  Named("CQArrayMath::ArrayMult", [&] {
     NeedInput(a);
     NeedInput(b);
     NeedInput(dst);
@@ -170,7 +162,7 @@ void CQArrayMath::ArrayMult(const float* a, const float* b, float* dst, int n) {
 }
 
 void CQArrayMath::ArrayMult(CQComplex* a, const CQComplex* b, int n) {
-  Member("CQArrayMath::ArrayMult", [&] {
+  Named("CQArrayMath::ArrayMult", [&] {
     NeedInput(a);
     NeedInput(b);
     NeedCount(n);
@@ -181,7 +173,7 @@ void CQArrayMath::ArrayMult(CQComplex* a, const CQComplex* b, int n) {
 }
 
 void CQArrayMath::ArrayMult(const CQComplex* a, const CQComplex* b, CQComplex* dst, int n) {
-  Member("CQArrayMath::ArrayMult", [&] {
+  Named("CQArrayMath::ArrayMult", [&] {
     NeedInput(a);
     NeedInput(b);
     NeedInput(dst);
@@ -193,7 +185,7 @@ void CQArrayMath::ArrayMult(const CQComplex* a, const CQComplex* b, CQComplex* d
 // ---- scalar arithmetic ------------------------------------------------------
 
 void CQArrayMath::ArrayScalarAdd(float* data, float c, int n) {
-  Member("CQArrayMath::ArrayScalarAdd", [&] {
+  Named("CQArrayMath::ArrayScalarAdd", [&] {
     NeedInput(data);
     NeedCount(n);
     Check(VectorAddScalarInPlaceFloat32(c, data, n));
@@ -201,7 +193,7 @@ void CQArrayMath::ArrayScalarAdd(float* data, float c, int n) {
 }
 
 void CQArrayMath::ArrayScalarAdd(const float* src, float c, float* dst, int n) {
-  Member("CQArrayMath::ArrayScalarAdd", [&] {
+  Named("CQArrayMath::ArrayScalarAdd", [&] {
     NeedInput(src);
     NeedInput(dst);
     NeedCount(n);
@@ -210,7 +202,7 @@ void CQArrayMath::ArrayScalarAdd(const float* src, float c, float* dst, int n) {
 }
 
 void CQArrayMath::ArrayScalarAdd(double* data, double c, int n) {
-  Member("CQArrayMath::ArrayScalarAdd", [&] {
+  Named("CQArrayMath::ArrayScalarAdd", [&] {
     NeedInput(data);
     NeedCount(n);
     Check(VectorAddScalarInPlaceFloat64(c, data, n));
@@ -218,7 +210,7 @@ void CQArrayMath::ArrayScalarAdd(double* data, double c, int n) {
 }
 
 void CQArrayMath::ArrayScalarMult(float* data, float c, int n) {
-  Member("CQArrayMath::ArrayScalarMult", [&] {
+  Named("CQArrayMath::ArrayScalarMult", [&] {
     NeedInput(data);
     NeedCount(n);
     Check(VectorMultiplyScalarInPlaceFloat32(c, data, n));
@@ -226,7 +218,7 @@ void CQArrayMath::ArrayScalarMult(float* data, float c, int n) {
 }
 
 void CQArrayMath::ArrayScalarMult(const float* src, float c, float* dst, int n) {
-  Member("CQArrayMath::ArrayScalarMult", [&] {
+  Named("CQArrayMath::ArrayScalarMult", [&] {
     NeedInput(src);
     NeedInput(dst);
     NeedCount(n);
@@ -235,7 +227,7 @@ void CQArrayMath::ArrayScalarMult(const float* src, float c, float* dst, int n) 
 }
 
 void CQArrayMath::ArrayScalarMult(double* data, double c, int n) {
-  Member("CQArrayMath::ArrayScalarMult", [&] {
+  Named("CQArrayMath::ArrayScalarMult", [&] {
     NeedInput(data);
     NeedCount(n);
     Check(VectorMultiplyScalarInPlaceFloat64(c, data, n));
@@ -247,7 +239,7 @@ void CQArrayMath::ArrayScalarMult(CQComplex* data, float c, int n) {
 }
 
 void CQArrayMath::ArrayScalarMult(CQComplex* data, const CQComplex& c, int n) {
-  Member("CQArrayMath::ArrayScalarMult", [&] {
+  Named("CQArrayMath::ArrayScalarMult", [&] {
     NeedInput(data);
     NeedCount(n);
     Check(VectorMultiplyScalarInPlaceComplexFloat32(ToPrimitive(c), AsPrimitive(data), n));
@@ -255,7 +247,7 @@ void CQArrayMath::ArrayScalarMult(CQComplex* data, const CQComplex& c, int n) {
 }
 
 void CQArrayMath::ArrayScalarMult(const CQComplex* src, float c, CQComplex* dst, int n) {
-  Member("CQArrayMath::ArrayScalarMult", [&] {
+  Named("CQArrayMath::ArrayScalarMult", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
@@ -269,7 +261,7 @@ namespace {
 // A copy member: any null pointer is "input" data; a count of 0 or less does nothing.
 template <typename F>
 void CopyMember(std::initializer_list<const void*> pointers, int n, F&& call) {
-  Member("CQArrayMath::CopyArray", [&] {
+  Named("CQArrayMath::CopyArray", [&] {
     for (const void* p : pointers) {
       NeedInput(p);
     }
@@ -327,7 +319,7 @@ void CQArrayMath::CopyArray(const double* src, int32_t* dst, int n) {
 namespace {
 template <typename F>
 void ZeroMember(const void* p, int n, F&& call) {
-  Member("CQArrayMath::ZeroFill", [&] {
+  Named("CQArrayMath::ZeroFill", [&] {
     NeedInput(p);
     if (n <= 0) {
       return;
@@ -356,7 +348,7 @@ void CQArrayMath::ZeroFill(CQIComplex* data, int n) {
 }
 void CQArrayMath::ZeroFill(CQComplex* data, int first, int last) {
   if (last < first) {
-    Member("CQArrayMath::ZeroFill", [&] { NeedInput(data); });
+    Named("CQArrayMath::ZeroFill", [&] { NeedInput(data); });
     return;
   }
   ZeroFill(data + first, last - first + 1);
@@ -365,7 +357,7 @@ void CQArrayMath::ZeroFill(CQComplex* data, int first, int last) {
 // ---- reductions ---------------------------------------------------------------
 
 float CQArrayMath::Sum(const float* p, int n) {
-  return Member("CQArrayMath::Sum", [&] {
+  return Named("CQArrayMath::Sum", [&] {
     NeedInput(p);
     NeedCount(n);
     float sum = 0.0f;
@@ -375,7 +367,7 @@ float CQArrayMath::Sum(const float* p, int n) {
 }
 
 CQComplex CQArrayMath::Sum(const CQComplex* p, int n) {
-  return Member("CQArrayMath::Sum", [&] {
+  return Named("CQArrayMath::Sum", [&] {
     NeedInput(p);
     NeedCount(n);
     ComplexFloat32 sum{0.0f, 0.0f};
@@ -385,7 +377,7 @@ CQComplex CQArrayMath::Sum(const CQComplex* p, int n) {
 }
 
 float CQArrayMath::FindMax(const float* p, int n, int* index) {
-  return Member("CQArrayMath::FindMax", [&] {
+  return Named("CQArrayMath::FindMax", [&] {
     NeedInput(p);
     NeedCount(n);
     float v = 0.0f;
@@ -401,7 +393,7 @@ float CQArrayMath::FindMax(const float* p, int n, int* index) {
 }
 
 double CQArrayMath::FindMax(const double* p, int n) {
-  return Member("CQArrayMath::FindMax", [&] {
+  return Named("CQArrayMath::FindMax", [&] {
     NeedInput(p);
     NeedCount(n);
     double v = 0.0;
@@ -411,7 +403,7 @@ double CQArrayMath::FindMax(const double* p, int n) {
 }
 
 float CQArrayMath::FindMin(const float* p, int n, int* index) {
-  return Member("CQArrayMath::FindMin", [&] {
+  return Named("CQArrayMath::FindMin", [&] {
     NeedInput(p);
     NeedCount(n);
     float v = 0.0f;
@@ -427,7 +419,7 @@ float CQArrayMath::FindMin(const float* p, int n, int* index) {
 }
 
 double CQArrayMath::FindMin(const double* p, int n) {
-  return Member("CQArrayMath::FindMin", [&] {
+  return Named("CQArrayMath::FindMin", [&] {
     NeedInput(p);
     NeedCount(n);
     double v = 0.0;
@@ -437,7 +429,7 @@ double CQArrayMath::FindMin(const double* p, int n) {
 }
 
 float CQArrayMath::FindMaxMag(const CQComplex* p, int n) {
-  return Member("CQArrayMath::FindMaxMag", [&] {
+  return Named("CQArrayMath::FindMaxMag", [&] {
     NeedInput(p);
     NeedCount(n);
     Temp<float> t(AllocFloat(n));
@@ -449,7 +441,7 @@ float CQArrayMath::FindMaxMag(const CQComplex* p, int n) {
 }
 
 float CQArrayMath::FindMaxAbs(const float* p, int n) {
-  return Member("CQArrayMath::FindMaxAbs", [&] {
+  return Named("CQArrayMath::FindMaxAbs", [&] {
     NeedInput(p);
     NeedCount(n);
     Temp<float> t(AllocFloat(n));
@@ -463,7 +455,7 @@ float CQArrayMath::FindMaxAbs(const float* p, int n) {
 // ---- magnitudes, levels and phases -----------------------------------------
 
 void CQArrayMath::Magnitude(const CQComplex* src, float* dst, int n) {
-  Member("CQArrayMath::Magnitude", [&] {
+  Named("CQArrayMath::Magnitude", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
@@ -472,7 +464,7 @@ void CQArrayMath::Magnitude(const CQComplex* src, float* dst, int n) {
 }
 
 void CQArrayMath::MagSqr(const CQComplex* src, float* dst, int n) {
-  Member("CQArrayMath::MagSqr", [&] {
+  Named("CQArrayMath::MagSqr", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
@@ -490,7 +482,7 @@ void CheckLn(int32_t status) {
 }  // namespace
 
 void CQArrayMath::Log10(const float* src, float* dst, int n, float* work, float floor) {
-  Member("CQArrayMath::Log10", [&] {
+  Named("CQArrayMath::Log10", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedWork(work);
@@ -503,7 +495,7 @@ void CQArrayMath::Log10(const float* src, float* dst, int n, float* work, float 
 }
 
 void CQArrayMath::LogMagdB20(const CQComplex* src, float* dst, int n, float floor) {
-  Member("CQArrayMath::LogMagdB20", [&] {
+  Named("CQArrayMath::LogMagdB20", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
@@ -516,14 +508,14 @@ void CQArrayMath::LogMagdB20(const CQComplex* src, float* dst, int n, float floo
 }
 
 void CQArrayMath::LogMagdBm(const CQComplex* src, float* dst, int n, float floor) {
-  Member("CQArrayMath::LogMagdBm", [&] {
+  Named("CQArrayMath::LogMagdBm", [&] {
     LogMagdB20(src, dst, n, floor - 10.0f);
     ArrayScalarAdd(dst, 10.0f, n);
   });
 }
 
 void CQArrayMath::WattsTodBm(const float* src, float* dst, int n) {
-  Member("CQArrayMath::WattsTodBm", [&] {
+  Named("CQArrayMath::WattsTodBm", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
@@ -534,7 +526,7 @@ void CQArrayMath::WattsTodBm(const float* src, float* dst, int n) {
 }
 
 void CQArrayMath::WattsTodBm(const float* src, float* dst, float* work1, float* work2, int n) {
-  Member("CQArrayMath::WattsTodBm", [&] {
+  Named("CQArrayMath::WattsTodBm", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedWork(work1);
@@ -547,7 +539,7 @@ void CQArrayMath::WattsTodBm(const float* src, float* dst, float* work1, float* 
 }
 
 void CQArrayMath::PhaseDeg(const CQComplex* src, float* dst, int n) {
-  Member("CQArrayMath::PhaseDeg", [&] {
+  Named("CQArrayMath::PhaseDeg", [&] {
     NeedInput(src);
     NeedInput(dst);
     NeedCount(n);
@@ -557,7 +549,7 @@ void CQArrayMath::PhaseDeg(const CQComplex* src, float* dst, int n) {
 }
 
 void CQArrayMath::UnwrapPhaseDeg(const CQComplex* src, float* dst, int n) {
-  Member("CQArrayMath::UnwrapPhaseDeg", [&] {
+  Named("CQArrayMath::UnwrapPhaseDeg", [&] {
     NeedInput(src);
     NeedInput(dst);
     NeedCount(n);
@@ -579,7 +571,7 @@ void CQArrayMath::UnwrapPhaseDeg(const CQComplex* src, float* dst, int n) {
 }
 
 void CQArrayMath::DerivUnwrapPhaseDeg(const CQComplex* src, float* dst, int n, double sampleRate) {
-  Member("CQArrayMath::DerivUnwrapPhaseDeg", [&] {
+  Named("CQArrayMath::DerivUnwrapPhaseDeg", [&] {
     NeedInput(src);
     NeedInput(dst);
     NeedCount(n);
@@ -600,7 +592,7 @@ void CQArrayMath::DerivUnwrapPhaseDeg(const CQComplex* src, float* dst, int n, d
 // ---- normalisation and limits -----------------------------------------------
 
 void CQArrayMath::NormalizeToOne(float* data, int n) {
-  Member("CQArrayMath::NormalizeToOne", [&] {
+  Named("CQArrayMath::NormalizeToOne", [&] {
     NeedInput(data);
     NeedCount(n);
     const float mx = FindMax(data, n, nullptr);
@@ -613,7 +605,7 @@ void CQArrayMath::NormalizeToOne(float* data, int n) {
 }
 
 void CQArrayMath::NormalizeToOne(CQComplex* data, int n) {
-  Member("CQArrayMath::NormalizeToOne", [&] {
+  Named("CQArrayMath::NormalizeToOne", [&] {
     NeedInput(data);
     NeedCount(n);
     // The largest |I| or |Q|: the extremes over all 2n interleaved parts.
@@ -628,7 +620,7 @@ void CQArrayMath::NormalizeToOne(CQComplex* data, int n) {
 }
 
 void CQArrayMath::LimitMaxValue(const int32_t* src, int level, int32_t* dst, int n) {
-  Member("CQArrayMath::LimitMaxValue", [&] {
+  Named("CQArrayMath::LimitMaxValue", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
@@ -637,7 +629,7 @@ void CQArrayMath::LimitMaxValue(const int32_t* src, int level, int32_t* dst, int
 }
 
 void CQArrayMath::LimitMaxValue(float* data, float level, int n) {
-  Member("CQArrayMath::LimitMaxValue", [&] {
+  Named("CQArrayMath::LimitMaxValue", [&] {
     NeedInput(data);
     NeedCount(n);
     Temp<float> t(AllocFloat(n));
@@ -647,7 +639,7 @@ void CQArrayMath::LimitMaxValue(float* data, float level, int n) {
 }
 
 void CQArrayMath::LimitMaxValue(const float* src, float level, float* dst, int n) {
-  Member("CQArrayMath::LimitMaxValue", [&] {
+  Named("CQArrayMath::LimitMaxValue", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
@@ -656,7 +648,7 @@ void CQArrayMath::LimitMaxValue(const float* src, float level, float* dst, int n
 }
 
 void CQArrayMath::LimitMaxValue(double* data, double level, int n) {
-  Member("CQArrayMath::LimitMaxValue", [&] {
+  Named("CQArrayMath::LimitMaxValue", [&] {
     NeedInput(data);
     NeedCount(n);
     Temp<double> t(AllocDouble(n));
@@ -666,7 +658,7 @@ void CQArrayMath::LimitMaxValue(double* data, double level, int n) {
 }
 
 void CQArrayMath::LimitMinValue(const int32_t* src, int /*level*/, int32_t* dst, int n) {
-  Member("CQArrayMath::LimitMinValue", [&] {
+  Named("CQArrayMath::LimitMinValue", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
@@ -675,7 +667,7 @@ void CQArrayMath::LimitMinValue(const int32_t* src, int /*level*/, int32_t* dst,
 }
 
 void CQArrayMath::LimitMinValue(float* data, float level, int n) {
-  Member("CQArrayMath::LimitMinValue", [&] {
+  Named("CQArrayMath::LimitMinValue", [&] {
     NeedInput(data);
     NeedCount(n);
     Temp<float> t(AllocFloat(n));
@@ -685,7 +677,7 @@ void CQArrayMath::LimitMinValue(float* data, float level, int n) {
 }
 
 void CQArrayMath::LimitMinValue(const float* src, float level, float* dst, int n) {
-  Member("CQArrayMath::LimitMinValue", [&] {
+  Named("CQArrayMath::LimitMinValue", [&] {
     NeedInput(src);
     NeedOutput(dst);
     NeedCount(n);
@@ -694,7 +686,7 @@ void CQArrayMath::LimitMinValue(const float* src, float level, float* dst, int n
 }
 
 void CQArrayMath::LimitMinValue(double* data, double level, int n) {
-  Member("CQArrayMath::LimitMinValue", [&] {
+  Named("CQArrayMath::LimitMinValue", [&] {
     NeedInput(data);
     NeedCount(n);
     Temp<double> t(AllocDouble(n));

@@ -3,20 +3,13 @@
 #include <cstring>
 
 #include "core/array_math.h"
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "iqfiles/iqbin_layout.h"
 
 namespace {
 
-template <typename F>
-auto Named(const char* name, F&& body) -> decltype(body()) {
-  try {
-    return body();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 struct FieldSpan {
   int offset;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "iqfiles/file_io.h"
 #include "iqfiles/file_name.h"
@@ -11,15 +12,7 @@
 
 namespace {
 
-template <typename F>
-auto Named(const char* name, F&& body) -> decltype(body()) {
-  try {
-    return body();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 // The number right after the key (white space allowed in between), or nothing.
 template <typename T>

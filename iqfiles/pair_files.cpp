@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "core/array_math.h"
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "iqfiles/file_name.h"
 #include "platform/text.h"
@@ -45,15 +46,7 @@ const PairFormat kSiq{"CQSIQFile",
 
 namespace {
 
-template <typename F>
-auto Named(const std::string& name, F&& body) -> decltype(body()) {
-  try {
-    return body();
-  } catch (CQError* e) {
-    e->AddToCallStack(name.c_str());
-    throw;
-  }
-}
+using lv::Named;
 
 // The number that starts at the first digit or minus sign after the key on
 // the line (the sign is kept), or nothing.

@@ -7,20 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/call_stack.h"
 #include "core/error.h"
 
 namespace lv_iq {
 
-// Runs body; a CQError passing through gets name appended to its call stack.
-template <typename F>
-auto Named(const char* name, F&& body) -> decltype(body()) {
-  try {
-    return body();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 // The number that starts at the first digit or minus sign after the first
 // occurrence of key in line (the sign is kept), or nothing.

@@ -5,21 +5,14 @@
 #include <cstring>
 
 #include "core/array_math.h"
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "iqfiles/file_name.h"
 #include "platform/text.h"
 
 namespace {
 
-template <typename F>
-auto Named(const char* name, F&& body) -> decltype(body()) {
-  try {
-    return body();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 // The value of a numeric tag: from the first digit after the tag; a minus
 // sign right before that digit is kept, so negative values read back negative.

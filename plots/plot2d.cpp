@@ -8,22 +8,14 @@
 #include <type_traits>
 
 #include "core/array_math.h"
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "platform/text.h"
 #include "plots/axis_scale.h"
 
 namespace {
 
-// Runs f and appends name to any CQError that leaves it.
-template <typename F>
-void Guarded(const char* name, F&& f) {
-  try {
-    f();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 double* CopyToDouble(const double* src, int32_t n) {
   double* d = CQArrayMath::AllocDouble(n);
@@ -101,7 +93,7 @@ void CWPlot2D::StoreSeries(Series& s, const TX* x, const TY* y, int32_t count) {
 }
 
 void CWPlot2D::SetDatasetData(const float* x, const float* y, int32_t count, int32_t dataset) {
-  Guarded("CWPlot2D::SetDatasetData", [&] {
+  Named("CWPlot2D::SetDatasetData", [&] {
     if (!x || !y) throw new CQError("Null pointer to input data.");
     if (count <= 0) throw new CQError("Invalid number of input points.");
     if (dataset < 1 || dataset > numDatasets) throw new CQError("Invalid data set number.");
@@ -111,7 +103,7 @@ void CWPlot2D::SetDatasetData(const float* x, const float* y, int32_t count, int
 }
 
 void CWPlot2D::SetDatasetData(const double* x, const float* y, int32_t count, int32_t dataset) {
-  Guarded("CWPlot2D::SetDatasetData", [&] {
+  Named("CWPlot2D::SetDatasetData", [&] {
     if (!x || !y) throw new CQError("Null pointer to input data.");
     if (count <= 0) throw new CQError("Invalid number of input points.");
     if (dataset < 1 || dataset > numDatasets) throw new CQError("Invalid data set number.");
@@ -122,7 +114,7 @@ void CWPlot2D::SetDatasetData(const double* x, const float* y, int32_t count, in
 
 #define LV_SET_MEMORY(TX, TY)                                                                   \
   void CWPlot2D::SetMemoryDatasetData(const TX* x, const TY* y, int32_t count, int32_t memory) { \
-    Guarded("CWPlot2D::SetMemoryDatasetData", [&] {                                             \
+    Named("CWPlot2D::SetMemoryDatasetData", [&] {                                             \
       if (!x || !y) throw new CQError("Null pointer to input data.");                           \
       if (count <= 0) throw new CQError("Invalid number of input points.");                     \
       if (memory < 1 || memory > kNumMemories) throw new CQError("Invalid memory number.");     \
@@ -137,7 +129,7 @@ LV_SET_MEMORY(double, double)
 #undef LV_SET_MEMORY
 
 void CWPlot2D::SaveDatasetToMemory(int32_t dataset, int32_t memory) {
-  Guarded("CWPlot2D::SaveDatasetToMemory", [&] {
+  Named("CWPlot2D::SaveDatasetToMemory", [&] {
     if (dataset < 1 || dataset > numDatasets) throw new CQError("Invalid data set number.");
     if (memory < 1 || memory > kNumMemories) throw new CQError("Invalid memory number.");
     const Series& s = data_[dataset - 1];
@@ -211,7 +203,7 @@ void CWPlot2D::ClearAllData() {
 void CWPlot2D::AllocTempArrays(int32_t n) {
   if (n <= 0) return;
   if (tempX_ && tempY_ && n <= tempCapacity_ && tempCapacity_ <= 2 * static_cast<int64_t>(n)) return;
-  Guarded("CWPlot2D::AllocTempArrays", [&] {
+  Named("CWPlot2D::AllocTempArrays", [&] {
     double* x = CQArrayMath::AllocDouble(n);
     double* y = nullptr;
     try {
@@ -229,7 +221,7 @@ void CWPlot2D::AllocTempArrays(int32_t n) {
 }
 
 void CWPlot2D::ProjectAPoint(double* x, double* y, int32_t* xPixels, int32_t* yPixels, int32_t count) {
-  Guarded("CWPlot2D::ProjectAPoint", [&] {
+  Named("CWPlot2D::ProjectAPoint", [&] {
     if (!x || !y) throw new CQError("Null pointer to input data.");
     if (!xPixels || !yPixels) throw new CQError("Null pointer to output data.");
     if (count <= 0) throw new CQError("Invalid number of input points.");
@@ -261,7 +253,7 @@ void CWPlot2D::ProjectAPoint(double* x, double* y, int32_t* xPixels, int32_t* yP
 
 template <typename TX, typename TY>
 void CWPlot2D::MapToPointsT(const TX* x, const TY* y, int32_t* xPixels, int32_t* yPixels, int32_t count) {
-  Guarded("CWPlot2D::MapToPoints", [&] {
+  Named("CWPlot2D::MapToPoints", [&] {
     if (!x || !y) throw new CQError("Null pointer to input data.");
     if (!xPixels || !yPixels) throw new CQError("Null pointer to output data.");
     if (count <= 0) throw new CQError("Invalid number of input points.");
@@ -479,7 +471,7 @@ void CWPlot2D::ScaleAxis(bool isX) {
 }
 
 void CWPlot2D::AutoScale() {
-  Guarded("CWPlot2D::AutoScale", [&] {
+  Named("CWPlot2D::AutoScale", [&] {
     if (topMargin < 0) topMargin = defaultTopMargin + ((legendOn || topRightNotationOn) ? 7 : 0);
     if (bottomMargin < 0) bottomMargin = defaultBottomMargin;
     if (leftMargin < 0) leftMargin = defaultLeftMargin;
@@ -501,7 +493,7 @@ void CWPlot2D::AutoScale() {
 
 void CWPlot2D::SaveDataToFile(const wchar_t* fileName) {
   if (!hasData) return;
-  Guarded("CWPlot2D::SaveDataToFile", [&] {
+  Named("CWPlot2D::SaveDataToFile", [&] {
     if (!fileName) throw new CQError("Null pointer to file name.");
     if (numDatasets < 1 || numDatasets > kMaxDatasets) throw new CQError("Invalid number of data sets.");
     for (int32_t d = 0; d < numDatasets; ++d) {

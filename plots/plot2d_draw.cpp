@@ -8,6 +8,7 @@
 #include <new>
 #include <algorithm>
 
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "plots/axis_scale.h"
 #include "plots/colors.h"
@@ -15,15 +16,7 @@
 
 namespace {
 
-template <typename F>
-void Guarded(const char* name, F&& f) {
-  try {
-    f();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 lv::Color Rgb(int32_t index) { return CWColors::GetRGBColor(index); }
 
@@ -72,7 +65,7 @@ double FirstDecade(double minimum) {
 }  // namespace
 
 void CWPlot2D::DrawAll(lv::DeviceContext& dc, bool widePens) {
-  Guarded("CWPlot2D::DrawAll", [&] {
+  Named("CWPlot2D::DrawAll", [&] {
     if (!hasData) {
       PaintBackground(dc);
       return;
@@ -92,11 +85,11 @@ void CWPlot2D::DrawAll(lv::DeviceContext& dc, bool widePens) {
 }
 
 void CWPlot2D::PaintBackground(lv::DeviceContext& dc) {
-  Guarded("CWPlot2D::PaintBackground", [&] { dc.FillRect(drawRect, lv::Brush::Solid(Rgb(backgroundColor))); });
+  Named("CWPlot2D::PaintBackground", [&] { dc.FillRect(drawRect, lv::Brush::Solid(Rgb(backgroundColor))); });
 }
 
 void CWPlot2D::PaintBackgroundBlocks(lv::DeviceContext& dc) {
-  Guarded("CWPlot2D::PaintBackgroundBlocks", [&] {
+  Named("CWPlot2D::PaintBackgroundBlocks", [&] {
     for (int32_t i = 0; i < backgroundBlocks_.GetCount(); ++i) {
       const CWBackgroundBlock* b = backgroundBlocks_.GetItem(i);
       if (!b->on) continue;
@@ -121,7 +114,7 @@ void CWPlot2D::PaintBackgroundBlocks(lv::DeviceContext& dc) {
 }
 
 void CWPlot2D::PaintGrid(lv::DeviceContext& dc) {
-  Guarded("CWPlot2D::PaintGrid", [&] {
+  Named("CWPlot2D::PaintGrid", [&] {
     const lv::Rect& a = plotArea;
     PenScope pen(dc, lv::Pen::Solid(Rgb(gridColor), 0));
     if (xLog) {
@@ -156,7 +149,7 @@ void CWPlot2D::PaintGrid(lv::DeviceContext& dc) {
 }
 
 void CWPlot2D::PaintAxes(lv::DeviceContext& dc) {
-  Guarded("CWPlot2D::PaintAxes", [&] {
+  Named("CWPlot2D::PaintAxes", [&] {
     const lv::Rect& a = plotArea;
     const int32_t width = a.right - a.left;
     const int32_t height = a.bottom - a.top;
@@ -217,7 +210,7 @@ void CWPlot2D::PaintAxes(lv::DeviceContext& dc) {
 
 void CWPlot2D::PaintLegend(lv::DeviceContext& dc) {
   if (!legendOn) return;
-  Guarded("CWPlot2D::PaintLegend", [&] {
+  Named("CWPlot2D::PaintLegend", [&] {
     if (numDatasets < 1 || numDatasets > kMaxDatasets) throw new CQError("Invalid number of data sets.");
     const lv::Font oldFont = dc.SelectFont(normalFont_);
     dc.SetBkMode(lv::BkMode::kTransparent);
@@ -248,7 +241,7 @@ void CWPlot2D::DrawTextLines(lv::DeviceContext& dc, const std::wstring& text, in
 
 void CWPlot2D::PaintNotations(lv::DeviceContext& dc) {
   if (!topRightNotationOn && !topLeftNotationOn && !bottomLeftNotationOn && !memoryShown[0] && !memoryShown[1]) return;
-  Guarded("CWPlot2D::PaintNotations", [&] {
+  Named("CWPlot2D::PaintNotations", [&] {
     const lv::Font oldFont = dc.SelectFont(normalFont_);
     dc.SetBkMode(lv::BkMode::kTransparent);
     dc.SetTextAlign(lv::TextAlign{lv::HAlign::kRight, lv::VAlign::kBaseline});
@@ -340,7 +333,7 @@ void CWPlot2D::DrawSeriesLines(lv::DeviceContext& dc, const Series& s, int32_t c
 
 void CWPlot2D::PlotDataWithLines(lv::DeviceContext& dc, bool widePens) {
   if (!hasData) return;
-  Guarded("CWPlot2D::PlotDataWithLines", [&] {
+  Named("CWPlot2D::PlotDataWithLines", [&] {
     if (numDatasets < 1 || numDatasets > kMaxDatasets) throw new CQError("Invalid number of data sets.");
     for (int32_t m = 0; m < kNumMemories; ++m) {
       const Series& s = memory_[m];
@@ -371,7 +364,7 @@ void CWPlot2D::DrawSeriesSymbols(lv::DeviceContext& dc, const Series& s, int32_t
 
 void CWPlot2D::PlotDataWithSymbols(lv::DeviceContext& dc) {
   if (!hasData) return;
-  Guarded("CWPlot2D::PlotDataWithSymbols", [&] {
+  Named("CWPlot2D::PlotDataWithSymbols", [&] {
     if (numDatasets < 1 || numDatasets > kMaxDatasets) throw new CQError("Invalid number of data sets.");
     for (int32_t m = 0; m < kNumMemories; ++m) {
       const Series& s = memory_[m];
@@ -414,7 +407,7 @@ void CWPlot2D::DrawSeriesBars(lv::DeviceContext& dc, const Series& s, int32_t co
 
 void CWPlot2D::PlotDataWithBars(lv::DeviceContext& dc) {
   if (!hasData) return;
-  Guarded("CWPlot2D::PlotDataWithBars", [&] {
+  Named("CWPlot2D::PlotDataWithBars", [&] {
     if (numDatasets < 1 || numDatasets > kMaxDatasets) throw new CQError("Invalid number of data sets.");
     for (int32_t d = 0; d < numDatasets; ++d) {
       if (!barsOn[d]) continue;
@@ -425,7 +418,7 @@ void CWPlot2D::PlotDataWithBars(lv::DeviceContext& dc) {
 }
 
 void CWPlot2D::PaintFrame(lv::DeviceContext& dc) {
-  Guarded("CWPlot2D::PaintFrame", [&] {
+  Named("CWPlot2D::PaintFrame", [&] {
     const lv::Rect& a = plotArea;
     PenScope pen(dc, lv::Pen::Solid(Rgb(gridColor), 0));
     dc.MoveTo(lv::Point{a.left, a.bottom});

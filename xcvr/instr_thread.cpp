@@ -1,18 +1,11 @@
 #include "xcvr/instr_thread.h"
 
+#include "core/call_stack.h"
 #include "core/error.h"
 
 namespace {
 
-template <typename F>
-void Named(const std::string& name, F&& body) {
-  try {
-    body();
-  } catch (CQError* e) {
-    e->AddToCallStack(name.c_str());
-    throw;
-  }
-}
+using lv::Named;
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/array_math.h"
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "core/numbers.h"
 #include "platform/sync.h"
@@ -137,15 +138,7 @@ void WriteBool(iio_device* dev, const std::string& channel, bool output, const c
   Checked(iio_channel_attr_write_bool(NeedChannel(dev, channel, output), attr, value), dev, channel, attr);
 }
 
-template <typename F>
-auto Named(const char* name, F&& body) -> decltype(body()) {
-  try {
-    return body();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 bool Differs(double a, double b) { return !IsNearlyEqual(a, b, 1.0); }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "core/call_stack.h"
 #include "core/error.h"
 
 namespace lv_arrays {
@@ -99,15 +100,6 @@ struct Padding {
   }
 };
 
-// Runs body; an error leaving it gets the operation's name.
-template <typename F>
-auto Named(const char* name, F&& body) -> decltype(body()) {
-  try {
-    return body();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 }  // namespace lv_arrays

@@ -1,20 +1,13 @@
 #include "core/processing/fir.h"
 
 #include "core/array_math.h"
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "core/processing/fir_tables.h"
 
 namespace {
 
-template <typename Fn>
-void Named(const char* name, Fn&& fn) {
-  try {
-    fn();
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
-  }
-}
+using lv::Named;
 
 }  // namespace
 
