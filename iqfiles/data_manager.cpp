@@ -9,9 +9,13 @@
 #include "core/error_dialog.h"
 #include "iqfiles/bin_pair.h"
 #include "iqfiles/file_name.h"
+#include "iqfiles/generic_text.h"
 #include "iqfiles/iqbin.h"
 #include "iqfiles/pair_files.h"
+#include "iqfiles/patgen_text.h"
+#include "iqfiles/vsa_text.h"
 #include "iqfiles/wv.h"
+#include "iqfiles/xdat.h"
 
 namespace {
 
@@ -35,11 +39,19 @@ std::wstring Key(int32_t input, const wchar_t* leaf) {
   return buffer;
 }
 
-// A format whose reader this build does not carry.
-[[noreturn]] void ThrowNotReadable(int32_t type) {
-  const std::string message =
-      std::string("The ") + CQMultiDataMgr::FormatName(type) + " format is not readable in this build.";
-  throw new CQError(message.c_str());
+// The rate multiplier of ADI VSA text: XDelta in microseconds for text type
+// 8, in seconds for type 7. Set before every use, so a file's rate never
+// depends on which type the input was read as before.
+double AdiRateMultiplier(int32_t typeCode) {
+  return typeCode == CQMultiDataMgr::kTypeAdiVsaTxtMHz ? 1e6 : 1.0;
+}
+
+// The generic text reader takes a 32-bit start; a window that begins
+// further out lies wholly outside any such file either way.
+int32_t ClampToInt32(int64_t v) {
+  constexpr int64_t lo = INT32_MIN;
+  constexpr int64_t hi = INT32_MAX;
+  return static_cast<int32_t>(v < lo ? lo : (v > hi ? hi : v));
 }
 
 // Copies a reader's output array into the block's samples (the block keeps
@@ -62,10 +74,15 @@ struct CQMultiDataMgr::Input {
   int32_t txtType = 0;
   std::optional<std::wstring> name;
   std::optional<std::wstring> rootName;
-  // The readers of this build.
+  // One reader per format (.iqtxt has none).
+  std::unique_ptr<CQReadXdatFile> xdat;
   std::unique_ptr<CQSIQFile> siq;
-  std::unique_ptr<CQAgilentBinFile> agilentBin;
   std::unique_ptr<CLumvardBinFile> iqbin;
+  std::unique_ptr<CQAgilentBinFile> agilentBin;
+  std::unique_ptr<CQAgilentVSATxtFile> agilentVsa;
+  std::unique_ptr<CQADIVSATxtFile> adiVsa;
+  std::unique_ptr<CQADIDpgTxtFile> dpg;
+  std::unique_ptr<CQGenericTxtIQInputFile> generic;
   std::unique_ptr<CQRSWvdhFile> wvdh;
   std::unique_ptr<CQReadRSWvFile> wv;
 };
@@ -77,9 +94,14 @@ CQMultiDataMgr::CQMultiDataMgr() {
   try {
     try {
       for (auto& in : inputs_) {
+        in->xdat = std::make_unique<CQReadXdatFile>();
         in->siq = std::make_unique<CQSIQFile>();
-        in->agilentBin = std::make_unique<CQAgilentBinFile>();
         in->iqbin = std::make_unique<CLumvardBinFile>();
+        in->agilentBin = std::make_unique<CQAgilentBinFile>();
+        in->agilentVsa = std::make_unique<CQAgilentVSATxtFile>();
+        in->adiVsa = std::make_unique<CQADIVSATxtFile>();
+        in->dpg = std::make_unique<CQADIDpgTxtFile>();
+        in->generic = std::make_unique<CQGenericTxtIQInputFile>();
         in->wvdh = std::make_unique<CQRSWvdhFile>();
         in->wv = std::make_unique<CQReadRSWvFile>();
       }
@@ -157,35 +179,71 @@ void CQMultiDataMgr::SetRootFileName(int32_t index) {
   }
 }
 
+void CQMultiDataMgr::GiveNameToReader(Input& in, const wchar_t* name) {
+  // A reader's data file stays open between reads; a new name must not read
+  // on from the previous file's data.
+  in.xdat->CloseDataFile();
+  in.siq->CloseDataFile();
+  in.wvdh->CloseDataFile();
+  if (name == nullptr) {
+    return;
+  }
+  switch (in.typeCode) {
+    case kTypeXdat:
+      in.xdat->SetFileName(name);
+      break;
+    case kTypeSiq:
+      in.siq->SetFileName(name);
+      break;
+    case kTypeIqBin:
+      in.iqbin->SetFileName(name);
+      break;
+    case kTypeAgilentBin:
+      in.agilentBin->SetFileName(name);
+      break;
+    case kTypeAgilentVsaTxt:
+      in.agilentVsa->SetFileName(name);
+      break;
+    case kTypeAdiVsaTxt:
+    case kTypeAdiVsaTxtMHz:
+      in.adiVsa->SetFileName(name);
+      break;
+    case kTypeGenericTxt3:
+    case kTypeGenericTxt5:
+    case kTypeGenericCsv5:
+      in.generic->SetFileName(name);
+      break;
+    case kTypeDpgTxt1:
+    case kTypeDpgTxt2:
+      in.dpg->SetFileName(name);
+      break;
+    case kTypeWvdh:
+      in.wvdh->SetFileName(name);
+      break;
+    case kTypeWv:
+      in.wv->SetFileName(name);
+      break;
+    default:
+      break;  // types 0 and 4 have no reader
+  }
+}
+
+void CQMultiDataMgr::DetermineType(Input& in, const wchar_t* name) {
+  if (in.typeCode != kTypeNone) {
+    return;
+  }
+  in.typeCode = FindFileType(name, in.txtType);
+  if (in.typeCode != kTypeNone) {
+    GiveNameToReader(in, in.name ? in.name->c_str() : name);
+  }
+}
+
 void CQMultiDataMgr::HandleNewFile(int32_t index) {
   try {
     Input& in = At(index, nullptr);
     const wchar_t* name = in.name ? in.name->c_str() : nullptr;
     in.typeCode = FindFileType(name, in.txtType);
-    if (name == nullptr) {
-      return;
-    }
-    switch (in.typeCode) {
-      case kTypeSiq:
-        in.siq->SetFileName(name);
-        break;
-      case kTypeIqBin:
-        in.iqbin->SetFileName(name);
-        break;
-      case kTypeAgilentBin:
-        in.agilentBin->SetFileName(name);
-        break;
-      case kTypeWvdh:
-        in.wvdh->SetFileName(name);
-        break;
-      case kTypeWv:
-        in.wv->SetFileName(name);
-        break;
-      default:
-        // Types 0 and 4 have no reader; the text and Xdat readers take the
-        // name when they are asked for a description or a read.
-        break;
-    }
+    GiveNameToReader(in, name);
   } catch (CQError* e) {
     e->AddToCallStack("CQMultiDataMgr::HandleNewFile");
     throw;
@@ -210,27 +268,6 @@ const wchar_t* CQMultiDataMgr::GetIQFileName(int32_t index) const {
 const wchar_t* CQMultiDataMgr::GetRootFileName(int32_t index) const {
   const Input& in = At(index, "CQMultiDataMgr::GetRootFileName");
   return in.rootName ? in.rootName->c_str() : nullptr;
-}
-
-const char* CQMultiDataMgr::FormatName(int32_t typeCode) {
-  switch (typeCode) {
-    case kTypeXdat: return "Xdat recording (.xhdr/.xdat)";
-    case kTypeSiq: return "SIQ file pair (.siqh/.siqd)";
-    case kTypeIqBin: return ".iqbin";
-    case kTypeIqTxt: return ".iqtxt";
-    case kTypeAgilentBin: return "binary file with text header (.bin/.bin.txt)";
-    case kTypeAgilentVsaTxt:
-    case kTypeAdiVsaTxt:
-    case kTypeAdiVsaTxtMHz: return "VSA text (.txt)";
-    case kTypeGenericTxt3:
-    case kTypeGenericTxt5:
-    case kTypeGenericCsv5: return "generic IQ text (.txt/.csv)";
-    case kTypeDpgTxt1:
-    case kTypeDpgTxt2: return "pattern-generator text (.txt)";
-    case kTypeWvdh: return "waveform header and data pair (.wvh/.wvd)";
-    case kTypeWv: return "waveform (.wv)";
-    default: return "unknown";
-  }
 }
 
 int32_t CQMultiDataMgr::FindFileType(const wchar_t* name, int32_t txtType) {
@@ -274,6 +311,10 @@ bool CQMultiDataMgr::IsCsvFileName(const wchar_t* name) { return name != nullptr
 
 void CQMultiDataMgr::DescribeByType(Input& in, CQFileInfo* info) {
   switch (in.typeCode) {
+    case kTypeXdat:
+      in.xdat->ReadHeader();
+      in.xdat->GetFileInfo(info);
+      return;
     case kTypeSiq:
       in.siq->GetFileInfo(info);
       return;
@@ -285,26 +326,42 @@ void CQMultiDataMgr::DescribeByType(Input& in, CQFileInfo* info) {
     case kTypeAgilentBin:
       in.agilentBin->GetFileInfo(info);
       return;
+    case kTypeAgilentVsaTxt:
+      in.agilentVsa->GetFileInfo(in.agilentVsa->GetFileNameUtf8(), info);
+      return;
+    case kTypeAdiVsaTxt:
+    case kTypeAdiVsaTxtMHz:
+      in.adiVsa->SetRateMultiplier(AdiRateMultiplier(in.typeCode));
+      in.adiVsa->GetFileInfo(in.adiVsa->GetFileNameUtf8(), info);
+      return;
+    case kTypeGenericTxt3:
+      // "I Q" lines carry no rate: the user's rate and centre describe them.
+      in.generic->layout = 3;
+      in.generic->SetFileSampleRate(in.txtSampleRate);
+      in.generic->GetFileInfo(info);
+      info->sampleRate = in.txtSampleRate;
+      info->centerFreq = in.txtCenterFreq;
+      return;
+    case kTypeGenericTxt5:
+    case kTypeGenericCsv5:
+      in.generic->layout = 5;
+      in.generic->GetFileInfo(info);
+      info->centerFreq = in.txtCenterFreq;
+      return;
+    case kTypeDpgTxt1:
+    case kTypeDpgTxt2:
+      in.dpg->SetFileSampleRate(in.txtSampleRate);  // refuses a rate of 0 or below
+      in.dpg->SetFileCenterFreq(in.txtCenterFreq);
+      in.dpg->GetFileInfo(info);
+      info->sampleRate = in.txtSampleRate;
+      info->centerFreq = in.txtCenterFreq;
+      return;
     case kTypeWvdh:
       in.wvdh->GetFileInfo(info);
       return;
     case kTypeWv:
       in.wv->GetFileInfo(info);
       return;
-    case kTypeDpgTxt1:
-    case kTypeDpgTxt2:
-      if (!(in.txtSampleRate > 0.0)) {
-        throw new CQError("Sample rate being set to an invalid value.", "CQADIDpgTxtFile::SetFileSampleRate");
-      }
-      ThrowNotReadable(in.typeCode);
-    case kTypeXdat:
-    case kTypeAgilentVsaTxt:
-    case kTypeAdiVsaTxt:
-    case kTypeAdiVsaTxtMHz:
-    case kTypeGenericTxt3:
-    case kTypeGenericTxt5:
-    case kTypeGenericCsv5:
-      ThrowNotReadable(in.typeCode);
     default:
       throw new CQError("Unsupported input file type.");
   }
@@ -322,9 +379,7 @@ CQFileInfo* CQMultiDataMgr::GetIQFileInfo(const wchar_t* name, int32_t index) {
     } catch (const std::bad_alloc&) {
       throw new CQError(1, "CQMultiDataMgr::GetIQFileInfo");
     }
-    if (in.typeCode == kTypeNone) {
-      in.typeCode = FindFileType(name, in.txtType);
-    }
+    DetermineType(in, name);
     DescribeByType(in, info);
     return info;
   } catch (CQError* e) {
@@ -342,9 +397,7 @@ CQModFileInfo* CQMultiDataMgr::GetModFileInfo(const wchar_t* name, int32_t index
     }
     Input& in = At(index, nullptr);
     mod = new CQModFileInfo();
-    if (in.typeCode == kTypeNone) {
-      in.typeCode = FindFileType(name, in.txtType);
-    }
+    DetermineType(in, name);
     if (in.typeCode == kTypeNone) {
       throw new CQError("Unsupported input file type.");
     }
@@ -417,19 +470,80 @@ void CQMultiDataMgr::ReadByType(Input& in, CQFileDataBlock* block) {
       block->sampleRate = r.GetClock();
       return;
     }
-    case kTypeXdat:
+    case kTypeXdat: {
       if (!block->partialRead) {
         throw new CQError("Programming error: full reads of xdat files are not supported.");
       }
-      ThrowNotReadable(in.typeCode);
-    case kTypeDpgTxt1:
-    case kTypeDpgTxt2:
-      if (!(in.txtSampleRate > 0.0)) {
-        throw new CQError("Sample rate being set to an invalid value.", "CQADIDpgTxtFile::SetFileSampleRate");
+      CQReadXdatFile& r = *in.xdat;
+      r.partialRead = block->partialRead;
+      r.start = block->start;
+      r.count = block->count;
+      r.ReadData();
+      TakeSamples(block, r.GetOutput());
+      block->samples->StartDateTime() = r.GetStartTime();
+      block->numPoints = r.GetNumPoints();
+      block->centerFreq = r.GetCenterFreq();
+      block->sampleRate = r.GetSampleRate();
+      block->firstSampleTime = r.GetStartTime();
+      return;
+    }
+    case kTypeAgilentVsaTxt:
+    case kTypeAdiVsaTxt:
+    case kTypeAdiVsaTxtMHz: {
+      // These readers always read the whole file.
+      CQVSATxtReader* r = in.agilentVsa.get();
+      if (in.typeCode != kTypeAgilentVsaTxt) {
+        in.adiVsa->SetRateMultiplier(AdiRateMultiplier(in.typeCode));
+        r = in.adiVsa.get();
       }
-      ThrowNotReadable(in.typeCode);
+      r->ReadData();
+      TakeSamples(block, r->GetOutput());
+      block->numPoints = r->GetNumPoints();
+      block->centerFreq = r->GetCenterFreq();
+      block->sampleRate = r->GetSampleRate();
+      return;
+    }
+    case kTypeGenericTxt3:
+    case kTypeGenericTxt5:
+    case kTypeGenericCsv5: {
+      CQGenericTxtIQInputFile& r = *in.generic;
+      const bool userRate = in.typeCode == kTypeGenericTxt3;
+      r.layout = userRate ? 3 : 5;
+      if (userRate) {
+        r.SetFileSampleRate(in.txtSampleRate);  // places a window's first sample in time
+      }
+      r.partialRead = block->partialRead;
+      r.start = ClampToInt32(block->start);
+      r.count = block->count;
+      r.ReadData();
+      if (userRate) {
+        r.SetSampleRate(in.txtSampleRate);
+      }
+      r.SetCenterFreq(in.txtCenterFreq);
+      TakeSamples(block, &r);
+      block->numPoints = r.GetFileNumPoints();
+      block->centerFreq = in.txtCenterFreq;
+      block->sampleRate = r.GetSampleRate();
+      return;
+    }
+    case kTypeDpgTxt1:
+    case kTypeDpgTxt2: {
+      // These files carry neither rate nor centre: the user's are used. The
+      // reader always reads the whole file.
+      CQADIDpgTxtFile& r = *in.dpg;
+      r.SetFileSampleRate(in.txtSampleRate);  // refuses a rate of 0 or below
+      r.SetFileCenterFreq(in.txtCenterFreq);
+      r.layout = in.typeCode == kTypeDpgTxt1 ? 1 : 2;
+      r.valueScale = 1.0f;
+      r.ReadData();
+      TakeSamples(block, r.GetOutput());
+      block->numPoints = r.GetNumPoints();
+      block->centerFreq = r.GetCenterFreq();
+      block->sampleRate = r.GetSampleRate();
+      return;
+    }
     default:
-      ThrowNotReadable(in.typeCode);
+      return;
   }
 }
 
@@ -463,16 +577,16 @@ void CQMultiDataMgr::ReadFileData(CQFileDataBlock* block, int32_t index) {
 void CQMultiDataMgr::OpenDataFile(int32_t index) {
   try {
     Input& in = At(index, nullptr);
+    DetermineType(in, in.name ? in.name->c_str() : nullptr);
     if (in.typeCode == kTypeNone) {
-      in.typeCode = FindFileType(in.name ? in.name->c_str() : nullptr, in.txtType);
-      if (in.typeCode == kTypeNone) {
-        throw new CQError("Unsupported file type.");
-      }
+      throw new CQError("Unsupported file type.");
     }
     const wchar_t* name = in.name ? in.name->c_str() : L"";
     switch (in.typeCode) {
       case kTypeXdat:
-        ThrowNotReadable(in.typeCode);
+        in.xdat->SetFileName(name);
+        in.xdat->OpenDataFile();
+        break;
       case kTypeSiq:
         in.siq->SetFileName(name);
         in.siq->OpenDataFile();
@@ -493,6 +607,7 @@ void CQMultiDataMgr::OpenDataFile(int32_t index) {
 void CQMultiDataMgr::CloseDataFile(int32_t index) {
   try {
     Input& in = At(index, nullptr);
+    in.xdat->CloseDataFile();
     in.siq->CloseDataFile();
     in.wvdh->CloseDataFile();
   } catch (CQError* e) {

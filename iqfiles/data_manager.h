@@ -5,10 +5,16 @@
 // new CQFileInfo the caller owns), reads it whole or in part into a
 // CQFileDataBlock, and saves and recalls its "DataManager:File %d:" keys.
 //
-// Type codes: 0 undetermined/unsupported, 1 Xdat (.xhdr/.xdat/.xmrk), 2 SIQ
-// pair (.siqh/.siqd), 3 .iqbin, 4 .iqtxt (no reader: described as an empty
-// record, never read), 5 .bin with .bin.txt, 6 to 13 a .txt file of that text
-// type (.csv only with type 11), 14 .wvh/.wvd pair, 15 .wv.
+// Type codes: 0 undetermined/unsupported, 1 Xdat (.xhdr/.xdat/.xmrk; partial
+// reads only), 2 SIQ pair (.siqh/.siqd), 3 .iqbin, 4 .iqtxt (no reader:
+// described as an empty record, never read), 5 .bin with .bin.txt, 6 to 13 a
+// .txt file of that text type (.csv only with type 11), 14 .wvh/.wvd pair,
+// 15 .wv. Text types: 6 Agilent VSA text, 7 ADI VSA text, 8 ADI VSA text with
+// the rate multiplier 1e6, 9 generic "I Q" lines (rate and centre from the
+// text-file settings), 10 and 11 generic "time I Q" lines (rate from the time
+// column, centre from the settings), 12 and 13 pattern-generator text with
+// alternating or blocked I and Q lines (rate and centre from the settings;
+// scaled to a peak of 1 when the normalise flag is set).
 //
 // The type is decided from the file-name part of the path only; folders never
 // change it. Only the data-manager thread calls an instance; there is no lock.
@@ -25,8 +31,14 @@
 
 class CQAppSettings;
 class CQModFileInfo;
-class CLumvardBinFile;
+class CQReadXdatFile;
 class CQSIQFile;
+class CLumvardBinFile;
+class CQAgilentBinFile;
+class CQAgilentVSATxtFile;
+class CQADIVSATxtFile;
+class CQADIDpgTxtFile;
+class CQGenericTxtIQInputFile;
 class CQRSWvdhFile;
 class CQReadRSWvFile;
 
@@ -101,13 +113,19 @@ class CQMultiDataMgr {
   static int32_t FindFileType(const wchar_t* name, int32_t txtType);
   static bool IsTxtFileName(const wchar_t* name);
   static bool IsCsvFileName(const wchar_t* name);
-  // The format named in messages ("Xdat recording", ...).
-  static const char* FormatName(int32_t typeCode);
 
  private:
   struct Input;
   Input& At(int32_t index, const char* name);
   const Input& At(int32_t index, const char* name) const;
+  // Hands the input's name to the reader of its type code (types 0 and 4
+  // have none).
+  // Any data file a reader of the input still holds open belongs to an
+  // earlier name and is closed first.
+  static void GiveNameToReader(Input& in, const wchar_t* name);
+  // Sets the type code from the name when it is still undetermined; a newly
+  // found type also gets the name, so no reader works on an older file.
+  static void DetermineType(Input& in, const wchar_t* name);
   void DescribeByType(Input& in, CQFileInfo* info);
   void ReadByType(Input& in, CQFileDataBlock* block);
 

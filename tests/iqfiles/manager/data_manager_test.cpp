@@ -1,8 +1,11 @@
 // The data manager and its thread, with real files in a temporary folder.
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -143,8 +146,8 @@ class DataManagerTest : public ::testing::Test {
     wv.WriteData(Ramp().get());
     return W(name);
   }
-  // A SIQ pair holding the integers (2k, -4k) with data scale 0.5.
-  std::wstring WriteSiq(const std::string& base) {
+  // A SIQ pair holding the integers (2k, -4k) times gain with data scale 0.5.
+  std::wstring WriteSiq(const std::string& base, int gain = 1) {
     {
       std::ofstream h(dir_ / (base + ".siqh"), std::ios::binary);
       h << "RSASIQHT:1,34\nNumberFormat:IQ-Int16\nSampleRate:4000000.0\nDataScale:0.5\n"
@@ -152,7 +155,7 @@ class DataManagerTest : public ::testing::Test {
     }
     std::ofstream d(dir_ / (base + ".siqd"), std::ios::binary);
     for (int k = 0; k < kN; ++k) {
-      const int16_t pair[2] = {static_cast<int16_t>(2 * k), static_cast<int16_t>(-4 * k)};
+      const int16_t pair[2] = {static_cast<int16_t>(2 * k * gain), static_cast<int16_t>(-4 * k * gain)};
       d.write(reinterpret_cast<const char*>(pair), sizeof pair);
     }
     return W(base + ".siqh");
@@ -169,6 +172,67 @@ class DataManagerTest : public ::testing::Test {
       d.write(reinterpret_cast<const char*>(pair), sizeof pair);
     }
     return W(base + ".bin.txt");
+  }
+  // The text and Xdat formats below all hold the samples Slope(k) (exact in
+  // binary and in short decimals), at 4 MHz around 2.4 GHz where the file
+  // says so.
+  static CQComplex Slope(int k, float gain = 1.0f) {
+    return CQComplex(gain * static_cast<float>(k) / 8.0f, -gain * static_cast<float>(k) / 16.0f);
+  }
+  static std::string Num(double v) { return lv::FormatC("%.9g", v); }
+  void WriteText(const std::string& name, const std::string& text) {
+    std::ofstream out(dir_ / name, std::ios::binary);
+    out << text;
+  }
+  // An Xdat recording base.xhdr/base.xdat; its 16-bit pairs (2k, -k) times
+  // gain come out as Slope(k, gain) with the scale factor 2^-20.
+  std::wstring WriteXdat(const std::string& base, int gain = 1) {
+    WriteText(base + ".xhdr",
+              "<?xml version=\"1.0\"?>\r\n<xcom_header>\r\n<data_files>\r\n<data_file samples=\"" +
+                  std::to_string(kN) +
+                  "\" sample_rate=\"4000000\" scale_factor=\"9.5367431640625e-07\" data_encoding=\"int16\""
+                  " center_frequency=\"2.4 GHz\" start_capture=\"2020:32:10:20:30.5\" />\r\n</data_files>\r\n"
+                  "</xcom_header>\r\n");
+    std::ofstream d(dir_ / (base + ".xdat"), std::ios::binary);
+    for (int k = 0; k < kN; ++k) {
+      const int16_t pair[2] = {static_cast<int16_t>(2 * k * gain), static_cast<int16_t>(-k * gain)};
+      d.write(reinterpret_cast<const char*>(pair), sizeof pair);
+    }
+    return W(base + ".xhdr");
+  }
+  // Vector-signal-analyser text: a header with the given XDelta, then one
+  // sample line per sample, "I Q" or "I,Q".
+  std::wstring WriteVsa(const std::string& name, const std::string& xDelta, const char* separator) {
+    std::string text = "InputZoom\tTRUE\nInputCenter\t2400000000.0\nXDelta\t" + xDelta +
+                       "\nXDomain\t2\nXUnit\tSec\nXStart\t0.0\nY\n";
+    for (int k = 0; k < kN; ++k) {
+      text += Num(Slope(k).re) + separator + Num(Slope(k).im) + "\n";
+    }
+    WriteText(name, text);
+    return W(name);
+  }
+  // Generic text: "I Q" lines, or "time,I,Q" lines with a header line.
+  std::wstring WriteGeneric(const std::string& name, bool timeColumn) {
+    std::string text = timeColumn ? "Time,I,Q\n" : "";
+    for (int k = 0; k < kN; ++k) {
+      text += timeColumn ? Num(k * 2.5e-7) + "," + Num(Slope(k).re) + "," + Num(Slope(k).im) + "\n"
+                         : Num(Slope(k).re) + " " + Num(Slope(k).im) + "\n";
+    }
+    WriteText(name, text);
+    return W(name);
+  }
+  // Pattern-generator text, one value a line: I and Q alternating (layout
+  // 1) or all I values then all Q values (layout 2).
+  std::wstring WritePatgen(const std::string& name, int layout) {
+    std::string text;
+    for (int k = 0; k < kN; ++k) {
+      text += layout == 1 ? Num(Slope(k).re) + "\n" + Num(Slope(k).im) + "\n" : Num(Slope(k).re) + "\n";
+    }
+    for (int k = 0; layout == 2 && k < kN; ++k) {
+      text += Num(Slope(k).im) + "\n";
+    }
+    WriteText(name, text);
+    return W(name);
   }
   std::wstring WriteIqtxt(const std::string& name) {
     CLumvardTxtFile txt;
@@ -328,6 +392,305 @@ TEST_F(DataManagerThreadTest, SetNineReadsABinPairWindow) {
   EXPECT_DOUBLE_EQ(block.centerFreq, kCentre);
 }
 
+// Xdat recordings and every text type through get 7 and set 9, as the
+// engine uses them: set the text settings and the name, describe, then read.
+TEST_F(DataManagerThreadTest, DescribesAndReadsXdatAndEachTextType) {
+  struct Case {
+    std::wstring name;
+    int32_t txtType;
+    int32_t type;
+    bool floatData;
+    bool partial;     // Xdat recordings are read in windows only
+    double txtRate;   // the user's settings; only some types use them
+    double txtCentre;
+  };
+  const Case cases[] = {
+      {WriteXdat("rec"), 0, 1, false, true, 0.0, 0.0},
+      {WriteVsa("agilent.txt", "2.5e-7", " "), 6, 6, true, false, 0.0, 0.0},
+      {WriteVsa("adi.txt", "2.5e-7", ","), 7, 7, true, false, 0.0, 0.0},
+      {WriteVsa("adi_us.txt", "0.25", ","), 8, 8, true, false, 0.0, 0.0},
+      {WriteGeneric("iq.txt", false), 9, 9, true, false, kRate, kCentre},
+      {WriteGeneric("tiq.txt", true), 10, 10, true, false, 1.0, kCentre},
+      {WriteGeneric("tiq.csv", true), 11, 11, true, false, 1.0, kCentre},
+      {WritePatgen("dpg1.txt", 1), 12, 12, true, false, kRate, kCentre},
+      {WritePatgen("dpg2.txt", 2), 13, 13, true, false, kRate, kCentre},
+  };
+  int32_t index = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(lv::WideToUtf8(c.name));
+    index = (index + 1) % 4;
+    thread_.SetParam(c.txtType, T::kParamTxtType, index);
+    thread_.SetParam(c.txtRate, T::kParamTxtSampleRate, index);
+    thread_.SetParam(c.txtCentre, T::kParamTxtCenterFreq, index);
+    auto err = Catch([&] { thread_.SetParam(c.name.c_str(), T::kParamFileName, index); });
+    ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+    int32_t type = -1;
+    thread_.GetParam(&type, T::kParamFileType, index);
+    EXPECT_EQ(type, c.type);
+
+    std::unique_ptr<CQFileInfo> info;
+    err = Catch([&] { info = Describe(index); });
+    ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(info->complex);
+    EXPECT_EQ(info->floatData, c.floatData);
+    EXPECT_EQ(info->numPoints, kN);
+    EXPECT_NEAR(info->sampleRate, kRate, 1e-3);
+    EXPECT_DOUBLE_EQ(info->centerFreq, kCentre);
+
+    CQFileDataBlock block;
+    block.partialRead = c.partial;
+    block.start = 0;
+    block.count = static_cast<int32_t>(info->numPoints);
+    err = Catch([&] { thread_.SetParam(&block, T::kParamReadData, index); });
+    ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+    ASSERT_EQ(block.samples->GetNumPoints(), kN);
+    for (int k = 0; k < kN; ++k) {
+      EXPECT_EQ(block.samples->GetDataPtr()[k], Slope(k)) << k;
+    }
+    EXPECT_EQ(block.numPoints, kN);
+    EXPECT_NEAR(block.sampleRate, kRate, 1e-3);
+    EXPECT_DOUBLE_EQ(block.centerFreq, kCentre);
+    EXPECT_NEAR(block.samples->GetSampleRate(), kRate, 1e-3);
+    EXPECT_DOUBLE_EQ(block.samples->GetCenterFreq(), kCentre);
+    EXPECT_EQ(block.rawSamples->GetNumPoints(), 0);
+    if (c.type == 1) {
+      // The recording's start time, in the record, the block and the samples.
+      EXPECT_EQ(info->firstSampleTime.year, 2020);
+      EXPECT_EQ(block.firstSampleTime.year, 2020);
+      EXPECT_EQ(block.firstSampleTime.month, 2);
+      EXPECT_EQ(block.firstSampleTime.second, 30.5);
+      EXPECT_EQ(block.samples->StartDateTime(), block.firstSampleTime);
+    }
+  }
+}
+
+// The readers that serve windows get the block's start and count.
+TEST_F(DataManagerThreadTest, WindowsOfXdatAndGenericText) {
+  struct Case {
+    std::wstring name;
+    int32_t txtType;
+  };
+  const Case cases[] = {
+      {WriteXdat("rec"), 0},
+      {WriteGeneric("iq.txt", false), 9},
+      {WriteGeneric("tiq.csv", true), 11},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(lv::WideToUtf8(c.name));
+    thread_.SetParam(c.txtType, T::kParamTxtType, 2);
+    thread_.SetParam(kRate, T::kParamTxtSampleRate, 2);
+    thread_.SetParam(c.name.c_str(), T::kParamFileName, 2);
+    Describe(2);
+    CQFileDataBlock block;
+    block.partialRead = true;
+    block.start = -1;
+    block.count = 4;
+    thread_.SetParam(&block, T::kParamReadData, 2);
+    ASSERT_EQ(block.samples->GetNumPoints(), 4);
+    EXPECT_EQ(block.samples->GetDataPtr()[0], CQComplex(0.0f, 0.0f));  // before the file
+    EXPECT_EQ(block.samples->GetDataPtr()[1], Slope(0));
+    EXPECT_EQ(block.samples->GetDataPtr()[3], Slope(2));
+    EXPECT_NEAR(block.samples->GetTimeOrigin(), -1.0 / kRate, 1e-15);
+    block.start = kN - 1;
+    block.count = 2;
+    thread_.SetParam(&block, T::kParamReadData, 2);
+    ASSERT_EQ(block.samples->GetNumPoints(), 2);
+    EXPECT_EQ(block.samples->GetDataPtr()[0], Slope(kN - 1));
+    EXPECT_EQ(block.samples->GetDataPtr()[1], CQComplex(0.0f, 0.0f));  // after the file
+  }
+}
+
+// The normalise flag scales pattern-generator text to a peak of 1 and
+// leaves every other format as it is.
+TEST_F(DataManagerThreadTest, NormaliseFlagScalesPatternGeneratorTextOnly) {
+  struct Case {
+    std::wstring name;
+    int32_t txtType;
+    bool normalise;
+    float peak;
+  };
+  const float filePeak = std::fabs(Slope(kN - 1).re);
+  const Case cases[] = {
+      {WritePatgen("dpg1.txt", 1), 12, true, 1.0f},
+      {WritePatgen("dpg2.txt", 2), 13, true, 1.0f},
+      {WritePatgen("dpg1.txt", 1), 12, false, filePeak},
+      {WriteGeneric("iq.txt", false), 9, true, filePeak},
+      {WriteVsa("adi.txt", "2.5e-7", ","), 7, true, filePeak},
+      {WriteIqbin("a.iqbin"), 0, true, 0.02f * (kN - 1)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(lv::WideToUtf8(c.name) + (c.normalise ? " normalised" : ""));
+    thread_.SetParam(c.normalise, T::kParamNormalize, 0);
+    thread_.SetParam(c.txtType, T::kParamTxtType, 0);
+    thread_.SetParam(kRate, T::kParamTxtSampleRate, 0);
+    thread_.SetParam(c.name.c_str(), T::kParamFileName, 0);
+    Describe(0);
+    CQFileDataBlock block;
+    block.partialRead = false;
+    block.count = kN;
+    thread_.SetParam(&block, T::kParamReadData, 0);
+    ASSERT_EQ(block.samples->GetNumPoints(), kN);
+    float peak = 0.0f;
+    for (int k = 0; k < kN; ++k) {
+      peak = std::max({peak, std::fabs(block.samples->GetDataPtr()[k].re), std::fabs(block.samples->GetDataPtr()[k].im)});
+    }
+    EXPECT_FLOAT_EQ(peak, c.peak);
+    // The shape is kept: the last sample's Q is half its I.
+    const CQComplex last = block.samples->GetDataPtr()[kN - 1];
+    EXPECT_FLOAT_EQ(last.im, -0.5f * last.re);
+  }
+}
+
+// A new name never reads on from the data file the previous name left open.
+TEST_F(DataManagerThreadTest, NewNameReadsTheNewFilesData) {
+  struct Case {
+    std::function<std::wstring(const std::string&, int)> write;
+    std::function<CQComplex(int, int)> sample;
+  };
+  const Case cases[] = {
+      {[this](const std::string& b, int g) { return WriteXdat(b, g); },
+       [](int k, int g) { return Slope(k, static_cast<float>(g)); }},
+      {[this](const std::string& b, int g) { return WriteSiq(b, g); },
+       [](int k, int g) { return CQComplex(static_cast<float>(k * g), -2.0f * static_cast<float>(k * g)); }},
+  };
+  for (const Case& c : cases) {
+    const std::wstring first = c.write("first", 1);
+    const std::wstring second = c.write("second", 3);
+    SCOPED_TRACE(lv::WideToUtf8(first));
+    CQFileDataBlock block;
+    block.partialRead = true;
+    block.count = kN;
+    thread_.SetParam(first.c_str(), T::kParamFileName, 1);
+    thread_.PutMessage(T::kMsgOpenDataFile, nullptr, 1);
+    Describe(1);
+    thread_.SetParam(&block, T::kParamReadData, 1);
+    ASSERT_EQ(block.samples->GetNumPoints(), kN);
+    EXPECT_EQ(block.samples->GetDataPtr()[5], c.sample(5, 1));
+    thread_.SetParam(second.c_str(), T::kParamFileName, 1);
+    Describe(1);
+    thread_.SetParam(&block, T::kParamReadData, 1);
+    ASSERT_EQ(block.samples->GetNumPoints(), kN);
+    EXPECT_EQ(block.samples->GetDataPtr()[5], c.sample(5, 3));
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  EXPECT_TRUE(shown_.empty());
+}
+
+// ADI VSA text of type 7 gives XDelta in seconds, type 8 in microseconds,
+// whatever the input was read as before.
+TEST_F(DataManagerThreadTest, VsaRateFollowsTheTextTypeOfEachUse) {
+  struct Step {
+    std::wstring name;
+    int32_t txtType;
+  };
+  const Step steps[] = {
+      {WriteVsa("us.txt", "0.25", ","), 8},
+      {WriteVsa("s.txt", "2.5e-7", ","), 7},
+      {WriteVsa("us2.txt", "0.25", ","), 8},
+  };
+  for (const Step& st : steps) {
+    SCOPED_TRACE(lv::WideToUtf8(st.name));
+    thread_.SetParam(st.txtType, T::kParamTxtType, 3);
+    thread_.SetParam(st.name.c_str(), T::kParamFileName, 3);
+    EXPECT_NEAR(Describe(3)->sampleRate, kRate, 1e-3);
+    CQFileDataBlock block;
+    block.partialRead = false;
+    block.count = kN;
+    thread_.SetParam(&block, T::kParamReadData, 3);
+    EXPECT_NEAR(block.sampleRate, kRate, 1e-3);
+    EXPECT_NEAR(block.samples->GetSampleRate(), kRate, 1e-3);
+  }
+}
+
+// A .txt name recalled without its text type stays undetermined; once the
+// type is set the description types it and reads that very file.
+TEST_F(DataManagerThreadTest, TypeFoundAtDescriptionHandsTheNameToItsReader) {
+  const std::wstring name = WriteGeneric("later.txt", false);
+  CQAppSettings settings;
+  settings.SetFileName(dir_ / "s.txt");
+  settings.ResetContents();
+  settings.SetValue(L"DataManager:File 0:Input file", name.c_str());
+  thread_.PutMessage(6, &settings);  // recall; the next request waits behind it
+  int32_t type = -1;
+  thread_.GetParam(&type, T::kParamFileType, 0);
+  EXPECT_EQ(type, 0);
+  thread_.SetParam(9, T::kParamTxtType, 0);
+  thread_.SetParam(kRate, T::kParamTxtSampleRate, 0);
+  std::unique_ptr<CQFileInfo> info;
+  auto err = Catch([&] { info = Describe(0); });
+  ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+  thread_.GetParam(&type, T::kParamFileType, 0);
+  EXPECT_EQ(type, 9);
+  EXPECT_EQ(info->numPoints, kN);
+  CQFileDataBlock block;
+  block.partialRead = false;
+  block.count = kN;
+  thread_.SetParam(&block, T::kParamReadData, 0);
+  ASSERT_EQ(block.samples->GetNumPoints(), kN);
+  EXPECT_EQ(block.samples->GetDataPtr()[3], Slope(3));
+}
+
+// The refusals named for these formats reach the requester with the
+// reader's, the manager's and the thread's names.
+TEST_F(DataManagerThreadTest, XdatAndTextFormatFailures) {
+  WriteText("empty.txt", "no numbers here\n");
+  WriteText("noxdelta.txt", "InputCenter 1e9\n1 2\n");
+  struct Case {
+    std::wstring name;
+    int32_t input;
+    int32_t txtType;
+    double txtRate;
+    bool read;  // set 9 (a whole read), else get 7
+    const wchar_t* message;
+    std::vector<const char*> stack;  // in this order
+  };
+  const Case cases[] = {
+      {WriteXdat("rec"), 1, 0, 0.0, true, L"Programming error: full reads of xdat files are not supported.",
+       {"CQMultiDataMgr::ReadFileData", "CWMultiDataMgrThread::OnMsgSetParam", "CWUIThread::SetParam"}},
+      {WritePatgen("p.txt", 1), 1, 12, 0.0, false, L"Sample rate being set to an invalid value.",
+       {"CQADIDpgTxtFile::SetFileSampleRate", "CQMultiDataMgr::GetIQFileInfo",
+        "CWMultiDataMgrThread::OnMsgGetParam", "CWUIThread::GetParam"}},
+      {WritePatgen("p.txt", 2), 1, 13, -1.0, true, L"Sample rate being set to an invalid value.",
+       {"CQADIDpgTxtFile::SetFileSampleRate", "CQMultiDataMgr::ReadFileData", "CWMultiDataMgrThread::OnMsgSetParam"}},
+      {W("noxdelta.txt"), 1, 6, 0.0, false, L"The parameter \"XDelta\" was not found in the Agilent txt file.",
+       {"CQAgilentVSATxtFile::ReadHeader", "CQAgilentVSATxtFile::GetFileInfo", "CQMultiDataMgr::GetIQFileInfo"}},
+      {W("empty.txt"), 1, 9, kRate, false, L"No valid data found in input file.",
+       {"CQGenericTxtIQInputFile::ReadFileParams", "CQMultiDataMgr::GetIQFileInfo",
+        "CWMultiDataMgrThread::OnMsgGetParam"}},
+      {W("empty.txt"), 1, 13, kRate, true, L"No valid data found in input file.",
+       {"CQADIDpgTxtFile::ReadFileParams", "CQMultiDataMgr::ReadFileData"}},
+      // Input 0 never had a text type.
+      {W("plain.txt"), 0, 0, kRate, false, L"Unsupported input file type.",
+       {"CQMultiDataMgr::GetIQFileInfo", "CWMultiDataMgrThread::OnMsgGetParam"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(lv::WideToUtf8(c.name) + " text type " + std::to_string(c.txtType));
+    thread_.SetParam(c.txtType, T::kParamTxtType, c.input);
+    thread_.SetParam(c.txtRate, T::kParamTxtSampleRate, c.input);
+    thread_.SetParam(c.name.c_str(), T::kParamFileName, c.input);
+    CQFileInfo* info = nullptr;
+    CQFileDataBlock block;
+    block.partialRead = false;
+    block.count = kN;
+    const auto e = Catch([&] {
+      if (c.read) {
+        thread_.SetParam(&block, T::kParamReadData, c.input);
+      } else {
+        thread_.GetParam(&info, T::kParamFileInfo, c.input);
+      }
+    });
+    EXPECT_EQ(e.message, c.message);
+    EXPECT_EQ(info, nullptr);
+    size_t at = 0;
+    for (const char* name : c.stack) {
+      const size_t found = e.callStack.find(name, at);
+      ASSERT_NE(found, std::string::npos) << name << " in order in\n" << e.callStack;
+      at = found;
+    }
+  }
+}
+
 TEST_F(DataManagerThreadTest, NoInputFileSelected) {
   thread_.SetParam(WriteIqbin("other.iqbin").c_str(), T::kParamFileName, 0);
   // Never named.
@@ -384,7 +747,7 @@ TEST_F(DataManagerThreadTest, ErrorsCarryTheManagersTheThreadsAndTheRequestersNa
   EXPECT_NE(e.callStack.find("CQMultiDataMgr::GetIQFileInfo"), std::string::npos) << e.callStack;
   EXPECT_NE(e.callStack.find("CWMultiDataMgrThread::OnMsgGetParam"), std::string::npos) << e.callStack;
 
-  // Unsupported and not-yet-readable types.
+  // A .txt name without a text type is not a supported input.
   thread_.SetParam(W("plain.txt").c_str(), T::kParamFileName, 3);
   e = Catch([&] { thread_.GetParam(&info, T::kParamFileInfo, 3); });
   EXPECT_EQ(e.message, L"Unsupported input file type.");
@@ -462,7 +825,7 @@ TEST_F(DataManagerTest, SaveAndRecallRoundTripAndMissingKeysKeepValues) {
   EXPECT_EQ(recalled.GetTxtFileType(2), 8);
 }
 
-TEST_F(DataManagerTest, TextTypeSettingAndUnavailableReaders) {
+TEST_F(DataManagerTest, TextTypeSettingAndRefusedReads) {
   M m;
   m.SetTxtFileType(5, 0);
   m.SetTxtFileType(14, 0);
