@@ -1,0 +1,80 @@
+// FFT set-up of processor class 5 (AVX2): size query, initialisation, table
+// builders, split tables and permutations.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "fft/fft_permute_impl.h"
+#include "fft/fft_setup.h"
+#include "fft/fft_setup_impl.h"
+#include "platform/isa_class.h"
+#include "primitives/sqrt/sqrt.h"
+#include "primitives/zerofill/zerofill.h"
+#include "vmath/sincos/sincos.h"
+
+LV_ASSERT_CLASS(5);
+
+const int32_t kFftOrderSplitAvx2[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 8, 8, 8, 8};
+const int32_t kFftColumnBlockAvx2[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 10, 10, 10, 14, 14, 14, 14, 14, 14, 14, 14};
+
+namespace lv_avx2 {
+namespace {
+
+struct FftClass {
+  static constexpr int32_t kSmallLimit = 6;
+  static constexpr int32_t kLeafLimit = 18;
+  static constexpr int32_t kLargest = 28;
+  static constexpr int32_t kBlockedThreshold = 19;
+  static constexpr int kV = 8;
+  static constexpr int kRule = 4;
+  static constexpr bool kManyCore = false;
+  static const int32_t* Split() { return kFftOrderSplitAvx2; }
+  static const int32_t* ColumnBlock() { return kFftColumnBlockAvx2; }
+  static int32_t Sin(const float* s, float* d, int32_t n) { return SinFloat32StubAvx2(s, d, n); }
+  static int32_t Cos(const float* s, float* d, int32_t n) { return CosFloat32StubAvx2(s, d, n); }
+  static void ZeroFill(void* p, int32_t n) { VectorZeroFillUint8Avx2(p, n); }
+  static float InverseN(int32_t order) { return 1.0f / static_cast<float>(int64_t{1} << order); }
+  static float InverseSqrtN(int32_t order) {
+    return static_cast<float>(1.0 / ScalarSqrtFloat64Avx2(static_cast<double>(int64_t{1} << order)));
+  }
+};
+
+using Setup = ::lv_fft_setup::Setup<FftClass>;
+using Permute = ::lv_fft_permute::Permute128<FftClass>;
+using Tile = ::lv_fft_permute::Tile256<FftClass>;
+
+}  // namespace
+}  // namespace lv_avx2
+
+int32_t FftGetSizeComplexFloat32Avx2(int32_t order, int32_t flag, int32_t hint, int32_t* specBytes,
+                                        int32_t* initBytes, int32_t* workBytes) {
+  return lv_avx2::Setup::GetSize(order, flag, hint, specBytes, initBytes, workBytes);
+}
+
+int32_t FftInitComplexFloat32Avx2(FftSpecComplexFloat32** spec, int32_t order, int32_t flag, int32_t hint,
+                                     uint8_t* specMemory, uint8_t* initBuffer) {
+  return lv_avx2::Setup::Init(spec, order, flag, hint, specMemory, initBuffer);
+}
+
+void* MakeSineTableAvx2(int32_t order, float* table) { return lv_avx2::Setup::MakeSineTable(order, table); }
+
+void* ExpandRadix4TwiddlesAvx2(int32_t n, const float* sine, int32_t b, float* out) {
+  return lv_avx2::Setup::ExpandRadix4Twiddles(n, sine, b, out);
+}
+
+void* MakeBitReverseListAvx2(int32_t n, int32_t* out) { return lv_avx2::Setup::MakeBitReverseList(n, out); }
+
+void* MakeTileBitReverseListAvx2(int32_t n, int32_t* out) { return lv_avx2::Setup::MakeTileBitReverseList(n, out); }
+
+void* MakeBlockedBitReverseListAvx2(int32_t n, int32_t t, int32_t* out) {
+  return lv_avx2::Setup::MakeBlockedBitReverseList(n, t, out);
+}
+
+void* BuildLargeOrderPlanAvx2(FftSpecComplexFloat32* spec, int32_t order, const float* sine, int32_t a,
+                                 int32_t* list, uint8_t* scratch) {
+  return lv_avx2::Setup::BuildLargeOrderPlan(spec, order, sine, a, list, scratch);
+}
+
+void BitReverseTileAvx2(ComplexFloat32* data, int32_t n, const int32_t* list) {
+  lv_avx2::Permute::Tile(data, n, list);
+}
