@@ -158,10 +158,12 @@ int Run(const std::filesystem::path& settingsFile, const std::filesystem::path& 
 
     CQAppSettings store;
     store.SetFileName(settingsFile);
+    // One worker at a time, as the program's recall chain hands the store on:
+    // the store's section cache serves one reader only.
     for (CWUIThread* worker : std::initializer_list<CWUIThread*>{&data, &instr, &engine}) {
       worker->PutMessage(kMsgRecallSettings, &store);
+      if (!WaitForReplies(ui, kWmWorkerRecalled, 1)) throw new CQError("The recall did not finish.");
     }
-    if (!WaitForReplies(ui, kWmWorkerRecalled, 3)) throw new CQError("The recall did not finish.");
     if (errors > 0) throw new CQError("The settings file could not be recalled.");
 
     void* p = nullptr;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -138,6 +139,73 @@ TEST_F(EngineThreadTest, AnErrorInALaterStateClearsTheStatusDisconnectsAndIsShow
   ASSERT_TRUE(WaitIdleAfter(1));
   EXPECT_EQ(instr_.dataSets, 2);
   EXPECT_EQ(shown_.Get().size(), 1u);
+}
+
+TEST_F(EngineThreadTest, AnErrorInEachStateEndsThePassBlankDisconnectedAndShownOnce) {
+  CQSampleRateMgrSettings plain;
+  CQSampleRateMgrSettings badRate;
+  badRate.interpolationOn = true;
+  badRate.interpolationRate = 11;
+  auto setChain = [&](CQSampleRateMgrSettings s) {
+    engine_->SetParam(static_cast<void*>(&s), kEngineParamProcessing, 0);
+  };
+  struct Case {
+    const char* state;
+    std::function<void()> arrange;
+    const wchar_t* message;
+    size_t blankings;  // the pass's own blanking of panes 0-3 (after the checks of state 1), then the failure's
+  };
+  const Case cases[] = {
+      {"1 prepare", [&] {}, L"No transmitters are active. At least one must be active.", 1},
+      {"2.1 file information", [&] { instr_.SetXmtrOn(0, true); }, L"No input file selected.", 2},
+      {"3.1 read",
+       [&] {
+         data_.SetWave(0, Ramp(100, 0.5f), 2e6);
+         data_.failRead = true;
+       },
+       L"Error reading the data from an IQ binary file.", 2},
+      {"3.2 process",
+       [&] {
+         data_.failRead = false;
+         setChain(badRate);
+       },
+       L"Invalid interpolation rate 11: it must be a positive product of the factors 2, 3, 5 and 7.", 2},
+      {"3.3 transmit",
+       [&] {
+         setChain(plain);
+         instr_.failTransmit = true;
+       },
+       L"Error creating transmit buffer.", 2},
+  };
+  size_t errors = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.state);
+    c.arrange();
+    const int disconnects = instr_.disconnects;
+    const size_t textsBefore = sink_.Texts().size();
+    engine_->PutMessage(kMsgEngineStart, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return instr_.disconnects == disconnects + 1 && shown_.Get().size() == errors + 1; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ++errors;
+    const auto shown = shown_.Get();
+    ASSERT_EQ(shown.size(), errors);
+    EXPECT_EQ(shown.back(), c.message);
+    EXPECT_EQ(instr_.disconnects, disconnects + 1);
+    EXPECT_EQ(State(), kEngineStateIdle);
+    // The pass wrote nothing but blank panes 0-3, the failure blanking them last.
+    const auto texts = sink_.Texts();
+    ASSERT_EQ(texts.size(), textsBefore + 4 * c.blankings);
+    for (size_t k = textsBefore; k < texts.size(); ++k) {
+      EXPECT_EQ(texts[k], (std::pair<int, std::wstring>{static_cast<int>((k - textsBefore) % 4), L" "}));
+    }
+  }
+  EXPECT_EQ(instr_.transmits, 0);
+  // Everything in order again: the next Start begins at state 1 and transmits.
+  instr_.failTransmit = false;
+  engine_->PutMessage(kMsgEngineStart, nullptr);
+  ASSERT_TRUE(WaitIdleAfter(1));
+  EXPECT_EQ(shown_.Get().size(), errors);
+  EXPECT_EQ(sink_.Texts().back(), (std::pair<int, std::wstring>{1, L"LAN:test"}));
 }
 
 TEST_F(EngineThreadTest, QuickStartsCoalesceIntoOnePass) {

@@ -49,6 +49,7 @@ void MemoryDataManager::HandleSetParam(CWGetSetData& r) {
   const Wave& w = waves_.at(static_cast<size_t>(r.index));
   CQFileDataBlock* block = r.GetFileDataBlock();
   if (!w.present) throw new CQError("No input file selected.");
+  if (failRead) throw new CQError("Error reading the data from an IQ binary file.");
   const int64_t end = block->start + block->count;
   if (block->start < 0 || block->count < 0 || end > static_cast<int64_t>(w.samples.size())) {
     throw new CQError("Read past the end of the file.");
@@ -121,6 +122,7 @@ void RecordingInstrument::HandleGetParam(CWGetSetData& r) {
       return;
     }
     case kInstrGetTransmitNow:
+      if (failTransmit) throw new CQError("Error creating transmit buffer.");
       ++transmits;
       r.SetBool(true);
       return;

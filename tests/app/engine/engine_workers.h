@@ -108,6 +108,7 @@ class MemoryDataManager : public CWUIThread {
 
   std::atomic<int> infoRequests{0};
   std::atomic<int> readRequests{0};
+  std::atomic<bool> failRead{false};  // reads fail as a damaged file would
   Gate infoGate;
 
  protected:
@@ -161,6 +162,7 @@ class RecordingInstrument : public CWUIThread {
   std::atomic<int> dataSets{0};
   std::atomic<bool> autoBackoff{false};
   std::atomic<int> autoBackoffSets{0};
+  std::atomic<bool> failTransmit{false};  // transmissions fail as an unreachable board would
   Gate settingsGate;
 
  protected:
