@@ -920,30 +920,73 @@ void CQInstrIIOMultiXcvr::SetParamsAd9172() {
 // ---- transmission -------------------------------------------------------------
 
 void ScaleIntoFrames(const CQComplex* samples, int n, float gain, bool real, uint8_t* out, ptrdiff_t step) {
-  // In cache-sized blocks: scale, convert with truncation toward zero and
-  // saturation (the vector primitives), then place the frames at their stride.
-  constexpr int kBlock = 4096;
-  alignas(64) float scaled[2 * kBlock];
-  alignas(64) int16_t ints[2 * kBlock];
-  for (int first = 0; first < n; first += kBlock) {
-    const int m = std::min(kBlock, n - first);
-    const float* parts = reinterpret_cast<const float*>(samples + first);
-    if (VectorMultiplyScalarFloat32(parts, gain, scaled, 2 * m) != 0 ||
-        VectorConvertScaledFloat32ToInt16(scaled, ints, 2 * m, RoundTowardZero, 0) != 0) {
-      throw new CQError(2);
+  const CQFrameChannel channel{samples, out};
+  ScaleIntoFrames(&channel, 1, n, gain, real, step);
+}
+
+namespace {
+
+constexpr int kScaleBlock = 2048;  // samples per channel converted at a time
+
+// Places the converted frames of up to four channels in address order. Frame
+// size and channel count are constants here so that each frame is one plain
+// load and store.
+template <typename Frame, int kMembers>
+void PlaceFrames(const int16_t (*ints)[2 * kScaleBlock], uint8_t* const* dst, int m, ptrdiff_t step) {
+  const ptrdiff_t stride = step;
+  for (int k = 0; k < m; ++k) {
+    for (int c = 0; c < kMembers; ++c) {
+      Frame f;
+      std::memcpy(&f, ints[c] + 2 * k, sizeof(Frame));
+      std::memcpy(dst[c] + k * stride, &f, sizeof(Frame));
     }
-    uint8_t* dst = out + static_cast<ptrdiff_t>(first) * step;
-    if (!real && step == 4) {
-      std::memcpy(dst, ints, 4 * static_cast<size_t>(m));
-      continue;
-    }
-    if (real) {
-      for (int k = 0; k < m; ++k, dst += step) {
-        std::memcpy(dst, ints + 2 * k, 2);
+  }
+}
+
+template <typename Frame>
+void PlaceFrames(int members, const int16_t (*ints)[2 * kScaleBlock], uint8_t* const* dst, int m, ptrdiff_t step) {
+  switch (members) {
+    case 1: PlaceFrames<Frame, 1>(ints, dst, m, step); break;
+    case 2: PlaceFrames<Frame, 2>(ints, dst, m, step); break;
+    case 3: PlaceFrames<Frame, 3>(ints, dst, m, step); break;
+    default: PlaceFrames<Frame, 4>(ints, dst, m, step); break;
+  }
+}
+
+}  // namespace
+
+void ScaleIntoFrames(const CQFrameChannel* channels, int count, int n, float gain, bool real, ptrdiff_t step) {
+  // In cache-sized blocks: scale and convert each channel's block with
+  // truncation toward zero and saturation (the vector primitives), then place
+  // the frames of the block in address order, so every cache line of the
+  // buffer is written once per call rather than once per channel.
+  constexpr int kGroup = 4;  // channels converted per sweep of a block
+  alignas(64) float scaled[2 * kScaleBlock];
+  alignas(64) int16_t ints[kGroup][2 * kScaleBlock];
+  for (int first = 0; first < n; first += kScaleBlock) {
+    const int m = std::min(kScaleBlock, n - first);
+    for (int g = 0; g < count; g += kGroup) {
+      const int members = std::min(kGroup, count - g);
+      for (int c = 0; c < members; ++c) {
+        const float* parts = reinterpret_cast<const float*>(channels[g + c].samples + first);
+        if (VectorMultiplyScalarFloat32(parts, gain, scaled, 2 * m) != 0 ||
+            VectorConvertScaledFloat32ToInt16(scaled, ints[c], 2 * m, RoundTowardZero, 0) != 0) {
+          throw new CQError(2);
+        }
       }
-    } else {
-      for (int k = 0; k < m; ++k, dst += step) {
-        std::memcpy(dst, ints + 2 * k, 4);
+      const ptrdiff_t offset = static_cast<ptrdiff_t>(first) * step;
+      if (members == 1 && !real && step == 4) {
+        std::memcpy(channels[g].out + offset, ints[0], 4 * static_cast<size_t>(m));
+        continue;
+      }
+      uint8_t* dst[kGroup];
+      for (int c = 0; c < members; ++c) {
+        dst[c] = channels[g + c].out + offset;
+      }
+      if (real) {
+        PlaceFrames<uint16_t>(members, ints, dst, m, step);
+      } else {
+        PlaceFrames<uint32_t>(members, ints, dst, m, step);
       }
     }
   }
@@ -1064,6 +1107,7 @@ void CQInstrIIOMultiXcvr::IIOTransmit() {
     }
     txBufferSize_ = n;
     const ptrdiff_t step = iio_buffer_step(txBuffer_) & ~ptrdiff_t{1};
+    std::vector<CQFrameChannel> channels;
     for (int i = 0; i < txChannelsUsed_; ++i) {
       if (!requested_.Xmtr(i).on) {
         continue;
@@ -1071,9 +1115,9 @@ void CQInstrIIOMultiXcvr::IIOTransmit() {
       CQCArrayTD& data = *xmtrData_[static_cast<size_t>(i)];
       CQComplex* samples = data.GetDataPtr();
       CQArrayMath::NormalizeToOne(samples, n);
-      auto* out = static_cast<uint8_t*>(iio_buffer_first(txBuffer_, txI_[static_cast<size_t>(i)]));
-      ScaleIntoFrames(samples, n, gain, real, out, step);
+      channels.push_back({samples, static_cast<uint8_t*>(iio_buffer_first(txBuffer_, txI_[static_cast<size_t>(i)]))});
     }
+    ScaleIntoFrames(channels.data(), static_cast<int>(channels.size()), n, gain, real, step);
     const ssize_t sent = iio_buffer_push(txBuffer_);
     if (sent < 0) {
       throw new CQError("Error sending samples to transmitter.");

@@ -25,6 +25,18 @@ inline constexpr int kMaxTransmitSamples = 0x200000;
 // gain, truncated toward zero and saturated, one frame every step bytes.
 void ScaleIntoFrames(const CQComplex* samples, int n, float gain, bool real, uint8_t* out, ptrdiff_t step);
 
+// One transmitter's share of an interleaved transmit buffer: its waveform and
+// the address of its first frame.
+struct CQFrameChannel {
+  const CQComplex* samples;
+  uint8_t* out;
+};
+
+// ScaleIntoFrames for several transmitters sharing one buffer (frames every
+// step bytes): the buffer is written in one forward sweep, all channels of a
+// frame together, instead of one strided sweep per transmitter.
+void ScaleIntoFrames(const CQFrameChannel* channels, int count, int n, float gain, bool real, ptrdiff_t step);
+
 class CQInstrIIOMultiXcvr {
  public:
   CQInstrIIOMultiXcvr(int transmitters, int receivers);

@@ -28,9 +28,11 @@ Data& Shared() {
 void BM_ScaleIntoFrames(benchmark::State& state) {
   Data& d = Shared();
   for (auto _ : state) {
+    CQFrameChannel channels[kTransmitters];
     for (int t = 0; t < kTransmitters; ++t) {
-      ScaleIntoFrames(d.wave.data(), kSamples, 26027.0f, false, d.buffer.data() + 4 * t, 4 * kTransmitters);
+      channels[t] = {d.wave.data(), d.buffer.data() + 4 * t};
     }
+    ScaleIntoFrames(channels, kTransmitters, kSamples, 26027.0f, false, 4 * kTransmitters);
     benchmark::DoNotOptimize(d.buffer.data());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(d.buffer.size()));
