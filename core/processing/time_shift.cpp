@@ -1,0 +1,97 @@
+#include "core/processing/time_shift.h"
+
+#include <cmath>
+
+#include "core/array_math.h"
+#include "core/error.h"
+#include "core/processing/czt_channel.h"
+
+CQTimeShiftCircular::~CQTimeShiftCircular() {
+  delete output_;
+  CQArrayMath::Free(inRe_);
+  CQArrayMath::Free(inIm_);
+  CQArrayMath::Free(outRe_);
+  CQArrayMath::Free(outIm_);
+  delete channel_;
+}
+
+int64_t CQTimeShiftCircular::GetInitCount() const { return channel_ ? channel_->GetInitCount() : 0; }
+
+void CQTimeShiftCircular::SetDelay(double seconds) {
+  if (!std::isfinite(seconds)) throw new CQError("Invalid time delay.", "CQTimeShiftCircular::SetDelay");
+  if (std::fabs(seconds - delay_) > 1e-12) {
+    delay_ = seconds;
+    initialized_ = false;
+  }
+}
+
+void CQTimeShiftCircular::SetInput(const CQCArrayTD* input) {
+  input_ = input;
+  if (input == nullptr) return;
+  centerFreq_ = input->GetCenterFreq();
+  if (input->GetNumPoints() != numPoints_) {
+    numPoints_ = input->GetNumPoints();
+    initialized_ = false;
+  }
+  if (std::fabs(input->GetSampleRate() - sampleRate_) > 1.0) {
+    sampleRate_ = input->GetSampleRate();
+    initialized_ = false;
+  }
+}
+
+void CQTimeShiftCircular::Initialize() {
+  try {
+    initialized_ = false;
+    if (channel_ == nullptr) channel_ = new CQCZTChannel;
+    if (!(sampleRate_ > 0.0)) throw new CQError("Invalid sample rate.");
+    channel_->Initialize(numPoints_, sampleRate_, -delay_, 1.0 / sampleRate_, numPoints_);
+    initialized_ = true;
+  } catch (CQError* e) {
+    e->AddToCallStack("CQTimeShiftCircular::Initialize");
+    throw;
+  }
+}
+
+void CQTimeShiftCircular::Compute(const float* in, float* out) {
+  try {
+    if (in == nullptr) throw new CQError("Null pointer to input data.");
+    if (out == nullptr) throw new CQError("Null pointer to output data.");
+    if (!initialized_ || channel_ == nullptr) throw new CQError("Initialize must be called before Compute.");
+    channel_->Compute(in, out);
+  } catch (CQError* e) {
+    e->AddToCallStack("CQTimeShiftCircular::Compute");
+    throw;
+  }
+}
+
+void CQTimeShiftCircular::Compute() {
+  try {
+    if (input_ == nullptr || input_->GetDataPtr() == nullptr || input_->GetNumPoints() <= 0)
+      throw new CQError("Null pointer to input data.");
+    SetInput(input_);
+    if (output_ == nullptr) output_ = new CQCArrayTD;
+    if (!initialized_) Initialize();
+    if (floatSize_ != numPoints_ || inRe_ == nullptr) {
+      CQArrayMath::Free(inRe_);
+      CQArrayMath::Free(inIm_);
+      CQArrayMath::Free(outRe_);
+      CQArrayMath::Free(outIm_);
+      inRe_ = inIm_ = outRe_ = outIm_ = nullptr;
+      floatSize_ = 0;
+      inRe_ = CQArrayMath::AllocFloat(numPoints_);
+      inIm_ = CQArrayMath::AllocFloat(numPoints_);
+      outRe_ = CQArrayMath::AllocFloat(numPoints_);
+      outIm_ = CQArrayMath::AllocFloat(numPoints_);
+      floatSize_ = numPoints_;
+    }
+    CQArrayMath::CopyArray(input_->GetDataPtr(), inRe_, inIm_, numPoints_);
+    Compute(inRe_, outRe_);
+    Compute(inIm_, outIm_);
+    output_->Set(outRe_, outIm_, numPoints_, sampleRate_, input_->GetTimeOrigin());
+    output_->SetCenterFreq(centerFreq_);
+    output_->SetBandwidth(input_->GetBandwidth());
+  } catch (CQError* e) {
+    e->AddToCallStack("CQTimeShiftCircular::Compute");
+    throw;
+  }
+}

@@ -1,0 +1,64 @@
+// CQCZT: the chirp-z transform between a uniform time grid t_n = t0 + n*dt
+// (n < Nt) and a uniform frequency grid f_k = f0 + k*df (k < Nf):
+//   forward (1): X[k] = (1/Nt) * sum_n x[n] e^(-j 2 pi f_k t_n)
+//   inverse (2): y[n] = sum_k X[k] e^(+j 2 pi f_k t_n)
+// by Bluestein's method: a pre-chirp, a circular convolution with a chirp done
+// with two power-of-two FFTs of length L >= Nt + Nf, and a post-chirp.
+// Initialize builds the chirp tables and the filter spectrum once; Compute
+// then reuses them until the parameters change and Initialize runs again.
+#pragma once
+
+#include <cstdint>
+
+#include "core/arrays/complex.h"
+
+class CQFFT;
+
+class CQCZT {
+ public:
+  enum Direction : int32_t { kForward = 1, kInverse = 2 };
+
+  CQCZT();
+  ~CQCZT();
+  CQCZT(const CQCZT&) = delete;
+  CQCZT& operator=(const CQCZT&) = delete;
+
+  // At least 2 time points and 1 frequency point. The setters do not clear
+  // the tables: call Initialize after changing a parameter.
+  void SetTimeParameters(double start, double step, int points);
+  void SetFreqParameters(double start, double step, int points);
+  // Builds the chirp tables for the stored grids and the direction (1 or 2).
+  void Initialize(int direction);
+  bool IsInitialized() const { return initialized_; }
+
+  // Transforms input-length values (Nt forward, Nf inverse) into the output.
+  void Compute(const CQComplex* input);
+  // Output-length values (Nf forward, Nt inverse), owned by the transform.
+  const CQComplex* GetOutput() const { return output_; }
+  int GetInputLength() const { return inputLength_; }
+  int GetOutputLength() const { return outputLength_; }
+  int GetFFTLength() const { return fftLength_; }
+  // How many times the chirp tables were built.
+  int64_t GetInitCount() const { return initCount_; }
+
+ private:
+  void FreeBuffers();
+  void ComputeVArray(double a);
+
+  bool initialized_ = false;
+  int32_t numTime_ = 0;
+  int32_t numFreq_ = 0;
+  int32_t fftLength_ = 0;
+  int32_t inputLength_ = 0;
+  int32_t outputLength_ = 0;
+  double t0_ = 0.0, dt_ = 0.0;
+  double f0_ = 0.0, df_ = 0.0;
+  int32_t direction_ = kForward;
+  CQFFT* fft_ = nullptr;
+  CQComplex* output_ = nullptr;
+  CQComplex* preChirp_ = nullptr;
+  CQComplex* filterSpectrum_ = nullptr;
+  CQComplex* postChirp_ = nullptr;
+  CQComplex* work_ = nullptr;
+  int64_t initCount_ = 0;
+};
