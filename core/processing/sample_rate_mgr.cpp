@@ -10,6 +10,8 @@
 #include "core/processing/freq_shift.h"
 #include "core/processing/interpolate.h"
 #include "core/processing/noise.h"
+#include "core/processing/resample_czt.h"
+#include "core/processing/time_shift.h"
 
 namespace {
 
@@ -54,7 +56,9 @@ CQSampleRateMgr::~CQSampleRateMgr() {
   delete work_;
   delete interpolate_;
   delete decimate_;
+  delete resample_;
   delete freqShift_;
+  delete timeShift_;
   delete lowPass_;
   delete noise_;
   delete record_;
@@ -120,7 +124,9 @@ void CQSampleRateMgr::Step() {
     case kStart:
       if (interpolate_ == nullptr) interpolate_ = new CQCInterpolate;
       if (decimate_ == nullptr) decimate_ = new CQCDecimate;
+      if (resample_ == nullptr) resample_ = new CQCResampleCZT;
       if (freqShift_ == nullptr) freqShift_ = new CQFrequencyShift;
+      if (timeShift_ == nullptr) timeShift_ = new CQTimeShiftCircular;
       if (lowPass_ == nullptr) lowPass_ = new CQCLowPassFIR;
       if (noise_ == nullptr) noise_ = new CQCNoiseTD;
       if (work_ == nullptr) work_ = new CQCArrayTD;
@@ -156,22 +162,14 @@ void CQSampleRateMgr::ConfigureStep() {
       stage_ = 3;
       return;
     case 3:
-      if (s_.arbResampleOn) {
-        if (s_.outputSampleRate <= 0.0) throw new CQError("Invalid output sample rate.");
-        throw new CQError(
-            "Arbitrary resampling is not available in this build (it needs the chirp-z "
-            "transform). Switch arbitrary resampling off.");
-      }
+      if (s_.arbResampleOn) resample_->SetOutputParameters(s_.outputSampleRate, 0.0);
       stage_ = 4;
       return;
     case 4:
       stage_ = 6;
       return;
     case 6:
-      if (s_.timeShiftOn)
-        throw new CQError(
-            "The circular time shift is not available in this build (it needs the chirp-z "
-            "transform). Switch the time shift off.");
+      if (s_.timeShiftOn) timeShift_->SetDelay(s_.timeDelay);
       stage_ = 5;
       return;
     case 5:
@@ -212,7 +210,11 @@ void CQSampleRateMgr::RunStep() {
       stage_ = 3;
       return;
     case 3:
-      // Arbitrary resampling was refused in the configure step when on.
+      if (s_.arbResampleOn) {
+        resample_->SetInput(work_);
+        resample_->Compute();
+        work_->Set(resample_->GetOutput());
+      }
       stage_ = s_.doFreqShiftFirst ? 6 : 4;
       return;
     case 4:
@@ -223,7 +225,11 @@ void CQSampleRateMgr::RunStep() {
       stage_ = s_.doFreqShiftFirst ? 1 : 6;
       return;
     case 6:
-      // The time shift was refused in the configure step when on.
+      if (s_.timeShiftOn) {
+        timeShift_->SetInput(work_);
+        timeShift_->Compute();
+        work_->Set(timeShift_->GetOutput());
+      }
       stage_ = 7;
       return;
     case 7:

@@ -3,10 +3,8 @@
 // pass: copy the input, configure the blocks, then interpolate, decimate,
 // resample, frequency shift (or the shift first, before the rate changes),
 // time shift, phase, low-pass, gain, noise, sample limit. The blocks are made
-// on the first pass and kept, so their tables survive while parameters stay.
-//
-// Arbitrary resampling and the circular time shift need the chirp-z transform;
-// a build without it fails those steps with a clear error, never skipping them.
+// on the first pass and kept, so their tables (filter taps, chirp-z tables)
+// survive while parameters stay.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +14,9 @@
 
 class CQCInterpolate;
 class CQCDecimate;
+class CQCResampleCZT;
 class CQFrequencyShift;
+class CQTimeShiftCircular;
 class CQCLowPassFIR;
 class CQCNoiseTD;
 
@@ -65,7 +65,9 @@ class CQSampleRateMgr {
   CQCArrayTD* work_ = nullptr;
   CQCInterpolate* interpolate_ = nullptr;
   CQCDecimate* decimate_ = nullptr;
+  CQCResampleCZT* resample_ = nullptr;
   CQFrequencyShift* freqShift_ = nullptr;
+  CQTimeShiftCircular* timeShift_ = nullptr;
   CQCLowPassFIR* lowPass_ = nullptr;
   CQCNoiseTD* noise_ = nullptr;
 };

@@ -158,10 +158,19 @@ TEST(SampleRateMgr, FailuresLeaveTheManagerReadyToRerun) {
        "Invalid decimation rate 0"},
       {[](CQSampleRateMgrSettings* r) { r->filterOn = true; r->filterType = 21; },
        "Unknown filter type."},
-      {[](CQSampleRateMgrSettings* r) { r->arbResampleOn = true; r->outputSampleRate = 2e6; },
-       "Arbitrary resampling is not available in this build"},
-      {[](CQSampleRateMgrSettings* r) { r->timeShiftOn = true; r->timeDelay = 1e-6; },
-       "The circular time shift is not available in this build"},
+      {[](CQSampleRateMgrSettings* r) { r->arbResampleOn = true; r->outputSampleRate = 0.0; },
+       "Invalid output sample rate."},
+      // 1000 samples at 1 Msps give a single sample at 1 ksps.
+      {[](CQSampleRateMgrSettings* r) { r->arbResampleOn = true; r->outputSampleRate = 1e3; },
+       "Invalid number of time domain points."},
+      // Decimating 1000 samples by 1000 leaves one sample: nothing to delay.
+      {[](CQSampleRateMgrSettings* r) {
+         r->decimationOn = true;
+         r->decimationRate = 1000;
+         r->timeShiftOn = true;
+         r->timeDelay = 1e-6;
+       },
+       "Invalid number of time domain points."},
   };
   for (const auto& c : cases) {
     CQSampleRateMgrSettings bad;
@@ -199,4 +208,70 @@ TEST(SampleRateMgr, StepwiseRunReportsMoreStepsUntilIdle) {
   const CQComplex b = mgr.GetOutput()->GetDataPtr()[3];
   EXPECT_NE(a.re, b.re);  // noise is drawn afresh
   EXPECT_NEAR(a.re, b.re, 1e-3);
+}
+
+// Resampling then frequency shift, or the shift first at the input rate: a
+// 50 kHz tone shifted by 100 kHz and resampled from 1 to 2.5 Msps is a 150 kHz
+// tone either way, but the rotator's phase follows the rate the shift ran at
+// (sample i carries step i+1). The time shift then delays by one output sample.
+TEST(SampleRateMgr, ResamplingFrequencyShiftAndTimeShiftInEitherOrder) {
+  for (bool first : {false, true}) {
+    Input in(1000, 1e6, 0.05);
+    CQSampleRateMgr mgr;
+    CQSampleRateMgrSettings s;
+    s.doFreqShiftFirst = first;
+    s.arbResampleOn = true;
+    s.outputSampleRate = 2.5e6;
+    s.freqShiftOn = true;
+    s.freqShift = 1e5;
+    s.timeShiftOn = true;
+    s.timeDelay = 1.0 / 2.5e6;
+    mgr.SetSettings(s);
+    mgr.SetInput(&in.arr);
+    mgr.ComputeAll();
+    CQCArrayTD* out = mgr.GetOutput();
+    ASSERT_EQ(out->GetNumPoints(), 2500);
+    EXPECT_EQ(out->GetSampleRate(), 2.5e6);
+    EXPECT_EQ(out->GetCenterFreq(), 2.4e9 - 1e5);
+    EXPECT_EQ(out->GetTimeOrigin(), 0.125);
+    const double stepRate = first ? 1e6 : 2.5e6;
+    double worst = 0.0;
+    for (int m = 0; m < 2500; ++m) {
+      const double t = (m - 1) / 2.5e6;  // delayed by one output sample
+      const double p = 2 * M_PI * (5e4 * t + 1e5 * (t + 1.0 / stepRate));
+      worst = std::max<double>(worst, std::hypot(out->GetDataPtr()[m].re - std::cos(p),
+                                                 out->GetDataPtr()[m].im - std::sin(p)));
+    }
+    EXPECT_LT(worst, 5e-5) << (first ? "shift first" : "shift after resampling");
+  }
+}
+
+// A resampling set-up that fails is retried on the next run with the same
+// block; a second run with the same settings gives the same result.
+TEST(SampleRateMgr, FailedResamplingRetriesWithTheNextRate) {
+  Input in(1000, 1e6, 0.05);
+  CQSampleRateMgr mgr;
+  mgr.SetInput(&in.arr);
+  CQSampleRateMgrSettings s;
+  s.arbResampleOn = true;
+  s.outputSampleRate = 1e3;
+  mgr.SetSettings(s);
+  try {
+    mgr.ComputeAll();
+    ADD_FAILURE();
+  } catch (CQError* e) {
+    const std::string stack = e->GetCallStack() ? e->GetCallStack() : "";
+    EXPECT_EQ(TakeMessage(e), "Invalid number of time domain points.");
+    EXPECT_NE(stack.find("CQSampleRateMgr::ComputeAll"), std::string::npos);
+  }
+  EXPECT_EQ(mgr.GetState(), CQSampleRateMgr::kIdle);
+  EXPECT_TRUE(mgr.IsChanged());
+  s.outputSampleRate = 4e5;
+  mgr.SetSettings(s);
+  mgr.ComputeAll();
+  ASSERT_EQ(mgr.GetOutput()->GetNumPoints(), 400);
+  EXPECT_NEAR(Db(ToneAmplitude(mgr.GetOutput()->GetDataPtr(), 400, 0.125)), 0.0, 0.003);
+  const std::vector<CQComplex> first(mgr.GetOutput()->GetDataPtr(), mgr.GetOutput()->GetDataPtr() + 400);
+  mgr.ComputeAll();
+  for (int i = 0; i < 400; ++i) ASSERT_EQ(mgr.GetOutput()->GetDataPtr()[i], first[i]) << i;
 }
