@@ -74,6 +74,11 @@ struct CQMultiDataMgr::Input {
   int32_t txtType = 0;
   std::optional<std::wstring> name;
   std::optional<std::wstring> rootName;
+  // The reader of the type code has parsed the current file's header (a
+  // description or a read did). Xdat and VSA reads need that parse; a read
+  // before any description makes it, so it never works from an older file's
+  // header.
+  bool headerRead = false;
   // One reader per format (.iqtxt has none).
   std::unique_ptr<CQReadXdatFile> xdat;
   std::unique_ptr<CQSIQFile> siq;
@@ -185,6 +190,7 @@ void CQMultiDataMgr::GiveNameToReader(Input& in, const wchar_t* name) {
   in.xdat->CloseDataFile();
   in.siq->CloseDataFile();
   in.wvdh->CloseDataFile();
+  in.headerRead = false;
   if (name == nullptr) {
     return;
   }
@@ -381,6 +387,7 @@ CQFileInfo* CQMultiDataMgr::GetIQFileInfo(const wchar_t* name, int32_t index) {
     }
     DetermineType(in, name);
     DescribeByType(in, info);
+    in.headerRead = true;
     return info;
   } catch (CQError* e) {
     delete info;
@@ -475,6 +482,10 @@ void CQMultiDataMgr::ReadByType(Input& in, CQFileDataBlock* block) {
         throw new CQError("Programming error: full reads of xdat files are not supported.");
       }
       CQReadXdatFile& r = *in.xdat;
+      if (!in.headerRead) {
+        r.ReadHeader();
+        in.headerRead = true;
+      }
       r.partialRead = block->partialRead;
       r.start = block->start;
       r.count = block->count;
@@ -495,6 +506,10 @@ void CQMultiDataMgr::ReadByType(Input& in, CQFileDataBlock* block) {
       if (in.typeCode != kTypeAgilentVsaTxt) {
         in.adiVsa->SetRateMultiplier(AdiRateMultiplier(in.typeCode));
         r = in.adiVsa.get();
+      }
+      if (!in.headerRead) {
+        r->ReadHeader();
+        in.headerRead = true;
       }
       r->ReadData();
       TakeSamples(block, r->GetOutput());

@@ -186,11 +186,11 @@ class DataManagerTest : public ::testing::Test {
   }
   // An Xdat recording base.xhdr/base.xdat; its 16-bit pairs (2k, -k) times
   // gain come out as Slope(k, gain) with the scale factor 2^-20.
-  std::wstring WriteXdat(const std::string& base, int gain = 1) {
+  std::wstring WriteXdat(const std::string& base, int gain = 1, const std::string& rate = "4000000") {
     WriteText(base + ".xhdr",
               "<?xml version=\"1.0\"?>\r\n<xcom_header>\r\n<data_files>\r\n<data_file samples=\"" +
                   std::to_string(kN) +
-                  "\" sample_rate=\"4000000\" scale_factor=\"9.5367431640625e-07\" data_encoding=\"int16\""
+                  "\" sample_rate=\"" + rate + "\" scale_factor=\"9.5367431640625e-07\" data_encoding=\"int16\""
                   " center_frequency=\"2.4 GHz\" start_capture=\"2020:32:10:20:30.5\" />\r\n</data_files>\r\n"
                   "</xcom_header>\r\n");
     std::ofstream d(dir_ / (base + ".xdat"), std::ios::binary);
@@ -575,6 +575,42 @@ TEST_F(DataManagerThreadTest, NewNameReadsTheNewFilesData) {
   }
   std::lock_guard<std::mutex> lock(mutex_);
   EXPECT_TRUE(shown_.empty());
+}
+
+// A read that comes before any description of the current name parses that
+// file's header itself; it never reads with an earlier file's header.
+TEST_F(DataManagerThreadTest, ReadWithoutDescriptionUsesTheCurrentHeader) {
+  struct Case {
+    std::wstring name;
+    int32_t txtType;
+    bool partial;
+    double rate;
+    float gain;
+  };
+  // Input 2 first describes an Xdat recording at 4 MHz.
+  thread_.SetParam(WriteXdat("old").c_str(), T::kParamFileName, 2);
+  Describe(2);
+  const Case cases[] = {
+      {WriteXdat("new", 3, "2000000"), 0, true, 2e6, 3.0f},
+      {WriteVsa("agilent.txt", "2.5e-7", " "), 6, false, kRate, 1.0f},
+      {WriteVsa("adi.txt", "2.5e-7", ","), 7, false, kRate, 1.0f},
+      {WriteVsa("adi_us.txt", "0.25", ","), 8, false, kRate, 1.0f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(lv::WideToUtf8(c.name));
+    thread_.SetParam(c.txtType, T::kParamTxtType, 2);
+    thread_.SetParam(c.name.c_str(), T::kParamFileName, 2);
+    CQFileDataBlock block;
+    block.partialRead = c.partial;
+    block.count = kN;
+    const auto err = Catch([&] { thread_.SetParam(&block, T::kParamReadData, 2); });
+    ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+    ASSERT_EQ(block.samples->GetNumPoints(), kN);
+    EXPECT_EQ(block.samples->GetDataPtr()[7], Slope(7, c.gain));
+    EXPECT_NEAR(block.sampleRate, c.rate, 1e-3);
+    EXPECT_NEAR(block.samples->GetSampleRate(), c.rate, 1e-3);
+    EXPECT_EQ(block.numPoints, kN);
+  }
 }
 
 // ADI VSA text of type 7 gives XDelta in seconds, type 8 in microseconds,
