@@ -1,9 +1,8 @@
 // Scalar model of the 256-bit butterfly kernels with fused twiddle products
 // (classes 5-7): the same passes, plain float operations and std::fmaf in the
 // order the kernels' rules give, on complex values in natural point order (the
-// kernels' block layouts do not change any value). Also builds, from the
-// formulas in double, a twiddle table and swap list of the layout the kernels
-// read, for driving the kernels without a specification.
+// kernels' block layouts do not change any value). It reads the twiddle table
+// of the specification as the kernels do.
 #pragma once
 
 #include <cmath>
@@ -44,39 +43,6 @@ inline std::vector<Pass> Plan(int L) {
     span *= r8 ? 8 : 4;
   }
   return plan;
-}
-
-// The twiddle table (8n bytes reserved, 8n - 32 filled) and the swap list
-// (n/4 + 1 entries) of order L.
-struct Tables {
-  std::vector<float> storage;
-  float* twiddles;
-  std::vector<int32_t> swapList;
-};
-
-inline Tables MakeTables(int L) {
-  const int64_t n = int64_t{1} << L;
-  Tables t;
-  t.storage.assign(static_cast<size_t>(2 * n + 64), 0.0f);
-  t.twiddles = reinterpret_cast<float*>((reinterpret_cast<uintptr_t>(t.storage.data()) + 63) & ~uintptr_t{63});
-  for (const Pass& p : Plan(L)) {
-    float* run = t.twiddles + 2 * p.span - 8;
-    const int w = p.span == 4 ? 4 : 8;
-    for (int64_t g = 0; g < p.span / w; ++g) {
-      for (int e = 1; e < p.radix; ++e) {
-        for (int lane = 0; lane < w; ++lane) {
-          const int64_t k = w * g + lane;
-          const double a = 2.0 * 3.14159265358979323846 * e * k / static_cast<double>(p.radix * p.span);
-          float* cell = run + (2 * (p.radix - 1) * w) * g + 2 * w * (e - 1);
-          cell[lane] = k == 0 ? 1.0f : static_cast<float>(std::cos(a));
-          cell[w + lane] = k == 0 ? -0.0f : static_cast<float>(-std::sin(a));
-        }
-      }
-    }
-  }
-  t.swapList.assign(static_cast<size_t>(n / 4 + 1), 0);
-  for (int64_t i = 1; i < n / 4; ++i) t.swapList[i] = static_cast<int32_t>(2 * Reverse(i, L - 2));
-  return t;
 }
 
 inline C Add(C a, C b) { return {a.re + b.re, a.im + b.im}; }
