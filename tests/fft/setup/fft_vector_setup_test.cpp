@@ -110,6 +110,37 @@ TEST(FftVectorSizeQuery, KnownCounts) {
   }
 }
 
+// The split tables that the drivers read hold the plan's values: 0 below the
+// large orders, the outer order and column block from them on, orders 29 and
+// 30 as 28.
+TEST(FftVectorSplitTables, EveryClassHoldsTheSplitOfEachOrder) {
+  const int32_t* split[8] = {nullptr,           kFftOrderSplitSse3, kFftOrderSplitSsse3,          kFftOrderSplitSse42,
+                             kFftOrderSplitAvx, kFftOrderSplitAvx2, kFftOrderSplitAvx512ManyCore, kFftOrderSplitAvx512};
+  const int32_t* block[8] = {nullptr,
+                             kFftColumnBlockSse3,
+                             kFftColumnBlockSsse3,
+                             kFftColumnBlockSse42,
+                             kFftColumnBlockAvx,
+                             kFftColumnBlockAvx2,
+                             kFftColumnBlockAvx512ManyCore,
+                             kFftColumnBlockAvx512};
+  for (int cls = 1; cls <= 7; ++cls) {
+    for (int order = 0; order <= 30; ++order) {
+      const int large = order > Class(cls).leaf;
+      const int ref = std::min(order, 28);
+      EXPECT_EQ(split[cls][order], large ? Split(cls, ref) : 0) << cls << "/" << order;
+      EXPECT_EQ(block[cls][order], large ? ColumnBlock(cls, ref) : 0) << cls << "/" << order;
+      if (large) {
+        EXPECT_TRUE(split[cls][order] == 4 || split[cls][order] == 6 || split[cls][order] == 8);
+      }
+    }
+  }
+  EXPECT_EQ(kFftOrderSplitSse3[21], 6);
+  EXPECT_EQ(kFftColumnBlockSse3[17], 9);
+  EXPECT_EQ(kFftOrderSplitSsse3[20], 8);
+  EXPECT_EQ(kFftColumnBlockAvx512[23], 14);
+}
+
 // ---- initialisation ---------------------------------------------------------
 
 float ExpectedScale(int order, int flag) {
@@ -469,8 +500,11 @@ TEST_P(FftVectorSetupTest, BlockedListsHoldOffsetsThenTheTileList) {
 
 // ---- large-order plans ------------------------------------------------------
 
+// Every split of the first large orders: outer order 4, 6 (class 1) and 8
+// (classes 2 and 3 from order 20, class 1 from 22, classes 4 to 7 from 23).
 TEST_P(FftVectorSetupTest, LargeOrderPlansOfTheFirstLargeOrders) {
-  for (int order = K().leaf + 1; order <= 21; ++order) {
+  const int last = Cls() >= 4 ? 23 : 22;
+  for (int order = K().leaf + 1; order <= last; ++order) {
     CheckPlan(K(), order);
   }
 }
