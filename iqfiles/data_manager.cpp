@@ -75,9 +75,9 @@ struct CQMultiDataMgr::Input {
   std::optional<std::wstring> name;
   std::optional<std::wstring> rootName;
   // The reader of the type code has parsed the current file's header (a
-  // description or a read did). Xdat and VSA reads need that parse; a read
-  // before any description makes it, so it never works from an older file's
-  // header.
+  // description, a read or an opening did). Xdat and VSA reads and the
+  // opening of an Xdat data file need that parse; done before any
+  // description they make it, so they never work from an older file's header.
   bool headerRead = false;
   // One reader per format (.iqtxt has none).
   std::unique_ptr<CQReadXdatFile> xdat;
@@ -600,6 +600,11 @@ void CQMultiDataMgr::OpenDataFile(int32_t index) {
     switch (in.typeCode) {
       case kTypeXdat:
         in.xdat->SetFileName(name);
+        // Opening checks the data file's size against the header's count.
+        if (!in.headerRead) {
+          in.xdat->ReadHeader();
+          in.headerRead = true;
+        }
         in.xdat->OpenDataFile();
         break;
       case kTypeSiq:

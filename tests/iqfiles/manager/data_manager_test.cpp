@@ -186,15 +186,15 @@ class DataManagerTest : public ::testing::Test {
   }
   // An Xdat recording base.xhdr/base.xdat; its 16-bit pairs (2k, -k) times
   // gain come out as Slope(k, gain) with the scale factor 2^-20.
-  std::wstring WriteXdat(const std::string& base, int gain = 1, const std::string& rate = "4000000") {
+  std::wstring WriteXdat(const std::string& base, int gain = 1, const std::string& rate = "4000000", int n = kN) {
     WriteText(base + ".xhdr",
               "<?xml version=\"1.0\"?>\r\n<xcom_header>\r\n<data_files>\r\n<data_file samples=\"" +
-                  std::to_string(kN) +
+                  std::to_string(n) +
                   "\" sample_rate=\"" + rate + "\" scale_factor=\"9.5367431640625e-07\" data_encoding=\"int16\""
                   " center_frequency=\"2.4 GHz\" start_capture=\"2020:32:10:20:30.5\" />\r\n</data_files>\r\n"
                   "</xcom_header>\r\n");
     std::ofstream d(dir_ / (base + ".xdat"), std::ios::binary);
-    for (int k = 0; k < kN; ++k) {
+    for (int k = 0; k < n; ++k) {
       const int16_t pair[2] = {static_cast<int16_t>(2 * k * gain), static_cast<int16_t>(-k * gain)};
       d.write(reinterpret_cast<const char*>(pair), sizeof pair);
     }
@@ -611,6 +611,25 @@ TEST_F(DataManagerThreadTest, ReadWithoutDescriptionUsesTheCurrentHeader) {
     EXPECT_NEAR(block.samples->GetSampleRate(), c.rate, 1e-3);
     EXPECT_EQ(block.numPoints, kN);
   }
+}
+
+// Opening the data file of a newly named recording checks it against that
+// recording's own header, not the one described before.
+TEST_F(DataManagerThreadTest, OpeningANewXdatRecordingUsesItsOwnHeader) {
+  thread_.SetParam(WriteXdat("long").c_str(), T::kParamFileName, 0);
+  EXPECT_EQ(Describe(0)->numPoints, kN);
+  thread_.SetParam(WriteXdat("short", 2, "4000000", 10).c_str(), T::kParamFileName, 0);
+  thread_.PutMessage(T::kMsgOpenDataFile, nullptr, 0);
+  CQFileDataBlock block;
+  block.partialRead = true;
+  block.count = 12;
+  thread_.SetParam(&block, T::kParamReadData, 0);
+  ASSERT_EQ(block.samples->GetNumPoints(), 12);
+  EXPECT_EQ(block.numPoints, 10);
+  EXPECT_EQ(block.samples->GetDataPtr()[9], Slope(9, 2.0f));
+  EXPECT_EQ(block.samples->GetDataPtr()[10], CQComplex(0.0f, 0.0f));
+  std::lock_guard<std::mutex> lock(mutex_);
+  EXPECT_TRUE(shown_.empty()) << lv::WideToUtf8(shown_.empty() ? L"" : shown_[0]);
 }
 
 // ADI VSA text of type 7 gives XDelta in seconds, type 8 in microseconds,
