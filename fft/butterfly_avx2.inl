@@ -126,9 +126,10 @@ LV_BF_INLINE void Radix8(Cx a, const Cx* t, Cx* y) {
 // ---- first pass ----
 
 // Four radix-4 butterflies on interleaved vectors a0..a3 (lane t = butterfly
-// t), written as 4-point split blocks: out[t] = (re of X0..X3, im of X0..X3).
+// t) as 4-point split halves: re02 = (re of X0..X3 of butterfly 0 | of
+// butterfly 2), im02 likewise, re13 and im13 for butterflies 1 and 3.
 template <int kSign>
-LV_BF_INLINE void FirstButterflies(V a0, V a1, V a2, V a3, V* out) {
+LV_BF_INLINE void FirstButterfliesHalves(V a0, V a1, V a2, V a3, V* re02, V* im02, V* re13, V* im13) {
   const V mask = kSign > 0 ? _mm256_setr_ps(-0.0f, 0.0f, -0.0f, 0.0f, -0.0f, 0.0f, -0.0f, 0.0f)
                            : _mm256_setr_ps(0.0f, -0.0f, 0.0f, -0.0f, 0.0f, -0.0f, 0.0f, -0.0f);
   const V s01 = Add(a0, a1), d01 = Sub(a0, a1);
@@ -138,10 +139,17 @@ LV_BF_INLINE void FirstButterflies(V a0, V a1, V a2, V a3, V* out) {
   const V x1 = Add(d01, r), x3 = Sub(d01, r);
   const V u0 = _mm256_unpacklo_ps(x0, x1), u1 = _mm256_unpackhi_ps(x0, x1);
   const V v0 = _mm256_unpacklo_ps(x2, x3), v1 = _mm256_unpackhi_ps(x2, x3);
-  const V re02 = _mm256_castpd_ps(_mm256_unpacklo_pd(_mm256_castps_pd(u0), _mm256_castps_pd(v0)));
-  const V im02 = _mm256_castpd_ps(_mm256_unpackhi_pd(_mm256_castps_pd(u0), _mm256_castps_pd(v0)));
-  const V re13 = _mm256_castpd_ps(_mm256_unpacklo_pd(_mm256_castps_pd(u1), _mm256_castps_pd(v1)));
-  const V im13 = _mm256_castpd_ps(_mm256_unpackhi_pd(_mm256_castps_pd(u1), _mm256_castps_pd(v1)));
+  *re02 = _mm256_castpd_ps(_mm256_unpacklo_pd(_mm256_castps_pd(u0), _mm256_castps_pd(v0)));
+  *im02 = _mm256_castpd_ps(_mm256_unpackhi_pd(_mm256_castps_pd(u0), _mm256_castps_pd(v0)));
+  *re13 = _mm256_castpd_ps(_mm256_unpacklo_pd(_mm256_castps_pd(u1), _mm256_castps_pd(v1)));
+  *im13 = _mm256_castpd_ps(_mm256_unpackhi_pd(_mm256_castps_pd(u1), _mm256_castps_pd(v1)));
+}
+
+// The same butterflies as whole blocks: out[t] = (re of X0..X3, im of X0..X3).
+template <int kSign>
+LV_BF_INLINE void FirstButterflies(V a0, V a1, V a2, V a3, V* out) {
+  V re02, im02, re13, im13;
+  FirstButterfliesHalves<kSign>(a0, a1, a2, a3, &re02, &im02, &re13, &im13);
   out[0] = _mm256_permute2f128_ps(re02, im02, 0x20);
   out[2] = _mm256_permute2f128_ps(re02, im02, 0x31);
   out[1] = _mm256_permute2f128_ps(re13, im13, 0x20);
@@ -213,6 +221,25 @@ void FirstPassBitReversed(const float* x, float* y, int64_t points) {
 
 // ---- the 16-point pass (4-point blocks in, 8-point blocks out) ----
 
+// One step of the 16-point pass: legs m = 0..3 hold, in lanes 0-3, the 4-point
+// block at +4m of the transform written to b0 and, in lanes 4-7, that of the
+// transform written to b1; (c_e, s_e) the twiddles of W16^(e*j), j = lane.
+template <int kSign>
+LV_BF_INLINE void Sixteen(const Cx* leg, V c1, V s1, V c2, V s2, V c3, V s3, float* b0, float* b1) {
+  Cx out[4];
+  Radix4<kSign>(leg[0], TwiddleRegs<kSign>(leg[2], c1, s1), TwiddleRegs<kSign>(leg[1], c2, s2),
+                TwiddleRegs<kSign>(leg[3], c3, s3), out);
+  // Points 0-7 of a transform = outputs 0 and 1, points 8-15 = outputs 2, 3.
+  StoreA(b0, _mm256_permute2f128_ps(out[0].re, out[1].re, 0x20));
+  StoreA(b0 + 8, _mm256_permute2f128_ps(out[0].im, out[1].im, 0x20));
+  StoreA(b0 + 16, _mm256_permute2f128_ps(out[2].re, out[3].re, 0x20));
+  StoreA(b0 + 24, _mm256_permute2f128_ps(out[2].im, out[3].im, 0x20));
+  StoreA(b1, _mm256_permute2f128_ps(out[0].re, out[1].re, 0x31));
+  StoreA(b1 + 8, _mm256_permute2f128_ps(out[0].im, out[1].im, 0x31));
+  StoreA(b1 + 16, _mm256_permute2f128_ps(out[2].re, out[3].re, 0x31));
+  StoreA(b1 + 24, _mm256_permute2f128_ps(out[2].im, out[3].im, 0x31));
+}
+
 // Over `points` points (a multiple of 32), two 16-point transforms per step:
 // lanes 0-3 from one, lanes 4-7 from the next; run: for e = 1, 2, 3, four
 // cosines then four sines of W16^(e*j).
@@ -234,18 +261,55 @@ void Pass16(float* y, int64_t points, const float* run) {
       leg[m].im =
           _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_load_ps(b0 + 8 * m + 4)), _mm_load_ps(b1 + 8 * m + 4), 1);
     }
-    Cx out[4];
-    Radix4<kSign>(leg[0], TwiddleRegs<kSign>(leg[2], c1, s1), TwiddleRegs<kSign>(leg[1], c2, s2),
-                  TwiddleRegs<kSign>(leg[3], c3, s3), out);
-    // Transform 1: points 0-7 = outputs 0 and 1 (low halves), 8-15 = outputs 2, 3.
-    StoreA(b0, _mm256_permute2f128_ps(out[0].re, out[1].re, 0x20));
-    StoreA(b0 + 8, _mm256_permute2f128_ps(out[0].im, out[1].im, 0x20));
-    StoreA(b0 + 16, _mm256_permute2f128_ps(out[2].re, out[3].re, 0x20));
-    StoreA(b0 + 24, _mm256_permute2f128_ps(out[2].im, out[3].im, 0x20));
-    StoreA(b1, _mm256_permute2f128_ps(out[0].re, out[1].re, 0x31));
-    StoreA(b1 + 8, _mm256_permute2f128_ps(out[0].im, out[1].im, 0x31));
-    StoreA(b1 + 16, _mm256_permute2f128_ps(out[2].re, out[3].re, 0x31));
-    StoreA(b1 + 24, _mm256_permute2f128_ps(out[2].im, out[3].im, 0x31));
+    Sixteen<kSign>(leg, c1, s1, c2, s2, c3, s3, b0, b1);
+  }
+}
+
+// The first pass and the 16-point pass in one sweep (n >= 128): steps 2g and
+// 2g + 1 of the first pass produce every 4-point block of the 16-point
+// transforms at 16g + e + rev(t) (e = 0 or n/8, t = 0..3), whose legs m = 0..3
+// are the blocks at +4m: from step 2g the runs with rev(d) = e and e + 4, from
+// step 2g + 1 the same two runs. The butterflies' 4-point halves pair the
+// transforms of t = 0 and 2, and of t = 1 and 3, exactly as the 16-point pass
+// pairs its lanes, so nothing goes through memory between the two passes.
+// Same operations, same results as FirstPassFromList followed by Pass16.
+template <int kSign>
+void FirstAndSixteenFromList(const float* x, float* y, int64_t n, const int32_t* list, const float* run) {
+  const V c1 = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(run));
+  const V s1 = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(run + 4));
+  const V c2 = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(run + 8));
+  const V s2 = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(run + 12));
+  const V c3 = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(run + 16));
+  const V s3 = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(run + 20));
+  const int64_t half = n;         // floats of n/2 points
+  const int64_t quarter = n / 2;  // floats of n/4 points
+  const int64_t eighth = n / 4;   // floats of n/8 points
+  int64_t p0 = 0;
+  int64_t base = 0;  // floats of 16g points
+  const int32_t* entry = list + 16;
+  for (;;) {
+    const int64_t p1 = 4 * static_cast<int64_t>(entry[0]);
+    #pragma GCC unroll 2
+    for (int dlow = 0; dlow < 2; ++dlow) {
+      // Runs rev(d) = e (source offset dlow*4 points) and e + 4 (n/8 + dlow*4).
+      const int64_t offA = 8 * dlow, offB = eighth + 8 * dlow;
+      const float* q[4] = {x + 2 * p0 + offA, x + 2 * p0 + offB, x + 2 * p1 + offA, x + 2 * p1 + offB};
+      Cx leg02[4], leg13[4];
+      #pragma GCC unroll 4
+      for (int m = 0; m < 4; ++m) {
+        const float* r = q[m];
+        FirstButterfliesHalves<kSign>(LoadU(r), LoadU(r + half), LoadU(r + quarter), LoadU(r + half + quarter),
+                                      &leg02[m].re, &leg02[m].im, &leg13[m].re, &leg13[m].im);
+      }
+      float* t = y + base + (dlow ? eighth : 0);
+      Sixteen<kSign>(leg02, c1, s1, c2, s2, c3, s3, t, t + quarter);
+      Sixteen<kSign>(leg13, c1, s1, c2, s2, c3, s3, t + half, t + half + quarter);
+    }
+    const int32_t next = entry[16];
+    if (next == 0) break;
+    p0 = 4 * static_cast<int64_t>(next);
+    base += 32;
+    entry += 32;
   }
 }
 
@@ -366,9 +430,13 @@ void MediumKernel(const ComplexFloat32* src, ComplexFloat32* dst, uint64_t nPoin
   const float* x = &src->re;
   float* out = &dst->re;
   float* y = (src != dst && (reinterpret_cast<uintptr_t>(out) & 31) == 0) ? out : reinterpret_cast<float*>(work);
-  FirstPassFromList<kSign>(x, y, n, list);
-  if (n <= 2048) {
+  if (n == 64) {
+    FirstPassFromList<kSign>(x, y, n, list);
     Pass16<kSign>(y, n, tw);
+  } else {
+    FirstAndSixteenFromList<kSign>(x, y, n, list, tw);
+  }
+  if (n <= 2048) {
     switch (L) {
       case 6:
         PassR4<kSign, ToPairs>(y, out, n, 16, tw);
@@ -397,7 +465,6 @@ void MediumKernel(const ComplexFloat32* src, ComplexFloat32* dst, uint64_t nPoin
   } else {
     int64_t span = 0;
     for (int64_t b = 0; b < 2 * n; b += 4096) {
-      Pass16<kSign>(y + b, 2048, tw);
       span = BlockPasses<kSign>(y + b, L, tw);
     }
     ArrayAndFinalPasses<kSign, ToPairs>(y, out, n, span, tw);
