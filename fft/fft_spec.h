@@ -45,8 +45,9 @@ inline constexpr int32_t kFftSmallOrderLimitSse2 = 5;
 inline constexpr int32_t kFftLeafLimitSse2 = 10;
 inline constexpr int32_t kFftLargestOrderSse2 = 27;
 
-// Outer order of a class-0 large order (index = order, 0..30); 0 at 11 and 12
-// means the order is not split.
+// Outer order of a class-0 large order (index = order, 0..30): 2^n rows of
+// 2^(order - n) points; 0 at orders 11 and 12 means the order is not split
+// (1024-point blocks joined by combine passes). 29 and 30 repeat 28.
 extern const int32_t kFftOrderSplitSse2[31];
 
 // sin(2 pi k / 1024) rounded to float32, k = 0..256: every twiddle of an order

@@ -1,8 +1,9 @@
 // Constant tables of the FFT shared by every processor class.
 #include "fft/fft_spec.h"
 
-const int32_t kFftOrderSplitSse2[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 6, 7,
-                                        8, 8, 8, 10, 10, 10, 10, 8, 8, 10, 10, 10, 10, 10, 10};
+// Outer order of each class-0 large order, index = order.
+//                                      order: 0 ... 10, 11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30
+const int32_t kFftOrderSplitSse2[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  5,  6,  7,  8,  8,  8,  10, 10, 10, 10, 8,  8,  10, 10, 10, 10, 10, 10};
 
 const float kFftQuarterSineOrder10[257] = {
     0.0f, 0.006135884672403336f, 0.012271538376808167f, 0.018406730145215988f, 0.024541229009628296f, 0.030674804002046585f,

@@ -10,51 +10,19 @@ namespace {
 using fft_test::Plan;
 using fft_test::RandomSignal;
 
-bool SameBits(const std::vector<ComplexFloat32>& a, const std::vector<ComplexFloat32>& b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(ComplexFloat32)) == 0;
-}
+using fft_test::SameBits;
 
-TEST(FftTransform, AccuracyOrders0To20) {
-  for (int order = 0; order <= 20; ++order) {
-    fft_test::CheckAccuracy(order);
-  }
-}
+// Forward, inverse and round trip against FFTW in double, one case per order.
+class FftAccuracy : public testing::TestWithParam<int> {};
+TEST_P(FftAccuracy, AgainstDoublePrecision) { fft_test::CheckAccuracy(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(Orders, FftAccuracy, testing::Range(0, 25));
 
 // inverse(x) == conj(forward(conj(x))); in place equals out of place; flag 2
-// equals flag 8 times 2^-order bit for bit.
-TEST(FftTransform, ExactProperties) {
-  for (int order = 0; order <= 16; ++order) {
-    const int64_t n = int64_t{1} << order;
-    Plan p2(order, 2), p8(order, 8), p1(order, 1);
-    const auto x = RandomSignal(n, 100 + order);
-    std::vector<ComplexFloat32> cx(x), fwd(n), inv(n);
-    for (auto& v : cx) v.im = -v.im;
-    ASSERT_EQ(FftForwardComplexFloat32(cx.data(), fwd.data(), p8.spec, p8.workBuffer()), 0);
-    for (auto& v : fwd) v.im = -v.im;
-    ASSERT_EQ(FftInverseComplexFloat32(x.data(), inv.data(), p8.spec, p8.workBuffer()), 0);
-    EXPECT_TRUE(SameBits(inv, fwd)) << order;
-
-    std::vector<ComplexFloat32> inv2(n), f8(n), f1(n), f2(n);
-    ASSERT_EQ(FftInverseComplexFloat32(x.data(), inv2.data(), p2.spec, p2.workBuffer()), 0);
-    ASSERT_EQ(FftForwardComplexFloat32(x.data(), f8.data(), p8.spec, p8.workBuffer()), 0);
-    ASSERT_EQ(FftForwardComplexFloat32(x.data(), f2.data(), p2.spec, p2.workBuffer()), 0);
-    ASSERT_EQ(FftForwardComplexFloat32(x.data(), f1.data(), p1.spec, p1.workBuffer()), 0);
-    EXPECT_TRUE(SameBits(f2, f8)) << "flag 2 leaves the forward transform unscaled, order " << order;
-    for (int64_t i = 0; i < n; ++i) {
-      ASSERT_EQ(inv2[i].re, std::ldexp(inv[i].re, -order));
-      ASSERT_EQ(inv2[i].im, std::ldexp(inv[i].im, -order));
-      ASSERT_EQ(f1[i].re, std::ldexp(f8[i].re, -order));
-      ASSERT_EQ(f1[i].im, std::ldexp(f8[i].im, -order));
-    }
-
-    std::vector<ComplexFloat32> inPlace(x);
-    ASSERT_EQ(FftForwardComplexFloat32(inPlace.data(), inPlace.data(), p2.spec, p2.workBuffer()), 0);
-    EXPECT_TRUE(SameBits(inPlace, f2)) << order;
-    inPlace = x;
-    ASSERT_EQ(FftInverseComplexFloat32(inPlace.data(), inPlace.data(), p2.spec, p2.workBuffer()), 0);
-    EXPECT_TRUE(SameBits(inPlace, inv2)) << order;
-  }
-}
+// equals flag 8 times 2^-order bit for bit (scaled exactly once), one case per
+// order (orders 23 to 27 in the huge tests).
+class FftExactProperties : public testing::TestWithParam<int> {};
+TEST_P(FftExactProperties, MirrorScaleAndInPlace) { fft_test::CheckExactProperties(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(Orders, FftExactProperties, testing::Range(0, 23));
 
 TEST(FftTransform, ImpulseAndConstantAreExact) {
   for (int order = 0; order <= 12; ++order) {
