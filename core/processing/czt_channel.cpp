@@ -1,6 +1,7 @@
 #include "core/processing/czt_channel.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/array_math.h"
 #include "core/error.h"
@@ -9,54 +10,83 @@
 CQCZTChannel::~CQCZTChannel() {
   delete forward_;
   delete inverse_;
+  FreeBuffers();
+}
+
+void CQCZTChannel::FreeBuffers() {
+  CQArrayMath::Free(nyquist_);
   CQArrayMath::Free(workA_);
   CQArrayMath::Free(workB_);
+  nyquist_ = workA_ = workB_ = nullptr;
+  workSize_ = 0;
 }
 
 void CQCZTChannel::Initialize(int n, double sampleRate, double outStart, double outStep, int m) {
   ready_ = false;
+  FreeBuffers();
   if (!(sampleRate > 0.0)) throw new CQError("Invalid sample rate.");
   if (forward_ == nullptr) forward_ = new CQCZT;
   if (inverse_ == nullptr) inverse_ = new CQCZT;
-  const int k = n / 2 + 1;
-  // Bins spaced fs/N for every N: for even N the last bin is the Nyquist
-  // frequency, for odd N it lies below it.
   const double df = sampleRate / n;
+  const bool even = n % 2 == 0;
+  // Forward: bins -N/2 .. N/2-1 (even N; the first one is -fs/2) or
+  // -(N-1)/2 .. (N-1)/2 (odd N). Inverse: the same bins without -fs/2, whose
+  // coefficient comes back as a cosine at fs/2.
+  const int lowest = even ? -(n / 2) : -((n - 1) / 2);
   forward_->SetTimeParameters(0.0, 1.0 / sampleRate, n);
-  forward_->SetFreqParameters(0.0, df, k);
+  forward_->SetFreqParameters(lowest * df, df, n);
   inverse_->SetTimeParameters(outStart, outStep, m);
-  inverse_->SetFreqParameters(0.0, df, k);
+  if (even) {
+    inverse_->SetFreqParameters((lowest + 1) * df, df, n - 1);
+  } else {
+    inverse_->SetFreqParameters(lowest * df, df, n);
+  }
   forward_->Initialize(CQCZT::kForward);
   inverse_->Initialize(CQCZT::kInverse);
+  if (even) {
+    nyquist_ = CQArrayMath::AllocComplex(m);
+    // cos(pi * x) with x = fs * t, reduced modulo 2 to keep its accuracy.
+    const double start = sampleRate * outStart, step = sampleRate * outStep;
+    for (int i = 0; i < m; ++i) {
+      const double x = std::fmod(start, 2.0) + std::fmod(step * i, 2.0);
+      nyquist_[i].Set(std::cos(M_PI * std::fmod(x, 2.0)), 0.0);
+    }
+  }
+  const int size = std::max(n, m);
+  workA_ = CQArrayMath::AllocComplex(size);
+  workB_ = CQArrayMath::AllocComplex(size);
+  workSize_ = size;
   n_ = n;
   m_ = m;
-  numBins_ = k;
   ready_ = true;
   ++initCount_;
+}
+
+void CQCZTChannel::Compute(const CQComplex* in, CQComplex* out) {
+  if (in == nullptr) throw new CQError("Null pointer to input data.");
+  if (out == nullptr) throw new CQError("Null pointer to output data.");
+  if (!ready_) throw new CQError("Initialize must be called before Compute.");
+  forward_->Compute(in);
+  const CQComplex* coefficients = forward_->GetOutput();
+  if (nyquist_ == nullptr) {
+    inverse_->Compute(coefficients);
+    CQArrayMath::CopyArray(inverse_->GetOutput(), out, m_);
+    return;
+  }
+  // out = sum over the inner bins + c * cos(pi fs t), c the coefficient at -fs/2.
+  const CQComplex c = coefficients[0];
+  inverse_->Compute(coefficients + 1);
+  CQArrayMath::CopyArray(nyquist_, workB_, m_);
+  CQArrayMath::ArrayScalarMult(workB_, c, m_);
+  CQArrayMath::ArrayAdd(reinterpret_cast<const float*>(inverse_->GetOutput()),
+                        reinterpret_cast<const float*>(workB_), reinterpret_cast<float*>(out), 2 * m_);
 }
 
 void CQCZTChannel::Compute(const float* in, float* out) {
   if (in == nullptr) throw new CQError("Null pointer to input data.");
   if (out == nullptr) throw new CQError("Null pointer to output data.");
   if (!ready_) throw new CQError("Initialize must be called before Compute.");
-  const int size = std::max({n_, numBins_, m_});
-  if (size != workSize_ || workA_ == nullptr || workB_ == nullptr) {
-    CQArrayMath::Free(workA_);
-    CQArrayMath::Free(workB_);
-    workA_ = workB_ = nullptr;
-    workSize_ = 0;
-    workA_ = CQArrayMath::AllocComplex(size);
-    workB_ = CQArrayMath::AllocComplex(size);
-    workSize_ = size;
-  }
-  const int k = numBins_;
   CQArrayMath::CopyArray(in, workA_, n_);
-  forward_->Compute(workA_);
-  // One-sided spectrum of a real signal: every bin but DC (and the Nyquist
-  // bin of an even length) stands for a pair of conjugate bins.
-  CQArrayMath::ArrayScalarMult(forward_->GetOutput(), 2.0f, workB_, k);
-  workB_[0] = forward_->GetOutput()[0];
-  if (n_ % 2 == 0) workB_[k - 1] = forward_->GetOutput()[k - 1];
-  inverse_->Compute(workB_);
-  CQArrayMath::CopyArray(inverse_->GetOutput(), out, m_);
+  Compute(workA_, workA_);
+  CQArrayMath::CopyArray(workA_, out, m_);
 }

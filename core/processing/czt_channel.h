@@ -1,8 +1,12 @@
 // The band-limited reconstruction shared by the chirp-z resampler and the
-// circular time shift: one real channel of N samples at rate fs is taken as
-// one period of a periodic signal, its one-sided spectrum (K = N/2 + 1 bins
-// spaced fs/N) is found with a forward chirp-z transform, and the real
-// trigonometric interpolant is evaluated at M new instants with an inverse one.
+// circular time shift. A waveform of N samples at rate fs is taken as one
+// period of a periodic signal: a forward chirp-z transform finds its N
+// Fourier coefficients (bins spaced fs/N, centred on 0 Hz) and an inverse one
+// evaluates the trigonometric interpolant at M new instants. For even N the
+// coefficient at fs/2 is split evenly between +fs/2 and -fs/2 (a cosine), so
+// a real input gives a real interpolant; for odd N there is no such bin.
+// Complex samples go through one pair of transforms; a real channel is the
+// same with a zero imaginary part.
 #pragma once
 
 #include <cstdint>
@@ -23,17 +27,22 @@ class CQCZTChannel {
   // failure leaves the channel unusable until the next successful call.
   void Initialize(int n, double sampleRate, double outStart, double outStep, int m);
   bool IsReady() const { return ready_; }
-  // n values in, m values out.
+  // n complex values in, m out.
+  void Compute(const CQComplex* in, CQComplex* out);
+  // n real values in, m out.
   void Compute(const float* in, float* out);
-  int GetNumBins() const { return numBins_; }
   // How many times both transforms were built.
   int64_t GetInitCount() const { return initCount_; }
 
  private:
+  void FreeBuffers();
+
   bool ready_ = false;
-  int32_t n_ = 0, m_ = 0, numBins_ = 0;
+  int32_t n_ = 0, m_ = 0;
   CQCZT* forward_ = nullptr;
   CQCZT* inverse_ = nullptr;
+  // cos(pi * fs * t_m) at the output instants (even n only), as complex values.
+  CQComplex* nyquist_ = nullptr;
   int32_t workSize_ = 0;
   CQComplex* workA_ = nullptr;
   CQComplex* workB_ = nullptr;

@@ -11,25 +11,11 @@ namespace {
 // Output counts beyond this cannot be transformed (FFT of at most 2^27 points).
 constexpr double kMaxOutputPoints = 134217728.0;
 
-void ResizeFloats(float** a, float** b, int32_t* size, int n) {
-  if (*size == n && *a != nullptr && *b != nullptr) return;
-  CQArrayMath::Free(*a);
-  CQArrayMath::Free(*b);
-  *a = *b = nullptr;
-  *size = 0;
-  *a = CQArrayMath::AllocFloat(n);
-  *b = CQArrayMath::AllocFloat(n);
-  *size = n;
-}
-
 }  // namespace
 
 CQCResampleCZT::~CQCResampleCZT() {
   delete output_;
-  CQArrayMath::Free(inRe_);
-  CQArrayMath::Free(inIm_);
-  CQArrayMath::Free(outRe_);
-  CQArrayMath::Free(outIm_);
+  CQArrayMath::Free(buffer_);
   delete channel_;
 }
 
@@ -103,12 +89,15 @@ void CQCResampleCZT::Compute() {
     SetInput(input_);
     if (output_ == nullptr) output_ = new CQCArrayTD;
     if (!initialized_) Initialize();
-    ResizeFloats(&inRe_, &inIm_, &inFloatSize_, numIn_);
-    ResizeFloats(&outRe_, &outIm_, &outFloatSize_, numOut_);
-    CQArrayMath::CopyArray(input_->GetDataPtr(), inRe_, inIm_, numIn_);
-    Compute(inRe_, outRe_);
-    Compute(inIm_, outIm_);
-    output_->Set(outRe_, outIm_, numOut_, outputRate_, input_->GetTimeOrigin() + timeOffset_);
+    if (bufferSize_ != numOut_ || buffer_ == nullptr) {
+      CQArrayMath::Free(buffer_);
+      buffer_ = nullptr;
+      bufferSize_ = 0;
+      buffer_ = CQArrayMath::AllocComplex(numOut_);
+      bufferSize_ = numOut_;
+    }
+    channel_->Compute(input_->GetDataPtr(), buffer_);
+    output_->Set(buffer_, numOut_, outputRate_, input_->GetTimeOrigin() + timeOffset_);
     output_->SetCenterFreq(centerFreq_);
     output_->SetBandwidth(input_->GetBandwidth());
   } catch (CQError* e) {

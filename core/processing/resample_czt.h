@@ -1,7 +1,7 @@
 // CQCResampleCZT: arbitrary resampling of a waveform taken as one period of a
-// periodic band-limited signal. I and Q are each reconstructed with the chirp-z
-// transforms (CQCZTChannel) and evaluated on the output rate's grid; the
-// output has round(output rate * period) samples. Components between half the
+// periodic band-limited signal: the chirp-z reconstruction (CQCZTChannel) is
+// evaluated on the output rate's grid; the output has round(output rate *
+// period) samples. Components between half the
 // output rate and half the input rate are not removed when the rate goes down.
 // The transforms are rebuilt only when the input length, the input rate, the
 // output rate or the time offset changed.
@@ -40,8 +40,7 @@ class CQCResampleCZT {
   bool initialized_ = false;
   int32_t numIn_ = 0;
   int32_t numOut_ = 0;
-  int32_t inFloatSize_ = 0;
-  int32_t outFloatSize_ = 0;
+  int32_t bufferSize_ = 0;
   double inputRate_ = 0.0;
   double outputRate_ = 0.0;
   double timeOffset_ = 0.0;
@@ -49,8 +48,5 @@ class CQCResampleCZT {
   CQCZTChannel* channel_ = nullptr;
   const CQCArrayTD* input_ = nullptr;
   CQCArrayTD* output_ = nullptr;
-  float* inRe_ = nullptr;
-  float* inIm_ = nullptr;
-  float* outRe_ = nullptr;
-  float* outIm_ = nullptr;
+  CQComplex* buffer_ = nullptr;  // the output samples before they go to the array
 };

@@ -8,10 +8,7 @@
 
 CQTimeShiftCircular::~CQTimeShiftCircular() {
   delete output_;
-  CQArrayMath::Free(inRe_);
-  CQArrayMath::Free(inIm_);
-  CQArrayMath::Free(outRe_);
-  CQArrayMath::Free(outIm_);
+  CQArrayMath::Free(buffer_);
   delete channel_;
 }
 
@@ -71,23 +68,15 @@ void CQTimeShiftCircular::Compute() {
     SetInput(input_);
     if (output_ == nullptr) output_ = new CQCArrayTD;
     if (!initialized_) Initialize();
-    if (floatSize_ != numPoints_ || inRe_ == nullptr) {
-      CQArrayMath::Free(inRe_);
-      CQArrayMath::Free(inIm_);
-      CQArrayMath::Free(outRe_);
-      CQArrayMath::Free(outIm_);
-      inRe_ = inIm_ = outRe_ = outIm_ = nullptr;
-      floatSize_ = 0;
-      inRe_ = CQArrayMath::AllocFloat(numPoints_);
-      inIm_ = CQArrayMath::AllocFloat(numPoints_);
-      outRe_ = CQArrayMath::AllocFloat(numPoints_);
-      outIm_ = CQArrayMath::AllocFloat(numPoints_);
-      floatSize_ = numPoints_;
+    if (bufferSize_ != numPoints_ || buffer_ == nullptr) {
+      CQArrayMath::Free(buffer_);
+      buffer_ = nullptr;
+      bufferSize_ = 0;
+      buffer_ = CQArrayMath::AllocComplex(numPoints_);
+      bufferSize_ = numPoints_;
     }
-    CQArrayMath::CopyArray(input_->GetDataPtr(), inRe_, inIm_, numPoints_);
-    Compute(inRe_, outRe_);
-    Compute(inIm_, outIm_);
-    output_->Set(outRe_, outIm_, numPoints_, sampleRate_, input_->GetTimeOrigin());
+    channel_->Compute(input_->GetDataPtr(), buffer_);
+    output_->Set(buffer_, numPoints_, sampleRate_, input_->GetTimeOrigin());
     output_->SetCenterFreq(centerFreq_);
     output_->SetBandwidth(input_->GetBandwidth());
   } catch (CQError* e) {

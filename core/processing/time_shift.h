@@ -1,7 +1,7 @@
 // CQTimeShiftCircular: delays a waveform circularly by any time, also a
 // fraction of a sample. The waveform is one period of a periodic band-limited
 // signal (the board repeats it); sample n of the output is that signal at
-// n/fs - delay, found per channel with the chirp-z reconstruction. The
+// n/fs - delay, found with the chirp-z reconstruction. The
 // transforms are rebuilt only when the length, the rate or the delay changed.
 #pragma once
 
@@ -36,15 +36,12 @@ class CQTimeShiftCircular {
  private:
   bool initialized_ = false;
   int32_t numPoints_ = 0;
-  int32_t floatSize_ = 0;
+  int32_t bufferSize_ = 0;
   double sampleRate_ = 0.0;
   double delay_ = 0.0;
   double centerFreq_ = 0.0;
   CQCZTChannel* channel_ = nullptr;
   const CQCArrayTD* input_ = nullptr;
   CQCArrayTD* output_ = nullptr;
-  float* inRe_ = nullptr;
-  float* inIm_ = nullptr;
-  float* outRe_ = nullptr;
-  float* outIm_ = nullptr;
+  CQComplex* buffer_ = nullptr;  // the output samples before they go to the array
 };

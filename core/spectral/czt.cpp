@@ -155,8 +155,9 @@ void CQCZT::ComputeVArray(double a) {
         tail[j] = t;
       }
     }
-    CQFFT local;
-    local.ComputeInPlace(filterSpectrum_, L, CQFFT::kForward);
+    // The transform's own FFT object: its specification (order of L) is then
+    // already built for Compute.
+    fft_->ComputeInPlace(filterSpectrum_, L, CQFFT::kForward);
   } catch (CQError* e) {
     e->AddToCallStack("CQCZT::ComputeVArray");
     throw;

@@ -97,6 +97,33 @@ TEST(ArbitraryResample, PeriodicTonesComeOutExactAtAnyRate) {
   }
 }
 
+// The component at half the input rate of an even length is a cosine
+// (split evenly between +fs/2 and -fs/2), for the array and for one real
+// channel; at twice the rate it reads 1, 0, -1, 0, ...
+TEST(ArbitraryResample, HalfRateComponentComesBackAsACosine) {
+  const int n = 1000;
+  std::vector<CQComplex> x(n);
+  std::vector<float> re(n);
+  for (int i = 0; i < n; ++i) {
+    x[i] = CQComplex(i % 2 ? -1.0f : 1.0f, i % 2 ? 0.5f : -0.5f);
+    re[i] = x[i].re;
+  }
+  Waveform in(x, 1e6);
+  CQCResampleCZT r;
+  CQCArrayTD* out = Resample(r, in.arr, 2e6);
+  ASSERT_EQ(out->GetNumPoints(), 2 * n);
+  std::vector<float> realOut(2 * n);
+  r.Compute(re.data(), realOut.data());
+  const float want[4] = {1.0f, 0.0f, -1.0f, 0.0f};
+  double worst = 0.0;
+  for (int m = 0; m < 2 * n; ++m) {
+    const CQComplex y = out->GetDataPtr()[m];
+    worst = std::max<double>(worst, std::hypot(y.re - want[m % 4], y.im + 0.5 * want[m % 4]));
+    worst = std::max<double>(worst, std::fabs(realOut[m] - want[m % 4]));
+  }
+  EXPECT_LT(worst, 1e-5);
+}
+
 // An odd length at an unchanged rate returns its input (the bins are spaced
 // fs/N and the last one is not halved).
 TEST(ArbitraryResample, OddLengthAtTheSameRateReturnsTheInput) {
