@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "core/error.h"
@@ -78,6 +80,58 @@ TEST(FrequencyShift, LongShiftStaysOnTheTone) {
   EXPECT_LT(worst, 1e-4);
   fs.Compute(x.data(), n, 1e6, 0.0);
   for (int i = 0; i < n; i += 1013) EXPECT_EQ(fs.GetOutput()->GetDataPtr()[i].re, x[i].re);
+}
+
+// The rotator of a 0 Hz shift is exactly 1 + 0j: every sample comes back
+// unchanged and the centre frequency stays.
+TEST(FrequencyShift, ZeroShiftReturnsTheInputAndKeepsTheCentre) {
+  const int n = 1234;
+  auto x = Tone(n, 0.137, 3.0);
+  CQCArrayTD in;
+  in.Set(x.data(), n, 7.68e6, 0.5);
+  in.SetCenterFreq(2.45e9);
+  in.SetBandwidth(5e6);
+  CQFrequencyShift fs;
+  fs.Compute(&in, 0.0);
+  const CQCArrayTD* out = fs.GetOutput();
+  ASSERT_EQ(out->GetNumPoints(), n);
+  for (int i = 0; i < n; ++i) {
+    ASSERT_EQ(out->GetDataPtr()[i].re, x[i].re) << i;
+    ASSERT_EQ(out->GetDataPtr()[i].im, x[i].im) << i;
+  }
+  EXPECT_EQ(out->GetCenterFreq(), 2.45e9);
+  EXPECT_EQ(out->GetSampleRate(), 7.68e6);
+  EXPECT_EQ(out->GetTimeOrigin(), 0.5);
+  EXPECT_EQ(out->GetBandwidth(), 5e6);
+}
+
+TEST(FrequencyShift, BadInputsFailWithMessages) {
+  std::vector<CQComplex> x(16, CQComplex(1.0f, 0.0f));
+  CQCArrayTD empty, noRate;
+  noRate.Set(x.data(), 16);
+  CQFrequencyShift fs;
+  const struct {
+    const char* what;
+    std::function<void()> f;
+    const char* want;
+  } cases[] = {
+      {"null array", [&] { fs.Compute(nullptr, 1e3); }, "Null pointer to input data."},
+      {"no samples", [&] { fs.Compute(&empty, 1e3); }, "Null pointer to input data."},
+      {"no rate", [&] { fs.Compute(&noRate, 1e3); }, "Invalid sample rate."},
+      {"null data", [&] { fs.Compute(nullptr, 16, 1e6, 1e3); }, "Null pointer to input data."},
+      {"zero points", [&] { fs.Compute(x.data(), 0, 1e6, 1e3); }, "Invalid number of input points."},
+      {"negative rate", [&] { fs.Compute(x.data(), 16, -1.0, 1e3); }, "Invalid sample rate."},
+  };
+  for (const auto& c : cases) {
+    try {
+      c.f();
+      ADD_FAILURE() << c.what;
+    } catch (CQError* e) {
+      const std::string stack = e->GetCallStack() ? e->GetCallStack() : "";
+      EXPECT_EQ(TakeMessage(e), c.want) << c.what;
+      EXPECT_NE(stack.find("CQFrequencyShift::Compute"), std::string::npos) << c.what;
+    }
+  }
 }
 
 #include <thread>
