@@ -136,6 +136,8 @@ inline void CheckExactProperties(int order) {
     ASSERT_EQ(f1[i].im, std::ldexp(f8[i].im, -order)) << order << " " << i;
   }
 
+  EXPECT_TRUE(SameBits(x, RandomSignal(n, 100 + order))) << "out-of-place calls leave the source alone";
+
   std::vector<ComplexFloat32> inPlace(x);
   ASSERT_EQ(FftForwardComplexFloat32(inPlace.data(), inPlace.data(), p2.spec, p2.workBuffer()), 0);
   EXPECT_TRUE(SameBits(inPlace, f2)) << "forward in place, order " << order;

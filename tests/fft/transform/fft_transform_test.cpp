@@ -45,6 +45,43 @@ TEST(FftTransform, ImpulseAndConstantAreExact) {
   }
 }
 
+// Linearity and the shift theorem on every road: forward(a x + y) equals
+// a forward(x) + forward(y), and a circular shift by one sample multiplies
+// bin k by e^(-2 pi i k/N) (e^(+..) for the inverse), within the accuracy
+// bound.
+TEST(FftTransform, LinearityAndShiftTheorem) {
+  for (int order : {2, 4, 5, 6, 9, 11, 12, 13, 17, 21}) {
+    const int64_t n = int64_t{1} << order;
+    Plan p(order, 8);
+    const auto x = RandomSignal(n, 300 + order);
+    const auto y = RandomSignal(n, 400 + order);
+    std::vector<ComplexFloat32> mix(n), shifted(n);
+    for (int64_t i = 0; i < n; ++i) {
+      mix[i] = {0.5f * x[i].re + y[i].re, 0.5f * x[i].im + y[i].im};
+      shifted[(i + 1) % n] = x[i];
+    }
+    for (bool inverse : {false, true}) {
+      auto run = inverse ? FftInverseComplexFloat32 : FftForwardComplexFloat32;
+      std::vector<ComplexFloat32> fx(n), fy(n), fmix(n), fshift(n);
+      ASSERT_EQ(run(x.data(), fx.data(), p.spec, p.workBuffer()), 0);
+      ASSERT_EQ(run(y.data(), fy.data(), p.spec, p.workBuffer()), 0);
+      ASSERT_EQ(run(mix.data(), fmix.data(), p.spec, p.workBuffer()), 0);
+      ASSERT_EQ(run(shifted.data(), fshift.data(), p.spec, p.workBuffer()), 0);
+      double errMix = 0, errShift = 0, norm = 0;
+      for (int64_t k = 0; k < n; ++k) {
+        const std::complex<double> a(fx[k].re, fx[k].im), b(fy[k].re, fy[k].im);
+        const std::complex<double> m(fmix[k].re, fmix[k].im), s(fshift[k].re, fshift[k].im);
+        const double angle = (inverse ? 2.0 : -2.0) * M_PI * static_cast<double>(k) / static_cast<double>(n);
+        errMix += std::norm(m - (0.5 * a + b));
+        errShift += std::norm(s - a * std::polar(1.0, angle));
+        norm += std::norm(a) + std::norm(b);
+      }
+      EXPECT_LE(std::sqrt(errMix / norm), 4 * fft_test::Bound(order)) << "linearity, order " << order;
+      EXPECT_LE(std::sqrt(errShift / norm), 4 * fft_test::Bound(order)) << "shift, order " << order;
+    }
+  }
+}
+
 // A single tone lands in its own bin.
 TEST(FftTransform, ToneLandsInItsBin) {
   const int order = 8;
