@@ -52,10 +52,7 @@ void CQCZTChannel::Initialize(int n, double sampleRate, double outStart, double 
       nyquist_[i].Set(std::cos(M_PI * std::fmod(x, 2.0)), 0.0);
     }
   }
-  const int size = std::max(n, m);
-  workA_ = CQArrayMath::AllocComplex(size);
-  workB_ = CQArrayMath::AllocComplex(size);
-  workSize_ = size;
+  if (even) workB_ = CQArrayMath::AllocComplex(m);
   n_ = n;
   m_ = m;
   ready_ = true;
@@ -86,6 +83,15 @@ void CQCZTChannel::Compute(const float* in, float* out) {
   if (in == nullptr) throw new CQError("Null pointer to input data.");
   if (out == nullptr) throw new CQError("Null pointer to output data.");
   if (!ready_) throw new CQError("Initialize must be called before Compute.");
+  // The real channel's own buffer, made on its first use.
+  const int size = std::max(n_, m_);
+  if (workA_ == nullptr || workSize_ != size) {
+    CQArrayMath::Free(workA_);
+    workA_ = nullptr;
+    workSize_ = 0;
+    workA_ = CQArrayMath::AllocComplex(size);
+    workSize_ = size;
+  }
   CQArrayMath::CopyArray(in, workA_, n_);
   Compute(workA_, workA_);
   CQArrayMath::CopyArray(workA_, out, m_);

@@ -172,12 +172,13 @@ void CQCZT::Compute(const CQComplex* input) {
         work_ == nullptr)
       throw new CQError("Null internal data pointer.");
     const int L = fftLength_;
+    // All in the work buffer: the FFT object keeps no buffers of its own.
     CQArrayMath::ArrayMult(input, preChirp_, work_, inputLength_);
     CQArrayMath::ZeroFill(work_, inputLength_, L - 1);
-    fft_->Compute(work_, L, CQFFT::kForward);
-    CQArrayMath::ArrayMult(fft_->GetOutput(), filterSpectrum_, work_, L);
-    fft_->Compute(work_, L, CQFFT::kInverse);
-    CQArrayMath::ArrayMult(fft_->GetOutput(), postChirp_, output_, outputLength_);
+    fft_->ComputeInPlace(work_, L, CQFFT::kForward);
+    CQArrayMath::ArrayMult(work_, filterSpectrum_, L);
+    fft_->ComputeInPlace(work_, L, CQFFT::kInverse);
+    CQArrayMath::ArrayMult(work_, postChirp_, output_, outputLength_);
   } catch (CQError* e) {
     e->AddToCallStack("CQCZT::Compute");
     throw;

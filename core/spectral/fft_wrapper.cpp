@@ -93,29 +93,22 @@ void CQFFT::Compute(const CQComplex* input, int n, int direction) {
 }
 
 void CQFFT::ComputeInPlace(CQComplex* data, int n, int direction) {
-  CQComplex* tmp = nullptr;
   try {
     if (n < 1) throw new CQError("Invalid number of input points.");
     if (data == nullptr) throw new CQError("Null input pointer.");
     SetSize(n);
     direction_ = direction;
     if (n != fftSize_) throw new CQError("Input array is not of correct size for an in-place computation.");
-    tmp = CQArrayMath::AllocComplex(n);
     MakeSpec();
+    // The transforms accept the same array as source and destination.
     if (direction == kForward) {
-      if (FftForwardComplexFloat32(AsPrimitive(data), AsPrimitive(tmp), spec_, workBuffer_) != 0)
+      if (FftForwardComplexFloat32(AsPrimitive(data), AsPrimitive(data), spec_, workBuffer_) != 0)
         throw new CQError("Error while computing forward FFT.");
     } else if (direction == kInverse) {
-      if (FftInverseComplexFloat32(AsPrimitive(data), AsPrimitive(tmp), spec_, workBuffer_) != 0)
+      if (FftInverseComplexFloat32(AsPrimitive(data), AsPrimitive(data), spec_, workBuffer_) != 0)
         throw new CQError("Error while computing inverse FFT.");
-    } else {
-      CQArrayMath::Free(tmp);
-      return;
     }
-    CQArrayMath::CopyArray(tmp, data, n);
-    CQArrayMath::Free(tmp);
   } catch (CQError* e) {
-    CQArrayMath::Free(tmp);
     e->AddToCallStack("CQFFT::ComputeInPlace");
     throw;
   }

@@ -24,7 +24,7 @@ class CQFFT {
   // Transforms n points (zero-padded to the FFT size) into the output buffer.
   // A direction other than 1 or 2 computes nothing.
   void Compute(const CQComplex* input, int n, int direction);
-  // Transforms n points in place; n must be a power of two.
+  // Transforms n points in place (no buffers of its own); n must be a power of two.
   void ComputeInPlace(CQComplex* data, int n, int direction);
   // The FFT-size result of the last Compute.
   CQComplex* GetOutput() { return output_; }
