@@ -232,6 +232,52 @@ TEST_P(VectorTransformTest, StatusesAndWorkBuffer) {
   }
 }
 
+// Linearity and the shift theorem at every order: F(a x + b y) = a F(x) + b F(y)
+// and a circular delay by one point multiplies bin k by W^k, to float rounding;
+// an impulse at point 0 gives exactly 1 in every bin.
+TEST_P(VectorTransformTest, LinearityShiftAndImpulse) {
+  const ClassRoads& c = GetParam();
+  for (int order = 0; order <= 18; ++order) {
+    const int64_t n = int64_t{1} << order;
+    Plan plan(c, order, kFftNoScale);
+    const std::vector<C> x = RandomSignal(n, 700 + static_cast<uint32_t>(order));
+    const std::vector<C> v = RandomSignal(n, 900 + static_cast<uint32_t>(order));
+    for (int d = 0; d < 2; ++d) {
+      const TransformFn fn = d == 0 ? c.forward : c.inverse;
+      const double sign = d == 0 ? -1.0 : 1.0;
+      std::vector<C> fx(n), fv(n), mix(n), fmix(n), shifted(n), fshift(n);
+      ASSERT_EQ(fn(x.data(), fx.data(), plan.spec, plan.workPtr), 0);
+      ASSERT_EQ(fn(v.data(), fv.data(), plan.spec, plan.workPtr), 0);
+      for (int64_t i = 0; i < n; ++i) {
+        mix[i] = {0.75f * x[i].re - 0.5f * v[i].re, 0.75f * x[i].im - 0.5f * v[i].im};
+        shifted[i] = x[(i + n - 1) % n];
+      }
+      ASSERT_EQ(fn(mix.data(), fmix.data(), plan.spec, plan.workPtr), 0);
+      ASSERT_EQ(fn(shifted.data(), fshift.data(), plan.spec, plan.workPtr), 0);
+      double numL = 0, denL = 0, numS = 0, denS = 0;
+      for (int64_t k = 0; k < n; ++k) {
+        const double wr = 0.75 * fx[k].re - 0.5 * fv[k].re, wi = 0.75 * fx[k].im - 0.5 * fv[k].im;
+        numL += std::pow(fmix[k].re - wr, 2) + std::pow(fmix[k].im - wi, 2);
+        denL += wr * wr + wi * wi;
+        const double a = sign * 2.0 * 3.14159265358979323846 * static_cast<double>(k) / static_cast<double>(n);
+        const double sr = fx[k].re * std::cos(a) - fx[k].im * std::sin(a);
+        const double si = fx[k].re * std::sin(a) + fx[k].im * std::cos(a);
+        numS += std::pow(fshift[k].re - sr, 2) + std::pow(fshift[k].im - si, 2);
+        denS += sr * sr + si * si;
+      }
+      EXPECT_LE(std::sqrt(numL / denL), 4 * Bound(order)) << "linearity, order " << order << " direction " << d;
+      EXPECT_LE(std::sqrt(numS / denS), 4 * Bound(order)) << "shift, order " << order << " direction " << d;
+      std::vector<C> impulse(n, C{0, 0}), out(n);
+      impulse[0] = {1, 0};
+      ASSERT_EQ(fn(impulse.data(), out.data(), plan.spec, plan.workPtr), 0);
+      for (int64_t k = 0; k < n; ++k) {
+        ASSERT_EQ(out[k].re, 1.0f) << "impulse, order " << order << " bin " << k;
+        ASSERT_EQ(out[k].im, 0.0f) << "impulse, order " << order << " bin " << k;
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Classes, VectorTransformTest, ::testing::ValuesIn(kClasses),
                          [](const ::testing::TestParamInfo<ClassRoads>& info) { return info.param.name; });
 
