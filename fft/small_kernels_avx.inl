@@ -362,9 +362,21 @@ void Order6(const ComplexFloat32* src, ComplexFloat32* dst, float scale) {
 
 // ---- 128-bit orders 0 to 3 ----
 
-LV_SK_INLINE V4 Load64(const float* p) { return _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p))); }
-LV_SK_INLINE void Store64(float* p, V4 v) { _mm_store_sd(reinterpret_cast<double*>(p), _mm_castps_pd(v)); }
-LV_SK_INLINE void Store64High(float* p, V4 v) { _mm_storeh_pd(reinterpret_cast<double*>(p), _mm_castps_pd(v)); }
+// 64-bit loads and stores of one point; the arrays are only float-aligned.
+LV_SK_INLINE V4 Load64(const float* p) {
+  double d;
+  __builtin_memcpy(&d, p, 8);
+  return _mm_castpd_ps(_mm_set_sd(d));
+}
+LV_SK_INLINE void Store64(float* p, V4 v) {
+  const double d = _mm_cvtsd_f64(_mm_castps_pd(v));
+  __builtin_memcpy(p, &d, 8);
+}
+LV_SK_INLINE void Store64High(float* p, V4 v) {
+  const __m128d w = _mm_castps_pd(v);
+  const double d = _mm_cvtsd_f64(_mm_unpackhi_pd(w, w));
+  __builtin_memcpy(p, &d, 8);
+}
 
 template <int kSign>
 LV_SK_INLINE V4 MulJ4(V4 v) {
