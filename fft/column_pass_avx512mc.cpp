@@ -1,37 +1,26 @@
-// Column passes of class 6 (groups of 8, fused products, 256-bit vectors).
+// Column passes of class 6 (Avx512ManyCore): the class-5 passes under the
+// class-6 names, so the two are the same code and agree bit for bit. (Built
+// with the class-6 flags the radix-8 body moves general registers through
+// xmm16-31, which class 6 keeps out of.)
 #include <cstdint>
 
 #include "fft/column_pass.h"
-#include "fft/column_pass_impl.h"
 #include "platform/isa_class.h"
 
 LV_ASSERT_CLASS(6);
 
-namespace lv_avx512mc {
-namespace {
-
-struct ColumnClass {
-  static constexpr int kWidth = 8;
-  static constexpr bool kFused = true;
-};
-
-using Passes = ::lv_fft_colpass::ColumnPasses<ColumnClass>;
-
-}  // namespace
-}  // namespace lv_avx512mc
-
-void FftForwardRadix8PassAvx512ManyCore(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_avx512mc::Passes::Radix8<false>(data, h, l, twiddles);
+void FftForwardRadix8PassAvx512ManyCore(float* data, float* unused, int32_t h, int32_t l, const float* twiddles) {
+  FftForwardRadix8PassAvx2(data, unused, h, l, twiddles);
 }
 
-void FftForwardRadix4PassAvx512ManyCore(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_avx512mc::Passes::Radix4<false>(data, h, l, twiddles);
+void FftForwardRadix4PassAvx512ManyCore(float* data, float* unused, int32_t h, int32_t l, const float* twiddles) {
+  FftForwardRadix4PassAvx2(data, unused, h, l, twiddles);
 }
 
-void FftInverseRadix8PassAvx512ManyCore(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_avx512mc::Passes::Radix8<true>(data, h, l, twiddles);
+void FftInverseRadix8PassAvx512ManyCore(float* data, float* unused, int32_t h, int32_t l, const float* twiddles) {
+  FftInverseRadix8PassAvx2(data, unused, h, l, twiddles);
 }
 
-void FftInverseRadix4PassAvx512ManyCore(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_avx512mc::Passes::Radix4<true>(data, h, l, twiddles);
+void FftInverseRadix4PassAvx512ManyCore(float* data, float* unused, int32_t h, int32_t l, const float* twiddles) {
+  FftInverseRadix4PassAvx2(data, unused, h, l, twiddles);
 }
