@@ -24,7 +24,7 @@ int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecC
     if (scaled) {
       small.normalised[order](src, dst, spec->scale);
     } else {
-      small.plain[order](src, dst);
+      small.plain[order](src, dst, spec);
     }
     return StatusOk;
   }

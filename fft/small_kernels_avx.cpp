@@ -20,7 +20,9 @@ void FftOrder0NormalisedKernelAvx(const ComplexFloat32* src, ComplexFloat32* dst
 void FftOrder1NormalisedKernelAvx(const ComplexFloat32* src, ComplexFloat32* dst, float scale) {
   lv_avx::Order1<true>(src, dst, scale);
 }
-void FftOrder1KernelAvx(const ComplexFloat32* src, ComplexFloat32* dst) { lv_avx::Order1<false>(src, dst, 1.0f); }
+void FftOrder1KernelAvx(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32*) {
+  lv_avx::Order1<false>(src, dst, 1.0f);
+}
 
 #define LV_SK_SUFFIX Avx
 #define LV_SK_NS lv_avx

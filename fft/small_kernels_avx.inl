@@ -398,9 +398,6 @@ LV_SK_INLINE void Radix4x4(V4 u0, V4 u1, V4 u2, V4 u3, V4* y) {
 inline void Order0Scaled(const ComplexFloat32* src, ComplexFloat32* dst, float scale) {
   Store64(&dst->re, _mm_mul_ps(Load64(&src->re), _mm_set1_ps(scale)));
 }
-inline void Order0Copy(const ComplexFloat32* src, ComplexFloat32* dst) {
-  Store64(&dst->re, Load64(&src->re));
-}
 
 template <bool kScale>
 void Order1(const ComplexFloat32* src, ComplexFloat32* dst, float scale) {

@@ -21,7 +21,7 @@ namespace {
 void FftOrder1NormalisedKernelAvx512(const ComplexFloat32* src, ComplexFloat32* dst, float scale) {
   lv_avx512::Order1<true>(src, dst, scale);
 }
-void FftOrder1KernelAvx512(const ComplexFloat32* src, ComplexFloat32* dst) {
+void FftOrder1KernelAvx512(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32*) {
   lv_avx512::Order1<false>(src, dst, 1.0f);
 }
 

@@ -9,7 +9,8 @@
                                                                            ComplexFloat32* dst, float scale) { \
     LV_SK_NS::Order##k<kSign, true>(src, dst, scale);                                                        \
   }                                                                                                            \
-  void LV_SK_NAME3(Fft##Dir##Order##k##Kernel, LV_SK_SUFFIX, )(const ComplexFloat32* src, ComplexFloat32* dst) { \
+  void LV_SK_NAME3(Fft##Dir##Order##k##Kernel, LV_SK_SUFFIX, )(const ComplexFloat32* src, ComplexFloat32* dst,  \
+                                                                 const FftSpecComplexFloat32*) {                \
     LV_SK_NS::Order##k<kSign, false>(src, dst, 1.0f);                                                        \
   }
 
@@ -31,7 +32,7 @@ LV_SK_DEFINE(Inverse, 1, 6)
        LV_SK_NAME3(Fft##Dir##Order4NormalisedKernel, LV_SK_SUFFIX, ),                                      \
        LV_SK_NAME3(Fft##Dir##Order5NormalisedKernel, LV_SK_SUFFIX, ),                                      \
        LV_SK_NAME3(Fft##Dir##Order6NormalisedKernel, LV_SK_SUFFIX, )},                                     \
-      {LV_SK_NS::Order0Copy, LV_SK_ORDER1P, LV_SK_NAME3(Fft##Dir##Order2Kernel, LV_SK_SUFFIX, ),           \
+      {FftOrder0KernelSse2, LV_SK_ORDER1P, LV_SK_NAME3(Fft##Dir##Order2Kernel, LV_SK_SUFFIX, ),           \
        LV_SK_NAME3(Fft##Dir##Order3Kernel, LV_SK_SUFFIX, ), LV_SK_NAME3(Fft##Dir##Order4Kernel, LV_SK_SUFFIX, ), \
        LV_SK_NAME3(Fft##Dir##Order5Kernel, LV_SK_SUFFIX, ), LV_SK_NAME3(Fft##Dir##Order6Kernel, LV_SK_SUFFIX, )}};
 

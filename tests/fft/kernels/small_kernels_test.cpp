@@ -64,7 +64,7 @@ void RunKernel(const FftSmallKernelSet* set, int order, bool normalised, float s
   if (normalised) {
     set->normalised[order](src, dst, s);
   } else {
-    set->plain[order](src, dst);
+    set->plain[order](src, dst, nullptr);
   }
 }
 
@@ -166,7 +166,7 @@ TEST_P(SmallKernelTest, AgreesWithFftwInDouble) {
         }
         fftw_execute(plan);
         std::vector<C> y(n);
-        (dir < 0 ? k.forward : k.inverse)->plain[order](x.data(), y.data());
+        (dir < 0 ? k.forward : k.inverse)->plain[order](x.data(), y.data(), nullptr);
         double num = 0, den = 0;
         for (int i = 0; i < n; ++i) {
           num += std::pow(out[i][0] - y[i].re, 2) + std::pow(out[i][1] - y[i].im, 2);
@@ -191,8 +191,8 @@ TEST_P(SmallKernelTest, InverseMirrorsForward) {
     const std::vector<C> x = RandomPoints(n, 77 + order, true);
     std::vector<C> cx(n), f(n), inv(n);
     for (int i = 0; i < n; ++i) cx[i] = {x[i].re, -x[i].im};
-    k.forward->plain[order](cx.data(), f.data());
-    k.inverse->plain[order](x.data(), inv.data());
+    k.forward->plain[order](cx.data(), f.data(), nullptr);
+    k.inverse->plain[order](x.data(), inv.data(), nullptr);
     for (int i = 0; i < n; ++i) {
       ASSERT_EQ(inv[i].re, f[i].re) << "order " << order << " point " << i;
       ASSERT_EQ(inv[i].im, -f[i].im) << "order " << order << " point " << i;
@@ -210,7 +210,7 @@ TEST_P(SmallKernelTest, ScaleIsAppliedWhereTheClassRulesSay) {
     for (const FftSmallKernelSet* set : {k.forward, k.inverse}) {
       const std::vector<C> x = RandomPoints(n, 500 + order, false);
       std::vector<C> plain(n), y(n);
-      set->plain[order](x.data(), plain.data());
+      set->plain[order](x.data(), plain.data(), nullptr);
       set->normalised[order](x.data(), y.data(), 1.0f);
       EXPECT_TRUE(SameBits(y.data(), plain.data(), n)) << "scale 1, order " << order;
       const float inv = std::ldexp(1.0f, -order);
@@ -229,7 +229,7 @@ TEST_P(SmallKernelTest, ScaleIsAppliedWhereTheClassRulesSay) {
       } else if (!k.fused) {
         std::vector<C> sx(n), want(n);
         for (int i = 0; i < n; ++i) sx[i] = {s * x[i].re, s * x[i].im};
-        set->plain[order](sx.data(), want.data());
+        set->plain[order](sx.data(), want.data(), nullptr);
         EXPECT_TRUE(SameBits(y.data(), want.data(), n)) << "order " << order;
       }
     }
@@ -243,7 +243,7 @@ TEST_P(SmallKernelTest, ImpulseAndConstantGiveExactResults) {
   {
     const std::vector<C> x = {{0, 0}, {1, 0}, {0, 0}, {0, 0}};
     std::vector<C> y(4);
-    k.inverse->plain[2](x.data(), y.data());
+    k.inverse->plain[2](x.data(), y.data(), nullptr);
     const float want[8] = {1, 0, 0, 1, -1, 0, 0, -1};
     EXPECT_EQ(std::memcmp(y.data(), want, 32), 0) << "inverse 4-point impulse";
   }
@@ -252,7 +252,7 @@ TEST_P(SmallKernelTest, ImpulseAndConstantGiveExactResults) {
     std::vector<C> x(n, C{0, 0}), y(n);
     x[1] = {1, 0};
     for (int dir : {-1, 1}) {
-      (dir < 0 ? k.forward : k.inverse)->plain[order](x.data(), y.data());
+      (dir < 0 ? k.forward : k.inverse)->plain[order](x.data(), y.data(), nullptr);
       for (int i = 0; i < n; ++i) {
         const long double a = 2.0L * 3.14159265358979323846264338327950288L * i / n;
         // Exact zeros at the quarter turns; elsewhere the nearest float.
@@ -271,7 +271,7 @@ TEST_P(SmallKernelTest, ImpulseAndConstantGiveExactResults) {
     }
     std::vector<C> ones(n, C{1, 0});
     for (const FftSmallKernelSet* set : {k.forward, k.inverse}) {
-      set->plain[order](ones.data(), y.data());
+      set->plain[order](ones.data(), y.data(), nullptr);
       EXPECT_EQ(y[0].re, static_cast<float>(n));
       EXPECT_EQ(y[0].im, 0.0f);
       for (int i = 1; i < n; ++i) {
@@ -291,13 +291,13 @@ TEST_P(SmallKernelTest, OrdersZeroAndOneAreExact) {
   std::memcpy(&x0.re, &nanBits, 4);
   x0.im = -0.0f;
   C y0{1, 1};
-  k.forward->plain[0](&x0, &y0);
+  k.forward->plain[0](&x0, &y0, nullptr);
   EXPECT_EQ(std::memcmp(&x0, &y0, 8), 0);
-  k.inverse->plain[0](&x0, &y0);
+  k.inverse->plain[0](&x0, &y0, nullptr);
   EXPECT_EQ(std::memcmp(&x0, &y0, 8), 0);
   C two[2] = {{1.0f, 3.0f}, {std::ldexp(1.0f, -30), -2.5f}};
   C out[2];
-  k.forward->plain[1](two, out);
+  k.forward->plain[1](two, out, nullptr);
   EXPECT_EQ(out[0].re, 1.0f + std::ldexp(1.0f, -30));
   EXPECT_EQ(out[0].im, 0.5f);
   EXPECT_EQ(out[1].im, 5.5f);
@@ -328,8 +328,8 @@ TEST(SmallKernelClasses, Avx2AndAvx512AreBitIdentical) {
       const FftSmallKernelSet* sets[2][2] = {{&kFftForwardSmallKernelsAvx2, &kFftForwardSmallKernelsAvx512},
                                              {&kFftInverseSmallKernelsAvx2, &kFftInverseSmallKernelsAvx512}};
       for (auto& pair : sets) {
-        pair[0]->plain[order](x.data(), a.data());
-        pair[1]->plain[order](x.data(), b.data());
+        pair[0]->plain[order](x.data(), a.data(), nullptr);
+        pair[1]->plain[order](x.data(), b.data(), nullptr);
         ASSERT_TRUE(SameBitsOrBothNan(a.data(), b.data(), n)) << "order " << order << " seed " << seed;
         pair[0]->normalised[order](x.data(), a.data(), 0.3f);
         pair[1]->normalised[order](x.data(), b.data(), 0.3f);
