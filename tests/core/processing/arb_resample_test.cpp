@@ -97,6 +97,47 @@ TEST(ArbitraryResample, PeriodicTonesComeOutExactAtAnyRate) {
   }
 }
 
+// 2^20 samples to twice the rate: the chirps run over millions of indices
+// and must keep their phase.
+TEST(ArbitraryResample, LongWaveformKeepsItsAccuracy) {
+  const int n = 1 << 20;
+  const double fs = 30.72e6;
+  const int cycles = 123457;
+  Waveform in(Tone(n, double(cycles) / n), fs);
+  CQCResampleCZT r;
+  const CQCArrayTD* out = Resample(r, in.arr, 2 * fs);
+  ASSERT_EQ(out->GetNumPoints(), 2 * n);
+  double worst = 0.0;
+  for (int m = 0; m < 2 * n; m += 97) {
+    const double p = 2.0 * M_PI * std::fmod(double(cycles) * m / (2.0 * n), 1.0);
+    worst = std::max<double>(worst, std::hypot(out->GetDataPtr()[m].re - std::cos(p), out->GetDataPtr()[m].im - std::sin(p)));
+  }
+  EXPECT_LT(worst, 1e-5);
+}
+
+// A time offset moves the first output instant to -offset and shortens the
+// period by its magnitude; the output's time origin moves by the offset.
+TEST(ArbitraryResample, TimeOffsetMovesTheOutputInstants) {
+  const int n = 800;
+  const double fs = 1e6, outRate = 1.5e6;
+  for (double offset : {2.5e-6, -4.25e-6}) {
+    Waveform in(Tone(n, 13.0 / n), fs);
+    CQCResampleCZT r;
+    r.SetOutputParameters(outRate, offset);
+    r.SetInput(&in.arr);
+    r.Compute();
+    const CQCArrayTD* out = r.GetOutput();
+    ASSERT_EQ(out->GetNumPoints(), static_cast<int>(outRate * (n / fs - std::fabs(offset)) + 0.5)) << offset;
+    EXPECT_DOUBLE_EQ(out->GetTimeOrigin(), 0.25 + offset);
+    double worst = 0.0;
+    for (int m = 0; m < out->GetNumPoints(); ++m) {
+      const double p = 2.0 * M_PI * 13.0 * fs / n * (m / outRate - offset);
+      worst = std::max<double>(worst, std::hypot(out->GetDataPtr()[m].re - std::cos(p), out->GetDataPtr()[m].im - std::sin(p)));
+    }
+    EXPECT_LT(worst, 2e-5) << offset;
+  }
+}
+
 // The component at half the input rate of an even length is a cosine
 // (split evenly between +fs/2 and -fs/2), for the array and for one real
 // channel; at twice the rate it reads 1, 0, -1, 0, ...
