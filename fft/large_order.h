@@ -1,0 +1,31 @@
+// Large-order drivers of the 256-bit classes with fused products (5 and 7),
+// forward and inverse, orders 19 to 28 (body: fft/large_order_impl.h).
+// Driver (spec, src, dst, order, work): spec initialised by the same class
+// for this order; src and dst the same array or disjoint, N points each, the
+// source only read when they differ; work 64-byte aligned, of the size the
+// specification reports. The result is in natural order as interleaved points,
+// scaled once per point when the direction's scale flag is set.
+// Level (spec, data, order, depth, work): steps 2 and 3 of the driver on data
+// already in bit-reversed order, with the column-pass twiddles of that depth;
+// depth 0 returns interleaved points, any other depth the grouped layout.
+#pragma once
+
+#include <cstdint>
+
+#include "fft/fft_spec.h"
+#include "primitives/vector_types.h"
+
+#define LV_FFT_DECLARE_LARGE_ORDER(Sfx)                                                                      \
+  void FftForwardLargeOrder##Sfx(const FftSpecComplexFloat32* spec, const ComplexFloat32* src,              \
+                                 ComplexFloat32* dst, int32_t order, uint8_t* work);                          \
+  void FftInverseLargeOrder##Sfx(const FftSpecComplexFloat32* spec, const ComplexFloat32* src,              \
+                                 ComplexFloat32* dst, int32_t order, uint8_t* work);                          \
+  void FftForwardLargeOrderLevel##Sfx(const FftSpecComplexFloat32* spec, ComplexFloat32* data, int32_t order, \
+                                      int32_t depth, uint8_t* work);                                          \
+  void FftInverseLargeOrderLevel##Sfx(const FftSpecComplexFloat32* spec, ComplexFloat32* data, int32_t order, \
+                                      int32_t depth, uint8_t* work);
+
+LV_FFT_DECLARE_LARGE_ORDER(Avx2)
+LV_FFT_DECLARE_LARGE_ORDER(Avx512)
+
+#undef LV_FFT_DECLARE_LARGE_ORDER
