@@ -214,8 +214,10 @@ TEST_F(EngineThreadTest, QuickStartsCoalesceIntoOnePass) {
   instr_.settingsGate.Close();
   engine_->PutMessage(kMsgEngineStart, nullptr);
   ASSERT_TRUE(instr_.settingsGate.Entered(5000));
-  instr_.settingsGate.Open();  // later fetches pass at once
+  // The Starts are queued while the first pass still waits for its settings,
+  // so it cannot reach its next step before they are there.
   for (int k = 0; k < 3; ++k) engine_->PutMessage(kMsgEngineStart, nullptr);
+  instr_.settingsGate.Open();  // later fetches pass at once
   ASSERT_TRUE(WaitIdleAfter(1));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   // The first pass was restarted before it read anything; the three Starts made one more pass.
