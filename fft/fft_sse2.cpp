@@ -147,52 +147,57 @@ void Butterfly4(Cx a, Cx b, Cx c, Cx d, Cx* o0, Cx* o1, Cx* o2, Cx* o3) {
 template <bool Inv>
 void Radix4Stages(Cx* x, int64_t n, const float* twiddles) {
   const Cx* tw = reinterpret_cast<const Cx*>(twiddles);  // triple t at tw[3t]
-  for (int64_t m = 0; m < n; m += 4) {
-    Cx* p = x + m;
-    Butterfly4<Inv>(p[0], p[1], p[2], p[3], p + 0, p + 1, p + 2, p + 3);
-  }
   int64_t span = 0;
   if ((n & 0xAAAAAAAA) != 0) {
-    // Odd order: radix 2 of span 4 on groups of 8.
+    // Odd order: radix 4 of span 1, then radix 2 of span 4, both done on one
+    // group of 8 points in registers before the next group.
     if (n >= 8) {
       const Cx w = tw[3 * (n / 8)];  // (cos pi/4, -sin pi/4)
       for (int64_t g = 0; g < n; g += 8) {
         Cx* p = x + g;
-        const Cx u0 = p[4];
-        const Cx u1 = EighthTurn<Inv>(p[5], w.re);
-        const Cx u2 = Turn<Inv>(p[6]);
-        const Cx u3 = ThreeEighthsTurn<Inv>(p[7], w.im);
-        const Cx a0 = p[0], a1 = p[1], a2 = p[2], a3 = p[3];
-        p[0] = Add(a0, u0);
-        p[4] = Sub(a0, u0);
-        p[1] = Add(a1, u1);
-        p[5] = Sub(a1, u1);
-        p[2] = Add(a2, u2);
-        p[6] = Sub(a2, u2);
-        p[3] = Add(a3, u3);
-        p[7] = Sub(a3, u3);
+        Cx a[8];
+        Butterfly4<Inv>(p[0], p[1], p[2], p[3], a + 0, a + 1, a + 2, a + 3);
+        Butterfly4<Inv>(p[4], p[5], p[6], p[7], a + 4, a + 5, a + 6, a + 7);
+        const Cx u0 = a[4];
+        const Cx u1 = EighthTurn<Inv>(a[5], w.re);
+        const Cx u2 = Turn<Inv>(a[6]);
+        const Cx u3 = ThreeEighthsTurn<Inv>(a[7], w.im);
+        p[0] = Add(a[0], u0);
+        p[4] = Sub(a[0], u0);
+        p[1] = Add(a[1], u1);
+        p[5] = Sub(a[1], u1);
+        p[2] = Add(a[2], u2);
+        p[6] = Sub(a[2], u2);
+        p[3] = Add(a[3], u3);
+        p[7] = Sub(a[3], u3);
       }
     }
     span = 8;
   } else {
     if (n >= 16) {
-      // Span 4: every twiddle from the triple of W16.
+      // Even order: radix 4 of span 1, then radix 4 of span 4 with every
+      // twiddle from the triple of W16, both on one group of 16 points.
       const int64_t t = n / 16;
       const Cx w1 = tw[3 * t];
-      const Cx w2 = tw[3 * t + 1];
       const Cx w3 = tw[3 * t + 2];
-      const float c = w2.re;
-      const float s = w2.im;
+      const float c = tw[3 * t + 1].re;
+      const float s = tw[3 * t + 1].im;
       for (int64_t g = 0; g < n; g += 16) {
         Cx* p = x + g;
-        Butterfly4<Inv>(p[0], p[4], p[8], p[12], p + 0, p + 4, p + 8, p + 12);
-        Butterfly4<Inv>(p[1], EighthTurn<Inv>(p[5], c), Mul<Inv>(p[9], w1), Mul<Inv>(p[13], w3), p + 1, p + 5, p + 9,
+        Cx a[16];
+        for (int m = 0; m < 16; m += 4) {
+          Butterfly4<Inv>(p[m], p[m + 1], p[m + 2], p[m + 3], a + m, a + m + 1, a + m + 2, a + m + 3);
+        }
+        Butterfly4<Inv>(a[0], a[4], a[8], a[12], p + 0, p + 4, p + 8, p + 12);
+        Butterfly4<Inv>(a[1], EighthTurn<Inv>(a[5], c), Mul<Inv>(a[9], w1), Mul<Inv>(a[13], w3), p + 1, p + 5, p + 9,
                         p + 13);
-        Butterfly4<Inv>(p[2], Turn<Inv>(p[6]), EighthTurn<Inv>(p[10], c), ThreeEighthsTurn<Inv>(p[14], s), p + 2,
+        Butterfly4<Inv>(a[2], Turn<Inv>(a[6]), EighthTurn<Inv>(a[10], c), ThreeEighthsTurn<Inv>(a[14], s), p + 2,
                         p + 6, p + 10, p + 14);
-        Butterfly4<Inv>(p[3], ThreeEighthsTurn<Inv>(p[7], s), Mul<Inv>(p[11], w3), NineSixteenths<Inv>(p[15], w3),
+        Butterfly4<Inv>(a[3], ThreeEighthsTurn<Inv>(a[7], s), Mul<Inv>(a[11], w3), NineSixteenths<Inv>(a[15], w3),
                         p + 3, p + 7, p + 11, p + 15);
       }
+    } else if (n == 4) {
+      Butterfly4<Inv>(x[0], x[1], x[2], x[3], x + 0, x + 1, x + 2, x + 3);
     }
     span = 16;
   }
