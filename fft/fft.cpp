@@ -2,6 +2,8 @@
 // implementation of the process's processor class.
 #include "fft/fft.h"
 
+#include "fft/fft_setup.h"
+#include "fft/fft_transforms.h"
 #include "primitives/dispatch.h"
 
 namespace {
@@ -10,10 +12,12 @@ using GetSizeFn = int32_t (*)(int32_t, int32_t, int32_t, int32_t*, int32_t*, int
 using InitFn = int32_t (*)(FftSpecComplexFloat32**, int32_t, int32_t, int32_t, uint8_t*, uint8_t*);
 using TransformFn = int32_t (*)(const ComplexFloat32*, ComplexFloat32*, const FftSpecComplexFloat32*, uint8_t*);
 
-// Classes 1 to 7 run the portable transform until their kernels exist: their
-// size query, initialisation and transforms are those of class 0, so a
-// specification always matches the transform that reads it.
-#define LV_FFT_SLOTS(base) base##Sse2, base##Sse2, base##Sse2, base##Sse2, base##Sse2, base##Sse2, base##Sse2, base##Sse2
+// Classes 5 (Avx2) and 7 (Avx512) run their own size query, initialisation and
+// transforms at every order 0 to 28. Classes 1 to 4 and 6 run the portable
+// code until all their roads exist: their size query, initialisation and
+// transforms are those of class 0, so a specification always matches the
+// transform that reads it.
+#define LV_FFT_SLOTS(base) base##Sse2, base##Sse2, base##Sse2, base##Sse2, base##Sse2, base##Avx2, base##Sse2, base##Avx512
 
 LV_DISPATCH_TABLE(kFftGetSizeComplexFloat32Table, GetSizeFn, LV_FFT_SLOTS(FftGetSizeComplexFloat32));
 LV_DISPATCH_TABLE(kFftInitComplexFloat32Table, InitFn, LV_FFT_SLOTS(FftInitComplexFloat32));
