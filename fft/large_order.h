@@ -1,4 +1,4 @@
-// Large-order drivers of the 256-bit classes with fused products (5 and 7),
+// Large-order drivers of the 256-bit classes with fused products (5, 6 and 7),
 // forward and inverse, orders 19 to 28 (body: fft/large_order_impl.h).
 // Driver (spec, src, dst, order, work): spec initialised by the same class
 // for this order; src and dst the same array or disjoint, N points each, the
@@ -26,6 +26,7 @@
                                       int32_t depth, uint8_t* work);
 
 LV_FFT_DECLARE_LARGE_ORDER(Avx2)
+LV_FFT_DECLARE_LARGE_ORDER(Avx512ManyCore)
 LV_FFT_DECLARE_LARGE_ORDER(Avx512)
 
 #undef LV_FFT_DECLARE_LARGE_ORDER

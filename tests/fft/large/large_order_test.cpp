@@ -152,4 +152,42 @@ TEST_P(LargeClassTest, LevelOnReversedInputGivesTheTransform) {
 INSTANTIATE_TEST_SUITE_P(Classes, LargeClassTest, ::testing::ValuesIn(kClasses),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The class-6 driver runs the class-5 kernels and passes under its own names
+// with its own tile moves, copy and scaling: with a class-6 specification it
+// gives the class-5 transform bit for bit, in place and out of place, on both
+// sides of the tile-copy/chunked-copy edge, and leaves the source unchanged.
+TEST(LargeManyCoreDriver, EqualsTheClass5TransformBitForBit) {
+  if (!IsProcessorClassRunnable(6) || !IsProcessorClassRunnable(5)) GTEST_SKIP() << "class not runnable here";
+  const ClassRoads manyCore{6,
+                            "Avx512ManyCore",
+                            FftGetSizeComplexFloat32Avx512ManyCore,
+                            FftInitComplexFloat32Avx512ManyCore,
+                            nullptr,
+                            nullptr,
+                            FftForwardLargeOrderLevelAvx512ManyCore,
+                            FftInverseLargeOrderLevelAvx512ManyCore};
+  for (int order : {19, 22, 23}) {
+    const int64_t n = int64_t{1} << order;
+    Plan p5(kClasses[0], order, kFftScaleInverse), p6(manyCore, order, kFftScaleInverse);
+    ASSERT_EQ(p5.status, 0);
+    ASSERT_EQ(p6.status, 0);
+    std::vector<C> x(n), want(n), y(n);
+    FillRandom(x.data(), n, 300 + static_cast<uint32_t>(order));
+    const std::vector<C> xCopy(x);
+    for (int d = 0; d < 2; ++d) {
+      const char* dir = d == 0 ? "forward" : "inverse";
+      ASSERT_EQ((d == 0 ? kClasses[0].forward : kClasses[0].inverse)(x.data(), want.data(), p5.spec, p5.work.get()),
+                0);
+      (d == 0 ? FftForwardLargeOrderAvx512ManyCore : FftInverseLargeOrderAvx512ManyCore)(p6.spec, x.data(), y.data(),
+                                                                                          order, p6.work.get());
+      EXPECT_TRUE(SameBits(y.data(), want.data(), n)) << dir << " order " << order;
+      EXPECT_TRUE(SameBits(x.data(), xCopy.data(), n)) << dir << " order " << order << " source";
+      y = x;
+      (d == 0 ? FftForwardLargeOrderAvx512ManyCore : FftInverseLargeOrderAvx512ManyCore)(p6.spec, y.data(), y.data(),
+                                                                                          order, p6.work.get());
+      EXPECT_TRUE(SameBits(y.data(), want.data(), n)) << dir << " order " << order << " in place";
+    }
+  }
+}
+
 }  // namespace
