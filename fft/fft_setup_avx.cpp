@@ -39,52 +39,12 @@ struct FftClass {
   }
 };
 
-using Setup = ::lv_fft_setup::Setup<FftClass>;
-using Permute = ::lv_fft_permute::Permute128<FftClass>;
 using Tile = ::lv_fft_permute::Tile256<FftClass>;
 
 }  // namespace
 }  // namespace lv_avx
 
-int32_t FftGetSizeComplexFloat32Avx(int32_t order, int32_t flag, int32_t hint, int32_t* specBytes,
-                                        int32_t* initBytes, int32_t* workBytes) {
-  return lv_avx::Setup::GetSize(order, flag, hint, specBytes, initBytes, workBytes);
-}
-
-int32_t FftInitComplexFloat32Avx(FftSpecComplexFloat32** spec, int32_t order, int32_t flag, int32_t hint,
-                                     uint8_t* specMemory, uint8_t* initBuffer) {
-  return lv_avx::Setup::Init(spec, order, flag, hint, specMemory, initBuffer);
-}
-
-void* MakeSineTableAvx(int32_t order, float* table) { return lv_avx::Setup::MakeSineTable(order, table); }
-
-void* ExpandRadix4TwiddlesAvx(int32_t n, const float* sine, int32_t b, float* out) {
-  return lv_avx::Setup::ExpandRadix4Twiddles(n, sine, b, out);
-}
-
-void* MakeBitReverseListAvx(int32_t n, int32_t* out) { return lv_avx::Setup::MakeBitReverseList(n, out); }
-
-void* MakeTileBitReverseListAvx(int32_t n, int32_t* out) { return lv_avx::Setup::MakeTileBitReverseList(n, out); }
-
-void* MakeBlockedBitReverseListAvx(int32_t n, int32_t t, int32_t* out) {
-  return lv_avx::Setup::MakeBlockedBitReverseList(n, t, out);
-}
-
-void* BuildLargeOrderPlanAvx(FftSpecComplexFloat32* spec, int32_t order, const float* sine, int32_t a,
-                                 int32_t* list, uint8_t* scratch) {
-  return lv_avx::Setup::BuildLargeOrderPlan(spec, order, sine, a, list, scratch);
-}
-
-void BitReverseTileAvx(ComplexFloat32* data, int32_t n, const int32_t* list) {
-  lv_avx::Permute::Tile(data, n, list);
-}
-
-void TileGatherAvx(const ComplexFloat32* src, ComplexFloat32* dst, int32_t rowStride, int32_t rowCount,
-                       int32_t rowLength) {
-  lv_avx::Tile::Gather(src, dst, rowStride, rowCount, rowLength);
-}
-
-void TileScatterAvx(ComplexFloat32* dst, const ComplexFloat32* src, int32_t rowStride, int32_t rowCount,
-                        int32_t rowLength, int32_t last) {
-  lv_avx::Tile::Scatter(dst, src, rowStride, rowCount, rowLength, last);
-}
+#define LV_FS_SUFFIX Avx
+#define LV_FS_NS lv_avx
+#define LV_FS_ROW_COPY Tile
+#include "fft/fft_setup_class.inl"

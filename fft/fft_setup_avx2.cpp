@@ -39,42 +39,9 @@ struct FftClass {
   }
 };
 
-using Setup = ::lv_fft_setup::Setup<FftClass>;
-using Permute = ::lv_fft_permute::Permute128<FftClass>;
-using Tile = ::lv_fft_permute::Tile256<FftClass>;
-
 }  // namespace
 }  // namespace lv_avx2
 
-int32_t FftGetSizeComplexFloat32Avx2(int32_t order, int32_t flag, int32_t hint, int32_t* specBytes,
-                                        int32_t* initBytes, int32_t* workBytes) {
-  return lv_avx2::Setup::GetSize(order, flag, hint, specBytes, initBytes, workBytes);
-}
-
-int32_t FftInitComplexFloat32Avx2(FftSpecComplexFloat32** spec, int32_t order, int32_t flag, int32_t hint,
-                                     uint8_t* specMemory, uint8_t* initBuffer) {
-  return lv_avx2::Setup::Init(spec, order, flag, hint, specMemory, initBuffer);
-}
-
-void* MakeSineTableAvx2(int32_t order, float* table) { return lv_avx2::Setup::MakeSineTable(order, table); }
-
-void* ExpandRadix4TwiddlesAvx2(int32_t n, const float* sine, int32_t b, float* out) {
-  return lv_avx2::Setup::ExpandRadix4Twiddles(n, sine, b, out);
-}
-
-void* MakeBitReverseListAvx2(int32_t n, int32_t* out) { return lv_avx2::Setup::MakeBitReverseList(n, out); }
-
-void* MakeTileBitReverseListAvx2(int32_t n, int32_t* out) { return lv_avx2::Setup::MakeTileBitReverseList(n, out); }
-
-void* MakeBlockedBitReverseListAvx2(int32_t n, int32_t t, int32_t* out) {
-  return lv_avx2::Setup::MakeBlockedBitReverseList(n, t, out);
-}
-
-void* BuildLargeOrderPlanAvx2(FftSpecComplexFloat32* spec, int32_t order, const float* sine, int32_t a,
-                                 int32_t* list, uint8_t* scratch) {
-  return lv_avx2::Setup::BuildLargeOrderPlan(spec, order, sine, a, list, scratch);
-}
-
-void BitReverseTileAvx2(ComplexFloat32* data, int32_t n, const int32_t* list) {
-  lv_avx2::Permute::Tile(data, n, list);
-}
+#define LV_FS_SUFFIX Avx2
+#define LV_FS_NS lv_avx2
+#include "fft/fft_setup_class.inl"

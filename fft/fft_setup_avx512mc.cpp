@@ -89,54 +89,15 @@ struct FftClass {
 };
 
 using Setup = ::lv_fft_setup::Setup<FftClass>;
-using Permute = ::lv_fft_permute::Permute128<FftClass>;
 using Tile = ::lv_fft_permute::Tile256<FftClass>;
 
 }  // namespace
 }  // namespace lv_avx512mc
 
-int32_t FftGetSizeComplexFloat32Avx512ManyCore(int32_t order, int32_t flag, int32_t hint, int32_t* specBytes,
-                                        int32_t* initBytes, int32_t* workBytes) {
-  return lv_avx512mc::Setup::GetSize(order, flag, hint, specBytes, initBytes, workBytes);
-}
-
-int32_t FftInitComplexFloat32Avx512ManyCore(FftSpecComplexFloat32** spec, int32_t order, int32_t flag, int32_t hint,
-                                     uint8_t* specMemory, uint8_t* initBuffer) {
-  return lv_avx512mc::Setup::Init(spec, order, flag, hint, specMemory, initBuffer);
-}
-
-void* MakeSineTableAvx512ManyCore(int32_t order, float* table) { return lv_avx512mc::Setup::MakeSineTable(order, table); }
-
-void* ExpandRadix4TwiddlesAvx512ManyCore(int32_t n, const float* sine, int32_t b, float* out) {
-  return lv_avx512mc::Setup::ExpandRadix4Twiddles(n, sine, b, out);
-}
-
-void* MakeBitReverseListAvx512ManyCore(int32_t n, int32_t* out) { return lv_avx512mc::Setup::MakeBitReverseList(n, out); }
-
-void* MakeTileBitReverseListAvx512ManyCore(int32_t n, int32_t* out) { return lv_avx512mc::Setup::MakeTileBitReverseList(n, out); }
-
-void* MakeBlockedBitReverseListAvx512ManyCore(int32_t n, int32_t t, int32_t* out) {
-  return lv_avx512mc::Setup::MakeBlockedBitReverseList(n, t, out);
-}
-
-void* BuildLargeOrderPlanAvx512ManyCore(FftSpecComplexFloat32* spec, int32_t order, const float* sine, int32_t a,
-                                 int32_t* list, uint8_t* scratch) {
-  return lv_avx512mc::Setup::BuildLargeOrderPlan(spec, order, sine, a, list, scratch);
-}
-
-void BitReverseTileAvx512ManyCore(ComplexFloat32* data, int32_t n, const int32_t* list) {
-  lv_avx512mc::Permute::Tile(data, n, list);
-}
-
-void TileGatherAvx512ManyCore(const ComplexFloat32* src, ComplexFloat32* dst, int32_t rowStride, int32_t rowCount,
-                       int32_t rowLength) {
-  lv_avx512mc::Tile::Gather(src, dst, rowStride, rowCount, rowLength);
-}
-
-void TileScatterAvx512ManyCore(ComplexFloat32* dst, const ComplexFloat32* src, int32_t rowStride, int32_t rowCount,
-                        int32_t rowLength, int32_t last) {
-  lv_avx512mc::Tile::Scatter(dst, src, rowStride, rowCount, rowLength, last);
-}
+#define LV_FS_SUFFIX Avx512ManyCore
+#define LV_FS_NS lv_avx512mc
+#define LV_FS_ROW_COPY Tile
+#include "fft/fft_setup_class.inl"
 
 int32_t FftGetSizeManyCoreSpec(int32_t order, int32_t flag, int32_t /*hint*/, int32_t* specBytes, int32_t* initBytes,
                                int32_t* workBytes) {

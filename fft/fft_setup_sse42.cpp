@@ -39,59 +39,13 @@ struct FftClass {
   }
 };
 
-using Setup = ::lv_fft_setup::Setup<FftClass>;
-using Permute = ::lv_fft_permute::Permute128<FftClass>;
+using RowCopy = ::lv_fft_permute::Permute128<FftClass>;
 
 }  // namespace
 }  // namespace lv_sse42
 
-int32_t FftGetSizeComplexFloat32Sse42(int32_t order, int32_t flag, int32_t hint, int32_t* specBytes,
-                                        int32_t* initBytes, int32_t* workBytes) {
-  return lv_sse42::Setup::GetSize(order, flag, hint, specBytes, initBytes, workBytes);
-}
-
-int32_t FftInitComplexFloat32Sse42(FftSpecComplexFloat32** spec, int32_t order, int32_t flag, int32_t hint,
-                                     uint8_t* specMemory, uint8_t* initBuffer) {
-  return lv_sse42::Setup::Init(spec, order, flag, hint, specMemory, initBuffer);
-}
-
-void* MakeSineTableSse42(int32_t order, float* table) { return lv_sse42::Setup::MakeSineTable(order, table); }
-
-void* ExpandRadix4TwiddlesSse42(int32_t n, const float* sine, int32_t b, float* out) {
-  return lv_sse42::Setup::ExpandRadix4Twiddles(n, sine, b, out);
-}
-
-void* MakeBitReverseListSse42(int32_t n, int32_t* out) { return lv_sse42::Setup::MakeBitReverseList(n, out); }
-
-void* MakeTileBitReverseListSse42(int32_t n, int32_t* out) { return lv_sse42::Setup::MakeTileBitReverseList(n, out); }
-
-void* MakeBlockedBitReverseListSse42(int32_t n, int32_t t, int32_t* out) {
-  return lv_sse42::Setup::MakeBlockedBitReverseList(n, t, out);
-}
-
-void* BuildLargeOrderPlanSse42(FftSpecComplexFloat32* spec, int32_t order, const float* sine, int32_t a,
-                                 int32_t* list, uint8_t* scratch) {
-  return lv_sse42::Setup::BuildLargeOrderPlan(spec, order, sine, a, list, scratch);
-}
-
-void BitReverseTileSse42(ComplexFloat32* data, int32_t n, const int32_t* list) {
-  lv_sse42::Permute::Tile(data, n, list);
-}
-
-void BitReverseInPlaceSse42(ComplexFloat32* data, int32_t n, const int32_t* list) {
-  lv_sse42::Permute::InPlace(data, n, list);
-}
-
-void BitReverseCopySse42(const ComplexFloat32* src, ComplexFloat32* dst, int32_t n, const int32_t* list) {
-  lv_sse42::Permute::Copy(src, dst, n, list);
-}
-
-void TileGatherSse42(const ComplexFloat32* src, ComplexFloat32* dst, int32_t rowStride, int32_t rowCount,
-                       int32_t rowLength) {
-  lv_sse42::Permute::Gather(src, dst, rowStride, rowCount, rowLength);
-}
-
-void TileScatterSse42(ComplexFloat32* dst, const ComplexFloat32* src, int32_t rowStride, int32_t rowCount,
-                        int32_t rowLength, int32_t last) {
-  lv_sse42::Permute::Scatter(dst, src, rowStride, rowCount, rowLength, last);
-}
+#define LV_FS_SUFFIX Sse42
+#define LV_FS_NS lv_sse42
+#define LV_FS_ROW_COPY RowCopy
+#define LV_FS_BIT_REVERSE_COPY
+#include "fft/fft_setup_class.inl"
