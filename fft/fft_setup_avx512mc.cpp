@@ -141,6 +141,7 @@ void* MakeBitReverseListManyCoreSpec(int32_t order, int32_t* out) {
 
 void* ExpandRadix4TwiddlesManyCoreSpec(int32_t order, const float* sine, int32_t a, float* out) {
   using S = lv_avx512mc::Setup;
+  using C = lv_avx512mc::FftClass;
   const int64_t n = int64_t{1} << order;
   if (n <= 8) return out;
   const int64_t q = (int64_t{1} << a) / 4;
@@ -148,7 +149,7 @@ void* ExpandRadix4TwiddlesManyCoreSpec(int32_t order, const float* sine, int32_t
   float* p = out;
   for (int64_t m = 1; m <= 3; ++m) {
     for (int64_t i = 0; i < 4; ++i) {
-      S::Lookup(sine, q, m * i * (int64_t{1} << (a - 4)), p + i, p + 4 + i);
+      lv_fft_build::QuarterWave<C>(sine, q, m * i * (int64_t{1} << (a - 4)), p + i, p + 4 + i);
     }
     p += 8;
   }
@@ -164,7 +165,7 @@ void* ExpandRadix4TwiddlesManyCoreSpec(int32_t order, const float* sine, int32_t
     for (int64_t c = 0; c < positions; c += 16) {
       for (int64_t m = 1; m < radix; ++m) {
         for (int64_t i = 0; i < 16; ++i) {
-          S::Lookup(sine, q, m * (c + i) * stride, p + i, p + 16 + i);
+          lv_fft_build::QuarterWave<C>(sine, q, m * (c + i) * stride, p + i, p + 16 + i);
         }
         p += 32;
       }

@@ -7,6 +7,8 @@
 //   Sin, Cos (the class's vector sine and cosine), ZeroFill (byte fill),
 //   InverseN(order) and InverseSqrtN(order) (the scale factors).
 // Sizes and offsets are 64-bit inside; only the reported counts are int32.
+// The sine table, the quarter-wave look-up and the swap lists come from
+// fft_table_builders.h, instantiated with K as the class's tag.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include "fft/fft.h"
 #include "fft/fft_setup.h"
 #include "fft/fft_spec.h"
+#include "fft/fft_table_builders.h"
 #include "primitives/dispatch.h"
 
 namespace lv_fft_setup {
@@ -26,11 +29,6 @@ struct Setup {
   template <class T>
   static T* AlignUp64(T* p) {
     return reinterpret_cast<T*>((reinterpret_cast<uintptr_t>(p) + 63) & ~uintptr_t{63});
-  }
-
-  template <class T>
-  static void* EndAligned(T* p) {
-    return AlignUp64(reinterpret_cast<uint8_t*>(p));
   }
 
   static bool ValidFlag(int32_t flag) {
@@ -48,45 +46,6 @@ struct Setup {
     __builtin_memcpy(&step, &bits, 8);
     return step;
   }
-
-  // The quarter-wave look-up of W^u on the circle of 4q points from a sine
-  // table with q + 1 entries: (cos, -sin)(2 pi u / 4q), a minus sign being a
-  // flip of the sign bit.
-  static void Lookup(const float* s, int64_t q, int64_t u, float* re, float* im) {
-    if (u <= q) {
-      *re = s[q - u];
-      *im = -s[u];
-    } else if (u <= 2 * q) {
-      *re = -s[u - q];
-      *im = -s[2 * q - u];
-    } else if (u <= 3 * q) {
-      *re = -s[3 * q - u];
-      *im = s[u - 2 * q];
-    } else {
-      *re = s[u - 3 * q];
-      *im = s[4 * q - u];
-    }
-  }
-
-  // Reversed counter over `count` indices (a power of two): Next() yields
-  // rev(1), rev(2), ... without reversing bits per index.
-  class ReversedCounter {
-   public:
-    explicit ReversedCounter(int64_t count) : half_(count / 2) {}
-    int64_t Next() {
-      int64_t h = half_;
-      while (h != 0 && h <= c_) {
-        c_ -= h;
-        h /= 2;
-      }
-      c_ += h;
-      return c_;
-    }
-
-   private:
-    int64_t half_;
-    int64_t c_ = 0;
-  };
 
   // Radix of the next stage after o index bits of an order-n table.
   static int StageRadix(int32_t n, int32_t o) {
@@ -107,19 +66,8 @@ struct Setup {
   // ---- quarter-wave sine table -------------------------------------------
 
   static void* MakeSineTable(int32_t order, float* table) {
-    const int64_t n = int64_t{1} << order;
-    const int64_t q = n / 4;
-    const int64_t h = n / 8;
-    const double x = AngleStep(order);
-    for (int64_t k = 0; k <= h; ++k) {
-      table[k] = static_cast<float>(static_cast<double>(k) * x);
-    }
-    for (int64_t k = h + 1; k <= q; ++k) {
-      table[k] = static_cast<float>(static_cast<double>(q - k) * x);
-    }
-    K::Sin(table, table, static_cast<int32_t>(h + 1));
-    K::Cos(table + h + 1, table + h + 1, static_cast<int32_t>(h));
-    return reinterpret_cast<uint8_t*>(table) + A64(n + 4);
+    ::lv_fft_build::MakeSineTable<K, &K::Sin, &K::Cos>(order, table);
+    return reinterpret_cast<uint8_t*>(table) + A64((int64_t{1} << order) + 4);
   }
 
   // ---- radix-4 twiddle table (stage blocks) ------------------------------
@@ -138,7 +86,7 @@ struct Setup {
       for (int64_t j0 = 0; j0 < d / r; j0 += width) {
         for (int64_t k = 1; k < r; ++k) {
           for (int64_t i = 0; i < width; ++i) {
-            Lookup(sine, q, k * (j0 + i) * stride, p + i, p + width + i);
+            ::lv_fft_build::QuarterWave<K>(sine, q, k * (j0 + i) * stride, p + i, p + width + i);
           }
           p += 2 * width;
         }
@@ -150,46 +98,12 @@ struct Setup {
 
   // ---- swap lists ---------------------------------------------------------
 
-  static void* MakeBitReverseList(int32_t n, int32_t* out) {
-    const int64_t b = (int64_t{1} << n) / 4;
-    ReversedCounter rev(b);
-    out[0] = 0;
-    for (int64_t i = 1; i < b; ++i) {
-      out[i] = static_cast<int32_t>(2 * rev.Next());
-    }
-    out[b] = 0;
-    return EndAligned(out + b + 1);
-  }
+  static void* MakeBitReverseList(int32_t n, int32_t* out) { return ::lv_fft_build::MakeCompleteList<K>(n, out); }
 
-  static void* MakeTileBitReverseList(int32_t n, int32_t* out) {
-    const int64_t b = (int64_t{1} << n) / 4;
-    ReversedCounter rev(b);
-    int64_t f = 0;
-    int64_t e = b - 1;
-    for (int64_t i = 1; i < b; ++i) {
-      const int64_t c = rev.Next();
-      if (i < c) {
-        out[f] = static_cast<int32_t>(4 * i);
-        out[f + 1] = static_cast<int32_t>(4 * c);
-        f += 2;
-      } else if (i == c) {
-        out[e] = static_cast<int32_t>(4 * i);
-        --e;
-      }
-    }
-    out[f] = 0;
-    out[b] = 0;
-    return EndAligned(out + b + 1);
-  }
+  static void* MakeTileBitReverseList(int32_t n, int32_t* out) { return ::lv_fft_build::MakePairsList<K>(n, out); }
 
   static void* MakeBlockedBitReverseList(int32_t n, int32_t t, int32_t* out) {
-    const int64_t m = int64_t{1} << (n - 2 * t);
-    ReversedCounter rev(m);
-    out[0] = 0;
-    for (int64_t i = 1; i < m; ++i) {
-      out[i] = static_cast<int32_t>(rev.Next() << t);
-    }
-    return MakeTileBitReverseList(2 * t, out + m);
+    return ::lv_fft_build::MakePairsList<K>(2 * t, ::lv_fft_build::MakeBlockOffsets<K>(n, t, out));
   }
 
   // ---- size query -----------------------------------------------------------
@@ -288,7 +202,7 @@ struct Setup {
             const int64_t q0 = f + V * l + columns * k;
             for (int m = 1; m <= multipliers; ++m) {
               for (int64_t i = 0; i < V; ++i) {
-                Lookup(sine, q, m * (q0 + i) * stride, p + i, p + V + i);
+                ::lv_fft_build::QuarterWave<K>(sine, q, m * (q0 + i) * stride, p + i, p + V + i);
               }
               p += 2 * V;
             }
