@@ -28,15 +28,8 @@ struct FftClass {
   static constexpr int kV = 8;
   static constexpr int kRule = 4;
   static constexpr bool kManyCore = false;
-  static const int32_t* Split() { return kFftOrderSplitAvx2; }
-  static const int32_t* ColumnBlock() { return kFftColumnBlockAvx2; }
-  static int32_t Sin(const float* s, float* d, int32_t n) { return SinFloat32StubAvx2(s, d, n); }
-  static int32_t Cos(const float* s, float* d, int32_t n) { return CosFloat32StubAvx2(s, d, n); }
-  static void ZeroFill(void* p, int32_t n) { VectorZeroFillUint8Avx2(p, n); }
-  static float InverseN(int32_t order) { return 1.0f / static_cast<float>(int64_t{1} << order); }
-  static float InverseSqrtN(int32_t order) {
-    return static_cast<float>(1.0 / ScalarSqrtFloat64Avx2(static_cast<double>(int64_t{1} << order)));
-  }
+  LV_FFT_SETUP_CLASS_ROUTINES(Avx2)
+  LV_FFT_SETUP_DIVIDED_SCALES(Avx2)
 };
 
 }  // namespace

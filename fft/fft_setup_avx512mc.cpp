@@ -77,11 +77,7 @@ struct FftClass {
   static constexpr int kV = 8;
   static constexpr int kRule = 4;
   static constexpr bool kManyCore = true;
-  static const int32_t* Split() { return kFftOrderSplitAvx512ManyCore; }
-  static const int32_t* ColumnBlock() { return kFftColumnBlockAvx512ManyCore; }
-  static int32_t Sin(const float* s, float* d, int32_t n) { return SinFloat32StubAvx512ManyCore(s, d, n); }
-  static int32_t Cos(const float* s, float* d, int32_t n) { return CosFloat32StubAvx512ManyCore(s, d, n); }
-  static void ZeroFill(void* p, int32_t n) { VectorZeroFillUint8Avx512ManyCore(p, n); }
+  LV_FFT_SETUP_CLASS_ROUTINES(Avx512ManyCore)
   static float InverseN(int32_t order) { return ReciprocalOfPowerOfTwo(order); }
   static float InverseSqrtN(int32_t order) {
     return ReciprocalSqrt(ScalarSqrtFloat64Avx512ManyCore(static_cast<double>(int64_t{1} << order)));
@@ -178,35 +174,11 @@ void* ExpandRadix4TwiddlesManyCoreSpec(int32_t order, const float* sine, int32_t
 int32_t FftInitManyCoreSpec(FftSpecComplexFloat32** out, int32_t order, int32_t flag, int32_t hint,
                             uint8_t* specMemory, uint8_t* initBuffer) {
   using S = lv_avx512mc::Setup;
-  using C = lv_avx512mc::FftClass;
   if (out == nullptr || specMemory == nullptr) return StatusNullPointer;
   if (static_cast<uint32_t>(order) > 16) return StatusFftBadOrder;
   uint8_t* base = S::AlignUp64(specMemory);
-  VectorZeroFillUint8Avx512ManyCore(base, kFftManyCoreHeaderBytes);
-  auto* spec = reinterpret_cast<FftManyCoreSpecComplexFloat32*>(base);
-  spec->hint = hint;
-  spec->order = order;
-  spec->reserved = 0;
-  // The identifier stays 0 until the tables are complete.
-  switch (flag) {
-    case kFftNoScale:
-      break;
-    case kFftScaleBoth:
-      spec->forwardScale = 1;
-      spec->inverseScale = 1;
-      spec->scale = C::InverseSqrtN(order);
-      break;
-    case kFftScaleForward:
-      spec->forwardScale = 1;
-      spec->scale = C::InverseN(order);
-      break;
-    case kFftScaleInverse:
-      spec->inverseScale = 1;
-      spec->scale = C::InverseN(order);
-      break;
-    default:
-      return StatusFftBadFlag;
-  }
+  auto* spec = S::StartHeader<FftManyCoreSpecComplexFloat32>(base, kFftManyCoreHeaderBytes, order, flag, hint);
+  if (spec == nullptr) return StatusFftBadFlag;
   if (order >= 8) {
     const float* sine = kFftQuarterSineOrder10;
     int32_t sineOrder = 10;

@@ -5,7 +5,8 @@
 //   (class 6: orders up to 16 use the many-core specification),
 //   Split(), ColumnBlock() (the class's tables, indexed by order),
 //   Sin, Cos (the class's vector sine and cosine), ZeroFill (byte fill),
-//   InverseN(order) and InverseSqrtN(order) (the scale factors).
+//   InverseN(order) and InverseSqrtN(order) (the scale factors); the macros
+//   below write the members that follow from the class suffix.
 // Sizes and offsets are 64-bit inside; only the reported counts are int32.
 // The sine table, the quarter-wave look-up and the swap lists come from
 // fft_table_builders.h, instantiated with K as the class's tag.
@@ -18,6 +19,25 @@
 #include "fft/fft_spec.h"
 #include "fft/fft_table_builders.h"
 #include "primitives/dispatch.h"
+
+// The members of a class's traits K that follow from its suffix Sfx: the
+// split tables kFftOrderSplit<Sfx> and kFftColumnBlock<Sfx>, the class's
+// vector sine and cosine and its byte fill. Expanded inside the traits struct
+// of the class file, so every member stays the class's own.
+#define LV_FFT_SETUP_CLASS_ROUTINES(Sfx)                                                            \
+  static const int32_t* Split() { return kFftOrderSplit##Sfx; }                                     \
+  static const int32_t* ColumnBlock() { return kFftColumnBlock##Sfx; }                              \
+  static int32_t Sin(const float* s, float* d, int32_t n) { return SinFloat32Stub##Sfx(s, d, n); } \
+  static int32_t Cos(const float* s, float* d, int32_t n) { return CosFloat32Stub##Sfx(s, d, n); } \
+  static void ZeroFill(void* p, int32_t n) { VectorZeroFillUint8##Sfx(p, n); }
+
+// The scale factors of the classes that divide: 1/N as a float quotient and
+// 1/sqrt(N) as a double quotient of the class's square root, rounded to float.
+#define LV_FFT_SETUP_DIVIDED_SCALES(Sfx)                                                            \
+  static float InverseN(int32_t order) { return 1.0f / static_cast<float>(int64_t{1} << order); }  \
+  static float InverseSqrtN(int32_t order) {                                                        \
+    return static_cast<float>(1.0 / ScalarSqrtFloat64##Sfx(static_cast<double>(int64_t{1} << order))); \
+  }
 
 namespace lv_fft_setup {
 
@@ -245,22 +265,17 @@ struct Setup {
 
   // ---- initialisation -------------------------------------------------------
 
-  static int32_t Init(FftSpecComplexFloat32** specOut, int32_t order, int32_t flag, int32_t hint,
-                      uint8_t* specMemory, uint8_t* initBuffer) {
-    if (specOut == nullptr) return StatusNullPointer;
-    if (static_cast<uint32_t>(order) > 30 || order > K::kLargest) return StatusFftBadOrder;
-    if (specMemory == nullptr) return StatusNullPointer;
-    if constexpr (K::kManyCore) {
-      if (order <= 16) return FftInitManyCoreSpec(specOut, order, flag, hint, specMemory, initBuffer);
-    }
-    uint8_t* base = AlignUp64(specMemory);
-    K::ZeroFill(base, kFftSpecHeaderBytes);
-    auto* spec = reinterpret_cast<FftSpecComplexFloat32*>(base);
+  // Zeroes the header of `bytes` at base, writes hint and order, then the
+  // scale fields of flag. Returns null for an unknown flag. The identifier
+  // stays 0 until every table is complete, so a failed initialisation never
+  // leaves a specification that looks usable.
+  template <class H>
+  static H* StartHeader(uint8_t* base, int32_t bytes, int32_t order, int32_t flag, int32_t hint) {
+    K::ZeroFill(base, bytes);
+    auto* spec = reinterpret_cast<H*>(base);
     spec->hint = hint;
     spec->order = order;
     spec->reserved = 0;
-    // The identifier stays 0 until every table is complete, so a failed
-    // initialisation never leaves a specification that looks usable.
     switch (flag) {
       case kFftNoScale:
         break;
@@ -278,8 +293,22 @@ struct Setup {
         spec->scale = K::InverseN(order);
         break;
       default:
-        return StatusFftBadFlag;
+        return nullptr;
     }
+    return spec;
+  }
+
+  static int32_t Init(FftSpecComplexFloat32** specOut, int32_t order, int32_t flag, int32_t hint,
+                      uint8_t* specMemory, uint8_t* initBuffer) {
+    if (specOut == nullptr) return StatusNullPointer;
+    if (static_cast<uint32_t>(order) > 30 || order > K::kLargest) return StatusFftBadOrder;
+    if (specMemory == nullptr) return StatusNullPointer;
+    if constexpr (K::kManyCore) {
+      if (order <= 16) return FftInitManyCoreSpec(specOut, order, flag, hint, specMemory, initBuffer);
+    }
+    uint8_t* base = AlignUp64(specMemory);
+    auto* spec = StartHeader<FftSpecComplexFloat32>(base, kFftSpecHeaderBytes, order, flag, hint);
+    if (spec == nullptr) return StatusFftBadFlag;
     if (order <= K::kSmallLimit) {
       spec->workBytes = 0;
       spec->identifier = kFftSpecIdentifier;

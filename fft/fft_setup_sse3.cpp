@@ -28,15 +28,8 @@ struct FftClass {
   static constexpr int kV = 4;
   static constexpr int kRule = 1;
   static constexpr bool kManyCore = false;
-  static const int32_t* Split() { return kFftOrderSplitSse3; }
-  static const int32_t* ColumnBlock() { return kFftColumnBlockSse3; }
-  static int32_t Sin(const float* s, float* d, int32_t n) { return SinFloat32StubSse3(s, d, n); }
-  static int32_t Cos(const float* s, float* d, int32_t n) { return CosFloat32StubSse3(s, d, n); }
-  static void ZeroFill(void* p, int32_t n) { VectorZeroFillUint8Sse3(p, n); }
-  static float InverseN(int32_t order) { return 1.0f / static_cast<float>(int64_t{1} << order); }
-  static float InverseSqrtN(int32_t order) {
-    return static_cast<float>(1.0 / ScalarSqrtFloat64Sse3(static_cast<double>(int64_t{1} << order)));
-  }
+  LV_FFT_SETUP_CLASS_ROUTINES(Sse3)
+  LV_FFT_SETUP_DIVIDED_SCALES(Sse3)
 };
 
 using RowCopy = ::lv_fft_permute::Permute128<FftClass>;

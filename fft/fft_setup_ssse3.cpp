@@ -28,15 +28,8 @@ struct FftClass {
   static constexpr int kV = 4;
   static constexpr int kRule = 2;
   static constexpr bool kManyCore = false;
-  static const int32_t* Split() { return kFftOrderSplitSsse3; }
-  static const int32_t* ColumnBlock() { return kFftColumnBlockSsse3; }
-  static int32_t Sin(const float* s, float* d, int32_t n) { return SinFloat32StubSsse3(s, d, n); }
-  static int32_t Cos(const float* s, float* d, int32_t n) { return CosFloat32StubSsse3(s, d, n); }
-  static void ZeroFill(void* p, int32_t n) { VectorZeroFillUint8Ssse3(p, n); }
-  static float InverseN(int32_t order) { return 1.0f / static_cast<float>(int64_t{1} << order); }
-  static float InverseSqrtN(int32_t order) {
-    return static_cast<float>(1.0 / ScalarSqrtFloat64Ssse3(static_cast<double>(int64_t{1} << order)));
-  }
+  LV_FFT_SETUP_CLASS_ROUTINES(Ssse3)
+  LV_FFT_SETUP_DIVIDED_SCALES(Ssse3)
 };
 
 using RowCopy = ::lv_fft_permute::Permute128<FftClass>;
