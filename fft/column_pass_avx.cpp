@@ -7,31 +7,8 @@
 
 LV_ASSERT_CLASS(4);
 
-namespace lv_avx {
-namespace {
-
-struct ColumnClass {
-  static constexpr int kWidth = 8;
-  static constexpr bool kFused = false;
-};
-
-using Passes = ::lv_fft_colpass::ColumnPasses<ColumnClass>;
-
-}  // namespace
-}  // namespace lv_avx
-
-void FftForwardRadix8PassAvx(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_avx::Passes::Radix8<false>(data, h, l, twiddles);
-}
-
-void FftForwardRadix4PassAvx(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_avx::Passes::Radix4<false>(data, h, l, twiddles);
-}
-
-void FftInverseRadix8PassAvx(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_avx::Passes::Radix8<true>(data, h, l, twiddles);
-}
-
-void FftInverseRadix4PassAvx(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_avx::Passes::Radix4<true>(data, h, l, twiddles);
-}
+#define LV_CP_SUFFIX Avx
+#define LV_CP_NS lv_avx
+#define LV_CP_WIDTH 8
+#define LV_CP_FUSED false
+#include "fft/column_pass_class.inl"

@@ -7,31 +7,8 @@
 
 LV_ASSERT_CLASS(3);
 
-namespace lv_sse42 {
-namespace {
-
-struct ColumnClass {
-  static constexpr int kWidth = 4;
-  static constexpr bool kFused = false;
-};
-
-using Passes = ::lv_fft_colpass::ColumnPasses<ColumnClass>;
-
-}  // namespace
-}  // namespace lv_sse42
-
-void FftForwardRadix8PassSse42(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_sse42::Passes::Radix8<false>(data, h, l, twiddles);
-}
-
-void FftForwardRadix4PassSse42(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_sse42::Passes::Radix4<false>(data, h, l, twiddles);
-}
-
-void FftInverseRadix8PassSse42(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_sse42::Passes::Radix8<true>(data, h, l, twiddles);
-}
-
-void FftInverseRadix4PassSse42(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_sse42::Passes::Radix4<true>(data, h, l, twiddles);
-}
+#define LV_CP_SUFFIX Sse42
+#define LV_CP_NS lv_sse42
+#define LV_CP_WIDTH 4
+#define LV_CP_FUSED false
+#include "fft/column_pass_class.inl"

@@ -7,31 +7,8 @@
 
 LV_ASSERT_CLASS(2);
 
-namespace lv_ssse3 {
-namespace {
-
-struct ColumnClass {
-  static constexpr int kWidth = 4;
-  static constexpr bool kFused = false;
-};
-
-using Passes = ::lv_fft_colpass::ColumnPasses<ColumnClass>;
-
-}  // namespace
-}  // namespace lv_ssse3
-
-void FftForwardRadix8PassSsse3(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_ssse3::Passes::Radix8<false>(data, h, l, twiddles);
-}
-
-void FftForwardRadix4PassSsse3(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_ssse3::Passes::Radix4<false>(data, h, l, twiddles);
-}
-
-void FftInverseRadix8PassSsse3(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_ssse3::Passes::Radix8<true>(data, h, l, twiddles);
-}
-
-void FftInverseRadix4PassSsse3(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  lv_ssse3::Passes::Radix4<true>(data, h, l, twiddles);
-}
+#define LV_CP_SUFFIX Ssse3
+#define LV_CP_NS lv_ssse3
+#define LV_CP_WIDTH 4
+#define LV_CP_FUSED false
+#include "fft/column_pass_class.inl"
