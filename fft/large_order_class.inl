@@ -2,13 +2,24 @@
 // global scope. Include it from the class's file with:
 //   LV_LO_SUFFIX       the class suffix of the exported and called names;
 //   LV_LO_NS           the class namespace;
-//   LV_LO_TILE_SUFFIX  the suffix of the tile gather and scatter the class uses.
+//   LV_LO_TILE_SUFFIX  the suffix of the tile gather and scatter the class uses;
+// and optionally, where the class's limits differ from the defaults:
+//   LV_LO_LEAF_LIMIT (18), LV_LO_BLOCKED_THRESHOLD (19), LV_LO_TILE_COPY_LAST (22).
 // The driver template is instantiated inside the class namespace, so each
 // instance is compiled with that class's instructions only.
 #define LV_LO_PASTE(a, b) a##b
 #define LV_LO_NAME2(a, b) LV_LO_PASTE(a, b)
 #define LV_LO_NAME(base) LV_LO_NAME2(base, LV_LO_SUFFIX)
 #define LV_LO_TILE_NAME(base) LV_LO_NAME2(base, LV_LO_TILE_SUFFIX)
+#ifndef LV_LO_LEAF_LIMIT
+#define LV_LO_LEAF_LIMIT 18
+#endif
+#ifndef LV_LO_BLOCKED_THRESHOLD
+#define LV_LO_BLOCKED_THRESHOLD 19
+#endif
+#ifndef LV_LO_TILE_COPY_LAST
+#define LV_LO_TILE_COPY_LAST 22
+#endif
 
 namespace LV_LO_NS {
 namespace {
@@ -16,9 +27,9 @@ namespace {
 struct LargeClass {
   static const int32_t* Split() { return LV_LO_NAME(kFftOrderSplit); }
   static const int32_t* ColumnBlock() { return LV_LO_NAME(kFftColumnBlock); }
-  static constexpr int32_t kLeafLimit = 18;
-  static constexpr int32_t kBlockedThreshold = 19;
-  static constexpr int32_t kTileCopyLast = 22;
+  static constexpr int32_t kLeafLimit = LV_LO_LEAF_LIMIT;
+  static constexpr int32_t kBlockedThreshold = LV_LO_BLOCKED_THRESHOLD;
+  static constexpr int32_t kTileCopyLast = LV_LO_TILE_COPY_LAST;
   static constexpr int64_t kChunkBytes = 67108864;
 
   template <bool kInv>
@@ -85,6 +96,9 @@ void LV_LO_NAME(FftInverseLargeOrderLevel)(const FftSpecComplexFloat32* spec, Co
   LV_LO_NS::Inverse::Level(spec, data, order, depth, work);
 }
 
+#undef LV_LO_TILE_COPY_LAST
+#undef LV_LO_BLOCKED_THRESHOLD
+#undef LV_LO_LEAF_LIMIT
 #undef LV_LO_TILE_NAME
 #undef LV_LO_NAME
 #undef LV_LO_NAME2
