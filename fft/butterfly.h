@@ -39,3 +39,10 @@ LV_FFT_DECLARE_BUTTERFLY(Avx512ManyCore)
 LV_FFT_DECLARE_BUTTERFLY(Avx512)
 
 #undef LV_FFT_DECLARE_BUTTERFLY
+
+// The in-place kernels of class 1 (4-point blocks with lastFlag != 1; data of
+// any float alignment, work used only when data is not 16-byte aligned).
+void FftForwardInPlaceKernelSse3(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work,
+                                 int32_t lastFlag);
+void FftInverseInPlaceKernelSse3(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work,
+                                 int32_t lastFlag);
