@@ -4,7 +4,10 @@
 //   LV_LO_NS           the class namespace;
 //   LV_LO_TILE_SUFFIX  the suffix of the tile gather and scatter the class uses;
 // and optionally, where the class's limits differ from the defaults:
-//   LV_LO_LEAF_LIMIT (18), LV_LO_BLOCKED_THRESHOLD (19), LV_LO_TILE_COPY_LAST (22).
+//   LV_LO_LEAF_LIMIT (18), LV_LO_BLOCKED_THRESHOLD (19), LV_LO_TILE_COPY_LAST (22),
+//   LV_LO_CHUNK_BYTES (67108864);
+//   LV_LO_PLAIN_REVERSAL, defined for the classes whose orders below the
+//   blocked threshold reverse the whole array through the complete swap list.
 // The driver template is instantiated inside the class namespace, so each
 // instance is compiled with that class's instructions only.
 #define LV_LO_PASTE(a, b) a##b
@@ -20,6 +23,9 @@
 #ifndef LV_LO_TILE_COPY_LAST
 #define LV_LO_TILE_COPY_LAST 22
 #endif
+#ifndef LV_LO_CHUNK_BYTES
+#define LV_LO_CHUNK_BYTES 67108864
+#endif
 
 namespace LV_LO_NS {
 namespace {
@@ -30,7 +36,7 @@ struct LargeClass {
   static constexpr int32_t kLeafLimit = LV_LO_LEAF_LIMIT;
   static constexpr int32_t kBlockedThreshold = LV_LO_BLOCKED_THRESHOLD;
   static constexpr int32_t kTileCopyLast = LV_LO_TILE_COPY_LAST;
-  static constexpr int64_t kChunkBytes = 67108864;
+  static constexpr int64_t kChunkBytes = LV_LO_CHUNK_BYTES;
 
   template <bool kInv>
   static void InPlace(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work, int32_t last) {
@@ -68,6 +74,14 @@ struct LargeClass {
     LV_LO_NAME(VectorCopyUint8)(src, dst, bytes);
   }
   static void Scale(float s, float* data, int32_t count) { LV_LO_NAME(VectorMultiplyScalarInPlaceFloat32)(s, data, count); }
+#ifdef LV_LO_PLAIN_REVERSAL
+  static void ReverseInPlace(ComplexFloat32* data, int32_t n, const int32_t* list) {
+    LV_LO_NAME(BitReverseInPlace)(data, n, list);
+  }
+  static void ReverseCopy(const ComplexFloat32* src, ComplexFloat32* dst, int32_t n, const int32_t* list) {
+    LV_LO_NAME(BitReverseCopy)(src, dst, n, list);
+  }
+#endif
 };
 
 using Forward = ::lv_fft_large::LargeOrder<LargeClass, false>;
@@ -96,6 +110,8 @@ void LV_LO_NAME(FftInverseLargeOrderLevel)(const FftSpecComplexFloat32* spec, Co
   LV_LO_NS::Inverse::Level(spec, data, order, depth, work);
 }
 
+#undef LV_LO_PLAIN_REVERSAL
+#undef LV_LO_CHUNK_BYTES
 #undef LV_LO_TILE_COPY_LAST
 #undef LV_LO_BLOCKED_THRESHOLD
 #undef LV_LO_LEAF_LIMIT

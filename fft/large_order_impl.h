@@ -9,7 +9,9 @@
 //   K::kChunkBytes                 copy chunk of the larger orders;
 //   K::InPlace<kInv>(data, n, twiddles, work, last), K::Radix8<kInv>,
 //   K::Radix4<kInv>(block, h, l, twiddles), K::Gather, K::Scatter, K::Tile,
-//   K::Copy, K::Scale.
+//   K::Copy, K::Scale; optionally K::ReverseInPlace(data, n, list) and
+//   K::ReverseCopy(src, dst, n, list), the whole-array reversal through the
+//   complete swap list that such a class runs below kBlockedThreshold.
 //
 // One transform of N = 2^order points (order >= kBlockedThreshold):
 // 1. bit reversal into the destination: 64 x 64-point tiles through the two
@@ -110,6 +112,18 @@ struct LargeOrder {
                   uint8_t* work) {
     static_assert(K::kChunkBytes % 8 == 0);
     const int64_t points = int64_t{1} << order;
+    if constexpr (requires { &K::ReverseCopy; }) {
+      if (order < K::kBlockedThreshold) {
+        const auto* list = static_cast<const int32_t*>(spec->swapList);
+        if (src == dst) {
+          K::ReverseInPlace(dst, static_cast<int32_t>(points), list);
+        } else {
+          K::ReverseCopy(src, dst, static_cast<int32_t>(points), list);
+        }
+        Level(spec, dst, order, 0, work);
+        return;
+      }
+    }
     const auto* partners = static_cast<const int32_t*>(spec->swapList);
     const int32_t* tileList = partners + points / 4096;
     if (src == dst) {
