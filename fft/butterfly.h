@@ -40,6 +40,13 @@ LV_FFT_DECLARE_BUTTERFLY(Avx512)
 
 #undef LV_FFT_DECLARE_BUTTERFLY
 
+// The in-place kernels of class 4: the class-5 passes and layouts with every
+// twiddle product rounded before it is added (no fused multiply-add).
+void FftForwardInPlaceKernelAvx(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work,
+                                int32_t lastFlag);
+void FftInverseInPlaceKernelAvx(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work,
+                                int32_t lastFlag);
+
 // The in-place kernels of class 1 (4-point blocks with lastFlag != 1; data of
 // any float alignment, work used only when data is not 16-byte aligned).
 void FftForwardInPlaceKernelSse3(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work,

@@ -1,5 +1,8 @@
 // The 256-bit butterfly kernels with fused twiddle products (classes 5, 6, 7),
-// included inside each class's anonymous namespace.
+// included inside each class's anonymous namespace. Class 4 (no fused
+// multiply-add) includes it with LV_BF_SEPARATE_PRODUCTS defined: every product
+// of a twiddle multiplication is then rounded before the addition or
+// subtraction; all other operations are the same.
 //
 // Layouts of the working array (always 32-byte aligned):
 // - after the first pass, blocks of 4 points: 4 real parts, then 4 imaginary;
@@ -57,25 +60,27 @@ LV_BF_INLINE void StoreSplit(float* f, Cx v) {
   StoreA(f + 8, v.im);
 }
 
-// z times the stored twiddle (c at tw, s at tw + 8), conjugated for the inverse.
-template <int kSign>
-LV_BF_INLINE Cx Twiddle(Cx z, const float* tw) {
-  const V c = LoadA(tw);
-  const V s = LoadA(tw + 8);
-  if constexpr (kSign < 0) {
-    return {_mm256_fnmadd_ps(s, z.im, Mul(c, z.re)), _mm256_fmadd_ps(s, z.re, Mul(c, z.im))};
-  } else {
-    return {_mm256_fmadd_ps(s, z.im, Mul(c, z.re)), _mm256_fnmadd_ps(s, z.re, Mul(c, z.im))};
-  }
-}
-// The same with (c, s) already in registers (16-point pass).
+// z times the twiddle (c, s) held in registers, conjugated for the inverse.
 template <int kSign>
 LV_BF_INLINE Cx TwiddleRegs(Cx z, V c, V s) {
+#ifdef LV_BF_SEPARATE_PRODUCTS
+  if constexpr (kSign < 0) {
+    return {Sub(Mul(c, z.re), Mul(s, z.im)), Add(Mul(c, z.im), Mul(s, z.re))};
+  } else {
+    return {Add(Mul(c, z.re), Mul(s, z.im)), Sub(Mul(c, z.im), Mul(s, z.re))};
+  }
+#else
   if constexpr (kSign < 0) {
     return {_mm256_fnmadd_ps(s, z.im, Mul(c, z.re)), _mm256_fmadd_ps(s, z.re, Mul(c, z.im))};
   } else {
     return {_mm256_fmadd_ps(s, z.im, Mul(c, z.re)), _mm256_fnmadd_ps(s, z.re, Mul(c, z.im))};
   }
+#endif
+}
+// The same with the stored twiddle (c at tw, s at tw + 8).
+template <int kSign>
+LV_BF_INLINE Cx Twiddle(Cx z, const float* tw) {
+  return TwiddleRegs<kSign>(z, LoadA(tw), LoadA(tw + 8));
 }
 
 // Radix-4 butterfly on a = leg 0 and the twiddled t1 (leg 2), t2 (leg 1),

@@ -1,4 +1,4 @@
-// Large-order drivers of the 256-bit classes with fused products (5, 6 and 7),
+// Large-order drivers of the 256-bit classes (4, 5, 6 and 7; class 4 without fused products),
 // forward and inverse, orders 19 to 28 (body: fft/large_order_impl.h).
 // Driver (spec, src, dst, order, work): spec initialised by the same class
 // for this order; src and dst the same array or disjoint, N points each, the
@@ -25,6 +25,7 @@
   void FftInverseLargeOrderLevel##Sfx(const FftSpecComplexFloat32* spec, ComplexFloat32* data, int32_t order, \
                                       int32_t depth, uint8_t* work);
 
+LV_FFT_DECLARE_LARGE_ORDER(Avx)
 LV_FFT_DECLARE_LARGE_ORDER(Avx2)
 LV_FFT_DECLARE_LARGE_ORDER(Avx512ManyCore)
 LV_FFT_DECLARE_LARGE_ORDER(Avx512)

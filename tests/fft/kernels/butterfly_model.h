@@ -1,6 +1,6 @@
-// Scalar model of the 256-bit butterfly kernels with fused twiddle products
-// (classes 5-7): the same passes, plain float operations and std::fmaf in the
-// order the kernels' rules give, on complex values in natural point order (the
+// Scalar model of the 256-bit butterfly kernels (classes 4-7): the same
+// passes, plain float operations and (classes 5-7, fused = true) std::fmaf in
+// the order the kernels' rules give, on complex values in natural point order (the
 // kernels' block layouts do not change any value). It reads the twiddle table
 // of the specification as the kernels do.
 #pragma once
@@ -52,14 +52,19 @@ inline C AddJ(int sign, C a, C b) { return sign > 0 ? C{a.re - b.im, a.im + b.re
 inline C SubJ(int sign, C a, C b) { return sign > 0 ? C{a.re + b.im, a.im - b.re} : C{a.re - b.im, a.im + b.re}; }
 
 // z times the stored (c, s): forward c*a - s*b, c*b + s*a; inverse conjugated;
-// the cosine product rounded, the sine term fused.
-inline C Twiddle(int sign, C z, float c, float s) {
+// the cosine product rounded, the sine term fused; with fused = false (class
+// 4) all four products rounded before the addition or subtraction.
+inline C Twiddle(int sign, C z, float c, float s, bool fused = true) {
+  if (!fused) {
+    if (sign < 0) return {c * z.re - s * z.im, c * z.im + s * z.re};
+    return {c * z.re + s * z.im, c * z.im - s * z.re};
+  }
   if (sign < 0) return {std::fmaf(-s, z.im, c * z.re), std::fmaf(s, z.re, c * z.im)};
   return {std::fmaf(s, z.im, c * z.re), std::fmaf(-s, z.re, c * z.im)};
 }
 
 // Radix 4 over legs at y[b + j + m*span], entries 2, 1, 3 on legs 1, 2, 3.
-inline void Radix4Pass(int sign, std::vector<C>& y, int64_t span, const float* run) {
+inline void Radix4Pass(int sign, std::vector<C>& y, int64_t span, const float* run, bool fused = true) {
   const int64_t n = static_cast<int64_t>(y.size());
   const int w = span == 4 ? 4 : 8;
   const int groupFloats = 6 * w;
@@ -67,7 +72,7 @@ inline void Radix4Pass(int sign, std::vector<C>& y, int64_t span, const float* r
     for (int64_t j = 0; j < span; ++j) {
       const float* g = run + groupFloats * (j / w);
       const int lane = static_cast<int>(j % w);
-      auto entry = [&](int e, C z) { return Twiddle(sign, z, g[2 * w * (e - 1) + lane], g[2 * w * (e - 1) + w + lane]); };
+      auto entry = [&](int e, C z) { return Twiddle(sign, z, g[2 * w * (e - 1) + lane], g[2 * w * (e - 1) + w + lane], fused); };
       const C a = y[b + j];
       const C t2 = entry(2, y[b + j + span]);
       const C t1 = entry(1, y[b + j + 2 * span]);
@@ -85,7 +90,8 @@ inline void Radix4Pass(int sign, std::vector<C>& y, int64_t span, const float* r
 // in the last place above the float nearest to 1/sqrt(2).
 inline constexpr uint32_t kRotationBits = 0x3F3504F4u;
 
-inline void Radix8Pass(int sign, std::vector<C>& y, int64_t span, const float* run, uint32_t hBits) {
+inline void Radix8Pass(int sign, std::vector<C>& y, int64_t span, const float* run, uint32_t hBits,
+                       bool fused = true) {
   const int64_t n = static_cast<int64_t>(y.size());
   const int residue[8] = {0, 4, 2, 6, 1, 5, 3, 7};
   float h;
@@ -99,7 +105,7 @@ inline void Radix8Pass(int sign, std::vector<C>& y, int64_t span, const float* r
       T[0] = y[b + j];
       for (int r = 1; r < 8; ++r) {
         const int e = residue[r];
-        T[e] = Twiddle(sign, y[b + j + r * span], grp[16 * (e - 1) + lane], grp[16 * (e - 1) + 8 + lane]);
+        T[e] = Twiddle(sign, y[b + j + r * span], grp[16 * (e - 1) + lane], grp[16 * (e - 1) + 8 + lane], fused);
       }
       const C P = Add(T[0], T[4]), M = Sub(T[0], T[4]);
       const C P26 = Add(T[2], T[6]), M26 = Sub(T[2], T[6]);
@@ -146,14 +152,14 @@ inline std::vector<C> FirstPass(int sign, const std::vector<C>& z) {
 
 // The transform of the bit-reversed sequence z (n = z.size()), natural order.
 inline std::vector<C> FromBitReversed(int sign, const std::vector<C>& z, const float* twiddles,
-                                      uint32_t hBits = kRotationBits) {
+                                      uint32_t hBits = kRotationBits, bool fused = true) {
   std::vector<C> y = FirstPass(sign, z);
   for (const Pass& p : Plan(Log2(static_cast<int64_t>(z.size())))) {
     const float* run = twiddles + 2 * p.span - 8;
     if (p.radix == 4) {
-      Radix4Pass(sign, y, p.span, run);
+      Radix4Pass(sign, y, p.span, run, fused);
     } else {
-      Radix8Pass(sign, y, p.span, run, hBits);
+      Radix8Pass(sign, y, p.span, run, hBits, fused);
     }
   }
   return y;
