@@ -40,6 +40,22 @@ LV_FFT_DECLARE_BUTTERFLY(Avx512)
 
 #undef LV_FFT_DECLARE_BUTTERFLY
 
+// In-place kernel of classes 2 and 3 (one 128-bit body, blocks of 4 points):
+// data 2^6 ... 2^17 points in bit-reversed order; the working array is data
+// when it is 16-byte aligned (work then untouched, may be null), otherwise the
+// work buffer (8n bytes, 16-byte aligned); lastFlag 1 leaves interleaved
+// pairs, any other value blocks of 4 real parts then 4 imaginary parts.
+#define LV_FFT_DECLARE_IN_PLACE_BUTTERFLY(Sfx)                                                                   \
+  void FftForwardInPlaceKernel##Sfx(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work,     \
+                                    int32_t lastFlag);                                                           \
+  void FftInverseInPlaceKernel##Sfx(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work,     \
+                                    int32_t lastFlag);
+
+LV_FFT_DECLARE_IN_PLACE_BUTTERFLY(Ssse3)
+LV_FFT_DECLARE_IN_PLACE_BUTTERFLY(Sse42)
+
+#undef LV_FFT_DECLARE_IN_PLACE_BUTTERFLY
+
 // The in-place kernels of class 4: the class-5 passes and layouts with every
 // twiddle product rounded before it is added (no fused multiply-add).
 void FftForwardInPlaceKernelAvx(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work,

@@ -25,6 +25,11 @@
   void FftInverseLargeOrderLevel##Sfx(const FftSpecComplexFloat32* spec, ComplexFloat32* data, int32_t order, \
                                       int32_t depth, uint8_t* work);
 
+// Classes 2 and 3: orders 18 to 28, order 18 reversed whole through the
+// complete swap list, sub-transforms above order 17 through one level.
+LV_FFT_DECLARE_LARGE_ORDER(Ssse3)
+LV_FFT_DECLARE_LARGE_ORDER(Sse42)
+
 LV_FFT_DECLARE_LARGE_ORDER(Avx)
 LV_FFT_DECLARE_LARGE_ORDER(Avx2)
 LV_FFT_DECLARE_LARGE_ORDER(Avx512ManyCore)
