@@ -64,6 +64,23 @@ void TakeSamples(CQFileDataBlock* block, const CQCArrayTD* output) {
   }
 }
 
+// Hands the block's read window (the whole file, or start and count) to a reader.
+template <typename Reader>
+void GiveWindow(Reader& r, const CQFileDataBlock* block) {
+  r.partialRead = block->partialRead;
+  r.start = block->start;
+  r.count = block->count;
+}
+
+// Copies what a reader read into the block: samples, count, centre and rate.
+template <typename Reader>
+void TakeResults(CQFileDataBlock* block, Reader& r) {
+  TakeSamples(block, r.GetOutput());
+  block->numPoints = r.GetNumPoints();
+  block->centerFreq = r.GetCenterFreq();
+  block->sampleRate = r.GetSampleRate();
+}
+
 }  // namespace
 
 struct CQMultiDataMgr::Input {
@@ -427,48 +444,31 @@ void CQMultiDataMgr::ReadByType(Input& in, CQFileDataBlock* block) {
     case kTypeSiq:
     case kTypeWvdh: {
       CQIntPairFile& r = in.typeCode == kTypeSiq ? static_cast<CQIntPairFile&>(*in.siq) : *in.wvdh;
-      r.partialRead = block->partialRead;
-      r.start = block->start;
-      r.count = block->count;
+      GiveWindow(r, block);
       r.ReadData();
-      TakeSamples(block, r.GetOutput());
+      TakeResults(block, r);
       if (r.GetTimeOriginDate() != nullptr) {
         block->samples->StartDateTime() = *r.GetTimeOriginDate();
       }
-      block->numPoints = r.GetNumPoints();
-      block->centerFreq = r.GetCenterFreq();
-      block->sampleRate = r.GetSampleRate();
       return;
     }
     case kTypeIqBin: {
       CLumvardBinFile& r = *in.iqbin;
-      r.partialRead = block->partialRead;
-      r.start = block->start;
-      r.count = block->count;
+      GiveWindow(r, block);
       r.ReadFromFile();
-      TakeSamples(block, r.GetOutput());
-      block->numPoints = r.GetNumPoints();
-      block->centerFreq = r.GetCenterFreq();
-      block->sampleRate = r.GetSampleRate();
+      TakeResults(block, r);
       return;
     }
     case kTypeAgilentBin: {
       CQAgilentBinFile& r = *in.agilentBin;
-      r.partialRead = block->partialRead;
-      r.start = block->start;
-      r.count = block->count;
+      GiveWindow(r, block);
       r.ReadData();
-      TakeSamples(block, r.GetOutput());
-      block->numPoints = r.GetNumPoints();
-      block->centerFreq = r.GetCenterFreq();
-      block->sampleRate = r.GetSampleRate();
+      TakeResults(block, r);
       return;
     }
     case kTypeWv: {
       CQReadRSWvFile& r = *in.wv;
-      r.partialRead = block->partialRead;
-      r.start = block->start;
-      r.count = block->count;
+      GiveWindow(r, block);
       r.ReadData();
       TakeSamples(block, r.GetOutput());
       block->samples->StartDateTime() = r.GetStartDate() != nullptr ? *r.GetStartDate() : CQDateTime{};
@@ -486,15 +486,10 @@ void CQMultiDataMgr::ReadByType(Input& in, CQFileDataBlock* block) {
         r.ReadHeader();
         in.headerRead = true;
       }
-      r.partialRead = block->partialRead;
-      r.start = block->start;
-      r.count = block->count;
+      GiveWindow(r, block);
       r.ReadData();
-      TakeSamples(block, r.GetOutput());
+      TakeResults(block, r);
       block->samples->StartDateTime() = r.GetStartTime();
-      block->numPoints = r.GetNumPoints();
-      block->centerFreq = r.GetCenterFreq();
-      block->sampleRate = r.GetSampleRate();
       block->firstSampleTime = r.GetStartTime();
       return;
     }
@@ -512,10 +507,7 @@ void CQMultiDataMgr::ReadByType(Input& in, CQFileDataBlock* block) {
         in.headerRead = true;
       }
       r->ReadData();
-      TakeSamples(block, r->GetOutput());
-      block->numPoints = r->GetNumPoints();
-      block->centerFreq = r->GetCenterFreq();
-      block->sampleRate = r->GetSampleRate();
+      TakeResults(block, *r);
       return;
     }
     case kTypeGenericTxt3:
@@ -551,10 +543,7 @@ void CQMultiDataMgr::ReadByType(Input& in, CQFileDataBlock* block) {
       r.layout = in.typeCode == kTypeDpgTxt1 ? 1 : 2;
       r.valueScale = 1.0f;
       r.ReadData();
-      TakeSamples(block, r.GetOutput());
-      block->numPoints = r.GetNumPoints();
-      block->centerFreq = r.GetCenterFreq();
-      block->sampleRate = r.GetSampleRate();
+      TakeResults(block, r);
       return;
     }
     default:
