@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/array_math.h"
 #include "core/error.h"
 #include "core/processing/czt_channel.h"
 
@@ -15,7 +14,6 @@ constexpr double kMaxOutputPoints = 134217728.0;
 
 CQCResampleCZT::~CQCResampleCZT() {
   delete output_;
-  CQArrayMath::Free(buffer_);
   delete channel_;
 }
 
@@ -89,15 +87,13 @@ void CQCResampleCZT::Compute() {
     SetInput(input_);
     if (output_ == nullptr) output_ = new CQCArrayTD;
     if (!initialized_) Initialize();
-    if (bufferSize_ != numOut_ || buffer_ == nullptr) {
-      CQArrayMath::Free(buffer_);
-      buffer_ = nullptr;
-      bufferSize_ = 0;
-      buffer_ = CQArrayMath::AllocComplex(numOut_);
-      bufferSize_ = numOut_;
-    }
-    channel_->Compute(input_->GetDataPtr(), buffer_);
-    output_->Set(buffer_, numOut_, outputRate_, input_->GetTimeOrigin() + timeOffset_);
+    // The reconstruction writes straight into the output array (kept
+    // between calls, reallocated only when its length changes).
+    output_->SetSize(numOut_);
+    channel_->Compute(input_->GetDataPtr(), output_->GetDataPtr());
+    output_->SetValid(true);
+    output_->SetSampleRate(outputRate_);
+    output_->SetTimeOrigin(input_->GetTimeOrigin() + timeOffset_);
     output_->SetCenterFreq(centerFreq_);
     output_->SetBandwidth(input_->GetBandwidth());
   } catch (CQError* e) {

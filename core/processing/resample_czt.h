@@ -40,7 +40,6 @@ class CQCResampleCZT {
   bool initialized_ = false;
   int32_t numIn_ = 0;
   int32_t numOut_ = 0;
-  int32_t bufferSize_ = 0;
   double inputRate_ = 0.0;
   double outputRate_ = 0.0;
   double timeOffset_ = 0.0;
@@ -48,5 +47,4 @@ class CQCResampleCZT {
   CQCZTChannel* channel_ = nullptr;
   const CQCArrayTD* input_ = nullptr;
   CQCArrayTD* output_ = nullptr;
-  CQComplex* buffer_ = nullptr;  // the output samples before they go to the array
 };

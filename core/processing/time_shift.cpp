@@ -2,13 +2,11 @@
 
 #include <cmath>
 
-#include "core/array_math.h"
 #include "core/error.h"
 #include "core/processing/czt_channel.h"
 
 CQTimeShiftCircular::~CQTimeShiftCircular() {
   delete output_;
-  CQArrayMath::Free(buffer_);
   delete channel_;
 }
 
@@ -68,15 +66,13 @@ void CQTimeShiftCircular::Compute() {
     SetInput(input_);
     if (output_ == nullptr) output_ = new CQCArrayTD;
     if (!initialized_) Initialize();
-    if (bufferSize_ != numPoints_ || buffer_ == nullptr) {
-      CQArrayMath::Free(buffer_);
-      buffer_ = nullptr;
-      bufferSize_ = 0;
-      buffer_ = CQArrayMath::AllocComplex(numPoints_);
-      bufferSize_ = numPoints_;
-    }
-    channel_->Compute(input_->GetDataPtr(), buffer_);
-    output_->Set(buffer_, numPoints_, sampleRate_, input_->GetTimeOrigin());
+    // The reconstruction writes straight into the output array (kept
+    // between calls, reallocated only when its length changes).
+    output_->SetSize(numPoints_);
+    channel_->Compute(input_->GetDataPtr(), output_->GetDataPtr());
+    output_->SetValid(true);
+    output_->SetSampleRate(sampleRate_);
+    output_->SetTimeOrigin(input_->GetTimeOrigin());
     output_->SetCenterFreq(centerFreq_);
     output_->SetBandwidth(input_->GetBandwidth());
   } catch (CQError* e) {

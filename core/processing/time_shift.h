@@ -36,12 +36,10 @@ class CQTimeShiftCircular {
  private:
   bool initialized_ = false;
   int32_t numPoints_ = 0;
-  int32_t bufferSize_ = 0;
   double sampleRate_ = 0.0;
   double delay_ = 0.0;
   double centerFreq_ = 0.0;
   CQCZTChannel* channel_ = nullptr;
   const CQCArrayTD* input_ = nullptr;
   CQCArrayTD* output_ = nullptr;
-  CQComplex* buffer_ = nullptr;  // the output samples before they go to the array
 };
