@@ -4,13 +4,13 @@
 #include <cwchar>
 #include <string>
 
-#include "app/settings_file.h"
-#include "app/ui_thread.h"
+#include "workers/settings_file.h"
+#include "workers/ui_thread.h"
 #include "core/arrays/carray.h"
 #include "core/error.h"
 #include "core/processing/sample_rate_mgr.h"
 #include "core/processing/sample_rate_mgr_settings.h"
-#include "iqfiles/file_info.h"
+#include "iqfiles/formats/file_info.h"
 #include "platform/status_sink.h"
 #include "xcvr/instr_settings.h"
 #include "xcvr/instr_thread.h"

@@ -25,7 +25,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/get_set_data.h"
+#include "workers/get_set_data.h"
 
 class CQAppSettings;
 class CQCArrayTD;

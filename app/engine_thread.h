@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/engine.h"
-#include "app/ui_thread.h"
+#include "workers/ui_thread.h"
 
 // Messages of the engine thread.
 enum : int32_t { kMsgEngineStart = 30, kMsgEngineStop = 31, kMsgEngineContinue = 33 };

@@ -7,7 +7,7 @@
 #include "core/error.h"
 #include "core/error_dialog.h"
 #include "platform/version.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 int main() {
   // libiio sends without MSG_NOSIGNAL: a board that drops the connection must

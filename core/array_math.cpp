@@ -9,7 +9,7 @@
 #include "core/call_stack.h"
 #include "core/error.h"
 #include "core/primitive_entry_points.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

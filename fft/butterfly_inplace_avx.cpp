@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "fft/butterfly.h"
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 
 LV_ASSERT_CLASS(4);
 

@@ -3,7 +3,7 @@
 
 #include "fft/column_pass.h"
 #include "fft/column_pass_impl.h"
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 
 LV_ASSERT_CLASS(4);
 

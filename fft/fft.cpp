@@ -4,7 +4,7 @@
 
 #include "fft/fft_setup.h"
 #include "fft/fft_transforms.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "fft/fft_permute_impl.h"
 #include "fft/fft_setup.h"
 #include "fft/fft_setup_impl.h"
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/sqrt/sqrt.h"
 #include "primitives/zerofill/zerofill.h"
 #include "vmath/sincos/sincos.h"

@@ -18,7 +18,7 @@
 #include "fft/fft_setup.h"
 #include "fft/fft_spec.h"
 #include "fft/fft_table_builders.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 // The members of a class's traits K that follow from its suffix Sfx: the
 // split tables kFftOrderSplit<Sfx> and kFftColumnBlock<Sfx>, the class's

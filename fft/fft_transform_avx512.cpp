@@ -7,9 +7,9 @@
 #include "fft/fft_transforms.h"
 #include "fft/large_order.h"
 #include "fft/small_kernels.h"
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/arith/arith.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 LV_ASSERT_CLASS(7);
 

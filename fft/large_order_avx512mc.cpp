@@ -7,7 +7,7 @@
 #include "fft/fft_setup.h"
 #include "fft/large_order.h"
 #include "fft/large_order_impl.h"
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/arith/arith.h"
 #include "primitives/copy/copy.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "fft/small_kernels.h"
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 
 LV_ASSERT_CLASS(7);
 

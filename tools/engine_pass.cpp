@@ -27,16 +27,16 @@
 #include <vector>
 
 #include "app/engine_thread.h"
-#include "app/settings_file.h"
+#include "workers/settings_file.h"
 #include "core/arrays/carray.h"
 #include "core/error.h"
 #include "core/error_dialog.h"
 #include "core/processing/sample_rate_mgr_settings.h"
-#include "iqfiles/data_manager_thread.h"
+#include "iqfiles/manager/data_manager_thread.h"
 #include "platform/status_sink.h"
 #include "platform/text.h"
 #include "platform/ui_post.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "xcvr/instr_thread.h"
 
 namespace {

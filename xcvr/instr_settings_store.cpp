@@ -1,7 +1,7 @@
 // The "Instr:MultiXcvr:" keys of the transceiver settings.
 #include <string>
 
-#include "app/settings_file.h"
+#include "workers/settings_file.h"
 #include "core/error.h"
 #include "platform/text.h"
 #include "xcvr/instr_settings.h"

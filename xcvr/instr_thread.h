@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/ui_thread.h"
+#include "workers/ui_thread.h"
 #include "platform/status_sink.h"
 #include "xcvr/multi_xcvr.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "iqfiles/iqbin.h"
+#include "iqfiles/formats/iqbin.h"
 #include "platform/text.h"
 
 namespace {

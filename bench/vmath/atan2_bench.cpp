@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "atan2_peers.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 #include "vmath/atan2/atan2.h"
 
 namespace {

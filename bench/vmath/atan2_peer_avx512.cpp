@@ -1,5 +1,5 @@
 // SLEEF atan2 loops of this width (peer of the arctangent benchmark).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(7);
 
 #include <immintrin.h>

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ln_peers.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 #include "vmath/ln/ln.h"
 
 namespace {

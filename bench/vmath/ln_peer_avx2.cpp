@@ -1,5 +1,5 @@
 // SLEEF logf loops of this width (peer of the logarithm benchmark).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(5);
 
 #include <immintrin.h>

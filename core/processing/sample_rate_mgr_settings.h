@@ -4,10 +4,10 @@
 // the same fields as its working copy.
 //
 // SaveSettings/RecallSettings talk to the settings store (CQAppSettings) of the
-// application shell. The core library does not link the shell, so these two
-// are defined in app/sample_rate_mgr_settings_io.cpp, part of lv_app: a caller
-// of them links lv_app (the engine and the settings chain do anyway). The rest
-// of the record lives in lv_core.
+// worker framework, which stands above the core library. So these two are
+// defined in workers/sample_rate_mgr_settings_io.cpp, part of lv_workers: a
+// caller of them links lv_workers (the engine and the settings chain do
+// anyway). The rest of the record lives in lv_core.
 #pragma once
 
 #include <cstdint>

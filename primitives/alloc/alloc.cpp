@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

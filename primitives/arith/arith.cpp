@@ -1,7 +1,7 @@
 // Entry points and dispatch tables of the scalar and element-wise arithmetic.
 #include "primitives/arith/arith.h"
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 #define LV_ARITH_TABLE(Name, FnType)                                                                    \
   LV_DISPATCH_TABLE(k##Name##Table, FnType, &Name##Sse2, &Name##Sse3, &Name##Ssse3, &Name##Sse42, &Name##Avx, \

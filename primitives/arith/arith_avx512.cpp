@@ -1,5 +1,5 @@
 // Scalar and element-wise arithmetic of processor class 7 (Avx512).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/arith/arith.h"
 #include "primitives/arith/arith_kernels.h"
 

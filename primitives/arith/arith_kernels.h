@@ -14,7 +14,7 @@
 
 #include "primitives/arith/simd_ops.h"
 #include "primitives/copy/copy.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "primitives/vector_types.h"
 #include "primitives/zerofill/zerofill.h"
 

@@ -1,7 +1,7 @@
 // Entry points and dispatch tables of complex packing.
 #include "primitives/complexpack/complexpack.h"
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/complexpack/complexpack.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 LV_ASSERT_CLASS(6);
 

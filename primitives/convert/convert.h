@@ -20,7 +20,7 @@
 
 #include <cstdint>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 // Rounding modes of the scaled conversions. Any other value rounds half away
 // from zero.

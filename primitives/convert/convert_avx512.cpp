@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/convert/convert.h"
 
 LV_ASSERT_CLASS(7);

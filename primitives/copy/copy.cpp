@@ -1,7 +1,7 @@
 // Entry points and dispatch tables of the copy.
 #include "primitives/copy/copy.h"
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "platform/isa_class.h"
-#include "primitives/cache/cache_size.h"
+#include "cpu/isa_class.h"
+#include "cpu/cache_size.h"
 #include "primitives/copy/copy.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "primitives/roads.h"
 
 LV_ASSERT_CLASS(0);

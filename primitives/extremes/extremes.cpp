@@ -1,7 +1,7 @@
 // Entry points and dispatch tables of the extremes.
 #include "primitives/extremes/extremes.h"
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

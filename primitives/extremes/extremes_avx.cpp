@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "platform/isa_class.h"
-#include "primitives/dispatch.h"
+#include "cpu/isa_class.h"
+#include "cpu/dispatch.h"
 #include "primitives/extremes/extremes.h"
 
 LV_ASSERT_CLASS(4);

@@ -1,7 +1,7 @@
 // Entry point and dispatch table of the natural logarithm of floats.
 #include "primitives/logarithm/logarithm.h"
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Natural logarithm of floats, processor class 4 (Avx).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(4);
 
 #include "primitives/logarithm/logarithm.h"

@@ -1,5 +1,5 @@
 // Natural logarithm of floats, processor class 7 (Avx512).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(7);
 
 #include "primitives/logarithm/logarithm.h"

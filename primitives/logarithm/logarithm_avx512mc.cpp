@@ -1,5 +1,5 @@
 // Natural logarithm of floats, processor class 6 (Avx512ManyCore).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(6);
 
 #include "primitives/logarithm/logarithm.h"

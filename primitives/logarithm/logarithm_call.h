@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace lv_logarithm {
 

@@ -1,5 +1,5 @@
 // Magnitude, power and absolute value of processor class 5 (Avx2).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/magnitude/magnitude.h"
 #include "primitives/magnitude/magnitude_kernels.h"
 #include "primitives/sqrt/sqrt.h"

@@ -20,7 +20,7 @@
 
 #include "primitives/arith/arith_kernels.h"
 #include "primitives/arith/simd_ops.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace lv_mag {
 

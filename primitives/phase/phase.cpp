@@ -1,7 +1,7 @@
 // Entry point and dispatch table of the phase of complex floats.
 #include "primitives/phase/phase.h"
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

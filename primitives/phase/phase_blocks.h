@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "primitives/vector_types.h"
 
 namespace lv_phase {

@@ -1,5 +1,5 @@
 // Phase of complex floats, processor class 0 (Sse2).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(0);
 
 #include "primitives/complexpack/complexpack.h"

@@ -1,5 +1,5 @@
 // Phase of complex floats, processor class 1 (Sse3).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(1);
 
 #include "primitives/complexpack/complexpack.h"

@@ -1,5 +1,5 @@
 // Phase of complex floats, processor class 2 (Ssse3).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(2);
 
 #include "primitives/complexpack/complexpack.h"

@@ -1,5 +1,5 @@
 // Scalar square roots of processor class 0 (Sse2).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/sqrt/sqrt.h"
 #include "primitives/sqrt/sqrt_kernels.h"
 

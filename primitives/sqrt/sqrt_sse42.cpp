@@ -1,5 +1,5 @@
 // Scalar square roots of processor class 3 (Sse42).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/sqrt/sqrt.h"
 #include "primitives/sqrt/sqrt_kernels.h"
 

@@ -1,7 +1,7 @@
 // Entry points and dispatch tables of the sums.
 #include "primitives/sum/sum.h"
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 using SumFloatFn = int32_t (*)(const float*, int32_t, float*, int32_t);
 using SumComplexFn = int32_t (*)(const ComplexFloat32*, int32_t, ComplexFloat32*, int32_t);

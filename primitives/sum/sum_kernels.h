@@ -20,7 +20,7 @@
 #include <cstdint>
 
 #include "primitives/arith/simd_ops.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "primitives/vector_types.h"
 
 namespace lv_sum {

@@ -1,5 +1,5 @@
 // Float and complex sums of processor class 0 (Sse2).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 #include "primitives/sum/sum.h"
 #include "primitives/sum/sum_kernels.h"
 

@@ -1,7 +1,7 @@
 // Entry points and dispatch tables of the thresholds.
 #include "primitives/threshold/threshold.h"
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Entry points and dispatch tables of the zero fill.
 #include "primitives/zerofill/zerofill.h"
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 
 namespace {
 

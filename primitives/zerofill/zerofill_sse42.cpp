@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "platform/isa_class.h"
-#include "primitives/cache/cache_size.h"
-#include "primitives/dispatch.h"
+#include "cpu/isa_class.h"
+#include "cpu/cache_size.h"
+#include "cpu/dispatch.h"
 #include "primitives/roads.h"
 #include "primitives/zerofill/zerofill.h"
 

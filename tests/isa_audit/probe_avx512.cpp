@@ -1,7 +1,7 @@
 // Probe of class 7: one instruction the class may use, kept inside its namespace.
 #include <immintrin.h>
 
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 
 LV_ASSERT_CLASS(7);
 

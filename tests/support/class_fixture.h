@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include "primitives/dispatch.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch.h"
+#include "cpu/dispatch_testing.h"
 
 namespace lv_test {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "primitives/dispatch.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch.h"
+#include "cpu/dispatch_testing.h"
 
 namespace lv_test {
 

@@ -1,6 +1,6 @@
 // Arctangent, class 4 (AVX, no FMA): the quotient algorithm on eight lanes,
 // 16 elements a step, every operation rounded (the results of classes 1 to 3).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(4);
 
 #include "vmath/atan2/atan2.h"

@@ -1,6 +1,6 @@
 // Arctangent, class 5 (AVX2 with FMA): the quotient algorithm on eight lanes,
 // eight elements a step, the polynomial and the last step fused.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(5);
 
 #include "vmath/atan2/atan2.h"

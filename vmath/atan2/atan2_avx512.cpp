@@ -5,7 +5,7 @@
 // headers (_mm512_undefined_ps) as maybe-uninitialized.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(7);
 
 #include "vmath/atan2/atan2.h"

@@ -1,5 +1,5 @@
 // Arctangent, class 0 (SSE2): the baseline kernel, within one ulp.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(0);
 
 #include "vmath/atan2/atan2.h"

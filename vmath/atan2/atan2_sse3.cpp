@@ -1,5 +1,5 @@
 // Arctangent, class 1 (SSE3): the quotient algorithm, 16 elements a step.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(1);
 
 #include "vmath/atan2/atan2.h"

@@ -1,6 +1,6 @@
 // Arctangent, class 2 (SSSE3; also the kernel of class 3): the quotient
 // algorithm, 8 elements a step. Bit for bit the results of the class-1 kernel.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(2);
 
 #include "vmath/atan2/atan2.h"

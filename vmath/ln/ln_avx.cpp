@@ -1,6 +1,6 @@
 // Natural logarithm, class 4 (Avx): reduction to [2/3, 4/3) and a degree-9
 // polynomial, no table; special lanes through the double routine.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(4);
 
 #include "vmath/ln/ln.h"

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "vmath/ln/ln_constants.h"
 #include "vmath/vmath_record.h"
 

@@ -1,7 +1,7 @@
 // Natural logarithm, class 0 (SSE2): 65-step table of 8-bit reciprocals, a
 // degree-4 series and split sums; within about 0.53 ulp. Blocks of 8 positive
 // normal inputs, everything else one element at a time (bit-identical).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(0);
 
 #include <emmintrin.h>

@@ -1,7 +1,7 @@
 // Natural logarithm, class 1 (SSE3): 65-step table of float reciprocals and a
 // cubic; within about 1.1 ulp. Blocks of 4 positive normal inputs, everything
 // else one element at a time through the single-element path (bit-identical).
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(1);
 
 #include <emmintrin.h>

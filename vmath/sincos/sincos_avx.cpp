@@ -1,13 +1,13 @@
 // Sine and cosine of class 4 (AVX, no fused multiply-add): blocks of 32,
 // results identical to class 0. The special-value routine here also serves class 5.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(4);
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "vmath/sincos/sincos.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"

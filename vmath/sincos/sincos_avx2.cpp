@@ -1,13 +1,13 @@
 // Sine and cosine of class 5 (AVX2 with fused multiply-add): sine in blocks
 // of 16, cosine in blocks of 32.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(5);
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "vmath/sincos/sincos.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"

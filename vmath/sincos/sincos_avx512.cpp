@@ -1,12 +1,12 @@
 // Sine and cosine of class 7 (AVX-512 with fused multiply-add): blocks of 32.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(7);
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "vmath/sincos/sincos.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"

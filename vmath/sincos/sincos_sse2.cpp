@@ -1,13 +1,13 @@
 // Sine and cosine of class 0 (SSE2), the reference of the family: blocks of four
 // lanes, no fused multiply-add.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(0);
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "vmath/sincos/sincos.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"

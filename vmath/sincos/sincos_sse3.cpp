@@ -1,13 +1,13 @@
 // Sine and cosine of classes 1, 2 and 3 (one pair of kernels from SSE2
 // instructions): blocks of eight, results identical to class 0.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(1);
 
 #include <immintrin.h>
 
 #include <cstdint>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "vmath/sincos/sincos.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"

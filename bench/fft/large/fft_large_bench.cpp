@@ -16,7 +16,7 @@
 #include "fft/fft_setup.h"
 #include "fft/fft_spec.h"
 #include "fft/fft_transforms.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 
 namespace {
 

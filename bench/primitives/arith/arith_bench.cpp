@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "primitives/arith/arith.h"
-#include "primitives/dispatch.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch.h"
+#include "cpu/dispatch_testing.h"
 #include "primitives/magnitude/magnitude.h"
 #include "primitives/sum/sum.h"
 

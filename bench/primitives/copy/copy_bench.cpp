@@ -6,8 +6,8 @@
 
 #include "primitives/alloc/alloc.h"
 #include "primitives/copy/copy.h"
-#include "primitives/dispatch.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch.h"
+#include "cpu/dispatch_testing.h"
 #include "support/ratio_reporter.h"
 
 namespace {

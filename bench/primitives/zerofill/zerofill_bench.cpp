@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "primitives/alloc/alloc.h"
-#include "primitives/dispatch.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch.h"
+#include "cpu/dispatch_testing.h"
 #include "primitives/zerofill/zerofill.h"
 #include "support/ratio_reporter.h"
 

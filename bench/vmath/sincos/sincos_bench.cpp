@@ -15,8 +15,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/vmath/sincos/sleef_peers.h"
-#include "primitives/dispatch.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch.h"
+#include "cpu/dispatch_testing.h"
 #include "vmath/sincos/sincos.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // SLEEF u10 sine and cosine at the width of class 3 (sleef_peer_sse42.cpp0), over whole
 // arrays, as the peer of the benchmarks.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(3);
 
 #include <immintrin.h>

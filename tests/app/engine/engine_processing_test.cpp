@@ -12,11 +12,11 @@
 #include <gtest/gtest.h>
 
 #include "app/engine_thread.h"
-#include "app/settings_file.h"
+#include "workers/settings_file.h"
 #include "core/processing/sample_rate_mgr_settings.h"
 #include "platform/ui_post.h"
 #include "tests/app/engine/engine_workers.h"
-#include "tests/app/settings/temp_dir.h"
+#include "tests/workers/settings/temp_dir.h"
 #include "tests/core/arrays/error_matchers.h"
 
 namespace {

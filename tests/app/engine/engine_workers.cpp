@@ -6,7 +6,7 @@
 #include "core/error.h"
 #include "core/processing/freq_shift.h"
 #include "core/processing/interpolate.h"
-#include "iqfiles/file_info.h"
+#include "iqfiles/formats/file_info.h"
 #include "xcvr/instr_thread.h"
 
 namespace lv_test {

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/ui_thread.h"
+#include "workers/ui_thread.h"
 #include "core/arrays/carray.h"
 #include "core/arrays/complex.h"
 #include "core/error_dialog.h"

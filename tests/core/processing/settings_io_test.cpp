@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/settings_file.h"
+#include "workers/settings_file.h"
 #include "core/processing/sample_rate_mgr_settings.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "fft/column_pass.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 
 namespace {
 

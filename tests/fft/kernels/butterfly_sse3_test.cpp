@@ -15,7 +15,7 @@
 #include "fft/fft.h"
 #include "fft/fft_setup.h"
 #include "fft/fft_spec.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "fft/small_kernels.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 #include "tests/fft/kernels/small_model.h"
 
 namespace {

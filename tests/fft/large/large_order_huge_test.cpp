@@ -10,7 +10,7 @@
 #include <tuple>
 
 #include "large_check.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 #include "support/guarded_buffer.h"
 
 namespace {

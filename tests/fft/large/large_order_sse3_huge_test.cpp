@@ -10,7 +10,7 @@
 
 #include "fft/large_order.h"
 #include "large_check.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "large_check.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 #include "support/guarded_buffer.h"
 
 namespace {

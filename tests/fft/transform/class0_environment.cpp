@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "fft/fft_setup.h"
 #include "fft/fft_transforms.h"
 #include "fft_check.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 
 namespace {
 

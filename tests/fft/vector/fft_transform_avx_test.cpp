@@ -16,8 +16,8 @@
 #include "fft/fft_setup.h"
 #include "fft/fft_spec.h"
 #include "fft/fft_transforms.h"
-#include "primitives/dispatch.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch.h"
+#include "cpu/dispatch_testing.h"
 
 namespace {
 

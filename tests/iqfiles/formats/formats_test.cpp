@@ -15,11 +15,11 @@
 #include <gtest/gtest.h>
 
 #include "core/array_math.h"
-#include "iqfiles/file_name.h"
-#include "iqfiles/iqbin.h"
-#include "iqfiles/iqtxt.h"
-#include "iqfiles/pair_files.h"
-#include "iqfiles/wv.h"
+#include "iqfiles/formats/file_name.h"
+#include "iqfiles/formats/iqbin.h"
+#include "iqfiles/formats/iqtxt.h"
+#include "iqfiles/formats/pair_files.h"
+#include "iqfiles/formats/wv.h"
 #include "platform/text.h"
 #include "tests/core/arrays/error_matchers.h"
 

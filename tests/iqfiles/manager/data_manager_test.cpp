@@ -14,15 +14,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_file.h"
+#include "workers/settings_file.h"
 #include "core/array_math.h"
 #include "core/error_dialog.h"
-#include "iqfiles/data_manager.h"
-#include "iqfiles/data_manager_thread.h"
-#include "iqfiles/iqbin.h"
-#include "iqfiles/iqtxt.h"
-#include "iqfiles/pair_files.h"
-#include "iqfiles/wv.h"
+#include "iqfiles/manager/data_manager.h"
+#include "iqfiles/manager/data_manager_thread.h"
+#include "iqfiles/formats/iqbin.h"
+#include "iqfiles/formats/iqtxt.h"
+#include "iqfiles/formats/pair_files.h"
+#include "iqfiles/formats/wv.h"
 #include "platform/text.h"
 #include "tests/core/arrays/error_matchers.h"
 

@@ -1,4 +1,4 @@
-#include "iqfiles/bin_pair.h"
+#include "iqfiles/formats/bin_pair.h"
 
 #include <cstdint>
 #include <string>

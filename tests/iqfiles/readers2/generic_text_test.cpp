@@ -1,4 +1,4 @@
-#include "iqfiles/generic_text.h"
+#include "iqfiles/formats/generic_text.h"
 
 #include <cmath>
 #include <string>

@@ -1,4 +1,4 @@
-#include "iqfiles/patgen_text.h"
+#include "iqfiles/formats/patgen_text.h"
 
 #include <string>
 #include <vector>

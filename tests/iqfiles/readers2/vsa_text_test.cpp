@@ -1,4 +1,4 @@
-#include "iqfiles/vsa_text.h"
+#include "iqfiles/formats/vsa_text.h"
 
 #include <cmath>
 #include <string>

@@ -1,4 +1,4 @@
-#include "iqfiles/xdat.h"
+#include "iqfiles/formats/xdat.h"
 
 #include <cstdint>
 #include <string>

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "primitives/cache/cache_size.h"
+#include "cpu/cache_size.h"
 #include "primitives/copy/copy.h"
 #include "primitives/roads.h"
 #include "support/class_fixture.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "primitives/extremes/extremes.h"
 
 namespace extremes_test {

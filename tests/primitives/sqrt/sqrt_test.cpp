@@ -7,7 +7,7 @@
 #include <random>
 
 #include "primitives/arith/data_util.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 #include "primitives/sqrt/sqrt.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "primitives/arith/data_util.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "primitives/sum/sum.h"
 #include "primitives/sum/sum_model.h"
 #include "support/guarded_buffer.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "primitives/cache/cache_size.h"
+#include "cpu/cache_size.h"
 #include "primitives/roads.h"
 #include "primitives/zerofill/zerofill.h"
 #include "support/class_fixture.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "atan2_checks.h"
-#include "primitives/dispatch_testing.h"
+#include "cpu/dispatch_testing.h"
 #include "support/class_fixture.h"
 
 namespace {

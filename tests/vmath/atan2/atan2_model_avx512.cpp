@@ -1,5 +1,5 @@
 // The processor's 14-bit reciprocal estimate, for the class-7 model.
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(7);
 
 #include <immintrin.h>

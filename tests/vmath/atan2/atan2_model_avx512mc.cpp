@@ -3,7 +3,7 @@
 // build with LV_NATIVE_RCP28.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 
-#include "platform/isa_class.h"
+#include "cpu/isa_class.h"
 LV_ASSERT_CLASS(6);
 
 #include <immintrin.h>

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "ln_test_support.h"
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "support/class_fixture.h"
 #include "vmath/atan2/atan2.h"
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "primitives/dispatch.h"
+#include "cpu/dispatch.h"
 #include "vmath/sincos/sincos_model.h"
 
 // The recorder behind --wrap: every call of MathErrorCallback from the kernels

@@ -173,7 +173,7 @@ TEST(XcvrSettings, CopyConstructionIsIndependent) {
 #include <filesystem>
 #include <fstream>
 
-#include "app/settings_file.h"
+#include "workers/settings_file.h"
 
 namespace {
 

@@ -1,0 +1,248 @@
+#include "iqfiles/formats/vsa_text.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/array_math.h"
+#include "core/error.h"
+#include "iqfiles/formats/file_io.h"
+#include "iqfiles/formats/text_reading.h"
+#include "platform/text.h"
+
+namespace lv_iq {
+
+struct VsaFlavour {
+  bool commasAreSpace;
+  bool scaleIntegers;
+  const char* setFileName;
+  const char* getFileInfo;
+  const char* readHeader;
+  const char* readData;
+  const char* openHeaderError;
+  const char* openDataError;
+  const char* noXDelta;
+  const char* readBeforeHeader;
+  const char* noData;
+};
+
+const VsaFlavour kAgilent{
+    false,
+    false,
+    "CQAgilentVSATxtFile::SetFileName",
+    "CQAgilentVSATxtFile::GetFileInfo",
+    "CQAgilentVSATxtFile::ReadHeader",
+    "CQAgilentVSATxtFile::ReadData",
+    "Error opening Agilent txt file.",
+    "Error opening Agilent txt file.",
+    "The parameter \"XDelta\" was not found in the Agilent txt file.",
+    "Programming error: ReadHeader() must be called before calling ReadData() for Agilent txt files.",
+    "No valid data found in Agilent txt file."};
+
+const VsaFlavour kAdi{
+    true,
+    true,
+    "CQADIVSATxtFile::SetFileName",
+    "CQADIVSATxtFile::GetFileInfo",
+    "CQADIVSATxtFile::ReadHeader",
+    "CQADIVSATxtFile::ReadData",
+    "Error opening ADI txt file.",
+    "Error opening ADI VSA txt file.",
+    "The parameter \"XDelta\" was not found in the ADI VSA txt file.",
+    "Programming error: ReadHeader() must be called before calling ReadData() for ADI VSA txt files.",
+    "No valid data found in ADI VSA txt file."};
+
+}  // namespace lv_iq
+
+using lv_iq::Named;
+
+namespace {
+
+constexpr size_t kMaxLineChars = 127;  // 128 bytes with the terminating zero
+
+}  // namespace
+
+CQVSATxtReader::CQVSATxtReader(const lv_iq::VsaFlavour& flavour) : flavour_(flavour) {}
+
+CQVSATxtReader::~CQVSATxtReader() = default;
+
+CQAgilentVSATxtFile::CQAgilentVSATxtFile() : CQVSATxtReader(lv_iq::kAgilent) {}
+
+CQADIVSATxtFile::CQADIVSATxtFile() : CQVSATxtReader(lv_iq::kAdi) {}
+
+void CQVSATxtReader::SetFileName(const wchar_t* name) {
+  Named(flavour_.setFileName, [&] {
+    if (!fileName_) {
+      fileName_ = std::make_unique<CQFileName>();
+    }
+    fileName_->Set(name);
+    headerRead_ = false;
+  });
+}
+
+void CQVSATxtReader::ReadHeader() {
+  Named(flavour_.readHeader, [&] {
+    headerRead_ = false;
+    if (!fileName_ || fileName_->Empty()) {
+      throw new CQError("Programming error: file name must be set before calling ReadHeader().");
+    }
+    lv_iq::File file(fileName_->Utf8(), "rb");
+    if (!file.IsOpen()) {
+      throw new CQError(flavour_.openHeaderError);
+    }
+    std::optional<double> xDelta, xStart, centre, validMax, validMin;
+    std::string line;
+    double v[2];
+    while (file.ReadLine(line, kMaxLineChars)) {
+      if (flavour_.commasAreSpace) {
+        for (char& c : line) {
+          if (c == ',') c = ' ';
+        }
+      }
+      if (lv_iq::ScanNumbers(line, v, 2, false) == 2) {
+        break;  // the first data line ends the header
+      }
+      if (!xDelta) xDelta = lv_iq::NumberAfterKey(line, "XDelta");
+      if (!xStart) xStart = lv_iq::NumberAfterKey(line, "XStart");
+      if (!centre) centre = lv_iq::NumberAfterKey(line, "InputCenter");
+      if (!validMax) validMax = lv_iq::NumberAfterKey(line, "FreqValidMax");
+      if (!validMin) validMin = lv_iq::NumberAfterKey(line, "FreqValidMin");
+      if (xDelta && xStart && centre && validMax && validMin) {
+        break;
+      }
+    }
+    if (!xDelta) {
+      throw new CQError(flavour_.noXDelta);
+    }
+    const double rate = *xDelta != 0.0 ? rateMultiplier_ / *xDelta : 0.0;
+    // Count every data line of the whole file.
+    if (!file.Seek(0)) {
+      throw new CQError(flavour_.openHeaderError);
+    }
+    int64_t lines = 0;
+    while (file.ReadLine(line, kMaxLineChars)) {
+      lines += lv_iq::ScanNumbers(line, v, 2, flavour_.commasAreSpace) == 2 ? 1 : 0;
+    }
+    file.Close();
+    lv_iq::CheckSampleCount(lines, -1, 1);
+    double bandwidth = rate;
+    if (validMax && validMin) {
+      const double band = std::min(std::fabs(rate), std::fabs(*validMax - *validMin));
+      if (band != 0.0) {
+        bandwidth = band;
+      }
+    }
+    numSamples_ = lines;
+    sampleRate_ = rate;
+    bandwidth_ = bandwidth;
+    centerFreq_ = centre.value_or(0.0);
+    timeOrigin_ = xStart ? -*xStart : 0.0;
+    headerRead_ = true;
+  });
+}
+
+void CQVSATxtReader::GetFileInfo(const char* name, CQFileInfo* info) {
+  Named(flavour_.getFileInfo, [&] {
+    if (name == nullptr) {
+      throw new CQError("Null pointer to file name.");
+    }
+    if (info == nullptr) {
+      throw new CQError("Null pointer to file info.");
+    }
+    ReadHeader();
+    info->complex = true;
+    info->floatData = true;
+    info->numPoints = numSamples_;
+    info->sampleRate = sampleRate_;
+    info->centerFreq = centerFreq_;
+    info->scale = 1.0f;
+    info->bandwidth = sampleRate_;
+    info->timeOffset = 0.0;
+    info->firstSampleTime = CQDateTime();
+    info->timeReference = CQDateTime();
+  });
+}
+
+void CQVSATxtReader::ReadData() {
+  Named(flavour_.readData, [&] {
+    if (!fileName_ || fileName_->Empty()) {
+      throw new CQError("Programming error: file name must be set before calling ReadData().");
+    }
+    if (!headerRead_) {
+      throw new CQError(flavour_.readBeforeHeader);
+    }
+    if (!output_) {
+      output_ = std::make_unique<CQCArrayTD>();
+    }
+    lv_iq::File file(fileName_->Utf8(), "rb");
+    if (!file.IsOpen()) {
+      throw new CQError(flavour_.openDataError);
+    }
+    if (numSamples_ == 0) {
+      throw new CQError(flavour_.noData);
+    }
+    const int n = static_cast<int>(numSamples_);
+    std::vector<CQComplex> values(static_cast<size_t>(n), CQComplex(0.0f, 0.0f));
+    std::string line;
+    double v[2];
+    int k = 0;
+    while (k < n && file.ReadLine(line, kMaxLineChars)) {
+      if (lv_iq::ScanNumbers(line, v, 2, flavour_.commasAreSpace) == 2) {
+        values[static_cast<size_t>(k++)] = CQComplex(static_cast<float>(v[0]), static_cast<float>(v[1]));
+      }
+    }
+    file.Close();
+    float* parts = reinterpret_cast<float*>(values.data());
+    if (flavour_.scaleIntegers) {
+      float peak = 0.0f;
+      for (int j = 0; j < 2 * n; ++j) {
+        peak = std::max(peak, std::fabs(parts[j]));
+      }
+      if (peak > 10.0f) {
+        CQArrayMath::ArrayScalarMult(parts, 3.0518509e-05f, 2 * n);
+      }
+    }
+    output_->Set(values.data(), n, sampleRate_, timeOrigin_);
+    output_->SetCenterFreq(centerFreq_);
+    output_->SetBandwidth(bandwidth_);
+  });
+}
+
+void CQADIVSATxtFile::WriteToFile(const CQCArrayTD* array) {
+  Named("CQADIVSATxtFile::WriteToFile", [&] {
+    if (!fileName_ || fileName_->Empty()) {
+      throw new CQError("Programming error: file name must be set before calling WriteToFile().");
+    }
+    if (array == nullptr) {
+      throw new CQError("Null pointer to input data.");
+    }
+    const double rate = array->GetSampleRate();
+    if (!(rate > 0.0)) {
+      throw new CQError("Invalid sample rate.");  // XDelta would be infinite
+    }
+    const double centre = array->GetCenterFreq();
+    const double band = array->GetBandwidth() > 0.0 ? array->GetBandwidth() : rate;
+    std::string text = "InputZoom\tTRUE\n";
+    text += lv::FormatC("InputCenter\t%.1lf\n", centre);
+    text += lv::FormatC("XDelta\t%.9lE\n", 1.0 / rate);
+    text += "XDomain\t2\nXUnit\tSec\n";
+    text += lv::FormatC("FreqValidMax\t%.1lf\n", centre + band / 2.0);
+    text += lv::FormatC("FreqValidMin\t%.1lf\n", centre - band / 2.0);
+    text += array->GetTimeOrigin() == 0.0 ? std::string("XStart\t0.0\n")
+                                          : lv::FormatC("XStart\t%.9lE\n", -array->GetTimeOrigin());
+    text += "Y\n";
+    lv_iq::AtomicFileWriter out(fileName_->Utf8(), "Error creating ADI VSA txt file.");
+    out.WriteText(text, "Error writing header to ADI VSA txt file.");
+    const CQComplex* data = array->GetDataPtr();
+    std::string chunk;
+    for (int k = 0; k < array->GetNumPoints(); ++k) {
+      chunk += lv::FormatC("%e,%e\n", static_cast<double>(data[k].re), static_cast<double>(data[k].im));
+      if (chunk.size() > 60000) {
+        out.WriteText(chunk, "Error writing data to ADI VSA txt file.");
+        chunk.clear();
+      }
+    }
+    out.WriteText(chunk, "Error writing data to ADI VSA txt file.");
+    out.Commit("Error writing data to ADI VSA txt file.");
+  });
+}

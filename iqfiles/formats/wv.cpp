@@ -1,0 +1,274 @@
+#include "iqfiles/formats/wv.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstring>
+
+#include "core/array_math.h"
+#include "core/call_stack.h"
+#include "core/error.h"
+#include "iqfiles/formats/file_name.h"
+#include "platform/text.h"
+
+namespace {
+
+using lv::Named;
+
+// The value of a numeric tag: from the first digit after the tag; a minus
+// sign right before that digit is kept, so negative values read back negative.
+std::optional<double> TagNumber(const std::string& text, const char* tag) {
+  const size_t at = text.find(tag);
+  if (at == std::string::npos) {
+    return std::nullopt;
+  }
+  size_t i = at + std::strlen(tag);
+  while (i < text.size() && !std::isdigit(static_cast<unsigned char>(text[i]))) {
+    ++i;
+  }
+  if (i >= text.size()) {
+    return std::nullopt;
+  }
+  if (i > 0 && text[i - 1] == '-') {
+    --i;
+  }
+  return lv::ParseDoubleC(std::string_view(text.data() + i, text.size() - i));
+}
+
+}  // namespace
+
+void CQReadRSWvFile::SetFileName(const wchar_t* name) {
+  Named("CQReadRSWvFile::SetFileName", [&] {
+    name_.reset();
+    if (name == nullptr) {
+      throw new CQError("Null pointer to file name.");
+    }
+    if (name[0] != L'\0') {
+      name_ = std::wstring(name);
+    }
+  });
+}
+
+bool CQReadRSWvFile::ParseDate(const char* text, CQDateTime* result) {
+  if (text == nullptr || result == nullptr || text[0] == '\0') {
+    return false;
+  }
+  const std::string s(text);
+  size_t i = s.find("DATE:");
+  if (i == std::string::npos) {
+    return false;
+  }
+  i += 5;
+  auto toDigit = [&] {
+    while (i < s.size() && !std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+    return i < s.size();
+  };
+  auto piece = [&](char delimiter, std::string& out) {
+    const size_t end = s.find(delimiter, i);
+    if (end == std::string::npos || end - i > 63) return false;
+    out = s.substr(i, end - i);
+    i = end + 1;
+    return true;
+  };
+  std::string y, mo, d, h, mi;
+  if (!toDigit() || !piece('-', y) || !piece('-', mo) || !piece(';', d) || !toDigit() || !piece(':', h) ||
+      !piece(':', mi) || !toDigit()) {
+    return false;
+  }
+  auto yi = lv::ParseIntC(std::string_view(y)), moi = lv::ParseIntC(std::string_view(mo)),
+       di = lv::ParseIntC(std::string_view(d)), hi = lv::ParseIntC(std::string_view(h)),
+       mii = lv::ParseIntC(std::string_view(mi));
+  auto sec = lv::ParseDoubleC(std::string_view(s.substr(i, 63)));
+  if (!yi || !moi || !di || !hi || !mii || !sec) {
+    return false;
+  }
+  result->year = static_cast<int>(*yi);
+  result->month = static_cast<int>(*moi);
+  result->day = static_cast<int>(*di);
+  result->hour = static_cast<int>(*hi);
+  result->minute = static_cast<int>(*mii);
+  result->second = *sec;
+  return true;
+}
+
+void CQReadRSWvFile::GetFileInfo(CQFileInfo* info) {
+  Named("CQReadRSWvFile::GetFileInfo", [&] {
+    if (info == nullptr) {
+      throw new CQError("Null pointer to file info.");
+    }
+    if (!name_) {
+      throw new CQError("Programming error: file name must be set before calling GetFileInfo().");
+    }
+    lv_iq::File file(lv::WideToUtf8(*name_).c_str(), "rb");
+    if (!file.IsOpen()) {
+      throw new CQError("Error opening R&S wv file.");
+    }
+    char buffer[1024] = {};
+    const size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    if (got == 0) {
+      throw new CQError("Error reading from R&S wv file.");
+    }
+    buffer[1023] = '\0';
+    const std::string text(buffer);
+    const std::optional<double> clock = TagNumber(text, "CLOCK:");
+    const double frequency = TagNumber(text, "FREQUENCY:").value_or(0.0);
+    const double samples = TagNumber(text, "SAMPLES:").value_or(0.0);
+    std::optional<CQDateTime> date;
+    CQDateTime parsed;
+    if (ParseDate(text.c_str(), &parsed)) {
+      date = parsed;
+    }
+    // The data offset belongs to this file alone: a file without a waveform tag has none.
+    int32_t offset = 0;
+    const size_t wf = text.find("WAVEFORM");
+    if (wf != std::string::npos) {
+      const size_t hash = text.find('#', wf + 8);
+      if (hash != std::string::npos) {
+        offset = static_cast<int32_t>(hash + 1);
+      }
+    }
+    if (!clock) {
+      throw new CQError("The parameter \"CLOCK\" was not found in the R&S wv file.");
+    }
+    const int64_t fileSize = file.Size();
+    file.Close();
+    const auto n = static_cast<int64_t>(samples);
+    if (n < 0) {
+      throw new CQError("The file is shorter than its header states.");
+    }
+    if (offset > 0) {
+      lv_iq::CheckSampleCount(n, fileSize - offset, 4);
+    }
+    info->complex = true;
+    info->floatData = false;
+    info->numPoints = n;
+    info->sampleRate = *clock;
+    info->centerFreq = frequency;
+    info->scale = 1.0f;
+    info->bandwidth = 0.8 * *clock;
+    info->timeOffset = 0.0;
+    info->firstSampleTime = date.value_or(CQDateTime());
+    info->timeReference = date.value_or(CQDateTime());
+    dataOffset_ = offset;
+    numPoints_ = n;
+    clock_ = *clock;
+    centerFreq_ = frequency;
+    bandwidth_ = 0.8 * *clock;
+    timeOrigin_ = 0.0;
+    if (date) {
+      if (!date_) {
+        date_ = std::make_unique<CQDateTime>();
+      }
+      *date_ = *date;
+    } else {
+      date_.reset();
+    }
+  });
+}
+
+void CQReadRSWvFile::ReadData() {
+  Named("CQReadRSWvFile::ReadData", [&] {
+    if (clock_ == 0.0 || dataOffset_ == 0) {
+      throw new CQError("Programming error: ReadHeader() must be called before calling ReadData() for R&S wv files.");
+    }
+    if (!output_) {
+      output_ = std::make_unique<CQCArrayTD>();
+    }
+    const lv_iq::ReadWindow w = lv_iq::ComputeReadWindow(partialRead, start, count, numPoints_, clock_, timeOrigin_);
+    const float* pairs = nullptr;
+    if (w.readSomething) {
+      buffers_.Prepare(w.count);
+      lv_iq::File file(lv::WideToUtf8(*name_).c_str(), "rb");
+      if (!file.IsOpen()) {
+        throw new CQError("Error opening R&S wv file.");
+      }
+      if (!file.Seek(dataOffset_ + 4 * w.first) || !file.Read(buffers_.ints(), 4 * static_cast<size_t>(w.count))) {
+        throw new CQError("Error reading data from R&S wv file.");
+      }
+      CQArrayMath::CopyArray(buffers_.ints(), buffers_.floats1(), 2 * w.count);
+      CQArrayMath::ArrayScalarMult(buffers_.floats1(), 3.0518509e-05f, buffers_.floats2(), 2 * w.count);
+      pairs = buffers_.floats2();
+    }
+    const CQDateTime none;
+    lv_iq::FillOutput(*output_, w, pairs, clock_, centerFreq_, date_ ? date_.get() : &none);
+  });
+}
+
+bool CQWriteRSWvFile::IsWvFileName(const wchar_t* name) {
+  if (name == nullptr) {
+    return false;
+  }
+  const std::wstring u = UpperFileNamePart(name);
+  return u.find(L".WV") != std::wstring::npos && u.find(L".WVD") == std::wstring::npos &&
+         u.find(L".WVH") == std::wstring::npos;
+}
+
+void CQWriteRSWvFile::SetFileName(const wchar_t* name) {
+  Named("CQWriteRSWvFile::SetFileName", [&] {
+    name_.reset();
+    if (name == nullptr) {
+      throw new CQError("Null pointer to file name.");
+    }
+    if (name[0] != L'\0') {
+      name_ = std::wstring(name);
+    }
+  });
+}
+
+void CQWriteRSWvFile::WriteHeader() {
+  Named("CQWriteRSWvFile::WriteHeader", [&] {
+    if (!name_) {
+      throw new CQError("Programming error: file name must be set before calling WriteHeader().");
+    }
+    int year, month, day, hour, minute, second;
+    const bool useOwn = startDate && !(startDate->day == 0 && startDate->month == 0 && startDate->year == 0) &&
+                        !(startDate->hour == 0 && startDate->minute == 0 && std::fabs(startDate->second) < 1e-9);
+    if (useOwn) {
+      year = startDate->year, month = startDate->month, day = startDate->day;
+      hour = startDate->hour, minute = startDate->minute, second = static_cast<int>(startDate->second);
+    } else {
+      const CQErrorReportTime now = CQErrorCurrentUtcTime();
+      year = now.year, month = now.month, day = now.day, hour = now.hour, minute = now.minute;
+      second = static_cast<int>(now.second);
+    }
+    // The header is written together with the data, so that the file appears only when whole.
+    header_ = "{TYPE: SMU-WV,0}";
+    header_ += lv::FormatC("{DATE:%d-%d-%d;%02d:%02d:%02d}", year, month, day, hour, minute, second);
+    header_ += lv::FormatC("{CLOCK:%.6lf}", clock);
+    header_ += "{LEVEL OFFS:0.0, 0.0}";
+    header_ += lv::FormatC("{FREQUENCY:%.6lf}", centerFreq);
+    // Check now that the file can be created at all.
+    lv_iq::AtomicFileWriter probe(lv::WideToUtf8(*name_), "Error creating R&S wv file.");
+    headerWritten_ = true;
+  });
+}
+
+void CQWriteRSWvFile::WriteData(const CQCArrayTD* array) {
+  Named("CQWriteRSWvFile::WriteData", [&] {
+    if (array == nullptr) {
+      throw new CQError("Null pointer to input data.");
+    }
+    const int n = array->GetNumPoints();
+    if (n == 0) {
+      return;
+    }
+    if (!name_ || !headerWritten_) {
+      throw new CQError("Programming error: file name must be set before calling WriteHeader().");
+    }
+    buffers_.Prepare(n);
+    // Normalise a copy: the caller's array stays as it was.
+    const int parts = 2 * n;
+    CQArrayMath::CopyArray(reinterpret_cast<const float*>(array->GetDataPtr()), buffers_.floats2(), parts);
+    CQArrayMath::NormalizeToOne(buffers_.floats2(), parts);
+    CQArrayMath::ArrayScalarMult(buffers_.floats2(), 32767.0f, buffers_.floats1(), parts);
+    CQArrayMath::LimitMaxValue(buffers_.floats1(), 32767.0f, parts);
+    CQArrayMath::LimitMinValue(buffers_.floats1(), -32767.0f, parts);
+    CQArrayMath::CopyArray(buffers_.floats1(), buffers_.ints(), parts);
+    lv_iq::AtomicFileWriter out(lv::WideToUtf8(*name_), "Error opening R&S wv file to write data.");
+    out.WriteText(header_, "Error writing to R&S wv file.");
+    out.WriteText(lv::FormatC("{SAMPLES:%d}", n), "Error writing to R&S wv file.");
+    out.WriteText(lv::FormatC("{WAVEFORM-%lld:#", 4LL * n + 1), "Error writing to R&S wv file.");
+    out.Write(buffers_.ints(), 4 * static_cast<size_t>(n), "Error writing data to R&S wv file.");
+    out.WriteText("}", "Error writing to R&S wv file.");
+    out.Commit("Error writing data to R&S wv file.");
+  });
+}

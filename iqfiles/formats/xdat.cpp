@@ -1,0 +1,376 @@
+#include "iqfiles/formats/xdat.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/array_math.h"
+#include "core/error.h"
+#include "iqfiles/formats/file_name.h"
+#include "iqfiles/formats/text_reading.h"
+#include "platform/text.h"
+
+using lv_iq::Named;
+
+namespace {
+
+// The text right after name="  (first occurrence), or nothing.
+std::optional<std::string_view> AttributeValue(std::string_view text, std::string_view name) {
+  const std::string key = std::string(name) + "=\"";
+  const size_t at = text.find(key);
+  if (at == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return text.substr(at + key.size());
+}
+
+std::optional<double> DoubleAttribute(std::string_view text, std::string_view name) {
+  const auto v = AttributeValue(text, name);
+  if (!v) return std::nullopt;
+  return lv::ParseDoubleC(v->substr(0, std::min<size_t>(v->size(), 128)));
+}
+
+std::optional<long long> IntAttribute(std::string_view text, std::string_view name) {
+  const auto v = AttributeValue(text, name);
+  if (!v) return std::nullopt;
+  return lv::ParseIntC(v->substr(0, std::min<size_t>(v->size(), 128)));
+}
+
+// A frequency with its unit: the value times 1e9, 1e6 or 1e3 when the text up
+// to the closing quote names GHz, MHz or kHz.
+std::optional<double> FrequencyAttribute(std::string_view text, std::string_view name) {
+  const auto v = AttributeValue(text, name);
+  if (!v) return std::nullopt;
+  const auto value = lv::ParseDoubleC(v->substr(0, std::min<size_t>(v->size(), 128)));
+  if (!value) return std::nullopt;
+  std::string unit(v->substr(0, std::min<size_t>(v->find('"'), 127)));
+  for (char& c : unit) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  double factor = 1.0;
+  if (unit.find("GHZ") != std::string::npos) {
+    factor = 1e9;
+  } else if (unit.find("MHZ") != std::string::npos) {
+    factor = 1e6;
+  } else if (unit.find("KHZ") != std::string::npos) {
+    factor = 1e3;
+  }
+  return *value * factor;
+}
+
+// "year:day-of-year:hour:minute:seconds" up to the closing quote; missing
+// fields stay 0.
+std::optional<CQDateTime> TimeAttribute(std::string_view text, std::string_view name) {
+  const auto v = AttributeValue(text, name);
+  if (!v) return std::nullopt;
+  const std::string_view value = v->substr(0, std::min(v->find('"'), v->size()));
+  long long fields[4] = {0, 0, 0, 0};
+  double seconds = 0.0;
+  size_t pos = 0;
+  for (int i = 0; i < 5; ++i) {
+    const size_t colon = value.find(':', pos);
+    const std::string_view piece = value.substr(pos, colon == std::string_view::npos ? value.npos : colon - pos);
+    if (i < 4) {
+      fields[i] = lv::ParseIntC(piece).value_or(0);
+    } else {
+      seconds = lv::ParseDoubleC(piece).value_or(0.0);
+    }
+    if (colon == std::string_view::npos) {
+      break;
+    }
+    pos = colon + 1;
+  }
+  CQDateTime t;
+  if (fields[0] != 0 || fields[1] != 0) {
+    t.SetFromDayOfYear(static_cast<int>(fields[1]), static_cast<int>(fields[0]));
+  }
+  t.hour = static_cast<int>(fields[2]);
+  t.minute = static_cast<int>(fields[3]);
+  t.second = seconds;
+  return t;
+}
+
+bool HasDate(const CQDateTime& t) { return t.year != 0 || t.month != 0 || t.day != 0; }
+bool HasTimeOfDay(const CQDateTime& t) { return t.hour != 0 || t.minute != 0 || t.second != 0.0; }
+
+// t moved by delta seconds, carried into minutes, hours and the date.
+CQDateTime Shift(CQDateTime t, double delta) {
+  double s = t.second + delta;
+  const double wholeMinutes = std::floor(s / 60.0);
+  s -= wholeMinutes * 60.0;
+  double minutes = t.minute + wholeMinutes;
+  const double wholeHours = std::floor(minutes / 60.0);
+  minutes -= wholeHours * 60.0;
+  double hours = t.hour + wholeHours;
+  const double wholeDays = std::floor(hours / 24.0);
+  hours -= wholeDays * 24.0;
+  t.second = s;
+  t.minute = static_cast<int>(minutes);
+  t.hour = static_cast<int>(hours);
+  const int days = NormalizeTimeOfDay(t) + static_cast<int>(wholeDays);
+  t.day += days;
+  t.Normalize();
+  return t;
+}
+
+}  // namespace
+
+std::wstring CQReadXdatFile::MakeBaseFileName(const wchar_t* name) {
+  return Named("CQReadXdatFile::MakeBaseFileName", [&] {
+    if (name == nullptr) {
+      throw new CQError("Null pointer to file name.");
+    }
+    std::wstring n(name);
+    if (IsXdatFileName(name)) {
+      const size_t dot = n.rfind(L'.');
+      if (dot != std::wstring::npos) {
+        n.erase(dot);
+      }
+    }
+    return n;
+  });
+}
+
+std::wstring CQReadXdatFile::MakeHeaderFileName(const wchar_t* name) {
+  return Named("CQReadXdatFile::MakeHeaderFileName", [&] { return MakeBaseFileName(name) + L".xhdr"; });
+}
+
+std::wstring CQReadXdatFile::MakeDataFileName(const wchar_t* name) {
+  return Named("CQReadXdatFile::MakeDataFileName", [&] { return MakeBaseFileName(name) + L".xdat"; });
+}
+
+std::wstring CQReadXdatFile::MakeMarkerFileName(const wchar_t* name) {
+  return Named("CQReadXdatFile::MakeMarkerFileName", [&] { return MakeBaseFileName(name) + L".xmrk"; });
+}
+
+bool CQReadXdatFile::IsXdatFileName(const wchar_t* name) {
+  if (name == nullptr) {
+    return false;
+  }
+  const std::wstring u = UpperFileNamePart(name);
+  return u.find(L".XDAT") != std::wstring::npos || u.find(L".XHDR") != std::wstring::npos ||
+         u.find(L".XMRK") != std::wstring::npos;
+}
+
+void CQReadXdatFile::SetFileName(const wchar_t* name) {
+  Named("CQReadXdatFile::SetFileName", [&] {
+    baseName_.clear();
+    if (name == nullptr) {
+      throw new CQError("Null pointer to file name.");
+    }
+    const std::wstring limited = std::wstring(name).substr(0, 260);
+    baseName_ = MakeBaseFileName(limited.c_str());
+  });
+}
+
+void CQReadXdatFile::ReadHeader() {
+  Named("CQReadXdatFile::ReadHeader", [&] {
+    if (baseName_.empty()) {
+      throw new CQError("Programming error: file name must be set before calling ReadHeader().");
+    }
+    Parse();
+  });
+}
+
+void CQReadXdatFile::GetFileInfo(CQFileInfo* info) {
+  Named("CQReadXdatFile::GetFileInfo", [&] {
+    if (info == nullptr) {
+      throw new CQError("Null pointer to file info.");
+    }
+    if (baseName_.empty()) {
+      throw new CQError("Programming error: file name must be set before calling GetFileInfo().");
+    }
+    Parse();
+    info->complex = true;
+    info->floatData = false;
+    info->markerCount = markerCount_;
+    info->numPoints = numPoints_;
+    info->scale = scaleFactor_;
+    info->attenuation = attenuation_;
+    info->sampleRate = sampleRate_;
+    info->centerFreq = centerFreq_;
+    info->bandwidth = bandwidth_;
+    info->firstSampleTime = startTime_;
+    info->timeReference = calibrationTime_;
+  });
+}
+
+void CQReadXdatFile::Parse() {
+  const std::wstring headerName = MakeHeaderFileName(baseName_.c_str());
+  const std::string path = lv::WideToUtf8(headerName);
+  lv_iq::File file(path.c_str(), "rb");
+  if (!file.IsOpen()) {
+    throw new CQError(lv::FormatCW(L"Error opening Xdat header file: %ls", headerName.c_str()).c_str());
+  }
+  const int64_t size = file.Size();
+  if (size < 0 || size > (int64_t{1} << 30)) {
+    throw new CQError("Error reading from Xdat header file.");
+  }
+  std::string text(static_cast<size_t>(size), '\0');
+  if (!file.Read(text.data(), text.size())) {
+    throw new CQError("Error reading from Xdat header file.");
+  }
+  file.Close();
+  // Text functions stop at a zero byte, as the header is a C string.
+  text.resize(std::strlen(text.c_str()));
+
+  const auto samples = IntAttribute(text, "samples");
+  const auto rate = DoubleAttribute(text, "sample_rate");
+  const auto scale = DoubleAttribute(text, "scale_factor");
+  if (!samples) {
+    throw new CQError("The number of samples was not found in the Xdat header file.");
+  }
+  if (!rate) {
+    throw new CQError("The sample rate was not found in the Xdat header file.");
+  }
+  if (!scale) {
+    throw new CQError("The scale factor was not found in the Xdat header file.");
+  }
+  if (*samples < 0) {
+    throw new CQError("The file is shorter than its header states.");
+  }
+  lv_iq::CheckSampleCount(*samples, -1, 4);
+  const auto attenuation = DoubleAttribute(text, "attenuation");
+  const auto centre = FrequencyAttribute(text, "center_frequency");
+  auto bandwidth = FrequencyAttribute(text, "span");
+  if (!bandwidth) {
+    bandwidth = FrequencyAttribute(text, "acquisition_bandwidth");
+  }
+  int resolution = 16;
+  if (const auto enc = AttributeValue(text, "data_encoding")) {
+    const size_t at = enc->find("int");
+    if (at != std::string_view::npos) {
+      if (const auto bits = lv::ParseIntC(enc->substr(at + 3, 32))) {
+        resolution = static_cast<int>(*bits);
+      }
+    }
+  }
+  const auto calibration = TimeAttribute(text, "time_calibration");
+  const auto capture = TimeAttribute(text, "start_capture");
+
+  int markerCount = 0, markerFormat = 0;
+  const size_t sectionStart = text.find("<marker_files>");
+  if (sectionStart != std::string::npos) {
+    std::string_view section = std::string_view(text).substr(sectionStart, 16383);
+    const size_t sectionEnd = section.find("</marker_files>");
+    if (sectionEnd != std::string_view::npos) {
+      section = section.substr(0, sectionEnd + std::strlen("</marker_files>"));
+    }
+    markerCount = static_cast<int>(IntAttribute(section, " count").value_or(0));
+    if (const auto format = AttributeValue(section, "format")) {
+      const std::string_view f = format->substr(0, std::min(format->find('"'), format->size()));
+      markerFormat = f == "XML" ? 1 : f == "BIN1" ? 2 : 0;
+    }
+  }
+
+  numPoints_ = *samples;
+  sampleRate_ = *rate;
+  scaleFactor_ = static_cast<float>(*scale);
+  attenuation_ = static_cast<float>(attenuation.value_or(0.0));
+  centerFreq_ = centre.value_or(0.0);
+  bandwidth_ = bandwidth.value_or(sampleRate_);
+  resolution_ = resolution;
+  markerCount_ = markerCount;
+  markerFormat_ = markerFormat;
+
+  CQDateTime start = capture ? *capture : calibration.value_or(CQDateTime());
+  CQXdatMarker marker;
+  if (useFirstMarker && ReadFirstMarker(&marker, markerFormat_) && HasDate(marker.timeStamp) &&
+      HasTimeOfDay(marker.timeStamp)) {
+    const int64_t u = marker.fileSampleNumber != -1 ? marker.fileSampleNumber : marker.absoluteSampleNumber;
+    start = Shift(marker.timeStamp, sampleRate_ != 0.0 ? -static_cast<double>(u) / sampleRate_ : 0.0);
+  }
+  startTime_ = start;
+  calibrationTime_ = calibration ? *calibration : start;
+}
+
+bool CQReadXdatFile::ReadFirstMarker(CQXdatMarker* marker, int format) {
+  return Named("CQReadXdatFile::ReadFirstMarker", [&] {
+    if (marker == nullptr || format != 1 || baseName_.empty()) {
+      return false;
+    }
+    const std::string path = lv::WideToUtf8(MakeMarkerFileName(baseName_.c_str()));
+    lv_iq::File file(path.c_str(), "rb");
+    if (!file.IsOpen()) {
+      return false;
+    }
+    std::string line;
+    while (file.ReadLine(line, 1023)) {
+      if (line.find("<marker ") == std::string::npos) {
+        continue;
+      }
+      const auto number = IntAttribute(line, "marker_number");
+      if (!number) {
+        continue;
+      }
+      if (*number != 0) {
+        return false;
+      }
+      CQXdatMarker m;
+      m.markerNumber = 0;
+      m.absoluteSampleNumber = IntAttribute(line, "absolute_sample_number").value_or(-1);
+      m.fileSampleNumber = IntAttribute(line, "file_sample_number").value_or(-1);
+      m.pulseStartSample = IntAttribute(line, "pulse_start_sample").value_or(-1);
+      m.pulseEndSample = IntAttribute(line, "pulse_end_sample").value_or(-1);
+      if (const auto t = TimeAttribute(line, "time_stamp")) m.timeStamp = *t;
+      if (const auto t = TimeAttribute(line, "timestamp")) m.timeStamp = *t;
+      for (const char* key : {"time_stamp_source", "timestamp_source"}) {
+        if (const auto v = AttributeValue(line, key); v && v->substr(0, 4) == "IRIG") m.irig = 1;
+      }
+      if (HasTimeOfDay(m.timeStamp) && m.timeStamp.year == 0) {
+        m.timeStamp.year = CQErrorCurrentUtcTime().year;
+      }
+      *marker = m;
+      return true;
+    }
+    return false;
+  });
+}
+
+void CQReadXdatFile::OpenDataFile() {
+  Named("CQReadXdatFile::OpenDataFile", [&] {
+    dataFile_.Close();
+    if (baseName_.empty()) {
+      throw new CQError("Programming error: file name must be set before calling OpenDataFile().");
+    }
+    const std::wstring dataName = MakeDataFileName(baseName_.c_str());
+    const std::string path = lv::WideToUtf8(dataName);
+    if (!dataFile_.Open(path.c_str(), "rb")) {
+      throw new CQError(lv::FormatCW(L"Error opening Xdat data file: %ls", dataName.c_str()).c_str());
+    }
+    lv_iq::CheckSampleCount(numPoints_, dataFile_.Size(), 4);
+  });
+}
+
+void CQReadXdatFile::ReadData() {
+  Named("CQReadXdatFile::ReadData", [&] {
+    if (scaleFactor_ == 0.0f || sampleRate_ == 0.0) {
+      throw new CQError("Programming error: ReadHeader() must be called before calling ReadData() for Xdat data files.");
+    }
+    if (resolution_ != 16) {
+      throw new CQError("Reading of Xdat data files is only supported for 16-bit sample resolutions.");
+    }
+    if (!dataFile_.IsOpen()) {
+      OpenDataFile();
+    }
+    if (!output_) {
+      output_ = std::make_unique<CQCArrayTD>();
+    }
+    const lv_iq::ReadWindow w = lv_iq::ComputeReadWindow(partialRead, start, count, numPoints_, sampleRate_, 0.0);
+    const float* pairs = nullptr;
+    if (w.readSomething) {
+      buffers_.Prepare(w.count);
+      // A whole read starts at the beginning too, wherever earlier reads left the file.
+      if (!dataFile_.Seek(4 * w.first) || !dataFile_.Read(buffers_.ints(), 4 * static_cast<size_t>(w.count))) {
+        throw new CQError("Error reading data from Xdat data file.");
+      }
+      const float factor = scaleFactor_ * 65536.0f;
+      CQArrayMath::CopyArray(buffers_.ints(), buffers_.floats1(), 2 * w.count);
+      CQArrayMath::ArrayScalarMult(buffers_.floats1(), factor, buffers_.floats2(), 2 * w.count);
+      pairs = buffers_.floats2();
+    }
+    lv_iq::FillOutput(*output_, w, pairs, sampleRate_, centerFreq_, &startTime_);
+  });
+}

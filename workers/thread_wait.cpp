@@ -1,0 +1,20 @@
+#include "workers/thread_wait.h"
+
+#include <utility>
+
+namespace {
+thread_local CWEventWait t_wait;
+}
+
+CWEventWait CWSetThreadEventWait(CWEventWait wait) {
+  CWEventWait previous = std::move(t_wait);
+  t_wait = std::move(wait);
+  return previous;
+}
+
+lv::WaitResult CWWaitForEvent(const lv::PlatformEvent& event, uint32_t timeoutMs) {
+  if (t_wait) {
+    return t_wait(event, timeoutMs);
+  }
+  return event.Wait(timeoutMs);
+}
