@@ -175,3 +175,26 @@ struct DispatchTable<R (*)(A...)> {
   constinit const ::lv_dispatch::DispatchTable<FnType> name = {                   \
       {&::lv_dispatch::DispatchTable<FnType>::template InitStub<name>, __VA_ARGS__, \
        nullptr}}
+
+// The eight class implementations of `base`, in class order, as the
+// initialiser list of a dispatch table: LV_CLASS_NAMES(VectorCopyFloat32) is
+// &VectorCopyFloat32Sse2, ..., &VectorCopyFloat32Avx512.
+#define LV_CLASS_NAMES(base)                                                                  \
+  &base##Sse2, &base##Sse3, &base##Ssse3, &base##Sse42, &base##Avx, &base##Avx2,              \
+      &base##Avx512ManyCore, &base##Avx512
+
+// Defines the dispatch table `name` of the eight implementations of `base`.
+#define LV_DISPATCH_TABLE_OF(name, FnType, base) LV_DISPATCH_TABLE(name, FnType, LV_CLASS_NAMES(base))
+
+// Declares the eight class implementations of one entry point, for a family's
+// per-class declarations header:
+//   LV_DECLARE_CLASSES(int32_t, VectorCopyFloat32, (const float* src, float* dst, int32_t n));
+#define LV_DECLARE_CLASSES(Ret, base, Params)                                                 \
+  Ret base##Sse2 Params;                                                                      \
+  Ret base##Sse3 Params;                                                                      \
+  Ret base##Ssse3 Params;                                                                     \
+  Ret base##Sse42 Params;                                                                     \
+  Ret base##Avx Params;                                                                       \
+  Ret base##Avx2 Params;                                                                      \
+  Ret base##Avx512ManyCore Params;                                                            \
+  Ret base##Avx512 Params
