@@ -33,13 +33,13 @@ void CWSorvekEngineThread::OnMessage(const CWThreadMessage& msg) {
   }
 }
 
-void CWSorvekEngineThread::HandleGetParam(CWGetSetData& request) { engine_->GetParam(request); }
+void CWSorvekEngineThread::OnMsgGetParam(CWGetSetData& request) { engine_->GetParam(request); }
 
-void CWSorvekEngineThread::HandleSetParam(CWGetSetData& request) { engine_->SetParam(request); }
+void CWSorvekEngineThread::OnMsgSetParam(CWGetSetData& request) { engine_->SetParam(request); }
 
-void CWSorvekEngineThread::HandleSaveSettings(CQAppSettings& settings) { engine_->SaveSettings(&settings); }
+void CWSorvekEngineThread::OnMsgSaveSettings(CQAppSettings& settings) { engine_->SaveSettings(&settings); }
 
-void CWSorvekEngineThread::HandleRecallSettings(CQAppSettings& settings) { engine_->RecallSettings(&settings); }
+void CWSorvekEngineThread::OnMsgRecallSettings(CQAppSettings& settings) { engine_->RecallSettings(&settings); }
 
 void CWSorvekEngineThread::OnMsgEngineStart() {
   try {

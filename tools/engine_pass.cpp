@@ -72,7 +72,7 @@ class PrintingPlot : public CWUIThread {
   ~PrintingPlot() override { StopAndJoin(); }
 
  protected:
-  void HandleSetParam(CWGetSetData& r) override {
+  void OnMsgSetParam(CWGetSetData& r) override {
     if (r.paramId != kPlotSetData) throw new CQError("Unknown parameter type.");
     CQCArrayTD copy;
     copy.Set(r.GetArrayTD());

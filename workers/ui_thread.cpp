@@ -172,15 +172,15 @@ void CWUIThread::OnMessage(const CWThreadMessage& msg) {
   }
 }
 
-void CWUIThread::HandleGetParam(CWGetSetData& /*request*/) { throw new CQError("Unknown parameter type."); }
+void CWUIThread::OnMsgGetParam(CWGetSetData& /*request*/) { throw new CQError("Unknown parameter type."); }
 
-void CWUIThread::HandleSetParam(CWGetSetData& /*request*/) { throw new CQError("Unknown parameter type."); }
+void CWUIThread::OnMsgSetParam(CWGetSetData& /*request*/) { throw new CQError("Unknown parameter type."); }
 
-void CWUIThread::HandleSetParamNoWait(CWGetSetData& request) { HandleSetParam(request); }
+void CWUIThread::OnMsgSetParamNoWait(CWGetSetData& request) { OnMsgSetParam(request); }
 
-void CWUIThread::HandleSaveSettings(CQAppSettings& /*settings*/) {}
+void CWUIThread::OnMsgSaveSettings(CQAppSettings& /*settings*/) {}
 
-void CWUIThread::HandleRecallSettings(CQAppSettings& /*settings*/) {}
+void CWUIThread::OnMsgRecallSettings(CQAppSettings& /*settings*/) {}
 
 void CWUIThread::OnMsgGetParam(void* parameter) {
   auto* request = static_cast<CWGetSetData*>(parameter);
@@ -188,7 +188,7 @@ void CWUIThread::OnMsgGetParam(void* parameter) {
     throw new CQError("Null pointer to GetSet object.", NameOf("OnMsgGetParam").c_str());
   }
   try {
-    AsCQError([&] { HandleGetParam(*request); });
+    AsCQError([&] { OnMsgGetParam(*request); });
   } catch (CQError* e) {
     request->Fail(e, NameOf("OnMsgGetParam").c_str());
     return;
@@ -202,7 +202,7 @@ void CWUIThread::OnMsgSetParam(void* parameter) {
     throw new CQError("Null pointer to GetSet object.", NameOf("OnMsgSetParam").c_str());
   }
   try {
-    AsCQError([&] { HandleSetParam(*request); });
+    AsCQError([&] { OnMsgSetParam(*request); });
   } catch (CQError* e) {
     request->Fail(e, NameOf("OnMsgSetParam").c_str());
     return;
@@ -218,7 +218,7 @@ void CWUIThread::OnMsgSetParamNoWait(void* parameter) {
   // Nobody waits: the request is freed here and a failure goes to OnIdle.
   std::unique_ptr<CWGetSetData> owned(request);
   try {
-    AsCQError([&] { HandleSetParamNoWait(*owned); });
+    AsCQError([&] { OnMsgSetParamNoWait(*owned); });
   } catch (CQError* e) {
     e->AddToCallStack(NameOf("OnMsgSetParamNoWait").c_str());
     throw;
@@ -231,7 +231,7 @@ void CWUIThread::OnMsgSaveSettings(void* parameter) {
     if (parameter == nullptr) {
       throw new CQError("Null pointer to settings object.");
     }
-    AsCQError([&] { HandleSaveSettings(*static_cast<CQAppSettings*>(parameter)); });
+    AsCQError([&] { OnMsgSaveSettings(*static_cast<CQAppSettings*>(parameter)); });
   } catch (CQError* e) {
     failure = e;
   }
@@ -249,7 +249,7 @@ void CWUIThread::OnMsgRecallSettings(void* parameter) {
     if (parameter == nullptr) {
       throw new CQError("Null pointer to settings object.");
     }
-    AsCQError([&] { HandleRecallSettings(*static_cast<CQAppSettings*>(parameter)); });
+    AsCQError([&] { OnMsgRecallSettings(*static_cast<CQAppSettings*>(parameter)); });
   } catch (CQError* e) {
     failure = e;
   }

@@ -14,10 +14,10 @@
 //     ~CWMyThread() override { StopAndJoin(); }    // before members go away
 //    protected:
 //     void OnMessage(const CWThreadMessage& m) override;   // own ids, else base
-//     void HandleGetParam(CWGetSetData& r) override;        // fill r.SetX(...)
-//     void HandleSetParam(CWGetSetData& r) override;        // read r.GetX()
-//     void HandleSaveSettings(CQAppSettings& s) override;
-//     void HandleRecallSettings(CQAppSettings& s) override;
+//     void OnMsgGetParam(CWGetSetData& r) override;         // fill r.SetX(...)
+//     void OnMsgSetParam(CWGetSetData& r) override;         // read r.GetX()
+//     void OnMsgSaveSettings(CQAppSettings& s) override;
+//     void OnMsgRecallSettings(CQAppSettings& s) override;
 //   };
 // Handlers throw CQError* on failure. The base answers every request exactly
 // once: a handler's error gets "<Class>::OnMsgGetParam" (or OnMsgSetParam)
@@ -135,17 +135,23 @@ class CWUIThread : public CWThreadQueue {
   // own ids and passes the rest to the base.
   virtual void OnMessage(const CWThreadMessage& msg);
 
-  // Request handlers (ids 2, 3, 4); the default raises "Unknown parameter
-  // type.". A get handler writes the answer with the record's setters.
-  virtual void HandleGetParam(CWGetSetData& request);
-  virtual void HandleSetParam(CWGetSetData& request);
-  // Set without wait: by default the same as HandleSetParam.
-  virtual void HandleSetParamNoWait(CWGetSetData& request);
-  // Settings handlers (ids 5, 6); the defaults do nothing.
-  virtual void HandleSaveSettings(CQAppSettings& settings);
-  virtual void HandleRecallSettings(CQAppSettings& settings);
+  // Handlers of ids 2 to 6, as a worker overrides them. Each id has two
+  // functions of one name: OnMessage calls the one taking the message's
+  // parameter, which checks it, calls the worker's handler with the request
+  // or the settings store and answers the requester or posts the reply.
+  //
+  // Requests (ids 2, 3, 4); the default raises "Unknown parameter type.". A
+  // get handler writes the answer with the record's setters.
+  virtual void OnMsgGetParam(CWGetSetData& request);
+  virtual void OnMsgSetParam(CWGetSetData& request);
+  // Set without wait: by default the same as OnMsgSetParam.
+  virtual void OnMsgSetParamNoWait(CWGetSetData& request);
+  // Settings (ids 5, 6): the hosted object writes or reads its keys; the
+  // defaults do nothing.
+  virtual void OnMsgSaveSettings(CQAppSettings& settings);
+  virtual void OnMsgRecallSettings(CQAppSettings& settings);
 
-  // The common handlers, as OnMessage calls them.
+  // The common part of those handlers, as OnMessage calls them.
   void OnMsgGetParam(void* parameter);
   void OnMsgSetParam(void* parameter);
   void OnMsgSetParamNoWait(void* parameter);

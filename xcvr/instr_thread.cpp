@@ -60,11 +60,11 @@ void CWInstrIIOMultiXcvrMgrThread::OnMessage(const CWThreadMessage& msg) {
   }
 }
 
-void CWInstrIIOMultiXcvrMgrThread::HandleSetParamNoWait(CWGetSetData&) {
+void CWInstrIIOMultiXcvrMgrThread::OnMsgSetParamNoWait(CWGetSetData&) {
   throw new CQError("Unhandled message in thread queue.");
 }
 
-void CWInstrIIOMultiXcvrMgrThread::HandleGetParam(CWGetSetData& r) {
+void CWInstrIIOMultiXcvrMgrThread::OnMsgGetParam(CWGetSetData& r) {
   CWInstrIIOMultiXcvrMgr& m = Manager();
   switch (r.paramId) {
     case kInstrGetSettings:
@@ -103,7 +103,7 @@ void CWInstrIIOMultiXcvrMgrThread::HandleGetParam(CWGetSetData& r) {
   }
 }
 
-void CWInstrIIOMultiXcvrMgrThread::HandleSetParam(CWGetSetData& r) {
+void CWInstrIIOMultiXcvrMgrThread::OnMsgSetParam(CWGetSetData& r) {
   CWInstrIIOMultiXcvrMgr& m = Manager();
   switch (r.paramId) {
     case kInstrSetSettings:
@@ -129,11 +129,11 @@ void CWInstrIIOMultiXcvrMgrThread::HandleSetParam(CWGetSetData& r) {
   }
 }
 
-void CWInstrIIOMultiXcvrMgrThread::HandleSaveSettings(CQAppSettings& settings) {
+void CWInstrIIOMultiXcvrMgrThread::OnMsgSaveSettings(CQAppSettings& settings) {
   Named("CWInstrIIOMultiXcvrMgrThread::OnMsgSaveSettings", [&] { Manager().GetSettings()->SaveSettings(&settings); });
 }
 
-void CWInstrIIOMultiXcvrMgrThread::HandleRecallSettings(CQAppSettings& settings) {
+void CWInstrIIOMultiXcvrMgrThread::OnMsgRecallSettings(CQAppSettings& settings) {
   Named("CWInstrIIOMultiXcvrMgrThread::OnMsgRecallSettings", [&] {
     CQInstrIIOMultiXcvrSettings recalled(numXmtrs_, numRcvrs_);
     recalled.RecallSettings(&settings);

@@ -57,11 +57,11 @@ class CWInstrIIOMultiXcvrMgrThread : public CWUIThread {
   bool InitInstance() override;
   void ExitInstance() override;
   void OnMessage(const CWThreadMessage& msg) override;
-  void HandleGetParam(CWGetSetData& request) override;
-  void HandleSetParam(CWGetSetData& request) override;
-  void HandleSetParamNoWait(CWGetSetData& request) override;
-  void HandleSaveSettings(CQAppSettings& settings) override;
-  void HandleRecallSettings(CQAppSettings& settings) override;
+  void OnMsgGetParam(CWGetSetData& request) override;
+  void OnMsgSetParam(CWGetSetData& request) override;
+  void OnMsgSetParamNoWait(CWGetSetData& request) override;
+  void OnMsgSaveSettings(CQAppSettings& settings) override;
+  void OnMsgRecallSettings(CQAppSettings& settings) override;
 
  private:
   CWInstrIIOMultiXcvrMgr& Manager();

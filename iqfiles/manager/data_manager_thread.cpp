@@ -44,7 +44,7 @@ const wchar_t* CWMultiDataMgrThread::SelectedName(int32_t index) const {
   return name;
 }
 
-void CWMultiDataMgrThread::HandleGetParam(CWGetSetData& r) {
+void CWMultiDataMgrThread::OnMsgGetParam(CWGetSetData& r) {
   const int32_t index = r.index;
   switch (r.paramId) {
     case kParamActive:
@@ -82,7 +82,7 @@ void CWMultiDataMgrThread::HandleGetParam(CWGetSetData& r) {
   }
 }
 
-void CWMultiDataMgrThread::HandleSetParam(CWGetSetData& r) {
+void CWMultiDataMgrThread::OnMsgSetParam(CWGetSetData& r) {
   const int32_t index = r.index;
   switch (r.paramId) {
     case kParamActive:
@@ -114,6 +114,6 @@ void CWMultiDataMgrThread::HandleSetParam(CWGetSetData& r) {
   }
 }
 
-void CWMultiDataMgrThread::HandleSaveSettings(CQAppSettings& settings) { manager_->SaveSettings(&settings); }
+void CWMultiDataMgrThread::OnMsgSaveSettings(CQAppSettings& settings) { manager_->SaveSettings(&settings); }
 
-void CWMultiDataMgrThread::HandleRecallSettings(CQAppSettings& settings) { manager_->RecallSettings(&settings); }
+void CWMultiDataMgrThread::OnMsgRecallSettings(CQAppSettings& settings) { manager_->RecallSettings(&settings); }

@@ -55,10 +55,10 @@ class CWMultiDataMgrThread : public CWUIThread {
 
  protected:
   void OnMessage(const CWThreadMessage& msg) override;
-  void HandleGetParam(CWGetSetData& request) override;
-  void HandleSetParam(CWGetSetData& request) override;
-  void HandleSaveSettings(CQAppSettings& settings) override;
-  void HandleRecallSettings(CQAppSettings& settings) override;
+  void OnMsgGetParam(CWGetSetData& request) override;
+  void OnMsgSetParam(CWGetSetData& request) override;
+  void OnMsgSaveSettings(CQAppSettings& settings) override;
+  void OnMsgRecallSettings(CQAppSettings& settings) override;
 
  private:
   // The input's name, or "No input file selected." when it has none.

@@ -29,7 +29,7 @@ void MemoryDataManager::SetWave(int i, std::vector<CQComplex> samples, double ra
   waves_.at(static_cast<size_t>(i)) = Wave{std::move(samples), rate, true};
 }
 
-void MemoryDataManager::HandleGetParam(CWGetSetData& r) {
+void MemoryDataManager::OnMsgGetParam(CWGetSetData& r) {
   if (r.paramId != 7) throw new CQError("Unknown parameter type.");
   ++infoRequests;
   infoGate.Pass();
@@ -42,7 +42,7 @@ void MemoryDataManager::HandleGetParam(CWGetSetData& r) {
   r.SetFileInfo(info);
 }
 
-void MemoryDataManager::HandleSetParam(CWGetSetData& r) {
+void MemoryDataManager::OnMsgSetParam(CWGetSetData& r) {
   if (r.paramId != 9) throw new CQError("Unknown parameter type.");
   ++readRequests;
   std::lock_guard<std::mutex> lock(mutex_);
@@ -84,7 +84,7 @@ void TestPlotWorker::OnMessage(const CWThreadMessage& msg) {
   computed_.push_back(std::move(copy));
 }
 
-void TestPlotWorker::HandleSetParam(CWGetSetData& r) {
+void TestPlotWorker::OnMsgSetParam(CWGetSetData& r) {
   if (r.paramId != 1) throw new CQError("Unknown parameter type.");
   if (!shown_) return;  // a hidden window takes nothing
   pending_.Set(r.GetArrayTD());
@@ -93,7 +93,7 @@ void TestPlotWorker::HandleSetParam(CWGetSetData& r) {
   PutMessage(40, nullptr);
 }
 
-void TestPlotWorker::HandleGetParam(CWGetSetData& r) {
+void TestPlotWorker::OnMsgGetParam(CWGetSetData& r) {
   if (r.paramId != 2) throw new CQError("Unknown parameter type.");
   r.SetBool(shown_);
 }
@@ -112,7 +112,7 @@ void RecordingInstrument::OnMessage(const CWThreadMessage& msg) {
   CWUIThread::OnMessage(msg);
 }
 
-void RecordingInstrument::HandleGetParam(CWGetSetData& r) {
+void RecordingInstrument::OnMsgGetParam(CWGetSetData& r) {
   switch (r.paramId) {
     case kInstrGetSettings: {
       ++settingsRequests;
@@ -137,7 +137,7 @@ void RecordingInstrument::HandleGetParam(CWGetSetData& r) {
   }
 }
 
-void RecordingInstrument::HandleSetParam(CWGetSetData& r) {
+void RecordingInstrument::OnMsgSetParam(CWGetSetData& r) {
   switch (r.paramId) {
     case kInstrSetXmtrData:
       ++dataSets;

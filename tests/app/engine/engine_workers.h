@@ -112,8 +112,8 @@ class MemoryDataManager : public CWUIThread {
   Gate infoGate;
 
  protected:
-  void HandleGetParam(CWGetSetData& r) override;
-  void HandleSetParam(CWGetSetData& r) override;
+  void OnMsgGetParam(CWGetSetData& r) override;
+  void OnMsgSetParam(CWGetSetData& r) override;
 
  private:
   struct Wave {
@@ -139,8 +139,8 @@ class TestPlotWorker : public CWUIThread {
 
  protected:
   void OnMessage(const CWThreadMessage& msg) override;
-  void HandleSetParam(CWGetSetData& r) override;
-  void HandleGetParam(CWGetSetData& r) override;
+  void OnMsgSetParam(CWGetSetData& r) override;
+  void OnMsgGetParam(CWGetSetData& r) override;
 
  private:
   std::atomic<bool> shown_{true};
@@ -167,8 +167,8 @@ class RecordingInstrument : public CWUIThread {
 
  protected:
   void OnMessage(const CWThreadMessage& msg) override;
-  void HandleGetParam(CWGetSetData& r) override;
-  void HandleSetParam(CWGetSetData& r) override;
+  void OnMsgGetParam(CWGetSetData& r) override;
+  void OnMsgSetParam(CWGetSetData& r) override;
 
  private:
   std::mutex mutex_;

@@ -128,7 +128,7 @@ class CWTestTarget : public CWUIThread {
     throw new CQError("Inner failure.", "CWTestTarget::Inner");
   }
 
-  void HandleGetParam(CWGetSetData& q) override {
+  void OnMsgGetParam(CWGetSetData& q) override {
     switch (q.paramId) {
       case kValueBool: q.SetBool(b); return;
       case kValueInt: q.SetInt(i); return;
@@ -151,11 +151,11 @@ class CWTestTarget : public CWUIThread {
         }
         return;
       default:
-        CWUIThread::HandleGetParam(q);
+        CWUIThread::OnMsgGetParam(q);
     }
   }
 
-  void HandleSetParam(CWGetSetData& q) override {
+  void OnMsgSetParam(CWGetSetData& q) override {
     switch (q.paramId) {
       case kValueBool: b = q.GetBool(); return;
       case kValueInt: i = q.GetInt(); return;
@@ -169,12 +169,12 @@ class CWTestTarget : public CWUIThread {
       case kValueFileDataBlock: db = q.GetFileDataBlock(); return;
       case kIdInnerError: Inner(); return;
       default:
-        CWUIThread::HandleSetParam(q);
+        CWUIThread::OnMsgSetParam(q);
     }
   }
 
-  void HandleSaveSettings(CQAppSettings&) override {
-    throw new CQError("Save failed.", "CWTestTarget::HandleSaveSettings");
+  void OnMsgSaveSettings(CQAppSettings&) override {
+    throw new CQError("Save failed.", "CWTestTarget::SaveKeys");
   }
 };
 
@@ -531,7 +531,7 @@ TEST(CWUIThread, FailedSaveStillReplies) {
     const auto shown = errors.Entries();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].callStack,
-              "CWTestTarget::HandleSaveSettings\nCWTestTarget::OnMsgSaveSettings\nCWTestTarget::OnIdle\n");
+              "CWTestTarget::SaveKeys\nCWTestTarget::OnMsgSaveSettings\nCWTestTarget::OnIdle\n");
   }
   lv::SetUiPostTarget(previous);
 }
