@@ -47,17 +47,29 @@ void CWInstrIIOMultiXcvrMgrThread::OnMessage(const CWThreadMessage& msg) {
     case kMsgSetParamNoWait:
       throw new CQError("Unhandled message in thread queue.");
     case kMsgInstrConnect:
-      Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrConnect", [&] { Manager().Connect(); });
+      OnMsgInstrConnect();
       return;
     case kMsgInstrDisconnect:
-      Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrDisconnect", [&] { Manager().Disconnect(); });
+      OnMsgInstrDisconnect();
       return;
     case kMsgInstrTransmit:
-      Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrTransmit", [&] { Manager().Transmit(); });
+      OnMsgInstrTransmit();
       return;
     default:
       CWUIThread::OnMessage(msg);
   }
+}
+
+void CWInstrIIOMultiXcvrMgrThread::OnMsgInstrConnect() {
+  Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrConnect", [&] { Manager().Connect(); });
+}
+
+void CWInstrIIOMultiXcvrMgrThread::OnMsgInstrDisconnect() {
+  Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrDisconnect", [&] { Manager().Disconnect(); });
+}
+
+void CWInstrIIOMultiXcvrMgrThread::OnMsgInstrTransmit() {
+  Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrTransmit", [&] { Manager().Transmit(); });
 }
 
 void CWInstrIIOMultiXcvrMgrThread::OnMsgSetParamNoWait(CWGetSetData&) {

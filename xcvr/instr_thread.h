@@ -64,6 +64,11 @@ class CWInstrIIOMultiXcvrMgrThread : public CWUIThread {
   void OnMsgRecallSettings(CQAppSettings& settings) override;
 
  private:
+  // Messages 24, 25 and 27: the manager's Connect, Disconnect and Transmit.
+  void OnMsgInstrConnect();
+  void OnMsgInstrDisconnect();
+  void OnMsgInstrTransmit();
+
   CWInstrIIOMultiXcvrMgr& Manager();
 
   int numXmtrs_;
