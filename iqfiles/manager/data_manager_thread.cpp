@@ -1,5 +1,6 @@
 #include "iqfiles/manager/data_manager_thread.h"
 
+#include "core/call_stack.h"
 #include "core/error.h"
 #include "iqfiles/formats/iqbin.h"
 
@@ -11,29 +12,31 @@ CWMultiDataMgrThread::~CWMultiDataMgrThread() { StopAndJoin(); }
 
 void CWMultiDataMgrThread::OnMessage(const CWThreadMessage& msg) {
   const int32_t index = static_cast<int32_t>(msg.word);
-  const char* name = nullptr;
-  try {
-    switch (msg.id) {
-      case kMsgOpenDataFile:
-        name = "CWMultiDataMgrThread::OnMsgDataOpenDataFile";
-        manager_->OpenDataFile(index);
-        return;
-      case kMsgCloseDataFile:
-        name = "CWMultiDataMgrThread::OnMsgDataCloseDataFile";
-        manager_->CloseDataFile(index);
-        return;
-      case kMsgHandleNewFile:
-        name = "CWMultiDataMgrThread::OnMsgDataHandleNewFile";
-        manager_->HandleNewFile(0);
-        return;
-      default:
-        break;
-    }
-  } catch (CQError* e) {
-    e->AddToCallStack(name);
-    throw;
+  switch (msg.id) {
+    case kMsgOpenDataFile:
+      OnMsgDataOpenDataFile(index);
+      return;
+    case kMsgCloseDataFile:
+      OnMsgDataCloseDataFile(index);
+      return;
+    case kMsgHandleNewFile:
+      OnMsgDataHandleNewFile();
+      return;
+    default:
+      CWUIThread::OnMessage(msg);
   }
-  CWUIThread::OnMessage(msg);
+}
+
+void CWMultiDataMgrThread::OnMsgDataOpenDataFile(int32_t index) {
+  lv::Named("CWMultiDataMgrThread::OnMsgDataOpenDataFile", [&] { manager_->OpenDataFile(index); });
+}
+
+void CWMultiDataMgrThread::OnMsgDataCloseDataFile(int32_t index) {
+  lv::Named("CWMultiDataMgrThread::OnMsgDataCloseDataFile", [&] { manager_->CloseDataFile(index); });
+}
+
+void CWMultiDataMgrThread::OnMsgDataHandleNewFile() {
+  lv::Named("CWMultiDataMgrThread::OnMsgDataHandleNewFile", [&] { manager_->HandleNewFile(0); });
 }
 
 const wchar_t* CWMultiDataMgrThread::SelectedName(int32_t index) const {

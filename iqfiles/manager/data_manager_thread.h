@@ -61,6 +61,12 @@ class CWMultiDataMgrThread : public CWUIThread {
   void OnMsgRecallSettings(CQAppSettings& settings) override;
 
  private:
+  // Messages 14, 15 and 17: open and close input index's data file, and
+  // re-type input 0 and hand its name to its reader again.
+  void OnMsgDataOpenDataFile(int32_t index);
+  void OnMsgDataCloseDataFile(int32_t index);
+  void OnMsgDataHandleNewFile();
+
   // The input's name, or "No input file selected." when it has none.
   const wchar_t* SelectedName(int32_t index) const;
 
