@@ -35,13 +35,18 @@ bool MatchLine(const std::wstring& line, std::wstring_view key, std::wstring* va
   return true;
 }
 
-// Writes bytes to the file opened with mode; checks the write and the close.
-void WriteBytes(const std::filesystem::path& path, const char* mode, const std::string& bytes,
-                const char* openName) {
+// Opens path with mode; "Error opening settings file." (with openName in
+// the call stack, when given) when it cannot.
+FILE* OpenOrThrow(const std::filesystem::path& path, const char* mode, const char* openName) {
   FILE* f = std::fopen(path.c_str(), mode);
   if (f == nullptr) {
     throw new CQError(kOpenError, openName);
   }
+  return f;
+}
+
+// Writes bytes to the open file f and closes it; checks the write and the close.
+void WriteAndClose(FILE* f, const std::string& bytes) {
   const size_t written = std::fwrite(bytes.data(), 1, bytes.size(), f);
   const int closed = std::fclose(f);
   if (written != bytes.size() || closed != 0) {
@@ -119,7 +124,7 @@ bool CQAppSettings::IsSaving() const {
 void CQAppSettings::ResetContents() {
   Named("CQAppSettings::ResetContents", [&] {
     const std::filesystem::path path = FileNameOrThrow(nullptr);
-    WriteBytes(path, "wb", std::string(kHeader) + "\r\n", nullptr);
+    WriteAndClose(OpenOrThrow(path, "wb", nullptr), std::string(kHeader) + "\r\n");
   });
 }
 
@@ -137,7 +142,7 @@ void CQAppSettings::BeginSave() {
       temp = fileName_;
       temp += ".saving";
     }
-    WriteBytes(temp, "wb", std::string(kHeader) + "\r\n", nullptr);
+    WriteAndClose(OpenOrThrow(temp, "wb", nullptr), std::string(kHeader) + "\r\n");
     std::lock_guard<std::mutex> lock(nameMutex_);
     savePath_ = temp;
   });
@@ -198,7 +203,7 @@ void CQAppSettings::AppendLine(const wchar_t* key, const std::wstring& valueText
     throw new CQError(kWriteError);  // a character above U+00FF
   }
   *bytes += "\r\n";
-  WriteBytes(path, "ab", *bytes, "CQAppSettings::OpenFileForAppending");
+  WriteAndClose(OpenFileForAppending(path), *bytes);
 }
 
 void CQAppSettings::SetValue(const wchar_t* key, bool value) {
@@ -237,12 +242,16 @@ void CQAppSettings::SetValue(const wchar_t* key, const CWRect& value) {
   });
 }
 
-std::vector<std::wstring> CQAppSettings::ReadLines(const char* name) const {
-  const std::filesystem::path path = FileNameOrThrow(name);
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) {
-    throw new CQError(kOpenError, "CQAppSettings::OpenFileForReading");
-  }
+FILE* CQAppSettings::OpenFileForReading() const {
+  return OpenOrThrow(FileNameOrThrow(nullptr), "rb", "CQAppSettings::OpenFileForReading");
+}
+
+FILE* CQAppSettings::OpenFileForAppending(const std::filesystem::path& writePath) {
+  return OpenOrThrow(writePath, "ab", "CQAppSettings::OpenFileForAppending");
+}
+
+std::vector<std::wstring> CQAppSettings::ReadLines() const {
+  FILE* f = OpenFileForReading();
   std::string bytes;
   char chunk[65536];
   size_t n;
@@ -284,7 +293,7 @@ bool CQAppSettings::FindValueString(const wchar_t* key, std::wstring* valueText)
       }
       return false;
     }
-    for (const std::wstring& line : ReadLines(nullptr)) {
+    for (const std::wstring& line : ReadLines()) {
       if (MatchLine(line, k, valueText)) {
         return true;
       }
@@ -411,7 +420,7 @@ void CQAppSettings::ExtractSection(const wchar_t* prefix) {
     if (prefix == nullptr || prefix[0] == L'\0') {
       return;
     }
-    for (std::wstring& line : ReadLines(nullptr)) {
+    for (std::wstring& line : ReadLines()) {
       if (line.find(prefix) != std::wstring::npos) {
         section_.push_back(std::move(line));
       }

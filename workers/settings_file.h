@@ -36,6 +36,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -116,8 +117,15 @@ class CQAppSettings {
  private:
   std::filesystem::path FileNameOrThrow(const char* name) const;
   std::filesystem::path WritePath(const char* name) const;
+  // The settings file opened for reading (bytes as stored; ReadLines strips
+  // the CR of each line end). The caller closes it. "Error opening settings
+  // file." when it cannot be opened.
+  FILE* OpenFileForReading() const;
+  // writePath (the settings file, or the save's temporary file while a save
+  // runs) opened for appending; the caller closes it. The same error.
+  static FILE* OpenFileForAppending(const std::filesystem::path& writePath);
   void AppendLine(const wchar_t* key, const std::wstring& valueText);
-  std::vector<std::wstring> ReadLines(const char* name) const;
+  std::vector<std::wstring> ReadLines() const;
   std::optional<std::wstring> FindNumberText(const wchar_t* key, void* out, const char* name);
 
   mutable std::mutex nameMutex_;  // guards fileName_ and savePath_
