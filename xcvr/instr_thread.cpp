@@ -45,6 +45,8 @@ CWInstrIIOMultiXcvrMgr& CWInstrIIOMultiXcvrMgrThread::Manager() {
 void CWInstrIIOMultiXcvrMgrThread::OnMessage(const CWThreadMessage& msg) {
   switch (msg.id) {
     case kMsgSetParamNoWait:
+      // Refused; nobody waits for the request, so it is freed here.
+      delete static_cast<CWGetSetData*>(msg.parameter);
       throw new CQError("Unhandled message in thread queue.");
     case kMsgInstrConnect:
       OnMsgInstrConnect();
@@ -70,10 +72,6 @@ void CWInstrIIOMultiXcvrMgrThread::OnMsgInstrDisconnect() {
 
 void CWInstrIIOMultiXcvrMgrThread::OnMsgInstrTransmit() {
   Named("CWInstrIIOMultiXcvrMgrThread::OnMsgInstrTransmit", [&] { Manager().Transmit(); });
-}
-
-void CWInstrIIOMultiXcvrMgrThread::OnMsgSetParamNoWait(CWGetSetData&) {
-  throw new CQError("Unhandled message in thread queue.");
 }
 
 void CWInstrIIOMultiXcvrMgrThread::OnMsgGetParam(CWGetSetData& r) {

@@ -59,7 +59,6 @@ class CWInstrIIOMultiXcvrMgrThread : public CWUIThread {
   void OnMessage(const CWThreadMessage& msg) override;
   void OnMsgGetParam(CWGetSetData& request) override;
   void OnMsgSetParam(CWGetSetData& request) override;
-  void OnMsgSetParamNoWait(CWGetSetData& request) override;
   void OnMsgSaveSettings(CQAppSettings& settings) override;
   void OnMsgRecallSettings(CQAppSettings& settings) override;
 
