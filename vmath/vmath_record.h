@@ -18,9 +18,17 @@ struct VmathRecord {
   float cost[3];
 };
 
-// Special-value codes of the kernels.
-inline constexpr int32_t kVmathCodeLnOfZero = 18;      // also: infinite argument of sine/cosine
-inline constexpr int32_t kVmathCodeLnOfNegative = 19;  // also: infinite argument of sine/cosine
+// The codes of special-value elements: a kernel returns the code of the last
+// element that had one (or 0) and reports every such element to
+// MathErrorCallback (classes and functions that do so are named in their
+// family headers).
+//   kVmathCodeSingularity  the argument is a singularity of the function:
+//                          ln of +-0 (the result is -infinity);
+//   kVmathCodeDomain       the argument is outside the function's domain: ln
+//                          of a negative number or -infinity, sine or cosine
+//                          of +-infinity (the result is a NaN).
+inline constexpr int32_t kVmathCodeSingularity = 18;
+inline constexpr int32_t kVmathCodeDomain = 19;
 
 // The floating-point environment of one kernel run. On entry: when any of the
 // six exception masks is clear, all six are set for the run and the register

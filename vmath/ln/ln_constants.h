@@ -12,9 +12,6 @@ namespace lv_vmath_ln {
 constexpr float F32(uint32_t bits) { return std::bit_cast<float>(bits); }
 constexpr double F64(uint64_t bits) { return std::bit_cast<double>(bits); }
 
-constexpr int32_t kCodeZero = 18;
-constexpr int32_t kCodeNegative = 19;
-
 // Class 0.
 constexpr float kP0 = F32(0xBF000000u);
 constexpr float kP1 = F32(0x3EAAAAABu);

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "vmath/ln/ln_constants.h"
+#include "vmath/vmath_record.h"
 
 namespace lv_vmath_ln {
 
@@ -35,7 +36,7 @@ template <class Tag, LnSpecialForm kForm>
     if (u == 0xFF800000u) {
       volatile double zero = 0.0;
       *result = static_cast<float>(zero / zero);
-      return kCodeNegative;
+      return kVmathCodeDomain;
     }
     volatile float xv = x;
     *result = xv * xv;
@@ -45,12 +46,12 @@ template <class Tag, LnSpecialForm kForm>
   if (d == 0.0) {
     volatile double zero = 0.0;
     *result = static_cast<float>(-1.0 / zero);
-    return kCodeZero;
+    return kVmathCodeSingularity;
   }
   if (d < 0.0) {
     volatile double zero = 0.0;
     *result = static_cast<float>(zero / zero);
-    return kCodeNegative;
+    return kVmathCodeDomain;
   }
   const double dm1 = d - 1.0;
   if ((dm1 < 0.0 ? -dm1 : dm1) <= kNearOne) {

@@ -62,7 +62,7 @@ int32_t LnOne(const float* src, float* dst, int32_t i) {
     result = _mm_cvtss_f32(LnFour(v, v, 0.0f));
   } else if ((u & 0x7FFFFFFFu) == 0) {
     result = F32(0xFF800000u);
-    code = kCodeZero;
+    code = kVmathCodeSingularity;
   } else if (u < 0x00800000u) {
     // Positive subnormal: normalise in integers, compute with E lowered by 23.
     const int lead = 31 - __builtin_clz(u);
@@ -72,7 +72,7 @@ int32_t LnOne(const float* src, float* dst, int32_t i) {
     result = _mm_cvtss_f32(LnFour(v, _mm_set1_epi32(static_cast<int>(u)), -23.0f));
   } else if (u >= 0x80000000u && u <= 0xFF800000u) {
     result = F32(kNaNSse2);
-    code = kCodeNegative;
+    code = kVmathCodeDomain;
   } else {
     std::memcpy(dst + i, &u, 4);  // +infinity and NaNs unchanged
     return 0;

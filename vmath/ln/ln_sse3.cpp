@@ -53,13 +53,13 @@ float LnFloat32SpecialValuesSse3(const float* src, float* dst, int32_t i, int32_
   if ((u & 0x7FFFFFFFu) == 0) {
     const float r = F32(0xFF800000u);
     dst[i] = r;
-    *status = kCodeZero;
+    *status = kVmathCodeSingularity;
     return r;
   }
   if (u >= 0x80000000u && u <= 0xFF800000u) {
     const float r = F32(kDefaultNaN);
     dst[i] = r;
-    *status = kCodeNegative;
+    *status = kVmathCodeDomain;
     return r;
   }
   const __m128 scaled = _mm_mul_ss(_mm_set_ss(F32(u)), _mm_set_ss(kScale));

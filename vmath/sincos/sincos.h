@@ -80,6 +80,3 @@ int32_t SinFloat32SpecialValuesAvx(const float* x, float* result);
 // Every finite input's result in every class is within this many units in the
 // last place of the exact sine or cosine (the tests' tolerance).
 inline constexpr double kSinCosUlpBound = 1.0;
-
-// The code of an infinite argument.
-inline constexpr int32_t kSinCosCodeInfinite = 19;

@@ -46,7 +46,7 @@ float Class0(float x, int32_t* code) {
     return Class0Normal(u, u, 0.0f);
   }
   if ((u & 0x7FFFFFFFu) == 0) {
-    *code = 18;
+    *code = kVmathCodeSingularity;
     return F32(0xFF800000u);
   }
   if (u < 0x00800000u) {
@@ -55,7 +55,7 @@ float Class0(float x, int32_t* code) {
     return Class0Normal(norm, u, -23.0f);
   }
   if (u >= 0x80000000u && u <= 0xFF800000u) {
-    *code = 19;
+    *code = kVmathCodeDomain;
     return F32(0x7FFC0000u);
   }
   return x;
@@ -83,11 +83,11 @@ float Class1(float x, int32_t* code) {
     return Class1Normal(x);
   }
   if ((u & 0x7FFFFFFFu) == 0) {
-    *code = 18;
+    *code = kVmathCodeSingularity;
     return F32(0xFF800000u);
   }
   if (u >= 0x80000000u && u <= 0xFF800000u) {
-    *code = 19;
+    *code = kVmathCodeDomain;
     return F32(0xFFC00000u);
   }
   volatile float scale = lv_vmath_ln::kScale;

@@ -8,7 +8,8 @@
 namespace lv_test_ln {
 
 // The kernel of a class for one element (the class's special-value routine
-// for the elements its fast path does not take); *code gets 0, 18 or 19.
+// for the elements its fast path does not take); *code gets 0,
+// kVmathCodeSingularity or kVmathCodeDomain.
 float ModelLn(int cls, float x, int32_t* code);
 
 using LnSpecialFn = int32_t (*)(const float*, float*);

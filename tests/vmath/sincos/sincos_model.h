@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "vmath/sincos/sincos_tables.h"
+#include "vmath/vmath_record.h"
 
 namespace sincos_model {
 
@@ -170,7 +171,8 @@ inline float LargePath(float x, bool cosine, Rule rule) {
   return B + ((T1 * C + (yl * cs + T2)) + (cs * S + ee));
 }
 
-// One element as the kernels compute it; *code is 19 for +-infinity, else 0.
+// One element as the kernels compute it; *code is kVmathCodeDomain for
+// +-infinity, else 0.
 inline float Eval(float x, bool cosine, Rule rule, int32_t* code = nullptr) {
   const uint32_t u = Bits(x);
   if (code != nullptr) {
@@ -178,7 +180,7 @@ inline float Eval(float x, bool cosine, Rule rule, int32_t* code = nullptr) {
   }
   if ((u & 0x7FFFFFFFu) == 0x7F800000u) {
     if (code != nullptr) {
-      *code = 19;
+      *code = kVmathCodeDomain;
     }
     return Float(0xFFC00000u);
   }

@@ -26,6 +26,9 @@ using namespace sincos_test;
 
 namespace {
 
+// The code of an infinite argument is a fixed number of the kernel contract.
+static_assert(kVmathCodeDomain == 19);
+
 // ---------------------------------------------------------------------------
 // Tables
 
@@ -289,11 +292,11 @@ TEST_P(SinCosTest, InfinitiesReportOneCallbackPerElementInIndexOrder) {
     std::vector<float> out(n);
     CallbackLog log;
     const int32_t status = Stub(Cls(), cosine)(in.data(), out.data(), n);
-    EXPECT_EQ(status, 19);
+    EXPECT_EQ(status, kVmathCodeDomain);
     ASSERT_EQ(log.calls.size(), infAt.size());
     for (size_t k = 0; k < infAt.size(); ++k) {
       const CallbackCall& call = log.calls[k];
-      EXPECT_EQ(call.code, 19);
+      EXPECT_EQ(call.code, kVmathCodeDomain);
       EXPECT_EQ(call.index, infAt[k]);
       EXPECT_EQ(call.argument1, in.data());
       EXPECT_EQ(call.argument2, in.data());
@@ -335,7 +338,7 @@ TEST_P(SinCosTest, TheCallbackHasTheLastWordOnTheResult) {
   for (int c = 0; c < 2; ++c) {
     CallbackLog log;
     log.replacement = 42.5f;
-    EXPECT_EQ(Stub(Cls(), c == 1)(in, out, 40), 19);
+    EXPECT_EQ(Stub(Cls(), c == 1)(in, out, 40), kVmathCodeDomain);
     EXPECT_EQ(out[9], 42.5f);
     EXPECT_EQ(out[37], 42.5f);
     EXPECT_EQ(log.calls.size(), 2u);
@@ -350,7 +353,7 @@ TEST(SinCosSpecialValues, EveryRoutineTreatsOnlyAllOnesExponents) {
   };
   constexpr uint32_t kUntouched = 0x12345678u;
   const Case cases[] = {
-      {0x7F800000u, 0xFFC00000u, 19}, {0xFF800000u, 0xFFC00000u, 19}, {0x7FA00000u, 0x7FE00000u, 0},
+      {0x7F800000u, 0xFFC00000u, kVmathCodeDomain}, {0xFF800000u, 0xFFC00000u, kVmathCodeDomain}, {0x7FA00000u, 0x7FE00000u, 0},
       {0xFFA00001u, 0xFFE00001u, 0},  {0x7FC00000u, 0x7FC00000u, 0},  {0x3F800000u, kUntouched, 0},
       {0x7F7FFFFFu, kUntouched, 0},   {0x00000000u, kUntouched, 0},
   };
