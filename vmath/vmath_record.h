@@ -3,11 +3,16 @@
 // For each function (Atan2Float32, LnFloat32, SinFloat32, CosFloat32) and
 // processor class there is one record naming three accuracy variants with a
 // cost figure each, and one stub that jumps to the kernel in a fixed cell.
+// A family builds its eight records from one class table (the kernel each
+// class runs, the cost figures) and its eight stubs from the record names,
+// with the two macros below.
 #pragma once
 
 #include <immintrin.h>
 
 #include <cstdint>
+
+#include "cpu/dispatch.h"
 
 using Atan2Float32Kernel = int32_t (*)(const float* y, const float* x, float* dst, int32_t n);
 using UnaryFloat32Kernel = int32_t (*)(const float* src, float* dst, int32_t n);
@@ -17,6 +22,51 @@ struct VmathRecord {
   Kernel variant[3];
   float cost[3];
 };
+
+// One row of a family's class table: the kernel the class runs and the cost
+// figures of its record's three cells. The three variants of every class are
+// one kernel, so each cell of the record holds it.
+template <typename Kernel>
+struct VmathClassRow {
+  Kernel kernel;
+  float cost[3];
+};
+
+template <typename Kernel>
+constexpr VmathRecord<Kernel> VmathRecordOf(const VmathClassRow<Kernel>& row) {
+  return {{row.kernel, row.kernel, row.kernel}, {row.cost[0], row.cost[1], row.cost[2]}};
+}
+
+// Defines the eight records Base##Sse2 ... Base##Avx512 (static data, never
+// written) from a class table of eight rows in class order.
+#define LV_VMATH_RECORDS(Kernel, Base, table)                                                  \
+  constinit const VmathRecord<Kernel> Base##Sse2 = VmathRecordOf(table[kClassSse2]);           \
+  constinit const VmathRecord<Kernel> Base##Sse3 = VmathRecordOf(table[kClassSse3]);           \
+  constinit const VmathRecord<Kernel> Base##Ssse3 = VmathRecordOf(table[kClassSsse3]);         \
+  constinit const VmathRecord<Kernel> Base##Sse42 = VmathRecordOf(table[kClassSse42]);         \
+  constinit const VmathRecord<Kernel> Base##Avx = VmathRecordOf(table[kClassAvx]);             \
+  constinit const VmathRecord<Kernel> Base##Avx2 = VmathRecordOf(table[kClassAvx2]);           \
+  constinit const VmathRecord<Kernel> Base##Avx512ManyCore =                                   \
+      VmathRecordOf(table[kClassAvx512ManyCore]);                                              \
+  constinit const VmathRecord<Kernel> Base##Avx512 = VmathRecordOf(table[kClassAvx512])
+
+// Defines the eight stubs Base##Sse2 ... Base##Avx512 of a function: each
+// loads cell `cell` of its class's record RecordBase##<suffix> and jumps to
+// the kernel there, the caller's arguments (Params, passed on as Args) and the
+// kernel's status passing through untouched. Define them in another
+// translation unit than the records: then the compiler keeps the load and
+// turns the call into a tail jump (no frame of its own).
+#define LV_VMATH_STUB(Name, Record, cell, Params, Args) \
+  int32_t Name Params { return Record.variant[cell] Args; }
+#define LV_VMATH_STUBS(Base, RecordBase, cell, Params, Args)                          \
+  LV_VMATH_STUB(Base##Sse2, RecordBase##Sse2, cell, Params, Args)                     \
+  LV_VMATH_STUB(Base##Sse3, RecordBase##Sse3, cell, Params, Args)                     \
+  LV_VMATH_STUB(Base##Ssse3, RecordBase##Ssse3, cell, Params, Args)                   \
+  LV_VMATH_STUB(Base##Sse42, RecordBase##Sse42, cell, Params, Args)                   \
+  LV_VMATH_STUB(Base##Avx, RecordBase##Avx, cell, Params, Args)                       \
+  LV_VMATH_STUB(Base##Avx2, RecordBase##Avx2, cell, Params, Args)                     \
+  LV_VMATH_STUB(Base##Avx512ManyCore, RecordBase##Avx512ManyCore, cell, Params, Args) \
+  LV_VMATH_STUB(Base##Avx512, RecordBase##Avx512, cell, Params, Args)
 
 // The codes of special-value elements: a kernel returns the code of the last
 // element that had one (or 0) and reports every such element to

@@ -8,7 +8,7 @@
 #include "cpu/isa_class.h"
 LV_ASSERT_CLASS(7);
 
-#include "vmath/atan2/atan2.h"
+#include "vmath/atan2/atan2_classes.h"
 #include "vmath/atan2/atan2_avx512.h"
 #include "vmath/atan2/atan2_special.h"
 
@@ -23,7 +23,7 @@ int32_t Atan2Float32SpecialValuesAvx512(const float* y, const float* x, float* r
   return lv_vmath_atan2::SpecialValue<lv_avx512::Tag, lv_vmath_atan2::LastSum::kE3AlBl, false>(y, x, result);
 }
 
-int32_t Atan2Float32KernelAvx512V0(const float* y, const float* x, float* dst, int32_t n) {
+int32_t Atan2Float32KernelAvx512(const float* y, const float* x, float* dst, int32_t n) {
   using namespace lv_vmath_atan2;
   using O = Xmm<lv_avx512::Tag>;
   using P = Avx512Path<O>;

@@ -8,7 +8,7 @@
 #include "cpu/isa_class.h"
 LV_ASSERT_CLASS(6);
 
-#include "vmath/atan2/atan2.h"
+#include "vmath/atan2/atan2_classes.h"
 #include "vmath/atan2/atan2_avx512.h"
 #include "vmath/rcp28.h"
 
@@ -29,7 +29,7 @@ int32_t Atan2Float32SpecialValuesAvx512ManyCore(const float* y, const float* x, 
   return lv_vmath_atan2::SpecialValue<lv_avx512mc::Tag, lv_vmath_atan2::LastSum::kE3AlBl, false>(y, x, result);
 }
 
-int32_t Atan2Float32KernelAvx512ManyCoreV0(const float* y, const float* x, float* dst, int32_t n) {
+int32_t Atan2Float32KernelAvx512ManyCore(const float* y, const float* x, float* dst, int32_t n) {
   using namespace lv_vmath_atan2;
   using O = Zmm<lv_avx512mc::Tag, &lv_avx512mc::Rcp>;
   using P = Avx512Path<O>;

@@ -1,22 +1,22 @@
-// The arctangent records of the eight processor classes. The stubs read cell
-// 0; cells 1 and 2 (never called) hold the same kernel. Class 3 runs the
-// class-2 kernel. The cost figures are data that nothing reads.
-#include "vmath/atan2/atan2.h"
+// The arctangent records of the eight processor classes, from the family's
+// class table.
+#include "vmath/atan2/atan2_classes.h"
 
-constinit const VmathRecord<Atan2Float32Kernel> Atan2Float32RecordSse2 = {
-    {&Atan2Float32KernelSse2, &Atan2Float32KernelSse2, &Atan2Float32KernelSse2}, {51.88f, 51.88f, 51.88f}};
-constinit const VmathRecord<Atan2Float32Kernel> Atan2Float32RecordSse3 = {
-    {&Atan2Float32KernelSse3V0, &Atan2Float32KernelSse3V0, &Atan2Float32KernelSse3V0}, {28.78f, 64.02f, 23.75f}};
-constinit const VmathRecord<Atan2Float32Kernel> Atan2Float32RecordSsse3 = {
-    {&Atan2Float32KernelSsse3V0, &Atan2Float32KernelSsse3V0, &Atan2Float32KernelSsse3V0}, {12.61f, 31.11f, 11.10f}};
-constinit const VmathRecord<Atan2Float32Kernel> Atan2Float32RecordSse42 = {
-    {&Atan2Float32KernelSsse3V0, &Atan2Float32KernelSsse3V0, &Atan2Float32KernelSsse3V0}, {12.29f, 25.18f, 10.18f}};
-constinit const VmathRecord<Atan2Float32Kernel> Atan2Float32RecordAvx = {
-    {&Atan2Float32KernelAvxV0, &Atan2Float32KernelAvxV0, &Atan2Float32KernelAvxV0}, {5.45f, 13.71f, 4.55f}};
-constinit const VmathRecord<Atan2Float32Kernel> Atan2Float32RecordAvx2 = {
-    {&Atan2Float32KernelAvx2V0, &Atan2Float32KernelAvx2V0, &Atan2Float32KernelAvx2V0}, {3.20f, 6.84f, 2.66f}};
-constinit const VmathRecord<Atan2Float32Kernel> Atan2Float32RecordAvx512ManyCore = {
-    {&Atan2Float32KernelAvx512ManyCoreV0, &Atan2Float32KernelAvx512ManyCoreV0, &Atan2Float32KernelAvx512ManyCoreV0},
-    {2.0f, 3.0f, 1.0f}};
-constinit const VmathRecord<Atan2Float32Kernel> Atan2Float32RecordAvx512 = {
-    {&Atan2Float32KernelAvx512V0, &Atan2Float32KernelAvx512V0, &Atan2Float32KernelAvx512V0}, {2.0f, 3.0f, 1.0f}};
+namespace {
+
+// The class table: the kernel each class runs and the cost figures of its
+// record's three cells (data that nothing reads).
+constexpr VmathClassRow<Atan2Float32Kernel> kAtan2Classes[kProcessorClassCount] = {
+    {&Atan2Float32KernelSse2, {51.88f, 51.88f, 51.88f}},            // 0: the baseline kernel
+    {&Atan2Float32KernelSse3, {28.78f, 64.02f, 23.75f}},            // 1
+    {&Atan2Float32KernelSsse3, {12.61f, 31.11f, 11.10f}},           // 2
+    {&Atan2Float32KernelSsse3, {12.29f, 25.18f, 10.18f}},           // 3: the class-2 kernel
+    {&Atan2Float32KernelAvx, {5.45f, 13.71f, 4.55f}},               // 4
+    {&Atan2Float32KernelAvx2, {3.20f, 6.84f, 2.66f}},               // 5
+    {&Atan2Float32KernelAvx512ManyCore, {2.0f, 3.0f, 1.0f}},        // 6
+    {&Atan2Float32KernelAvx512, {2.0f, 3.0f, 1.0f}},                // 7
+};
+
+}  // namespace
+
+LV_VMATH_RECORDS(Atan2Float32Kernel, Atan2Float32Record, kAtan2Classes);

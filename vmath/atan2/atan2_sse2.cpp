@@ -2,7 +2,7 @@
 #include "cpu/isa_class.h"
 LV_ASSERT_CLASS(0);
 
-#include "vmath/atan2/atan2.h"
+#include "vmath/atan2/atan2_classes.h"
 #include "vmath/atan2/atan2_special.h"
 #include "vmath/atan2/atan2_sse.h"
 

@@ -92,10 +92,10 @@ inline void ExpectUnfusedClassesAgree(int rounds, uint64_t seed) {
         gen.Next(y[i], x[i]);
       }
     }
-    ASSERT_EQ(Atan2Float32KernelSse3V0(y.data(), x.data(), a.data(), kN), 0);
-    ASSERT_EQ(Atan2Float32KernelSsse3V0(y.data(), x.data(), b.data(), kN), 0);
+    ASSERT_EQ(Atan2Float32KernelSse3(y.data(), x.data(), a.data(), kN), 0);
+    ASSERT_EQ(Atan2Float32KernelSsse3(y.data(), x.data(), b.data(), kN), 0);
     ASSERT_EQ(std::memcmp(a.data(), b.data(), kN * sizeof(float)), 0);
-    ASSERT_EQ(Atan2Float32KernelAvxV0(y.data(), x.data(), b.data(), kN), 0);
+    ASSERT_EQ(Atan2Float32KernelAvx(y.data(), x.data(), b.data(), kN), 0);
     ASSERT_EQ(std::memcmp(a.data(), b.data(), kN * sizeof(float)), 0);
   }
 }

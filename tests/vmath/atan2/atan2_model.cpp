@@ -5,7 +5,7 @@
 #include <bit>
 #include <cmath>
 
-#include "vmath/atan2/atan2.h"
+#include "vmath/atan2/atan2_classes.h"
 
 namespace lv_test_atan2 {
 namespace {

@@ -322,10 +322,10 @@ TEST(Atan2Records, StubsReadCellZeroOfTheirRecords) {
   const VmathRecord<Atan2Float32Kernel>* records[8] = {
       &Atan2Float32RecordSse2, &Atan2Float32RecordSse3, &Atan2Float32RecordSsse3, &Atan2Float32RecordSse42,
       &Atan2Float32RecordAvx,  &Atan2Float32RecordAvx2, &Atan2Float32RecordAvx512ManyCore, &Atan2Float32RecordAvx512};
-  const Atan2Float32Kernel kernels[8] = {&Atan2Float32KernelSse2,  &Atan2Float32KernelSse3V0,
-                                         &Atan2Float32KernelSsse3V0, &Atan2Float32KernelSsse3V0,
-                                         &Atan2Float32KernelAvxV0, &Atan2Float32KernelAvx2V0,
-                                         &Atan2Float32KernelAvx512ManyCoreV0, &Atan2Float32KernelAvx512V0};
+  const Atan2Float32Kernel kernels[8] = {&Atan2Float32KernelSse2,  &Atan2Float32KernelSse3,
+                                         &Atan2Float32KernelSsse3, &Atan2Float32KernelSsse3,
+                                         &Atan2Float32KernelAvx, &Atan2Float32KernelAvx2,
+                                         &Atan2Float32KernelAvx512ManyCore, &Atan2Float32KernelAvx512};
   const float costs[8][3] = {{51.88f, 51.88f, 51.88f}, {28.78f, 64.02f, 23.75f}, {12.61f, 31.11f, 11.10f},
                              {12.29f, 25.18f, 10.18f}, {5.45f, 13.71f, 4.55f},   {3.20f, 6.84f, 2.66f},
                              {2, 3, 1},                {2, 3, 1}};

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <random>
 
-#include "vmath/atan2/atan2.h"
+#include "vmath/atan2/atan2_classes.h"
 
 namespace lv_test_atan2 {
 
