@@ -15,6 +15,10 @@
 
 #include <immintrin.h>
 
+#if !defined(LV_CLASS) || LV_CLASS != 6
+#error "vmath/rcp28.h is for class-6 files only"
+#endif
+
 namespace lv_vmath_rcp28 {
 
 [[gnu::always_inline]] inline __m512 Rcp28(__m512 v) {

@@ -1,25 +1,14 @@
-// The four-lane arctangent kernels of classes 0 to 3 (SSE2 operations only).
-//
-// Templates over a tag type from the including class's own namespace, so that
-// every class compiles its own copy with its own flags. The fast paths:
+// The four-lane arctangent kernels of classes 0 to 2 (SSE2 operations only;
+// class 3 runs the class-2 kernel). Part of the arctangent body
+// (atan2_body.inl), inside the class namespace. The fast paths:
 //   * BaselinePath: the reduction to five intervals with a reciprocal refined
 //     in double and a head/tail split (class 0, within one ulp);
-//   * QuotientPath: one division and a nine-term polynomial (classes 1 to 3).
+//   * QuotientPath: one division and a nine-term polynomial (classes 1 and 2).
 // Every operation below is rounded separately, in the order written.
-#pragma once
 
-#include <emmintrin.h>
+namespace LV_NS {
+namespace {
 
-#include <cstdint>
-
-#include "vmath/atan2/atan2_constants.h"
-#include "vmath/vmath_record.h"
-
-namespace lv_vmath_atan2 {
-
-using SpecialValueFn = int32_t (*)(const float*, const float*, float*);
-
-template <class Tag>
 struct Sse {
   [[gnu::always_inline]] static inline __m128 Bits(uint32_t b) { return _mm_castsi128_ps(_mm_set1_epi32(static_cast<int>(b))); }
   [[gnu::always_inline]] static inline __m128 Select(__m128 m, __m128 a, __m128 b) {
@@ -77,10 +66,9 @@ struct Sse {
 };
 
 // The quotient algorithm, every operation rounded.
-template <class Tag>
 struct QuotientPath {
   [[gnu::always_inline]] static inline __m128 Fast(__m128 y, __m128 x) {
-    using S = Sse<Tag>;
+    using S = Sse;
     const __m128 absMask = S::Bits(kAbsMask);
     const __m128 signMask = S::Bits(kSignMask);
     const __m128 ay = _mm_and_ps(y, absMask);
@@ -111,7 +99,6 @@ struct QuotientPath {
 
 // The baseline fast path: five intervals, a reciprocal estimate refined in
 // double, a head/tail split of the reduced argument.
-template <class Tag>
 struct BaselinePath {
   // T = R * num in double for two lanes, with D = den and R0 = the estimate.
   [[gnu::always_inline]] static inline __m128d Quotient2(__m128d d, __m128d r0, __m128d num) {
@@ -122,7 +109,7 @@ struct BaselinePath {
   }
 
   [[gnu::always_inline]] static inline __m128 Fast(__m128 y, __m128 x) {
-    using S = Sse<Tag>;
+    using S = Sse;
     const __m128 absMask = S::Bits(kAbsMask);
     const __m128 signMask = S::Bits(kSignMask);
     const __m128 ay = _mm_and_ps(y, absMask);
@@ -183,9 +170,9 @@ struct BaselinePath {
 
 // Zero lanes in the vector, then every other special lane through the scalar
 // routine in increasing lane order, on copies of the operands.
-template <class Tag, int kBlocks, SpecialValueFn kSpecial>
+template <int kBlocks, SpecialValueFn kSpecial>
 [[gnu::noinline]] void FixSpecialLanes(const __m128* vy, const __m128* vx, __m128* vr, int special) {
-  using S = Sse<Tag>;
+  using S = Sse;
   alignas(16) float ys[4 * kBlocks];
   alignas(16) float xs[4 * kBlocks];
   alignas(16) float rs[4 * kBlocks];
@@ -211,14 +198,14 @@ template <class Tag, int kBlocks, SpecialValueFn kSpecial>
 // The kernel: head up to y's first 16-byte boundary (one partial block), main
 // loop of kBlocks four-lane blocks, then the rest in blocks of four, the last
 // partial. Partial blocks are read and written lane by lane.
-template <class Tag, class Path, int kBlocks, SpecialValueFn kSpecial>
+template <class Path, int kBlocks, SpecialValueFn kSpecial>
 [[gnu::always_inline]] inline int32_t Kernel4(const float* y, const float* x, float* dst, int32_t n) {
-  using S = Sse<Tag>;
+  using S = Sse;
   if (n <= 0) {
-    return -6;
+    return StatusBadCount;
   }
   if (y == nullptr || x == nullptr || dst == nullptr) {
-    return -8;
+    return StatusNullPointer;
   }
   const lv_vmath_env::FpEnv env = lv_vmath_env::EnterKernel();
   const auto partial = [&](int32_t i, int m) {
@@ -227,7 +214,7 @@ template <class Tag, class Path, int kBlocks, SpecialValueFn kSpecial>
     __m128 vr = Path::Fast(vy, vx);
     const int special = S::SpecialBits(vy, vx);
     if (special != 0) {
-      FixSpecialLanes<Tag, 1, kSpecial>(&vy, &vx, &vr, special);
+      FixSpecialLanes<1, kSpecial>(&vy, &vx, &vr, special);
     }
     S::StorePartial(dst + i, vr, m);
   };
@@ -253,7 +240,7 @@ template <class Tag, class Path, int kBlocks, SpecialValueFn kSpecial>
       special |= S::SpecialBits(vy[b], vx[b]) << (4 * b);
     }
     if (special != 0) [[unlikely]] {
-      FixSpecialLanes<Tag, kBlocks, kSpecial>(vy, vx, vr, special);
+      FixSpecialLanes<kBlocks, kSpecial>(vy, vx, vr, special);
     }
     for (int b = 0; b < kBlocks; ++b) {
       _mm_storeu_ps(dst + i + 4 * b, vr[b]);
@@ -268,4 +255,17 @@ template <class Tag, class Path, int kBlocks, SpecialValueFn kSpecial>
   return 0;
 }
 
-}  // namespace lv_vmath_atan2
+// The class's kernel: class 0 the baseline path one block a step, class 1
+// the quotient path four blocks a step, class 2 two.
+template <SpecialValueFn kSpecial>
+[[gnu::always_inline]] inline int32_t Kernel(const float* y, const float* x, float* dst, int32_t n) {
+  static_assert(kClass <= 2, "class 3 runs the class-2 kernel");
+  if constexpr (kClass == 0) {
+    return Kernel4<BaselinePath, 1, kSpecial>(y, x, dst, n);
+  } else {
+    return Kernel4<QuotientPath, kClass == 1 ? 4 : 2, kSpecial>(y, x, dst, n);
+  }
+}
+
+}  // namespace
+}  // namespace LV_NS

@@ -2,22 +2,16 @@
 // pair of floats whose lanes the vector path cannot take (subnormal, tiny or
 // huge magnitudes, infinities, NaNs, zeros), in double-double arithmetic.
 //
+// Part of the arctangent body (atan2_body.inl), inside the class namespace.
 // One algorithm for every class; the classes differ only in how the last sum
 // is ordered and (class 5) in fusing the multiplications of the quotient,
-// polynomial and cross terms with the addition that follows. The template is
-// instantiated with a tag type from the class's own namespace, so each class
-// gets its own copy compiled with its own flags. It is never inlined, so a
-// class may compile it under narrower options (class 6 keeps it to VEX
-// encodings: scalar AVX-512 code could use the registers xmm16-31, which
-// need AVX-512 VL).
-#pragma once
+// polynomial and cross terms with the addition that follows. The routine is
+// never inlined, so a class may compile it under narrower options (class 6
+// keeps it to VEX encodings: scalar AVX-512 code could use the registers
+// xmm16-31, which need AVX-512 VL).
 
-#include <bit>
-#include <cstdint>
-
-#include "vmath/atan2/atan2_constants.h"
-
-namespace lv_vmath_atan2 {
+namespace LV_NS {
+namespace {
 
 // How the last sum F = F0 + (...) is formed.
 enum class LastSum {
@@ -25,7 +19,7 @@ enum class LastSum {
   kBlE3Al,  // F0 + ((Bl + e3) + Al)
 };
 
-template <class Tag, bool kFused>
+template <bool kFused>
 struct SpecialOps {
   // a * b + c with one rounding (fused classes) or two.
   [[gnu::always_inline]] static inline double MulAdd(double a, double b, double c) {
@@ -63,9 +57,9 @@ struct SpecialOps {
   return std::bit_cast<double>(static_cast<uint64_t>(1023 - static_cast<int>(e)) << 52);
 }
 
-template <class Tag, LastSum kOrder, bool kFused>
+template <LastSum kOrder, bool kFused>
 [[gnu::noinline]] int32_t SpecialValue(const float* py, const float* px, float* result) {
-  using Ops = SpecialOps<Tag, kFused>;
+  using Ops = SpecialOps<kFused>;
   // Multiplying by one quiets a signalling NaN (and flushes a subnormal under
   // the caller's denormals-are-zero setting). volatile keeps the operations.
   volatile float one = 1.0f;
@@ -256,4 +250,5 @@ template <class Tag, LastSum kOrder, bool kFused>
   return 0;
 }
 
-}  // namespace lv_vmath_atan2
+}  // namespace
+}  // namespace LV_NS

@@ -1,29 +1,19 @@
 // The sixteen-lane arctangent kernels of classes 6 (AVX-512 many-core) and 7
-// (AVX-512 with DQ/BW/VL).
+// (AVX-512 with DQ/BW/VL). Part of the arctangent body (atan2_body.inl),
+// inside the class namespace.
 //
 // The quotient algorithm with the division replaced by a reciprocal of the
 // divisor's significand refined by one Newton step, and every multiplication
 // of the polynomial and of the final step fused with the addition after it.
 // The body is written once over a small ops layer: 16 lanes in zmm registers
 // (both classes; only AVX-512 Foundation operations, so class 6 may use it)
-// and, for class 7's one-element tail, 128-bit registers (needs VL).
-// Templates over a tag type from the including class's own namespace.
-#pragma once
+// and, for class 7's one-element tail, 128-bit registers (needs VL). The
+// reciprocal is class 6's 28-bit helper or class 7's 14-bit instruction.
 
-#include <immintrin.h>
+namespace LV_NS {
+namespace {
 
-#include <cstdint>
-
-#include "vmath/atan2/atan2_constants.h"
-#include "vmath/vmath_record.h"
-
-namespace lv_vmath_atan2 {
-
-using SpecialValueFn = int32_t (*)(const float*, const float*, float*);
-using Recip512Fn = __m512 (*)(__m512);
-
-// 16 lanes; Rcp is the class's reciprocal approximation of values in [1, 2).
-template <class Tag, Recip512Fn kRcp>
+// 16 lanes.
 struct Zmm {
   using V = __m512;
   using M = __mmask16;
@@ -59,13 +49,23 @@ struct Zmm {
   [[gnu::always_inline]] static inline V MantSigned(V a) { return _mm512_getmant_ps(a, _MM_MANT_NORM_1_2, _MM_MANT_SIGN_src); }
   [[gnu::always_inline]] static inline V Exp(V a) { return _mm512_getexp_ps(a); }
   [[gnu::always_inline]] static inline V Scale(V a, V e) { return _mm512_scalef_ps(a, e); }
-  [[gnu::always_inline]] static inline V Rcp(V a) { return kRcp(a); }
+  // The class's reciprocal approximation of values in [1, 2).
+  [[gnu::always_inline]] static inline V Rcp(V a) {
+#if LV_CLASS == 6
+    return lv_vmath_rcp28::Rcp28(a);
+#else
+    return _mm512_rcp14_ps(a);
+#endif
+  }
   [[gnu::always_inline]] static inline void Store(float* p, V v) { _mm512_store_ps(p, v); }
   [[gnu::always_inline]] static inline V Load(const float* p) { return _mm512_load_ps(p); }
+  // One element in lane 0, the other lanes zero; the store writes lane 0 only.
+  [[gnu::always_inline]] static inline V LoadOne(const float* p) { return _mm512_maskz_loadu_ps(1, p); }
+  [[gnu::always_inline]] static inline void StoreOne(float* p, V v) { _mm512_mask_storeu_ps(p, 1, v); }
 };
 
+#if LV_CLASS == 7
 // 4 lanes in xmm registers (class 7 only: the VL forms of the same operations).
-template <class Tag>
 struct Xmm {
   using V = __m128;
   using M = __mmask8;
@@ -98,7 +98,16 @@ struct Xmm {
   [[gnu::always_inline]] static inline V Rcp(V a) { return _mm_rcp14_ps(a); }
   [[gnu::always_inline]] static inline void Store(float* p, V v) { _mm_store_ps(p, v); }
   [[gnu::always_inline]] static inline V Load(const float* p) { return _mm_load_ps(p); }
+  [[gnu::always_inline]] static inline V LoadOne(const float* p) { return _mm_load_ss(p); }
+  [[gnu::always_inline]] static inline void StoreOne(float* p, V v) { _mm_store_ss(p, v); }
 };
+
+// The one-element tail: class 7 in 128-bit registers, class 6 in lane 0 of a
+// 16-lane vector.
+using TailOps = Xmm;
+#else
+using TailOps = Zmm;
+#endif
 
 template <class O>
 struct Avx512Path {
@@ -204,9 +213,9 @@ template <class O, int kVectors, SpecialValueFn kSpecial>
 
 // The main loop: 32 elements a step as two 16-lane vectors, unaligned.
 // Returns the index where the one-element tail starts.
-template <class Tag, Recip512Fn kRcp, SpecialValueFn kSpecial>
+template <SpecialValueFn kSpecial>
 [[gnu::always_inline]] inline int32_t MainLoop16(const float* y, const float* x, float* dst, int32_t n) {
-  using O = Zmm<Tag, kRcp>;
+  using O = Zmm;
   using P = Avx512Path<O>;
   const int32_t end = n & ~31;
   for (int32_t i = 0; i < end; i += 32) {
@@ -223,4 +232,32 @@ template <class Tag, Recip512Fn kRcp, SpecialValueFn kSpecial>
   return end;
 }
 
-}  // namespace lv_vmath_atan2
+// The class's kernel: the main loop, then the tail one element at a time.
+template <SpecialValueFn kSpecial>
+[[gnu::always_inline]] inline int32_t Kernel(const float* y, const float* x, float* dst, int32_t n) {
+  using O = TailOps;
+  using P = Avx512Path<O>;
+  if (n <= 0) {
+    return StatusBadCount;
+  }
+  if (y == nullptr || x == nullptr || dst == nullptr) {
+    return StatusNullPointer;
+  }
+  const lv_vmath_env::FpEnv env = lv_vmath_env::EnterKernel();
+  int32_t i = MainLoop16<kSpecial>(y, x, dst, n);
+  for (; i < n; ++i) {
+    typename O::V vy = O::LoadOne(y + i);
+    typename O::V vx = O::LoadOne(x + i);
+    typename O::V vr = P::Fast(vy, vx);
+    const unsigned special = P::SpecialBits(vy, vx) & 1u;
+    if (special != 0) {
+      FixSpecialLanes16<O, 1, kSpecial>(&vy, &vx, &vr, special);
+    }
+    O::StoreOne(dst + i, vr);
+  }
+  lv_vmath_env::LeaveKernel(env);
+  return 0;
+}
+
+}  // namespace
+}  // namespace LV_NS

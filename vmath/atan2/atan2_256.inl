@@ -1,23 +1,14 @@
 // The eight-lane arctangent kernels of classes 4 (AVX) and 5 (AVX2 with FMA).
+// Part of the arctangent body (atan2_body.inl), inside the class namespace.
 //
-// Templates over a tag type from the including class's own namespace. Both
-// use the quotient algorithm with one division; class 4 rounds every
+// Both use the quotient algorithm with one division; class 4 rounds every
 // operation separately (bit for bit the results of classes 1 to 3), class 5
 // fuses each multiplication of the polynomial and of the final step with the
 // addition that follows it. Class 4 has no 256-bit integer operations, so its
 // lane tests compare floats (the same classification as the integer test).
-#pragma once
 
-#include <immintrin.h>
-
-#include <cstdint>
-
-#include "vmath/atan2/atan2_constants.h"
-#include "vmath/vmath_record.h"
-
-namespace lv_vmath_atan2 {
-
-using SpecialValueFn = int32_t (*)(const float*, const float*, float*);
+namespace LV_NS {
+namespace {
 
 // Row k: the first k of eight lanes all ones.
 alignas(32) constexpr int32_t kFirstLanes[9][8] = {
@@ -25,8 +16,9 @@ alignas(32) constexpr int32_t kFirstLanes[9][8] = {
     {-1, -1, -1, 0, 0, 0, 0, 0},      {-1, -1, -1, -1, 0, 0, 0, 0},     {-1, -1, -1, -1, -1, 0, 0, 0},
     {-1, -1, -1, -1, -1, -1, 0, 0},   {-1, -1, -1, -1, -1, -1, -1, 0},  {-1, -1, -1, -1, -1, -1, -1, -1}};
 
-template <class Tag, bool kFused>
 struct Avx {
+  static constexpr bool kFused = kClass == 5;
+
   [[gnu::always_inline]] static inline __m256 Bits(uint32_t b) { return _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<int>(b))); }
   // a * b + c: one rounding when fused, two otherwise.
   [[gnu::always_inline]] static inline __m256 MulAdd(__m256 a, __m256 b, __m256 c) {
@@ -114,9 +106,9 @@ struct Avx {
   }
 };
 
-template <class Tag, bool kFused, int kVectors, SpecialValueFn kSpecial>
+template <int kVectors, SpecialValueFn kSpecial>
 [[gnu::noinline]] void FixSpecialLanes8(const __m256* vy, const __m256* vx, __m256* vr, int special) {
-  using A = Avx<Tag, kFused>;
+  using A = Avx;
   alignas(32) float ys[8 * kVectors];
   alignas(32) float xs[8 * kVectors];
   alignas(32) float rs[8 * kVectors];
@@ -142,14 +134,14 @@ template <class Tag, bool kFused, int kVectors, SpecialValueFn kSpecial>
 // Head to y's 32-byte boundary as one masked chunk, main loop of kVectors
 // vectors, the rest as masked chunks of at most eight. Masked chunks read and
 // write only their k lanes; the other lanes compute FILL.
-template <class Tag, bool kFused, int kVectors, SpecialValueFn kSpecial>
+template <int kVectors, SpecialValueFn kSpecial>
 [[gnu::always_inline]] inline int32_t Kernel8(const float* y, const float* x, float* dst, int32_t n) {
-  using A = Avx<Tag, kFused>;
+  using A = Avx;
   if (n <= 0) {
-    return -6;
+    return StatusBadCount;
   }
   if (y == nullptr || x == nullptr || dst == nullptr) {
-    return -8;
+    return StatusNullPointer;
   }
   const lv_vmath_env::FpEnv env = lv_vmath_env::EnterKernel();
   const auto chunk = [&](int32_t i, int k) {
@@ -161,7 +153,7 @@ template <class Tag, bool kFused, int kVectors, SpecialValueFn kSpecial>
     __m256 vr = A::Fast(vy, vx);
     const int special = A::SpecialBits(vy, vx);
     if (special != 0) {
-      FixSpecialLanes8<Tag, kFused, 1, kSpecial>(&vy, &vx, &vr, special);
+      FixSpecialLanes8<1, kSpecial>(&vy, &vx, &vr, special);
     }
     _mm256_maskstore_ps(dst + i, mask, vr);
   };
@@ -187,7 +179,7 @@ template <class Tag, bool kFused, int kVectors, SpecialValueFn kSpecial>
       special |= A::SpecialBits(vy[b], vx[b]) << (8 * b);
     }
     if (special != 0) [[unlikely]] {
-      FixSpecialLanes8<Tag, kFused, kVectors, kSpecial>(vy, vx, vr, special);
+      FixSpecialLanes8<kVectors, kSpecial>(vy, vx, vr, special);
     }
     for (int b = 0; b < kVectors; ++b) {
       _mm256_storeu_ps(dst + i + 8 * b, vr[b]);
@@ -202,4 +194,11 @@ template <class Tag, bool kFused, int kVectors, SpecialValueFn kSpecial>
   return 0;
 }
 
-}  // namespace lv_vmath_atan2
+// The class's kernel: class 4 two vectors a step, class 5 one.
+template <SpecialValueFn kSpecial>
+[[gnu::always_inline]] inline int32_t Kernel(const float* y, const float* x, float* dst, int32_t n) {
+  return Kernel8<kClass == 4 ? 2 : 1, kSpecial>(y, x, dst, n);
+}
+
+}  // namespace
+}  // namespace LV_NS
