@@ -3,7 +3,7 @@
 #include "cpu/isa_class.h"
 LV_ASSERT_CLASS(5);
 
-#include "vmath/ln/ln.h"
+#include "vmath/ln/ln_classes.h"
 #include "vmath/ln/ln_poly.h"
 #include "vmath/ln/ln_special.h"
 
@@ -18,6 +18,6 @@ int32_t LnFloat32SpecialValuesAvx2(const float* x, float* result) {
   return lv_vmath_ln::LnSpecialValue<lv_avx2::Tag, lv_vmath_ln::LnSpecialForm::kFused>(x, result);
 }
 
-int32_t LnFloat32KernelAvx2V0(const float* src, float* dst, int32_t n) {
+int32_t LnFloat32KernelAvx2(const float* src, float* dst, int32_t n) {
   return lv_vmath_ln::PolyKernel<lv_vmath_ln::Ln8<lv_avx2::Tag, true>, &LnFloat32SpecialValuesAvx2>(src, dst, n, &lv_avx2::g_statusCell);
 }

@@ -7,7 +7,7 @@
 #include "cpu/isa_class.h"
 LV_ASSERT_CLASS(7);
 
-#include "vmath/ln/ln.h"
+#include "vmath/ln/ln_classes.h"
 #include "vmath/ln/ln_avx512.h"
 
 #include "vmath/ln/ln_special.h"
@@ -23,7 +23,7 @@ int32_t LnFloat32SpecialValuesAvx512(const float* x, float* result) {
   return lv_vmath_ln::LnSpecialValue<lv_avx512::Tag, lv_vmath_ln::LnSpecialForm::kWide>(x, result);
 }
 
-int32_t LnFloat32KernelAvx512V0(const float* src, float* dst, int32_t n) {
+int32_t LnFloat32KernelAvx512(const float* src, float* dst, int32_t n) {
   return lv_vmath_ln::SegmentKernel<lv_vmath_ln::Ln16<lv_avx512::Tag, true>, &LnFloat32SpecialValuesAvx512>(
       src, dst, n, &lv_avx512::g_statusCell);
 }

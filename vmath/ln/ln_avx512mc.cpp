@@ -7,7 +7,7 @@
 #include "cpu/isa_class.h"
 LV_ASSERT_CLASS(6);
 
-#include "vmath/ln/ln.h"
+#include "vmath/ln/ln_classes.h"
 #include "vmath/ln/ln_avx512.h"
 
 // The scalar special-value routine in VEX encoding only (no xmm16-31).
@@ -27,7 +27,7 @@ int32_t LnFloat32SpecialValuesAvx512ManyCore(const float* x, float* result) {
   return lv_vmath_ln::LnSpecialValue<lv_avx512mc::Tag, lv_vmath_ln::LnSpecialForm::kWide>(x, result);
 }
 
-int32_t LnFloat32KernelAvx512ManyCoreV0(const float* src, float* dst, int32_t n) {
+int32_t LnFloat32KernelAvx512ManyCore(const float* src, float* dst, int32_t n) {
   return lv_vmath_ln::SegmentKernel<lv_vmath_ln::Ln16<lv_avx512mc::Tag, false>, &LnFloat32SpecialValuesAvx512ManyCore>(
       src, dst, n, &lv_avx512mc::g_statusCell);
 }

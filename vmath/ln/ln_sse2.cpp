@@ -8,7 +8,7 @@ LV_ASSERT_CLASS(0);
 
 #include <cstring>
 
-#include "vmath/ln/ln.h"
+#include "vmath/ln/ln_classes.h"
 #include "vmath/ln/ln_constants.h"
 
 namespace lv_sse2 {

@@ -8,7 +8,7 @@ LV_ASSERT_CLASS(1);
 
 #include <cstring>
 
-#include "vmath/ln/ln.h"
+#include "vmath/ln/ln_classes.h"
 #include "vmath/ln/ln_constants.h"
 
 namespace lv_sse3 {
@@ -71,7 +71,7 @@ float LnFloat32SpecialValuesSse3(const float* src, float* dst, int32_t i, int32_
   return _mm_cvtss_f32(_mm_add_ss(ln, _mm_set_ss(kSubnormalOffset)));
 }
 
-int32_t LnFloat32KernelSse3V0(const float* src, float* dst, int32_t n) {
+int32_t LnFloat32KernelSse3(const float* src, float* dst, int32_t n) {
   using namespace lv_sse3;
   if (dst == nullptr || src == nullptr) {
     return -8;

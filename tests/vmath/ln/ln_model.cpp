@@ -5,7 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "vmath/ln/ln.h"
+#include "vmath/ln/ln_classes.h"
 #include "vmath/ln/ln_constants.h"
 
 namespace lv_test_ln {

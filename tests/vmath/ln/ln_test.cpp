@@ -283,9 +283,9 @@ TEST(LnRecords, StubsReadCellZeroOfTheirRecords) {
   const VmathRecord<UnaryFloat32Kernel>* records[8] = {
       &LnFloat32RecordSse2, &LnFloat32RecordSse3, &LnFloat32RecordSsse3, &LnFloat32RecordSse42,
       &LnFloat32RecordAvx,  &LnFloat32RecordAvx2, &LnFloat32RecordAvx512ManyCore, &LnFloat32RecordAvx512};
-  const UnaryFloat32Kernel kernels[8] = {&LnFloat32KernelSse2,  &LnFloat32KernelSse3V0, &LnFloat32KernelSsse3V0,
-                                         &LnFloat32KernelSsse3V0, &LnFloat32KernelAvxV0, &LnFloat32KernelAvx2V0,
-                                         &LnFloat32KernelAvx512ManyCoreV0, &LnFloat32KernelAvx512V0};
+  const UnaryFloat32Kernel kernels[8] = {&LnFloat32KernelSse2,  &LnFloat32KernelSse3, &LnFloat32KernelSsse3,
+                                         &LnFloat32KernelSsse3, &LnFloat32KernelAvx, &LnFloat32KernelAvx2,
+                                         &LnFloat32KernelAvx512ManyCore, &LnFloat32KernelAvx512};
   const float costs[8][3] = {{14.99f, 14.99f, 14.99f}, {14.76f, 18.64f, 9.80f}, {7.65f, 9.75f, 5.00f},
                              {7.06f, 9.48f, 4.51f},    {3.24f, 4.16f, 2.11f},   {1.50f, 1.81f, 1.00f},
                              {2, 3, 1},                {2, 3, 1}};

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "ln_model.h"
-#include "vmath/ln/ln.h"
+#include "vmath/ln/ln_classes.h"
 
 namespace lv_test_ln {
 
