@@ -1,20 +1,13 @@
-// The logarithm kernels of classes 6 and 7: the processor's mantissa in
+// The logarithm on 16 lanes, classes 6 and 7: the processor's mantissa in
 // [0.75, 1.5) and exponent, 16 segments of the mantissa with a quartic each
 // (coefficients picked by in-register permutes), fused multiply-adds. Only
 // AVX-512 Foundation operations, but for class 7's special-lane test
-// (fpclass, DQ). Templates over a tag type from the class's own namespace.
-#pragma once
+// (fpclass, DQ). Part of the logarithm body (ln_body.inl), inside the class
+// namespace.
 
-#include <immintrin.h>
+namespace LV_NS {
+namespace {
 
-#include <cstdint>
-
-#include "vmath/ln/ln_constants.h"
-#include "vmath/ln/ln_poly.h"
-
-namespace lv_vmath_ln {
-
-template <class Tag, bool kClass7>
 struct Ln16 {
   using V = __m512;
   static constexpr int kLanes = 16;
@@ -31,7 +24,7 @@ struct Ln16 {
     q = _mm512_fmadd_ps(q, f, _mm512_permutexvar_ps(s, Row(1)));
     q = _mm512_fmadd_ps(q, f, _mm512_permutexvar_ps(s, Row(0)));
     const V eLn2 = _mm512_mul_ps(e, _mm512_set1_ps(kLn2));
-    if constexpr (kClass7) {
+    if constexpr (kClass == 7) {
       // +0, -0, +infinity, -infinity, negative finite.
       special = _mm512_fpclass_ps_mask(x, 0x02 | 0x04 | 0x08 | 0x10 | 0x40);
     } else {
@@ -48,10 +41,10 @@ struct Ln16 {
 template <class O, LnSpecialFn kSpecial>
 [[gnu::always_inline]] inline int32_t SegmentKernel(const float* src, float* dst, int32_t n, int32_t* cell) {
   if (n <= 0) {
-    return -6;
+    return StatusBadCount;
   }
   if (src == nullptr || dst == nullptr) {
-    return -8;
+    return StatusNullPointer;
   }
   const lv_vmath_env::FpEnv env = lv_vmath_env::EnterKernel();
   int32_t status = 0;
@@ -83,4 +76,10 @@ template <class O, LnSpecialFn kSpecial>
   return status;
 }
 
-}  // namespace lv_vmath_ln
+// The class's kernel.
+[[gnu::always_inline]] inline int32_t Kernel(const float* src, float* dst, int32_t n) {
+  return SegmentKernel<Ln16, &LV_NAME(LnFloat32SpecialValues)>(src, dst, n, &g_statusCell);
+}
+
+}  // namespace
+}  // namespace LV_NS

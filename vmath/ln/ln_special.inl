@@ -1,18 +1,12 @@
 // The double-precision special-value routine of the logarithm kernels of
 // classes 2 to 7: one float in, its logarithm and special-value code out.
+// Part of the logarithm body (ln_body.inl), inside the class namespace.
 // One algorithm; the classes differ in the order of the final sums and (class
-// 5) in fused multiply-adds. Instantiated with a tag type from the class's own
-// namespace and never inlined, so a class may compile it under narrower
-// options (class 6 keeps it to VEX encodings).
-#pragma once
+// 5) in fused multiply-adds. Never inlined, so a class may compile it under
+// narrower options (class 6 keeps it to VEX encodings).
 
-#include <bit>
-#include <cstdint>
-
-#include "vmath/ln/ln_constants.h"
-#include "vmath/vmath_record.h"
-
-namespace lv_vmath_ln {
+namespace LV_NS {
+namespace {
 
 enum class LnSpecialForm {
   kPlain,     // classes 2 to 4: (((q + high) + low) + r) + r2
@@ -20,7 +14,7 @@ enum class LnSpecialForm {
   kFused,     // class 5: fused steps, (r + high) + fma(q, w w, r2 + low)
 };
 
-template <class Tag, LnSpecialForm kForm>
+template <LnSpecialForm kForm>
 [[gnu::noinline]] int32_t LnSpecialValue(const float* px, float* result) {
   constexpr bool kFma = kForm == LnSpecialForm::kFused;
   const auto madd = [](double a, double b, double c) {
@@ -100,4 +94,5 @@ template <class Tag, LnSpecialForm kForm>
   return 0;
 }
 
-}  // namespace lv_vmath_ln
+}  // namespace
+}  // namespace LV_NS
