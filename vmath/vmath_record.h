@@ -38,17 +38,19 @@ constexpr VmathRecord<Kernel> VmathRecordOf(const VmathClassRow<Kernel>& row) {
 }
 
 // Defines the eight records Base##Sse2 ... Base##Avx512 (static data, never
-// written) from a class table of eight rows in class order.
-#define LV_VMATH_RECORDS(Kernel, Base, table)                                                  \
-  constinit const VmathRecord<Kernel> Base##Sse2 = VmathRecordOf(table[kClassSse2]);           \
-  constinit const VmathRecord<Kernel> Base##Sse3 = VmathRecordOf(table[kClassSse3]);           \
-  constinit const VmathRecord<Kernel> Base##Ssse3 = VmathRecordOf(table[kClassSsse3]);         \
-  constinit const VmathRecord<Kernel> Base##Sse42 = VmathRecordOf(table[kClassSse42]);         \
-  constinit const VmathRecord<Kernel> Base##Avx = VmathRecordOf(table[kClassAvx]);             \
-  constinit const VmathRecord<Kernel> Base##Avx2 = VmathRecordOf(table[kClassAvx2]);           \
-  constinit const VmathRecord<Kernel> Base##Avx512ManyCore =                                   \
-      VmathRecordOf(table[kClassAvx512ManyCore]);                                              \
-  constinit const VmathRecord<Kernel> Base##Avx512 = VmathRecordOf(table[kClassAvx512])
+// written) from a class table of eight rows in class order. In the table of a
+// family of several functions, where a row holds one VmathClassRow per
+// function, the optional last argument names the function's member (.sin).
+#define LV_VMATH_RECORDS(Kernel, Base, table, ...)                                                   \
+  constinit const VmathRecord<Kernel> Base##Sse2 = VmathRecordOf(table[kClassSse2] __VA_ARGS__);     \
+  constinit const VmathRecord<Kernel> Base##Sse3 = VmathRecordOf(table[kClassSse3] __VA_ARGS__);     \
+  constinit const VmathRecord<Kernel> Base##Ssse3 = VmathRecordOf(table[kClassSsse3] __VA_ARGS__);   \
+  constinit const VmathRecord<Kernel> Base##Sse42 = VmathRecordOf(table[kClassSse42] __VA_ARGS__);   \
+  constinit const VmathRecord<Kernel> Base##Avx = VmathRecordOf(table[kClassAvx] __VA_ARGS__);       \
+  constinit const VmathRecord<Kernel> Base##Avx2 = VmathRecordOf(table[kClassAvx2] __VA_ARGS__);     \
+  constinit const VmathRecord<Kernel> Base##Avx512ManyCore =                                         \
+      VmathRecordOf(table[kClassAvx512ManyCore] __VA_ARGS__);                                        \
+  constinit const VmathRecord<Kernel> Base##Avx512 = VmathRecordOf(table[kClassAvx512] __VA_ARGS__)
 
 // Defines the eight stubs Base##Sse2 ... Base##Avx512 of a function: each
 // loads cell `cell` of its class's record RecordBase##<suffix> and jumps to

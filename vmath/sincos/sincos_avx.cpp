@@ -8,7 +8,7 @@ LV_ASSERT_CLASS(4);
 #include <cstdint>
 
 #include "cpu/dispatch.h"
-#include "vmath/sincos/sincos.h"
+#include "vmath/sincos/sincos_classes.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"
 
@@ -28,10 +28,10 @@ int32_t g_cosStatusCell = 0;
 
 int32_t SinFloat32SpecialValuesAvx(const float* x, float* result) { return lv_avx::sc::SpecialValues(x, result); }
 
-int32_t SinFloat32KernelAvxV1(const float* src, float* dst, int32_t n) {
+int32_t SinFloat32KernelAvx(const float* src, float* dst, int32_t n) {
   return lv_avx::sc::Kernel<lv_avx::Ops, false, 4>(src, dst, n, &lv_avx::g_sinStatusCell, SinFloat32SpecialValuesAvx);
 }
 
-int32_t CosFloat32KernelAvxV1(const float* src, float* dst, int32_t n) {
+int32_t CosFloat32KernelAvx(const float* src, float* dst, int32_t n) {
   return lv_avx::sc::Kernel<lv_avx::Ops, true, 4>(src, dst, n, &lv_avx::g_cosStatusCell, SinFloat32SpecialValuesAvx);
 }

@@ -8,7 +8,7 @@ LV_ASSERT_CLASS(5);
 #include <cstdint>
 
 #include "cpu/dispatch.h"
-#include "vmath/sincos/sincos.h"
+#include "vmath/sincos/sincos_classes.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"
 
@@ -27,10 +27,10 @@ int32_t g_cosStatusCell = 0;
 }  // namespace lv_avx2
 
 
-int32_t SinFloat32KernelAvx2V1(const float* src, float* dst, int32_t n) {
+int32_t SinFloat32KernelAvx2(const float* src, float* dst, int32_t n) {
   return lv_avx2::sc::Kernel<lv_avx2::Ops, false, 2>(src, dst, n, &lv_avx2::g_sinStatusCell, SinFloat32SpecialValuesAvx);
 }
 
-int32_t CosFloat32KernelAvx2V1(const float* src, float* dst, int32_t n) {
+int32_t CosFloat32KernelAvx2(const float* src, float* dst, int32_t n) {
   return lv_avx2::sc::Kernel<lv_avx2::Ops, true, 4>(src, dst, n, &lv_avx2::g_cosStatusCell, SinFloat32SpecialValuesAvx);
 }

@@ -7,7 +7,7 @@ LV_ASSERT_CLASS(7);
 #include <cstdint>
 
 #include "cpu/dispatch.h"
-#include "vmath/sincos/sincos.h"
+#include "vmath/sincos/sincos_classes.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"
 
@@ -25,10 +25,10 @@ int32_t g_cosStatusCell = 0;
 }  // namespace lv_avx512
 
 
-int32_t SinFloat32KernelAvx512V1(const float* src, float* dst, int32_t n) {
+int32_t SinFloat32KernelAvx512(const float* src, float* dst, int32_t n) {
   return lv_avx512::sc::Kernel<lv_avx512::Ops, false, 2>(src, dst, n, &lv_avx512::g_sinStatusCell, lv_avx512::sc::SpecialValues);
 }
 
-int32_t CosFloat32KernelAvx512V1(const float* src, float* dst, int32_t n) {
+int32_t CosFloat32KernelAvx512(const float* src, float* dst, int32_t n) {
   return lv_avx512::sc::Kernel<lv_avx512::Ops, true, 2>(src, dst, n, &lv_avx512::g_cosStatusCell, lv_avx512::sc::SpecialValues);
 }

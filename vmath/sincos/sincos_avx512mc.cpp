@@ -8,7 +8,7 @@ LV_ASSERT_CLASS(6);
 #include <cstdint>
 
 #include "cpu/dispatch.h"
-#include "vmath/sincos/sincos.h"
+#include "vmath/sincos/sincos_classes.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"
 
@@ -31,10 +31,10 @@ int32_t g_cosStatusCell = 0;
 }  // namespace lv_avx512mc
 
 
-int32_t SinFloat32KernelAvx512ManyCoreV1(const float* src, float* dst, int32_t n) {
+int32_t SinFloat32KernelAvx512ManyCore(const float* src, float* dst, int32_t n) {
   return lv_avx512mc::sc::Kernel<lv_avx512mc::Ops, false, 2>(src, dst, n, &lv_avx512mc::g_sinStatusCell, lv_avx512mc::sc::SpecialValues);
 }
 
-int32_t CosFloat32KernelAvx512ManyCoreV1(const float* src, float* dst, int32_t n) {
+int32_t CosFloat32KernelAvx512ManyCore(const float* src, float* dst, int32_t n) {
   return lv_avx512mc::sc::Kernel<lv_avx512mc::Ops, true, 1>(src, dst, n, &lv_avx512mc::g_cosStatusCell, lv_avx512mc::sc::SpecialValues);
 }

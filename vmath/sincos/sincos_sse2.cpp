@@ -8,7 +8,7 @@ LV_ASSERT_CLASS(0);
 #include <cstdint>
 
 #include "cpu/dispatch.h"
-#include "vmath/sincos/sincos.h"
+#include "vmath/sincos/sincos_classes.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"
 

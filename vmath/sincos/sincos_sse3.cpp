@@ -8,7 +8,7 @@ LV_ASSERT_CLASS(1);
 #include <cstdint>
 
 #include "cpu/dispatch.h"
-#include "vmath/sincos/sincos.h"
+#include "vmath/sincos/sincos_classes.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/vmath_record.h"
 
@@ -27,10 +27,10 @@ int32_t g_cosStatusCell = 0;
 
 int32_t SinFloat32SpecialValuesSse3(const float* x, float* result) { return lv_sse3::sc::SpecialValues(x, result); }
 
-int32_t SinFloat32KernelSse3V1(const float* src, float* dst, int32_t n) {
+int32_t SinFloat32KernelSse3(const float* src, float* dst, int32_t n) {
   return lv_sse3::sc::Kernel<lv_sse3::Ops, false, 2>(src, dst, n, &lv_sse3::g_sinStatusCell, SinFloat32SpecialValuesSse3);
 }
 
-int32_t CosFloat32KernelSse3V1(const float* src, float* dst, int32_t n) {
+int32_t CosFloat32KernelSse3(const float* src, float* dst, int32_t n) {
   return lv_sse3::sc::Kernel<lv_sse3::Ops, true, 2>(src, dst, n, &lv_sse3::g_cosStatusCell, SinFloat32SpecialValuesSse3);
 }

@@ -15,7 +15,6 @@
 
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
-#include "vmath/sincos/sincos.h"
 #include "vmath/sincos/sincos_tables.h"
 #include "vmath/sincos/sincos_test_support.h"
 #include "vmath/sincos/sincos_model.h"

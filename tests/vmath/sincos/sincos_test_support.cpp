@@ -25,12 +25,12 @@ const KernelFn kSinStubs[8] = {SinFloat32StubSse2, SinFloat32StubSse3, SinFloat3
 const KernelFn kCosStubs[8] = {CosFloat32StubSse2, CosFloat32StubSse3, CosFloat32StubSsse3,
                                CosFloat32StubSse42, CosFloat32StubAvx,  CosFloat32StubAvx2,
                                CosFloat32StubAvx512ManyCore, CosFloat32StubAvx512};
-const KernelFn kSinKernels[8] = {SinFloat32KernelSse2,   SinFloat32KernelSse3V1,           SinFloat32KernelSse3V1,
-                                 SinFloat32KernelSse3V1, SinFloat32KernelAvxV1,            SinFloat32KernelAvx2V1,
-                                 SinFloat32KernelAvx512ManyCoreV1, SinFloat32KernelAvx512V1};
-const KernelFn kCosKernels[8] = {CosFloat32KernelSse2,   CosFloat32KernelSse3V1,           CosFloat32KernelSse3V1,
-                                 CosFloat32KernelSse3V1, CosFloat32KernelAvxV1,            CosFloat32KernelAvx2V1,
-                                 CosFloat32KernelAvx512ManyCoreV1, CosFloat32KernelAvx512V1};
+const KernelFn kSinKernels[8] = {SinFloat32KernelSse2,   SinFloat32KernelSse3,           SinFloat32KernelSse3,
+                                 SinFloat32KernelSse3, SinFloat32KernelAvx,            SinFloat32KernelAvx2,
+                                 SinFloat32KernelAvx512ManyCore, SinFloat32KernelAvx512};
+const KernelFn kCosKernels[8] = {CosFloat32KernelSse2,   CosFloat32KernelSse3,           CosFloat32KernelSse3,
+                                 CosFloat32KernelSse3, CosFloat32KernelAvx,            CosFloat32KernelAvx2,
+                                 CosFloat32KernelAvx512ManyCore, CosFloat32KernelAvx512};
 const VmathRecord<UnaryFloat32Kernel>* const kSinRecords[8] = {
     &SinFloat32RecordSse2, &SinFloat32RecordSse3, &SinFloat32RecordSsse3,          &SinFloat32RecordSse42,
     &SinFloat32RecordAvx,  &SinFloat32RecordAvx2, &SinFloat32RecordAvx512ManyCore, &SinFloat32RecordAvx512};

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "vmath/sincos/sincos.h"
+#include "vmath/sincos/sincos_classes.h"
 
 namespace sincos_test {
 
