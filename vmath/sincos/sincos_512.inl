@@ -1,6 +1,11 @@
 // The vector operations of the sine and cosine body on 512-bit vectors with
 // fused multiply-add, from AVX-512 Foundation instructions only (so class 6
-// can use them as they are). Included inside a class namespace.
+// can use them as they are): classes 6 and 7. Part of the sine and cosine
+// body (sincos_body.inl), inside the class namespace.
+
+namespace LV_NS {
+namespace {
+
 struct Ops {
   static constexpr int kW = 16;
   static constexpr bool kGather = true;
@@ -23,3 +28,6 @@ struct Ops {
   static VF FmaF(VF a, VF b, VF c) { return (VF)_mm512_fmadd_ps((__m512)a, (__m512)b, (__m512)c); }
   static VD FmaD(VD a, VD b, VD c) { return (VD)_mm512_fmadd_pd((__m512d)a, (__m512d)b, (__m512d)c); }
 };
+
+}  // namespace
+}  // namespace LV_NS

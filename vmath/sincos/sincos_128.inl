@@ -1,5 +1,11 @@
 // The vector operations of the sine and cosine body on 128-bit SSE2 vectors,
-// without fused multiply-add. Included inside a class namespace.
+// without fused multiply-add: classes 0 and 1 (classes 2 and 3 run the
+// class-1 kernels). Part of the sine and cosine body (sincos_body.inl),
+// inside the class namespace.
+
+namespace LV_NS {
+namespace {
+
 struct Ops {
   static constexpr int kW = 4;
   static constexpr bool kGather = false;
@@ -13,3 +19,6 @@ struct Ops {
   static VF Narrow(VD lo, VD hi) { return (VF)_mm_movelh_ps(_mm_cvtpd_ps((__m128d)lo), _mm_cvtpd_ps((__m128d)hi)); }
   static uint32_t LaneBits(VI m) { return static_cast<uint32_t>(_mm_movemask_ps((__m128)m)); }
 };
+
+}  // namespace
+}  // namespace LV_NS

@@ -1,10 +1,14 @@
-// The vector operations of the sine and cosine body on 256-bit AVX vectors.
-// LV_SINCOS_FUSED selects the fused multiply-adds of class 5. Included inside
-// a class namespace.
+// The vector operations of the sine and cosine body on 256-bit AVX vectors:
+// classes 4 and 5; class 5 fuses multiply-adds. Part of the sine and cosine
+// body (sincos_body.inl), inside the class namespace.
+
+namespace LV_NS {
+namespace {
+
 struct Ops {
   static constexpr int kW = 8;
   static constexpr bool kGather = false;
-  static constexpr bool kFused = LV_SINCOS_FUSED;
+  static constexpr bool kFused = kClass == 5;
   typedef float VF __attribute__((vector_size(32)));
   typedef int32_t VI __attribute__((vector_size(32)));
   typedef uint32_t VU __attribute__((vector_size(32)));
@@ -15,8 +19,11 @@ struct Ops {
     return (VF)_mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps((__m256d)lo)), _mm256_cvtpd_ps((__m256d)hi), 1);
   }
   static uint32_t LaneBits(VI m) { return static_cast<uint32_t>(_mm256_movemask_ps((__m256)m)); }
-#if LV_SINCOS_FUSED
+#if LV_CLASS == 5
   static VF FmaF(VF a, VF b, VF c) { return (VF)_mm256_fmadd_ps((__m256)a, (__m256)b, (__m256)c); }
   static VD FmaD(VD a, VD b, VD c) { return (VD)_mm256_fmadd_pd((__m256d)a, (__m256d)b, (__m256d)c); }
 #endif
 };
+
+}  // namespace
+}  // namespace LV_NS

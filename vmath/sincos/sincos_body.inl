@@ -1,10 +1,12 @@
-// The body of the sine and cosine kernels, written once for every class.
+// The sine and cosine of one processor class: its two kernels (and, in
+// classes 0, 1 and 4, its special-value routine), compiled once in each
+// per-class file (sincos_sse2.cpp ...). Classes 2 and 3 have no file: they
+// run the class-1 kernels (see the class table in sincos_records.cpp).
 //
-// Included inside `namespace lv_<class> { namespace { ... } }` of a per-class
-// file, after <immintrin.h>, <cstdint>, primitives/dispatch.h,
-// vmath/vmath_record.h and vmath/sincos/sincos_tables.h. Everything here has
-// internal linkage in the class namespace, so no wider copy can be shared with
-// another class. The file includes nothing itself.
+// The body is written once over a small ops layer, the struct Ops of the
+// class's vector width (sincos_128.inl: classes 0 and 1; sincos_256.inl:
+// classes 4 and 5; sincos_512.inl: classes 6 and 7). Everything but the
+// exported functions lives in the class namespace.
 //
 // An Ops struct describes the class:
 //   kW            floats per vector
@@ -26,18 +28,39 @@
 // Unfused classes round every operation by itself; fused classes fuse the
 // pairs named in the code and convert the turn remainder to radians with an
 // exact fused product instead of a 12-bit split of 2*pi.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "cpu/dispatch.h"
+#include "cpu/status.h"
+#include "vmath/sincos/sincos_classes.h"
+#include "vmath/sincos/sincos_tables.h"
+#include "vmath/vmath_record.h"
+
+#if LV_CLASS <= 3
+#include "vmath/sincos/sincos_128.inl"
+#elif LV_CLASS <= 5
+#include "vmath/sincos/sincos_256.inl"
+#else
+#include "vmath/sincos/sincos_512.inl"
+#endif
+
+namespace LV_NS {
+namespace {
 
 using SpecialValuesFn = int32_t (*)(const float* x, float* result);
 
-// The vectors of a block are unrolled (kept in registers) unless the class file
-// sets LV_SINCOS_BLOCK_UNROLL lower before including this body.
-#ifndef LV_SINCOS_BLOCK_UNROLL
+// The vectors of a block are unrolled (kept in registers), but in class 6:
+// unrolled, the compiler runs out of registers and moves values through
+// xmm16-31, which class 6 keeps out of (most of their forms need AVX-512 VL).
+#if LV_CLASS == 6
+#define LV_SINCOS_BLOCK_UNROLL 1
+#else
 #define LV_SINCOS_BLOCK_UNROLL 4
 #endif
 #define LV_SINCOS_PRAGMA(x) _Pragma(#x)
 #define LV_SINCOS_UNROLL(n) LV_SINCOS_PRAGMA(GCC unroll n)
-
-namespace sc {
 
 constexpr float F(uint32_t bits) { return __builtin_bit_cast(float, bits); }
 constexpr double D(uint64_t bits) { return __builtin_bit_cast(double, bits); }
@@ -365,4 +388,38 @@ inline int32_t SpecialValues(const float* xp, float* result) {
   return 0;
 }
 
-}  // namespace sc
+// The class's choices. Vectors per block: class 0 one; class 1 two; class 4
+// four; class 5 two for the sine, four for the cosine; class 6 two and one;
+// class 7 two.
+constexpr int kSinVectors = kClass == 0 ? 1 : kClass == 4 ? 4 : 2;
+constexpr int kCosVectors = (kClass == 0 || kClass == 6) ? 1 : (kClass == 4 || kClass == 5) ? 4 : 2;
+
+// The special-value routine of the kernels: classes 0, 1 and 4 export their
+// own (below); the class-5 kernels call the class-4 routine (the same scalar
+// code, compiled without AVX2 and FMA); classes 6 and 7 keep theirs inside.
+#if LV_CLASS == 5
+constexpr SpecialValuesFn kSpecial = &SinFloat32SpecialValuesAvx;
+#elif LV_CLASS >= 6
+constexpr SpecialValuesFn kSpecial = &SpecialValues;
+#else
+constexpr SpecialValuesFn kSpecial = &LV_NAME(SinFloat32SpecialValues);
+#endif
+
+// Status cells handed to MathErrorCallback; the kernels never touch them.
+int32_t g_sinStatusCell = 0;
+int32_t g_cosStatusCell = 0;
+
+}  // namespace
+}  // namespace LV_NS
+
+#if LV_CLASS == 0 || LV_CLASS == 1 || LV_CLASS == 4
+int32_t LV_NAME(SinFloat32SpecialValues)(const float* x, float* result) { return LV_NS::SpecialValues(x, result); }
+#endif
+
+int32_t LV_NAME(SinFloat32Kernel)(const float* src, float* dst, int32_t n) {
+  return LV_NS::Kernel<LV_NS::Ops, false, LV_NS::kSinVectors>(src, dst, n, &LV_NS::g_sinStatusCell, LV_NS::kSpecial);
+}
+
+int32_t LV_NAME(CosFloat32Kernel)(const float* src, float* dst, int32_t n) {
+  return LV_NS::Kernel<LV_NS::Ops, true, LV_NS::kCosVectors>(src, dst, n, &LV_NS::g_cosStatusCell, LV_NS::kSpecial);
+}
