@@ -1,20 +1,3 @@
-// SLEEF atan2 loops of this width (peer of the arctangent benchmark).
-#include "cpu/isa_class.h"
-LV_ASSERT_CLASS(0);
-
-#include <immintrin.h>
-#include <sleef.h>
-
-#include "atan2_peers.h"
-
-void SleefAtan2U10Sse2(const float* y, const float* x, float* dst, int n) {
-  for (int i = 0; i < n; i += 4) {
-    _mm_storeu_ps(dst + i, Sleef_atan2f4_u10sse2(_mm_loadu_ps(y + i), _mm_loadu_ps(x + i)));
-  }
-}
-
-void SleefAtan2U35Sse2(const float* y, const float* x, float* dst, int n) {
-  for (int i = 0; i < n; i += 4) {
-    _mm_storeu_ps(dst + i, Sleef_atan2f4_u35sse2(_mm_loadu_ps(y + i), _mm_loadu_ps(x + i)));
-  }
-}
+// SLEEF atan2 peer, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "bench/vmath/atan2_peer_body.inl"

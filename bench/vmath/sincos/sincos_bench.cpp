@@ -37,7 +37,7 @@ const ClassEntry kClasses[] = {
     {0, SinFloat32StubSse2, CosFloat32StubSse2, SleefSinSse2, SleefCosSse2, "sleef_u10sse2"},
     {1, SinFloat32StubSse3, CosFloat32StubSse3, SleefSinSse2, SleefCosSse2, "sleef_u10sse2"},
     {2, SinFloat32StubSsse3, CosFloat32StubSsse3, SleefSinSse2, SleefCosSse2, "sleef_u10sse2"},
-    {3, SinFloat32StubSse42, CosFloat32StubSse42, SleefSinSse4, SleefCosSse4, "sleef_u10sse4"},
+    {3, SinFloat32StubSse42, CosFloat32StubSse42, SleefSinSse42, SleefCosSse42, "sleef_u10sse4"},
     {4, SinFloat32StubAvx, CosFloat32StubAvx, SleefSinAvx, SleefCosAvx, "sleef_u10avx"},
     {5, SinFloat32StubAvx2, CosFloat32StubAvx2, SleefSinAvx2, SleefCosAvx2, "sleef_u10avx2"},
     {6, SinFloat32StubAvx512ManyCore, CosFloat32StubAvx512ManyCore, SleefSinAvx512, SleefCosAvx512,

@@ -3,8 +3,8 @@
 
 void SleefSinSse2(const float* src, float* dst, int n);   // sinf4_u10sse2
 void SleefCosSse2(const float* src, float* dst, int n);
-void SleefSinSse4(const float* src, float* dst, int n);  // sinf4_u10sse4
-void SleefCosSse4(const float* src, float* dst, int n);
+void SleefSinSse42(const float* src, float* dst, int n);  // sinf4_u10sse4
+void SleefCosSse42(const float* src, float* dst, int n);
 void SleefSinAvx(const float* src, float* dst, int n);    // sinf8_u10avx
 void SleefCosAvx(const float* src, float* dst, int n);
 void SleefSinAvx2(const float* src, float* dst, int n);   // sinf8_u10avx2
