@@ -17,6 +17,11 @@ std::atomic<uint64_t> g_enabledMask{7};
 std::atomic<uint64_t> g_detectedMask{0};
 std::atomic<int32_t> g_detectedValid{0};
 
+// Test-only: the class a LazyProcessorClass forces (-1: none), and how many
+// times InitProcessorDispatch published each class so. Never set by the product.
+std::atomic<int32_t> g_forcedClass{-1};
+std::atomic<uint64_t> g_forcedPublications[kProcessorClassCount]{};
+
 void RealCpuid(uint32_t leaf, uint32_t subleaf, CpuidRegisters* out) {
   unsigned a = 0, b = 0, c = 0, d = 0;
   __cpuid_count(leaf, subleaf, a, b, c, d);
@@ -252,6 +257,13 @@ int32_t ChooseProcessorClass(uint64_t request, int32_t* classOut) {
 // ---- Initialisation --------------------------------------------------------------
 
 int32_t InitProcessorDispatch() {
+  // Only a test forces a class; the check costs one load on this cold path.
+  const int32_t forced = g_forcedClass.load(std::memory_order_acquire);
+  if (forced >= 0) [[unlikely]] {
+    g_forcedPublications[forced].fetch_add(1, std::memory_order_relaxed);
+    g_dispatchIndex.store(forced, std::memory_order_release);
+    return StatusOk;
+  }
   uint64_t detected = 0;
   if (QueryFeatureMask(&detected, nullptr) != StatusOk) {
     // Cannot happen on x86-64 (CPUID always exists); fall back to the baseline.
@@ -320,12 +332,31 @@ ScopedProcessorClass::ScopedProcessorClass(int cls) : previous_(CurrentProcessor
 
 ScopedProcessorClass::~ScopedProcessorClass() { g_dispatchIndex.store(previous_, std::memory_order_release); }
 
+LazyProcessorClass::LazyProcessorClass(int cls)
+    : cls_(cls),
+      previousIndex_(g_dispatchIndex.load(std::memory_order_acquire)),
+      previousForced_(g_forcedClass.load(std::memory_order_relaxed)),
+      publicationsAtStart_(g_forcedPublications[cls].load(std::memory_order_relaxed)) {
+  g_forcedClass.store(cls, std::memory_order_release);
+  g_dispatchIndex.store(-1, std::memory_order_release);
+}
+
+LazyProcessorClass::~LazyProcessorClass() {
+  g_forcedClass.store(previousForced_, std::memory_order_release);
+  g_dispatchIndex.store(previousIndex_, std::memory_order_release);
+}
+
+bool LazyProcessorClass::Published() const {
+  return g_forcedPublications[cls_].load(std::memory_order_relaxed) != publicationsAtStart_;
+}
+
 void SetProcessorProbesForTest(CpuidProbeFn cpuid, XgetbvProbeFn xgetbv) {
   g_cpuid.store(cpuid != nullptr ? cpuid : &RealCpuid, std::memory_order_relaxed);
   g_xgetbv.store(xgetbv != nullptr ? xgetbv : &RealXgetbv, std::memory_order_relaxed);
 }
 
 void ResetDispatchFrameForTest() {
+  g_forcedClass.store(-1, std::memory_order_release);
   g_dispatchIndex.store(-1, std::memory_order_release);
   g_enabledMask.store(7, std::memory_order_relaxed);
   g_detectedValid.store(0, std::memory_order_relaxed);

@@ -12,7 +12,7 @@
 bool IsProcessorClassRunnable(int cls);
 
 // Forces the dispatch index for the lifetime of the object and restores the
-// previous index afterwards.
+// previous index afterwards. The class is published at once.
 class ScopedProcessorClass {
  public:
   explicit ScopedProcessorClass(int cls);
@@ -24,6 +24,29 @@ class ScopedProcessorClass {
   int32_t previous_;
 };
 
+// Forces the class lazily for the lifetime of the object: the dispatch index
+// goes back to -1, so the first call of any entry point (through its init
+// stub) or of CurrentProcessorClass runs InitProcessorDispatch, which publishes
+// the forced class instead of detecting. Restores the previous index and
+// forcing afterwards. Published() tells whether this class was published so
+// since the object was made, so a per-class test can check that it really went
+// through the dispatch frame. cls must be 0..7.
+class LazyProcessorClass {
+ public:
+  explicit LazyProcessorClass(int cls);
+  ~LazyProcessorClass();
+  LazyProcessorClass(const LazyProcessorClass&) = delete;
+  LazyProcessorClass& operator=(const LazyProcessorClass&) = delete;
+
+  bool Published() const;
+
+ private:
+  int32_t cls_;
+  int32_t previousIndex_;
+  int32_t previousForced_;
+  uint64_t publicationsAtStart_;
+};
+
 // Stand-ins for the CPUID and XGETBV instructions, so that the classification
 // and the cache-size query can be tested against profiles of other processors
 // (vendor included: it is leaf 0). Null restores the real instruction.
@@ -31,8 +54,9 @@ using CpuidProbeFn = void (*)(uint32_t leaf, uint32_t subleaf, CpuidRegisters* o
 using XgetbvProbeFn = uint64_t (*)(uint32_t xcr);
 void SetProcessorProbesForTest(CpuidProbeFn cpuid, XgetbvProbeFn xgetbv);
 
-// Returns the frame to its state at process start: dispatch index -1,
-// enabled-feature mask 7, detection cache empty, cache-size cache not queried.
+// Returns the frame to its state at process start: dispatch index -1, no
+// class forced, enabled-feature mask 7, detection cache empty, cache-size
+// cache not queried.
 void ResetDispatchFrameForTest();
 
 // The detection cache: true when valid, with its mask in *mask.

@@ -302,6 +302,50 @@ TEST(Dispatch, ScopedProcessorClassForcesAndRestores) {
   EXPECT_EQ(CurrentProcessorClass(), original);
 }
 
+// A lazy forcing sends the index back to -1; the first entry-point call then
+// publishes the forced class without detecting, and the frame detects again
+// once the forcing ends.
+TEST(Dispatch, LazyProcessorClassIsPublishedByTheFirstCall) {
+  FakeProcessor p = FakeProcessor::WithFeatures(FakeProcessor::kHaswell);
+  ScopedFakeProcessor use(p);
+  uint8_t buffer[64] = {};
+  uint64_t mask = 0;
+  {
+    LazyProcessorClass force(2);
+    EXPECT_EQ(g_dispatchIndex.load(), -1);
+    EXPECT_FALSE(force.Published());
+    ASSERT_EQ(VectorZeroFillUint8(buffer, 64), StatusOk);  // through the init stub
+    EXPECT_TRUE(force.Published());
+    EXPECT_EQ(g_dispatchIndex.load(), 2);
+    EXPECT_FALSE(DetectionCacheForTest(&mask));
+    {
+      LazyProcessorClass inner(0);
+      EXPECT_EQ(g_dispatchIndex.load(), -1);
+      EXPECT_EQ(CurrentProcessorClass(), 0);
+      EXPECT_TRUE(inner.Published());
+    }
+    EXPECT_EQ(g_dispatchIndex.load(), 2);
+  }
+  EXPECT_EQ(g_dispatchIndex.load(), -1);
+  EXPECT_EQ(CurrentProcessorClass(), 5);
+  EXPECT_TRUE(DetectionCacheForTest(&mask));
+}
+
+// A forcing that nothing reads is never published, and publishing another
+// class does not count for it.
+TEST(Dispatch, LazyProcessorClassUnusedIsNotPublished) {
+  const int32_t original = CurrentProcessorClass();
+  {
+    LazyProcessorClass force(3);
+    {
+      LazyProcessorClass other(1);
+      EXPECT_EQ(CurrentProcessorClass(), 1);
+    }
+    EXPECT_FALSE(force.Published());
+  }
+  EXPECT_EQ(CurrentProcessorClass(), original);
+}
+
 // This processor: the class follows its own features (OS state included);
 // the status is 20 unless its vendor is GenuineIntel.
 TEST(Dispatch, ThisProcessor) {
