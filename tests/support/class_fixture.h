@@ -4,6 +4,13 @@
 //   TEST_P(CopyTest, ...) { ... Cls() ... }
 //   LV_INSTANTIATE_PER_CLASS(CopyTest);
 //
+// A case that applies to some classes only lives in a fixture instantiated
+// over those classes, so that the others are not instantiated rather than
+// skipped:
+//
+//   class CopyStreamTest : public CopyTest {};
+//   LV_INSTANTIATE_PER_CLASS_OF(CopyStreamTest, kClassAvx, kClassAvx2, kClassAvx512ManyCore, kClassAvx512);
+//
 // Cases are named by suffix (CopyTest/Avx2). A class this processor cannot run
 // is skipped with a message; while a case runs the dispatch index is forced to
 // its class and restored afterwards.
@@ -59,3 +66,7 @@ void SweepOffsetsAndCounts(int maxOffset, int maxCount, F&& f) {
 
 #define LV_INSTANTIATE_PER_CLASS(Fixture) \
   INSTANTIATE_TEST_SUITE_P(Classes, Fixture, ::testing::Range(0, kProcessorClassCount), ::lv_test::ClassParamName)
+
+// The fixture over the listed classes only (the classes a case applies to).
+#define LV_INSTANTIATE_PER_CLASS_OF(Fixture, ...)                                                      \
+  INSTANTIATE_TEST_SUITE_P(Classes, Fixture, ::testing::Values(__VA_ARGS__), ::lv_test::ClassParamName)
