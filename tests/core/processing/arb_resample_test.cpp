@@ -5,6 +5,7 @@
 
 #include "core/error.h"
 #include "core/processing/resample_czt.h"
+#include "support/errors.h"
 #include "tests/core/processing/test_util.h"
 
 using namespace lv_test_proc;
@@ -211,38 +212,18 @@ TEST(ArbitraryResample, TransformsAreReusedUntilLengthOrRateChanges) {
 TEST(ArbitraryResample, FailuresHaveMessagesAndTheNextRunRetries) {
   Waveform in(Noise(100, 9u), 1e6);
   CQCResampleCZT r;
-  try {
-    r.SetOutputParameters(0.0, 0.0);
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    const std::string stack = e->GetCallStack() ? e->GetCallStack() : "";
-    EXPECT_EQ(TakeMessage(e), "Invalid output sample rate.");
-    EXPECT_NE(stack.find("CQCResampleCZT::SetOutputParameters"), std::string::npos);
-  }
-  try {
-    r.SetInput(nullptr);
-    r.Compute();
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    EXPECT_EQ(TakeMessage(e), "Null pointer to input data.");
-  }
+  const lv_test::CaughtError badRate = lv_test::Catch([&] { r.SetOutputParameters(0.0, 0.0); });
+  EXPECT_EQ(badRate.message, "Invalid output sample rate.");
+  EXPECT_NE(badRate.callStack.find("CQCResampleCZT::SetOutputParameters"), std::string::npos);
+  r.SetInput(nullptr);
+  EXPECT_EQ(lv_test::Catch([&] { r.Compute(); }).message, "Null pointer to input data.");
   // 100 samples at 1 Msps to 10 ksps: a single output point.
-  try {
-    Resample(r, in.arr, 1e4);
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    const std::string stack = e->GetCallStack() ? e->GetCallStack() : "";
-    EXPECT_EQ(TakeMessage(e), "Invalid number of time domain points.");
-    EXPECT_NE(stack.find("CQCResampleCZT::Initialize"), std::string::npos);
-  }
+  const lv_test::CaughtError onePoint = lv_test::Catch([&] { Resample(r, in.arr, 1e4); });
+  EXPECT_EQ(onePoint.message, "Invalid number of time domain points.");
+  EXPECT_NE(onePoint.callStack.find("CQCResampleCZT::Initialize"), std::string::npos);
   EXPECT_FALSE(r.IsInitialized());
   EXPECT_EQ(Resample(r, in.arr, 2e4)->GetNumPoints(), 2);
   EXPECT_TRUE(r.IsInitialized());
   float out[2];
-  try {
-    r.Compute(nullptr, out);
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    EXPECT_EQ(TakeMessage(e), "Null pointer to input data.");
-  }
+  EXPECT_EQ(lv_test::Catch([&] { r.Compute(nullptr, out); }).message, "Null pointer to input data.");
 }

@@ -9,13 +9,12 @@
 #include "core/error.h"
 #include "core/processing/fir.h"
 #include "core/processing/fir_tables.h"
+#include "support/errors.h"
 #include "tests/core/processing/test_util.h"
 
 using namespace lv_test_proc;
 
 namespace {
-
-std::string Message(CQError* e) { return TakeMessage(e); }
 
 std::vector<CQComplex> Ramp(int n) {
   std::vector<CQComplex> v(n);
@@ -110,12 +109,7 @@ TEST(Fir, BadArgumentsGiveClearErrors) {
       {"Null pointer to filter coefficients.", [&] { fir.SetTaps(nullptr, 3); }},
   };
   for (auto& c : cases) {
-    try {
-      c.call();
-      ADD_FAILURE() << "no error for " << c.want;
-    } catch (CQError* e) {
-      EXPECT_EQ(Message(e), c.want);
-    }
+    EXPECT_EQ(lv_test::Catch([&] { c.call(); }).message, c.want);
   }
 }
 
@@ -195,11 +189,6 @@ TEST(LowPass, UnknownTypesFail) {
     CQCLowPassFIR lp;
     lp.SetInput(&in);
     lp.SetFilterType(t);
-    try {
-      lp.Compute();
-      ADD_FAILURE() << t;
-    } catch (CQError* e) {
-      EXPECT_EQ(Message(e), "Unknown filter type.") << t;
-    }
+    EXPECT_EQ(lv_test::Catch([&] { lp.Compute(); }).message, "Unknown filter type.") << t;
   }
 }

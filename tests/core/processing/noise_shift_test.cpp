@@ -8,6 +8,7 @@
 #include "core/error.h"
 #include "core/processing/freq_shift.h"
 #include "core/processing/noise.h"
+#include "support/errors.h"
 #include "tests/core/processing/test_util.h"
 
 using namespace lv_test_proc;
@@ -37,12 +38,7 @@ TEST(Noise, BadRateFailsBeforeAnySampleChanges) {
                {v.data(), 0, 1e6, "Invalid number of points."},
                {v.data(), 10, 0.0, "Invalid sample rate."}};
   for (const auto& c : cases) {
-    try {
-      noise.AddNoise(c.d, c.n, c.rate, -100.0f);
-      ADD_FAILURE();
-    } catch (CQError* e) {
-      EXPECT_EQ(TakeMessage(e), c.want);
-    }
+    EXPECT_EQ(lv_test::Catch([&] { noise.AddNoise(c.d, c.n, c.rate, -100.0f); }).message, c.want);
   }
   for (const auto& c : v) EXPECT_EQ(c.re, 0.0f);
 }
@@ -123,14 +119,9 @@ TEST(FrequencyShift, BadInputsFailWithMessages) {
       {"negative rate", [&] { fs.Compute(x.data(), 16, -1.0, 1e3); }, "Invalid sample rate."},
   };
   for (const auto& c : cases) {
-    try {
-      c.f();
-      ADD_FAILURE() << c.what;
-    } catch (CQError* e) {
-      const std::string stack = e->GetCallStack() ? e->GetCallStack() : "";
-      EXPECT_EQ(TakeMessage(e), c.want) << c.what;
-      EXPECT_NE(stack.find("CQFrequencyShift::Compute"), std::string::npos) << c.what;
-    }
+    const lv_test::CaughtError e = lv_test::Catch([&] { c.f(); });
+    EXPECT_EQ(e.message, c.want) << c.what;
+    EXPECT_NE(e.callStack.find("CQFrequencyShift::Compute"), std::string::npos) << c.what;
   }
 }
 

@@ -5,6 +5,7 @@
 #include "core/error.h"
 #include "core/processing/decimate.h"
 #include "core/processing/interpolate.h"
+#include "support/errors.h"
 #include "tests/core/processing/test_util.h"
 
 using namespace lv_test_proc;
@@ -69,12 +70,8 @@ TEST(Interpolate, ByOneCopiesAndRefusedRateKeepsTheOld) {
   auto x = Tone(50, 0.1);
   CQCInterpolate ip;
   EXPECT_FALSE(ip.SetInterpolationRate(11));
-  try {
-    ip.Compute(x.data(), 50, 1e6);
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    EXPECT_EQ(TakeMessage(e), "Coding error: Call SetInterpolationRate() first.");
-  }
+  EXPECT_EQ(lv_test::Catch([&] { ip.Compute(x.data(), 50, 1e6); }).message,
+            "Coding error: Call SetInterpolationRate() first.");
   ASSERT_TRUE(ip.SetInterpolationRate(1));
   EXPECT_FALSE(ip.SetInterpolationRate(0));
   EXPECT_EQ(ip.GetInterpolationRate(), 1);
@@ -119,20 +116,11 @@ TEST(Decimate, BySixGivesTheRateAndBandwidth) {
 TEST(Decimate, OddLengthAndBadInputs) {
   auto x = Tone(1001, 0.01);
   CQCDecimate dec;
-  try {
-    dec.Decimate(x.data(), 1001, 1e6);
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    EXPECT_EQ(TakeMessage(e), "Coding error: Call SetDecimationRate() first.");
-  }
+  EXPECT_EQ(lv_test::Catch([&] { dec.Decimate(x.data(), 1001, 1e6); }).message,
+            "Coding error: Call SetDecimationRate() first.");
   ASSERT_TRUE(dec.SetDecimationRate(2));
   EXPECT_FALSE(dec.SetDecimationRate(13));
   dec.Decimate(x.data(), 1001, 1e6);
   EXPECT_EQ(dec.GetOutput()->GetNumPoints(), 500);
-  try {
-    dec.Decimate(x.data(), 1001, 0.0);
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    EXPECT_EQ(TakeMessage(e), "Invalid input sample rate.");
-  }
+  EXPECT_EQ(lv_test::Catch([&] { dec.Decimate(x.data(), 1001, 0.0); }).message, "Invalid input sample rate.");
 }

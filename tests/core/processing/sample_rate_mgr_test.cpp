@@ -5,6 +5,7 @@
 
 #include "core/error.h"
 #include "core/processing/sample_rate_mgr.h"
+#include "support/errors.h"
 #include "tests/core/processing/test_util.h"
 
 using namespace lv_test_proc;
@@ -140,12 +141,7 @@ TEST(SampleRateMgr, PhaseGainLimitAndNegativeLimit) {
 TEST(SampleRateMgr, FailuresLeaveTheManagerReadyToRerun) {
   Input in;
   CQSampleRateMgr mgr;
-  try {
-    mgr.ComputeAll();
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    EXPECT_EQ(TakeMessage(e), "Null pointer to input data.");
-  }
+  EXPECT_EQ(lv_test::Catch([&] { mgr.ComputeAll(); }).message, "Null pointer to input data.");
   mgr.SetInput(&in.arr);
   CQSampleRateMgrSettings s;
   struct Case {
@@ -176,12 +172,7 @@ TEST(SampleRateMgr, FailuresLeaveTheManagerReadyToRerun) {
     CQSampleRateMgrSettings bad;
     c.set(&bad);
     mgr.SetSettings(bad);
-    try {
-      mgr.ComputeAll();
-      ADD_FAILURE() << c.start;
-    } catch (CQError* e) {
-      EXPECT_EQ(TakeMessage(e).rfind(c.start, 0), 0u) << c.start;
-    }
+    EXPECT_EQ(lv_test::Catch([&] { mgr.ComputeAll(); }).message.rfind(c.start, 0), 0u) << c.start;
     EXPECT_EQ(mgr.GetState(), CQSampleRateMgr::kIdle);
     EXPECT_TRUE(mgr.IsChanged());
     mgr.SetSettings(s);
@@ -256,14 +247,9 @@ TEST(SampleRateMgr, FailedResamplingRetriesWithTheNextRate) {
   s.arbResampleOn = true;
   s.outputSampleRate = 1e3;
   mgr.SetSettings(s);
-  try {
-    mgr.ComputeAll();
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    const std::string stack = e->GetCallStack() ? e->GetCallStack() : "";
-    EXPECT_EQ(TakeMessage(e), "Invalid number of time domain points.");
-    EXPECT_NE(stack.find("CQSampleRateMgr::ComputeAll"), std::string::npos);
-  }
+  const lv_test::CaughtError e = lv_test::Catch([&] { mgr.ComputeAll(); });
+  EXPECT_EQ(e.message, "Invalid number of time domain points.");
+  EXPECT_NE(e.callStack.find("CQSampleRateMgr::ComputeAll"), std::string::npos);
   EXPECT_EQ(mgr.GetState(), CQSampleRateMgr::kIdle);
   EXPECT_TRUE(mgr.IsChanged());
   s.outputSampleRate = 4e5;

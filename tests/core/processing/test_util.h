@@ -38,16 +38,3 @@ inline double Response(const float* h, int m, double f) {
 inline double Db(double amplitudeRatio) { return 20.0 * std::log10(amplitudeRatio); }
 
 }  // namespace lv_test_proc
-
-#include <string>
-#include "core/error.h"
-
-namespace lv_test_proc {
-// The error's message as narrow text; deletes the error.
-inline std::string TakeMessage(CQError* e) {
-  std::string m;
-  for (const wchar_t* p = e->GetMessage(); p != nullptr && *p != 0; ++p) m += static_cast<char>(*p);
-  delete e;
-  return m;
-}
-}  // namespace lv_test_proc

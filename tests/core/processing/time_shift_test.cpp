@@ -5,6 +5,7 @@
 
 #include "core/error.h"
 #include "core/processing/time_shift.h"
+#include "support/errors.h"
 #include "tests/core/processing/test_util.h"
 
 using namespace lv_test_proc;
@@ -120,34 +121,19 @@ TEST(TimeShiftCircular, TransformsAreReusedUntilLengthRateOrDelayChanges) {
 
 TEST(TimeShiftCircular, FailuresHaveMessagesAndTheNextRunRetries) {
   CQTimeShiftCircular t;
-  try {
-    t.Compute();
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    EXPECT_EQ(TakeMessage(e), "Null pointer to input data.");
-  }
+  EXPECT_EQ(lv_test::Catch([&] { t.Compute(); }).message, "Null pointer to input data.");
   // A single sample has no spectrum to interpolate.
   const auto x = Noise(8, 2u);
   CQCArrayTD one, eight;
   one.Set(x.data(), 1, 1e6, 0.0);
   eight.Set(x.data(), 8, 1e6, 0.0);
-  try {
-    Shift(t, one, 1e-6);
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    const std::string stack = e->GetCallStack() ? e->GetCallStack() : "";
-    EXPECT_EQ(TakeMessage(e), "Invalid number of time domain points.");
-    EXPECT_NE(stack.find("CQTimeShiftCircular::Initialize"), std::string::npos);
-    EXPECT_NE(stack.find("CQTimeShiftCircular::Compute"), std::string::npos);
-  }
+  const lv_test::CaughtError e = lv_test::Catch([&] { Shift(t, one, 1e-6); });
+  EXPECT_EQ(e.message, "Invalid number of time domain points.");
+  EXPECT_NE(e.callStack.find("CQTimeShiftCircular::Initialize"), std::string::npos);
+  EXPECT_NE(e.callStack.find("CQTimeShiftCircular::Compute"), std::string::npos);
   EXPECT_FALSE(t.IsInitialized());
   CQCArrayTD* out = Shift(t, eight, 1e-6);
   EXPECT_LT(WorstAgainstRotation(out, std::vector<CQComplex>(x.begin(), x.end()), 1), 1e-5);
   float buf[8];
-  try {
-    t.Compute(buf, nullptr);
-    ADD_FAILURE();
-  } catch (CQError* e) {
-    EXPECT_EQ(TakeMessage(e), "Null pointer to output data.");
-  }
+  EXPECT_EQ(lv_test::Catch([&] { t.Compute(buf, nullptr); }).message, "Null pointer to output data.");
 }

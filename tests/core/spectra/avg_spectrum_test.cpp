@@ -16,8 +16,9 @@
 #include "core/spectral/power_in_band.h"
 #include "core/spectral/spectrum_plan.h"
 #include "measurement_test_util.h"
+#include "support/errors.h"
 
-using lv_test_spectral::Catch;
+using lv_test::Catch;
 
 namespace {
 

@@ -1,11 +1,9 @@
 // Helpers shared by the spectral measurement tests.
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "core/arrays/farray_fd.h"
-#include "core/error.h"
 
 namespace lv_test_spectral {
 
@@ -25,29 +23,6 @@ inline double SumBins(const std::vector<float>& v, int first, int last) {
   double s = 0.0;
   for (int i = first; i <= last; ++i) s += v[i];
   return s;
-}
-
-struct Thrown {
-  bool thrown = false;
-  int code = 0;
-  std::string message;
-  std::string callStack;
-};
-
-// Runs f and reports the CQError it threw (deleting it).
-template <typename F>
-Thrown Catch(F&& f) {
-  Thrown t;
-  try {
-    f();
-  } catch (CQError* e) {
-    t.thrown = true;
-    t.code = e->GetCode();
-    for (const wchar_t* p = e->GetMessage(); p != nullptr && *p != 0; ++p) t.message += static_cast<char>(*p);
-    t.callStack = e->GetCallStack() ? e->GetCallStack() : "";
-    delete e;
-  }
-  return t;
 }
 
 }  // namespace lv_test_spectral

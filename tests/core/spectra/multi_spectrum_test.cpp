@@ -10,8 +10,9 @@
 #include "core/arrays/farray_fd.h"
 #include "core/spectral/dsp_window.h"
 #include "measurement_test_util.h"
+#include "support/errors.h"
 
-using lv_test_spectral::Catch;
+using lv_test::Catch;
 
 namespace {
 

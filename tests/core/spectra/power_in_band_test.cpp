@@ -7,8 +7,9 @@
 
 #include "core/arrays/farray_fd.h"
 #include "measurement_test_util.h"
+#include "support/errors.h"
 
-using lv_test_spectral::Catch;
+using lv_test::Catch;
 using lv_test_spectral::MakeSpectrum;
 using lv_test_spectral::Ramp;
 using lv_test_spectral::SumBins;

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "measurement_test_util.h"
+#include "support/errors.h"
 
-using lv_test_spectral::Catch;
+using lv_test::Catch;
 
 namespace {
 

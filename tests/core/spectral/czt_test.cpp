@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/spectral/czt.h"
+#include "support/errors.h"
 #include "tests/core/spectral/spectral_test_util.h"
 
 using namespace lv_test_spectral;
@@ -109,7 +110,7 @@ TEST(ChirpZ, ArbitraryGridsMatchTheDefiningSums) {
 TEST(ChirpZ, TablesAreBuiltOncePerInitializeAndAFailedSetUpRefusesCompute) {
   const auto x = RandomSignal(64, 1u);
   CQCZT t;
-  EXPECT_EQ(MessageOf([&] { t.Compute(x.data()); }), "Initialize must be called before Compute.");
+  EXPECT_EQ(lv_test::Catch([&] { t.Compute(x.data()); }).message, "Initialize must be called before Compute.");
   t.SetTimeParameters(0.0, 1.0, 64);
   t.SetFreqParameters(0.0, 1.0 / 64, 64);
   t.Initialize(CQCZT::kForward);
@@ -120,11 +121,11 @@ TEST(ChirpZ, TablesAreBuiltOncePerInitializeAndAFailedSetUpRefusesCompute) {
   for (int i = 0; i < 64; ++i) ASSERT_EQ(t.GetOutput()[i], first[i]);
 
   t.SetFreqParameters(0.0, 1.0, 1 << 27);  // needs an FFT beyond 2^27 points
-  std::string stack;
-  EXPECT_EQ(MessageOf([&] { t.Initialize(CQCZT::kForward); }, &stack), "Error initializing FFT routine.");
-  EXPECT_NE(stack.find("CQCZT::Initialize"), std::string::npos);
+  lv_test::CaughtError e = lv_test::Catch([&] { t.Initialize(CQCZT::kForward); });
+  EXPECT_EQ(e.message, "Error initializing FFT routine.");
+  EXPECT_NE(e.callStack.find("CQCZT::Initialize"), std::string::npos);
   EXPECT_FALSE(t.IsInitialized());
-  EXPECT_EQ(MessageOf([&] { t.Compute(x.data()); }), "Initialize must be called before Compute.");
+  EXPECT_EQ(lv_test::Catch([&] { t.Compute(x.data()); }).message, "Initialize must be called before Compute.");
   t.SetFreqParameters(0.0, 1.0 / 64, 64);
   t.Initialize(CQCZT::kForward);
   t.Compute(x.data());
@@ -134,18 +135,19 @@ TEST(ChirpZ, TablesAreBuiltOncePerInitializeAndAFailedSetUpRefusesCompute) {
 
 TEST(ChirpZ, BadArgumentsFailWithMessages) {
   CQCZT t;
-  std::string stack;
-  EXPECT_EQ(MessageOf([&] { t.SetTimeParameters(0.0, 1.0, 1); }, &stack), "Invalid number of time domain points.");
-  EXPECT_NE(stack.find("CQCZT::SetTimeParameters"), std::string::npos);
-  EXPECT_EQ(MessageOf([&] { t.SetFreqParameters(0.0, 1.0, 0); }, &stack),
-            "Invalid number of frequency domain points.");
-  EXPECT_NE(stack.find("CQCZT::SetFreqParameters"), std::string::npos);
+  lv_test::CaughtError e = lv_test::Catch([&] { t.SetTimeParameters(0.0, 1.0, 1); });
+  EXPECT_EQ(e.message, "Invalid number of time domain points.");
+  EXPECT_NE(e.callStack.find("CQCZT::SetTimeParameters"), std::string::npos);
+  e = lv_test::Catch([&] { t.SetFreqParameters(0.0, 1.0, 0); });
+  EXPECT_EQ(e.message, "Invalid number of frequency domain points.");
+  EXPECT_NE(e.callStack.find("CQCZT::SetFreqParameters"), std::string::npos);
   // No grid set yet.
-  EXPECT_EQ(MessageOf([&] { t.Initialize(CQCZT::kForward); }), "Invalid number of time domain points.");
+  EXPECT_EQ(lv_test::Catch([&] { t.Initialize(CQCZT::kForward); }).message, "Invalid number of time domain points.");
   t.SetTimeParameters(0.0, 1.0, 8);
   t.SetFreqParameters(0.0, 0.125, 8);
-  EXPECT_EQ(MessageOf([&] { t.Initialize(3); }), "Invalid transform direction.");
+  EXPECT_EQ(lv_test::Catch([&] { t.Initialize(3); }).message, "Invalid transform direction.");
   t.Initialize(CQCZT::kInverse);
-  EXPECT_EQ(MessageOf([&] { t.Compute(nullptr); }, &stack), "Null pointer to input data.");
-  EXPECT_NE(stack.find("CQCZT::Compute"), std::string::npos);
+  e = lv_test::Catch([&] { t.Compute(nullptr); });
+  EXPECT_EQ(e.message, "Null pointer to input data.");
+  EXPECT_NE(e.callStack.find("CQCZT::Compute"), std::string::npos);
 }

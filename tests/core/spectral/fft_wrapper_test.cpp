@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/spectral/fft_wrapper.h"
+#include "support/errors.h"
 #include "tests/core/spectral/spectral_test_util.h"
 #include "tests/support/class_fixture.h"
 
@@ -118,15 +119,15 @@ TEST(FftWrapper, OtherDirectionsComputeNothing) {
 TEST(FftWrapper, BadArgumentsFailWithMessages) {
   auto x = RandomSignal(96, 2u);
   CQFFT f;
-  std::string stack;
-  EXPECT_EQ(MessageOf([&] { f.ComputeInPlace(x.data(), 96, CQFFT::kForward); }, &stack),
-            "Input array is not of correct size for an in-place computation.");
-  EXPECT_NE(stack.find("CQFFT::ComputeInPlace"), std::string::npos);
-  EXPECT_EQ(MessageOf([&] { f.Compute(x.data(), 0, CQFFT::kForward); }, &stack), "Invalid number of input points.");
-  EXPECT_NE(stack.find("CQFFT::Compute"), std::string::npos);
-  EXPECT_EQ(MessageOf([&] { f.Compute(nullptr, 8, CQFFT::kForward); }), "Null input pointer.");
-  EXPECT_EQ(MessageOf([&] { f.ComputeInPlace(nullptr, 8, CQFFT::kForward); }), "Null input pointer.");
+  lv_test::CaughtError e = lv_test::Catch([&] { f.ComputeInPlace(x.data(), 96, CQFFT::kForward); });
+  EXPECT_EQ(e.message, "Input array is not of correct size for an in-place computation.");
+  EXPECT_NE(e.callStack.find("CQFFT::ComputeInPlace"), std::string::npos);
+  e = lv_test::Catch([&] { f.Compute(x.data(), 0, CQFFT::kForward); });
+  EXPECT_EQ(e.message, "Invalid number of input points.");
+  EXPECT_NE(e.callStack.find("CQFFT::Compute"), std::string::npos);
+  EXPECT_EQ(lv_test::Catch([&] { f.Compute(nullptr, 8, CQFFT::kForward); }).message, "Null input pointer.");
+  EXPECT_EQ(lv_test::Catch([&] { f.ComputeInPlace(nullptr, 8, CQFFT::kForward); }).message, "Null input pointer.");
   // Beyond the largest order (2^27 points) the specification cannot be built.
-  EXPECT_EQ(MessageOf([&] { f.Compute(x.data(), (1 << 27) + 1, CQFFT::kForward); }),
+  EXPECT_EQ(lv_test::Catch([&] { f.Compute(x.data(), (1 << 27) + 1, CQFFT::kForward); }).message,
             "Error initializing FFT routine.");
 }

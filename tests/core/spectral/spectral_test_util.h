@@ -1,14 +1,12 @@
-// Shared helpers of the spectral tests: double-precision references and errors.
+// Shared helpers of the spectral tests: double-precision references.
 #pragma once
 
 #include <cmath>
 #include <complex>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "core/arrays/complex.h"
-#include "core/error.h"
 
 namespace lv_test_spectral {
 
@@ -53,22 +51,6 @@ inline std::vector<CQComplex> RandomSignal(int n, uint32_t seed) {
     c.im = next();
   }
   return v;
-}
-
-// Runs f and returns the message of the CQError it threw ("" when none);
-// the call stack goes to *stack when given.
-template <typename F>
-std::string MessageOf(F&& f, std::string* stack = nullptr) {
-  try {
-    f();
-  } catch (CQError* e) {
-    std::string m;
-    for (const wchar_t* p = e->GetMessage(); p != nullptr && *p != 0; ++p) m += static_cast<char>(*p);
-    if (stack != nullptr) *stack = e->GetCallStack() ? e->GetCallStack() : "";
-    delete e;
-    return m;
-  }
-  return "";
 }
 
 }  // namespace lv_test_spectral

@@ -5,9 +5,8 @@
 #include <vector>
 
 #include "core/spectral/dsp_window.h"
+#include "support/errors.h"
 #include "tests/core/spectral/spectral_test_util.h"
-
-using lv_test_spectral::MessageOf;
 
 namespace {
 
@@ -136,16 +135,18 @@ TEST(DspWindow, LengthBandwidthAndTimeSpanConversions) {
 TEST(DspWindow, BadArgumentsFailWithMessages) {
   CQDSPWindow w;
   std::vector<CQComplex> x(8);
-  std::string stack;
-  EXPECT_EQ(MessageOf([&] { w.SetNumPoints(0); }, &stack), "Invalid number of points in window.");
-  EXPECT_NE(stack.find("CQDSPWindow::SetNumPoints"), std::string::npos);
-  EXPECT_EQ(MessageOf([&] { w.SetShape(9); }, &stack), "Invalid window shape.");
-  EXPECT_NE(stack.find("CQDSPWindow::SetShape"), std::string::npos);
-  EXPECT_EQ(MessageOf([&] { w.SetShape(0); }), "Invalid window shape.");
+  lv_test::CaughtError e = lv_test::Catch([&] { w.SetNumPoints(0); });
+  EXPECT_EQ(e.message, "Invalid number of points in window.");
+  EXPECT_NE(e.callStack.find("CQDSPWindow::SetNumPoints"), std::string::npos);
+  e = lv_test::Catch([&] { w.SetShape(9); });
+  EXPECT_EQ(e.message, "Invalid window shape.");
+  EXPECT_NE(e.callStack.find("CQDSPWindow::SetShape"), std::string::npos);
+  EXPECT_EQ(lv_test::Catch([&] { w.SetShape(0); }).message, "Invalid window shape.");
   EXPECT_EQ(w.GetShape(), kWindowRectangular);
-  EXPECT_EQ(MessageOf([&] { w.Make(); }, &stack), "Invalid number of points in window.");
-  EXPECT_NE(stack.find("CQDSPWindow::Make"), std::string::npos);
-  EXPECT_EQ(MessageOf([&] { w.ComputeNBW(1e6); }), "No window function.");
+  e = lv_test::Catch([&] { w.Make(); });
+  EXPECT_EQ(e.message, "Invalid number of points in window.");
+  EXPECT_NE(e.callStack.find("CQDSPWindow::Make"), std::string::npos);
+  EXPECT_EQ(lv_test::Catch([&] { w.ComputeNBW(1e6); }).message, "No window function.");
   w.SetNumPoints(8);
   w.Make();
   const struct {
@@ -165,7 +166,7 @@ TEST(DspWindow, BadArgumentsFailWithMessages) {
       {"length 0", [&] { CalcRBWForWindowLength(1e6, 0, 2); }, "Invalid number of points in window."},
       {"span shape 0", [&] { CalcTimeSpanForWindowLength(1e6, 10, 0); }, "Invalid window shape."},
   };
-  for (const auto& c : cases) EXPECT_EQ(MessageOf(c.f), c.want) << c.what;
+  for (const auto& c : cases) EXPECT_EQ(lv_test::Catch(c.f).message, c.want) << c.what;
   // A one-point Gaussian window is its own mean.
   CQDSPWindow g;
   g.SetNumPoints(1);
