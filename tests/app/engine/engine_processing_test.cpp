@@ -17,7 +17,7 @@
 #include "platform/ui_post.h"
 #include "tests/app/engine/engine_workers.h"
 #include "tests/workers/settings/temp_dir.h"
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -200,15 +200,15 @@ TEST_F(EngineProcessingTest, BadIndicesAndANullRecordFailToTheRequester) {
     bool get;
     int index;
     bool nullRecord;
-    const wchar_t* message;
+    const char* message;
     const char* where;
   };
   const Case cases[] = {
-      {true, -1, false, L"Invalid transmitter index.", "CWSorvekEngine::GetParam"},
-      {true, 4, false, L"Invalid transmitter index.", "CWSorvekEngine::GetParam"},
-      {false, -1, false, L"Invalid transmitter index.", "CWSorvekEngine::SetParam"},
-      {false, 4, false, L"Invalid transmitter index.", "CWSorvekEngine::SetParam"},
-      {false, 0, true, L"Null pointer to input data.", "CWSorvekEngine::SetParam"},
+      {true, -1, false, "Invalid transmitter index.", "CWSorvekEngine::GetParam"},
+      {true, 4, false, "Invalid transmitter index.", "CWSorvekEngine::GetParam"},
+      {false, -1, false, "Invalid transmitter index.", "CWSorvekEngine::SetParam"},
+      {false, 4, false, "Invalid transmitter index.", "CWSorvekEngine::SetParam"},
+      {false, 0, true, "Null pointer to input data.", "CWSorvekEngine::SetParam"},
   };
   CQSampleRateMgrSettings s = Distinct(2);
   for (const Case& c : cases) {

@@ -29,7 +29,7 @@
 #include "iqfiles/formats/iqbin.h"
 #include "platform/text.h"
 #include "tests/app/engine/engine_workers.h"
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 #include "xcvr/instr_thread.h"
 #include "xcvr/multi_xcvr.h"
 
@@ -275,10 +275,10 @@ TEST_F(EngineThreadTest, StopWhileIdleOnlyMarksAndStopDuringAPassDisconnectsAfte
 TEST_F(EngineThreadTest, UnknownIdsFailToTheRequester) {
   int32_t v = 0;
   auto e = Catch([&] { engine_->GetParam(&v, 99); });
-  EXPECT_EQ(e.message, L"Unknown parameter type.");
+  EXPECT_EQ(e.message, "Unknown parameter type.");
   EXPECT_NE(e.callStack.find("CWSorvekEngine::GetParam"), std::string::npos) << e.callStack;
   e = Catch([&] { engine_->SetParam(1, 99); });
-  EXPECT_EQ(e.message, L"Unknown parameter type.");
+  EXPECT_EQ(e.message, "Unknown parameter type.");
   EXPECT_NE(e.callStack.find("CWSorvekEngine::SetParam"), std::string::npos) << e.callStack;
 }
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/array_math.h"
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ TEST(ArrayMath, AllocationFailuresAreCode1WithTheMembersLine) {
     const auto err = Catch(row.call);
     ASSERT_TRUE(err.thrown) << row.line;
     EXPECT_EQ(err.code, 1);
-    EXPECT_EQ(err.message, L"Error allocating memory.");
+    EXPECT_EQ(err.message, "Error allocating memory.");
     EXPECT_EQ(err.callStack, row.line);
   }
   float* p = CQArrayMath::AllocFloat(17);
@@ -40,23 +40,23 @@ TEST(ArrayMath, ArgumentChecksInOrder) {
   float a[4] = {1, 2, 3, 4};
   // Pointers first (input, output, work), then the count.
   auto e = Catch([&] { CQArrayMath::ArrayAdd(nullptr, a, 0); });
-  EXPECT_EQ(e.message, L"Null pointer to input data.");
+  EXPECT_EQ(e.message, "Null pointer to input data.");
   EXPECT_EQ(e.callStack, "CQArrayMath::ArrayAdd\n");
   e = Catch([&] { CQArrayMath::ArrayAdd(a, a, 0); });
-  EXPECT_EQ(e.message, L"Invalid number of input points.");
+  EXPECT_EQ(e.message, "Invalid number of input points.");
   e = Catch([&] { CQArrayMath::Log10(a, nullptr, 4, a, 0.0f); });
-  EXPECT_EQ(e.message, L"Null pointer to output data.");
+  EXPECT_EQ(e.message, "Null pointer to output data.");
   e = Catch([&] { CQArrayMath::Log10(a, a, 4, nullptr, 0.0f); });
-  EXPECT_EQ(e.message, L"Null pointer to working data.");
+  EXPECT_EQ(e.message, "Null pointer to working data.");
   CQComplex c[2];
   e = Catch([&] { CQArrayMath::ArrayScalarMult(c, 2.0f, static_cast<CQComplex*>(nullptr), 2); });
-  EXPECT_EQ(e.message, L"Null pointer to output data.");
+  EXPECT_EQ(e.message, "Null pointer to output data.");
   // Copies and fills: a count of 0 or less does nothing; a null pointer is still an error.
   EXPECT_FALSE(Catch([&] { CQArrayMath::CopyArray(a, a + 2, 0); }).thrown);
   EXPECT_FALSE(Catch([&] { CQArrayMath::ZeroFill(a, -3); }).thrown);
   EXPECT_EQ(a[0], 1.0f);
   e = Catch([&] { CQArrayMath::CopyArray(static_cast<const float*>(nullptr), a, 0); });
-  EXPECT_EQ(e.message, L"Null pointer to input data.");
+  EXPECT_EQ(e.message, "Null pointer to input data.");
   EXPECT_EQ(e.callStack, "CQArrayMath::CopyArray\n");
 }
 

@@ -7,7 +7,7 @@
 #include "core/arrays/ciarray.h"
 #include "core/arrays/farray.h"
 #include "core/arrays/farray_fd.h"
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ TEST(CQCArrayTD, PadAndTrimKeepTheTimeOriginRight) {
   EXPECT_NEAR(a->GetTimeOrigin(), 10e-6, 1e-15);  // RemoveData keeps the origin
 
   const auto e = Catch([&] { a->SkipNumPoints(990); });
-  EXPECT_EQ(e.message, L"Invalid number of points.");
+  EXPECT_EQ(e.message, "Invalid number of points.");
   EXPECT_EQ(e.callStack, "CQCArray::SkipNumPoints\nCQCArrayTD::SkipNumPoints\n");
   EXPECT_EQ(a->GetNumPoints(), 990);
   EXPECT_NEAR(a->GetTimeOrigin(), 10e-6, 1e-15);  // unchanged on failure
@@ -55,7 +55,7 @@ TEST(CQCArrayTD, PadAndTrimKeepTheTimeOriginRight) {
   EXPECT_EQ(a->GetDataPtr(), nullptr);
   a->AppendZeroData(3);  // an empty complex array simply becomes zeros
   EXPECT_EQ(a->GetNumPoints(), 3);
-  EXPECT_EQ(Catch([&] { a->PrependZeroData(0); }).message, L"Invalid number of points.");
+  EXPECT_EQ(Catch([&] { a->PrependZeroData(0); }).message, "Invalid number of points.");
 }
 
 TEST(CQCArrayTD, ConstructionSetAndCopies) {
@@ -73,10 +73,10 @@ TEST(CQCArrayTD, ConstructionSetAndCopies) {
 
   auto b = Ramp(10);
   const auto err = Catch([&] { b->Set(b->GetDataPtr(), 10, 0.0, 0.0); });
-  EXPECT_EQ(err.message, L"Invalid sample rate.");
+  EXPECT_EQ(err.message, "Invalid sample rate.");
   EXPECT_EQ(err.callStack, "CQCArrayTD::Set\n");
   EXPECT_EQ(Catch([&] { b->Set(static_cast<const CQComplex*>(nullptr), 0, 0.0, 0.0); }).message,
-            L"Null pointer to data.");
+            "Null pointer to data.");
 
   b->SetCenterFreq(2.4e9);
   b->SetBandwidth(1e6);
@@ -94,7 +94,7 @@ TEST(CQCArrayTD, ConstructionSetAndCopies) {
   CQCArrayTD empty;
   empty.SetSampleRate(1.0);
   const auto ce = Catch([&] { delete empty.MakeCopy(); });
-  EXPECT_EQ(ce.message, L"Null pointer to data.");
+  EXPECT_EQ(ce.message, "Null pointer to data.");
   EXPECT_EQ(ce.callStack, "CQCArrayTD::Set\nCQCArrayTD::MakeCopy\n");
 }
 
@@ -136,7 +136,7 @@ TEST(CQCArray, DerivedViews) {
   std::unique_ptr<CQFArray> ph(a->CQCArray::MakeCopyOfPhaseDeg());
   EXPECT_NEAR(ph->GetDataPtr()[1], -45.0f, 1e-4f);
   CQCArray empty;
-  EXPECT_EQ(Catch([&] { delete empty.MakeCopyOfMagdB20(); }).message, L"Error allocating memory.");
+  EXPECT_EQ(Catch([&] { delete empty.MakeCopyOfMagdB20(); }).message, "Error allocating memory.");
 }
 
 TEST(CQFArray, SetPadTrimAndTimeDomain) {
@@ -144,12 +144,12 @@ TEST(CQFArray, SetPadTrimAndTimeDomain) {
   const float v[] = {1, 2, 3};
   f.Set(v, 3);
   auto e = Catch([&] { f.Set(nullptr, 3); });
-  EXPECT_EQ(e.message, L"Null pointer to data.");
+  EXPECT_EQ(e.message, "Null pointer to data.");
   EXPECT_EQ(f.GetNumPoints(), 0);  // a failed Set leaves the array empty
   e = Catch([&] { f.PrependZeroData(2); });
-  EXPECT_EQ(e.message, L"Attempt to prepend zeros to non-existent data.");
+  EXPECT_EQ(e.message, "Attempt to prepend zeros to non-existent data.");
   EXPECT_EQ(e.callStack, "CQFArray::PrependZeroData\n");
-  EXPECT_EQ(Catch([&] { f.AppendZeroData(2); }).message, L"Attempt to append zeros to non-existent data.");
+  EXPECT_EQ(Catch([&] { f.AppendZeroData(2); }).message, "Attempt to append zeros to non-existent data.");
 
   std::vector<float> hundred(100, 1.0f);
   CQFArrayTD td;
@@ -159,7 +159,7 @@ TEST(CQFArray, SetPadTrimAndTimeDomain) {
   EXPECT_NEAR(td.GetTimeOrigin(), 0.01, 1e-15);
   CQFArray emptyF;
   e = Catch([&] { td.Set(&emptyF, 1e3, 0.0); });
-  EXPECT_EQ(e.message, L"Null pointer to data.");
+  EXPECT_EQ(e.message, "Null pointer to data.");
   EXPECT_EQ(e.callStack, "CQFArray::Set\nCQFArrayTD::Set\n");
 
   CQDArray d;
@@ -186,16 +186,16 @@ TEST(CQFArrayFD, AxisAndList) {
   EXPECT_DOUBLE_EQ(freq->GetDataPtr()[20], 2.40001e9);
 
   CQFArrayFDList list(3);
-  EXPECT_EQ(Catch([&] { list.SetItem(7, nullptr); }).message, L"NULL pointer to item to set in list.");
-  EXPECT_EQ(Catch([&] { list.GetItem(-1); }).message, L"Invalid item index.");
-  EXPECT_EQ(Catch([&] { list.GetItem(3); }).message, L"Invalid item index.");
+  EXPECT_EQ(Catch([&] { list.SetItem(7, nullptr); }).message, "NULL pointer to item to set in list.");
+  EXPECT_EQ(Catch([&] { list.GetItem(-1); }).message, "Invalid item index.");
+  EXPECT_EQ(Catch([&] { list.GetItem(3); }).message, "Invalid item index.");
   list.SetItem(1, &g);
   w[0] = 99.0f;
   g.Set(w.data(), 21, -10e3, 1e3, 0.5);
   EXPECT_EQ(list.GetItem(1)->GetDataPtr()[0], 2.0f);  // the list holds a copy
   EXPECT_EQ(list.GetItem(1)->GetCenterFreq(), 2.4e9);
   list.SetNumItems(0);
-  EXPECT_EQ(Catch([&] { list.GetItem(0); }).message, L"Invalid item index.");
+  EXPECT_EQ(Catch([&] { list.GetItem(0); }).message, "Invalid item index.");
 }
 
 TEST(CQCIArray, PadTrimAndRelease) {

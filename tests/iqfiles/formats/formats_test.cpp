@@ -21,7 +21,7 @@
 #include "iqfiles/formats/pair_files.h"
 #include "iqfiles/formats/wv.h"
 #include "platform/text.h"
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -232,13 +232,13 @@ TEST_F(FormatsTest, IqbinWindowsAndErrors) {
   struct Bad {
     int version, claimed;
     double rate;
-    const wchar_t* message;
+    const char* message;
   } bad[] = {
-      {3, 10, 1e3, L"Invalid file version for an IQ binary file."},
-      {1, -1, 1e3, L"Invalid number of data points for an IQ binary file."},
-      {1, 10, 0.0, L"Invalid sample rate for an IQ binary file."},
-      {1, 11, 1e3, L"The file is shorter than its header states."},
-      {1, 2000000000, 1e3, L"The file is shorter than its header states."},
+      {3, 10, 1e3, "Invalid file version for an IQ binary file."},
+      {1, -1, 1e3, "Invalid number of data points for an IQ binary file."},
+      {1, 10, 0.0, "Invalid sample rate for an IQ binary file."},
+      {1, 11, 1e3, "The file is shorter than its header states."},
+      {1, 2000000000, 1e3, "The file is shorter than its header states."},
   };
   for (const auto& b : bad) {
     WriteV1(P("bad.iqbin"), 10, b.rate, 0.0, b.version, b.claimed);
@@ -248,7 +248,7 @@ TEST_F(FormatsTest, IqbinWindowsAndErrors) {
     EXPECT_EQ(e.message, b.message);
     EXPECT_EQ(e.callStack, "CLumvardBinFile::GetFileInfo\n");
     EXPECT_EQ(Catch([&] { g.ReadFromFile(); }).message,
-              L"Programming error: ReadFileParams() must be called prior to ReadFromFile().");
+              "Programming error: ReadFileParams() must be called prior to ReadFromFile().");
   }
   WriteV1(P("empty.iqbin"), 0, 1e3, 0.0);
   CLumvardBinFile e0;
@@ -267,7 +267,7 @@ TEST_F(FormatsTest, FailedWritesLeaveNoPartialFileAndKeepTheOriginal) {
   const std::string original = Slurp(dir_ / "keep.iqbin");
   CQCArrayTD empty;
   empty.SetSampleRate(1.0);
-  EXPECT_EQ(Catch([&] { f.WriteToFile(&empty); }).message, L"Null pointer to the input data.");
+  EXPECT_EQ(Catch([&] { f.WriteToFile(&empty); }).message, "Null pointer to the input data.");
 
   // A write that runs out of room (a file-size limit) fails with code 4.
   std::vector<CQComplex> big(100000, CQComplex(1, 1));
@@ -292,7 +292,7 @@ TEST_F(FormatsTest, FailedWritesLeaveNoPartialFileAndKeepTheOriginal) {
   // A folder that does not exist: nothing is created.
   CLumvardBinFile g;
   g.SetFileName(W("no/such/folder/x.iqbin").c_str());
-  EXPECT_EQ(Catch([&] { g.WriteToFile(ref.get()); }).message, L"Error creating the output IQ binary file.");
+  EXPECT_EQ(Catch([&] { g.WriteToFile(ref.get()); }).message, "Error creating the output IQ binary file.");
 }
 
 TEST_F(FormatsTest, WvhHeaderScalesAndDates) {
@@ -333,13 +333,13 @@ TEST_F(FormatsTest, WvhHeaderScalesAndDates) {
   CQRSWvdhFile t;
   t.SetFileName(W("notype.wvh").c_str());
   const auto e = Catch([&] { t.GetFileInfo(&info); });
-  EXPECT_EQ(e.message, L"The data type descriptor \"{TYPE:RAW16LE}\" was not found in the R&S wvh header file.");
+  EXPECT_EQ(e.message, "The data type descriptor \"{TYPE:RAW16LE}\" was not found in the R&S wvh header file.");
   EXPECT_EQ(e.callStack, "CQRSWvdhFile::GetFileInfo\nCQRSWvdhFile::GetFileInfo\n");
   std::ofstream(dir_ / "noclock.wvh") << "{TYPE:RAW16LE}";
   std::ofstream(dir_ / "noclock.wvd") << "";
   t.SetFileName(W("noclock.wvd").c_str());
   EXPECT_EQ(Catch([&] { t.GetFileInfo(&info); }).message,
-            L"The parameter \"CLOCK\" was not found in the R&S wvh header file.");
+            "The parameter \"CLOCK\" was not found in the R&S wvh header file.");
 
   // Full scale and clipping: never wrapped.
   CQRSWvdhFile out;
@@ -365,14 +365,14 @@ TEST_F(FormatsTest, SiqKeyScanAndMessages) {
   std::ofstream(dir_ / "a.siqd", std::ios::binary) << std::string(8, '\0');
   struct Case {
     const char* header;
-    const wchar_t* message;
+    const char* message;
   } cases[] = {
       {"NumberFormat:IQ-Int16\nSampleRate:1e6\nDataScale:1\n",
-       L"The file designation \"RSASIQHT\" was not found in the SIQ file."},
+       "The file designation \"RSASIQHT\" was not found in the SIQ file."},
       {"RSASIQHT:1\nNumberFormat:IQ-Int32\nSampleRate:1e6\nDataScale:1\n",
-       L"The number format was not found, or was not a known format, in the SIQ file."},
-      {"RSASIQHT:1\nNumberFormat:IQ-Int16\nDataScale:1\n", L"The parameter \"SampleRate\" was not found in the SIQ file."},
-      {"RSASIQHT:1\nNumberFormat:IQ-Int16\nSampleRate:1e6\n", L"The parameter \"DataScale\" was not found in the SIQ file."},
+       "The number format was not found, or was not a known format, in the SIQ file."},
+      {"RSASIQHT:1\nNumberFormat:IQ-Int16\nDataScale:1\n", "The parameter \"SampleRate\" was not found in the SIQ file."},
+      {"RSASIQHT:1\nNumberFormat:IQ-Int16\nSampleRate:1e6\n", "The parameter \"DataScale\" was not found in the SIQ file."},
   };
   for (const auto& c : cases) {
     std::ofstream(dir_ / "a.siqh") << c.header;
@@ -404,13 +404,13 @@ TEST_F(FormatsTest, IqtxtHeaderRules) {
             "5.000000e-01 -2.500000e-01\r\n1.000000e+00 0.000000e+00\r\n");
   struct Case {
     const char* text;
-    const wchar_t* message;
+    const char* message;
   } cases[] = {
-      {"IQTxt v1\nNumSamples: 100\nSampleRate 1\nCenterFreq 0\n", L"Error reading from IQTxt file. (Error parsing NumSamples.)"},
-      {"IQTxt v1\nSampleRate 1\nNumSamples 100\nCenterFreq 0\n", L"Error reading from IQTxt file. (Error reading NumSamples.)"},
-      {"IQTxt v1\nNumSamples 0\nSampleRate 0\nCenterFreq 0\n", L"Invalid sample rate for an IQTxt file."},
-      {"IQTxt v2\n", L"File is not a correctly formatted IQTxt file. (First line should be \"IQTxt v1\".)"},
-      {"IQTxt v1\nNumSamples 3\n", L"Error reading from IQTxt file. (Error reading header.)"},
+      {"IQTxt v1\nNumSamples: 100\nSampleRate 1\nCenterFreq 0\n", "Error reading from IQTxt file. (Error parsing NumSamples.)"},
+      {"IQTxt v1\nSampleRate 1\nNumSamples 100\nCenterFreq 0\n", "Error reading from IQTxt file. (Error reading NumSamples.)"},
+      {"IQTxt v1\nNumSamples 0\nSampleRate 0\nCenterFreq 0\n", "Invalid sample rate for an IQTxt file."},
+      {"IQTxt v2\n", "File is not a correctly formatted IQTxt file. (First line should be \"IQTxt v1\".)"},
+      {"IQTxt v1\nNumSamples 3\n", "Error reading from IQTxt file. (Error reading header.)"},
   };
   for (const auto& c : cases) {
     std::ofstream(dir_ / "h.iqtxt") << c.text;
@@ -431,7 +431,7 @@ TEST_F(FormatsTest, IqtxtHeaderRules) {
   CLumvardTxtFile none;
   none.SetFileName(W("x.iqtxt").c_str());
   CQCArrayTD empty;
-  EXPECT_EQ(Catch([&] { none.WriteToFile(&empty); }).message, L"Null pointer to the input data.");
+  EXPECT_EQ(Catch([&] { none.WriteToFile(&empty); }).message, "Null pointer to the input data.");
   EXPECT_FALSE(fs::exists(dir_ / "x.iqtxt"));
 }
 
@@ -484,10 +484,10 @@ TEST_F(FormatsTest, WvFileRules) {
   EXPECT_EQ(r.GetDataOffset(), 0);
   r.partialRead = false;
   EXPECT_EQ(Catch([&] { r.ReadData(); }).message,
-            L"Programming error: ReadHeader() must be called before calling ReadData() for R&S wv files.");
+            "Programming error: ReadHeader() must be called before calling ReadData() for R&S wv files.");
   std::ofstream(dir_ / "empty.wv") << "";
   r.SetFileName(W("empty.wv").c_str());
-  EXPECT_EQ(Catch([&] { r.GetFileInfo(&info); }).message, L"Error reading from R&S wv file.");
+  EXPECT_EQ(Catch([&] { r.GetFileInfo(&info); }).message, "Error reading from R&S wv file.");
 }
 
 TEST(FileNames, NameAndPathHelpers) {
@@ -508,10 +508,10 @@ TEST(FileNames, NameAndPathHelpers) {
   EXPECT_TRUE(CQFileUtils::GetName(ok259.c_str(), out));
   const std::wstring too260 = L"/d/" + std::wstring(260, L'a') + L".x";
   const auto e = Catch([&] { CQFileUtils::GetName(too260.c_str(), out); });
-  EXPECT_EQ(e.message, L"Name string not long enough for path.");
+  EXPECT_EQ(e.message, "Name string not long enough for path.");
   EXPECT_EQ(e.callStack, "CQFileUtils::GetName\n");
-  EXPECT_EQ(Catch([&] { CQFileUtils::GetName(L"", out); }).message, L"Invalid length for file name string.");
-  EXPECT_EQ(Catch([&] { CQFileUtils::GetName(nullptr, out); }).message, L"Null pointer to file name string.");
+  EXPECT_EQ(Catch([&] { CQFileUtils::GetName(L"", out); }).message, "Invalid length for file name string.");
+  EXPECT_EQ(Catch([&] { CQFileUtils::GetName(nullptr, out); }).message, "Null pointer to file name string.");
   EXPECT_TRUE(CLumvardBinFile::IsIQBinFileName(L"/x/a.IQBIN"));
   EXPECT_FALSE(CLumvardBinFile::IsIQBinFileName(L"/a.iqbin/b.txt"));  // the folder does not decide
   EXPECT_TRUE(CQRSWvdhFile::IsWvdhFileName(L"a.WVD"));

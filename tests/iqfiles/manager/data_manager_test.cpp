@@ -24,7 +24,7 @@
 #include "iqfiles/formats/pair_files.h"
 #include "iqfiles/formats/wv.h"
 #include "platform/text.h"
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -352,14 +352,14 @@ TEST_F(DataManagerThreadTest, SetNineReadsAWholeIqbinWhileTheRequesterWaits) {
 
 TEST_F(DataManagerThreadTest, SetNineReadsASiqPairWithItsTimeReference) {
   auto err = Catch([&] { thread_.SetParam(WriteSiq("rec").c_str(), T::kParamFileName, 3); });
-  ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+  ASSERT_FALSE(err.thrown) << err.message << err.callStack;
   thread_.PutMessage(T::kMsgOpenDataFile, nullptr, 3);
   EXPECT_EQ(Describe(3)->numPoints, kN);  // as the engine does: describe, then read
   CQFileDataBlock block;
   block.partialRead = false;
   block.count = kN;
   err = Catch([&] { thread_.SetParam(&block, T::kParamReadData, 3); });
-  ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+  ASSERT_FALSE(err.thrown) << err.message << err.callStack;
   ASSERT_EQ(block.samples->GetNumPoints(), kN);
   EXPECT_EQ(block.samples->GetDataPtr()[1], CQComplex(1.0f, -2.0f));
   EXPECT_EQ(block.samples->GetDataPtr()[kN - 1], CQComplex(kN - 1.0f, -2.0f * (kN - 1)));
@@ -423,14 +423,14 @@ TEST_F(DataManagerThreadTest, DescribesAndReadsXdatAndEachTextType) {
     thread_.SetParam(c.txtRate, T::kParamTxtSampleRate, index);
     thread_.SetParam(c.txtCentre, T::kParamTxtCenterFreq, index);
     auto err = Catch([&] { thread_.SetParam(c.name.c_str(), T::kParamFileName, index); });
-    ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+    ASSERT_FALSE(err.thrown) << err.message << err.callStack;
     int32_t type = -1;
     thread_.GetParam(&type, T::kParamFileType, index);
     EXPECT_EQ(type, c.type);
 
     std::unique_ptr<CQFileInfo> info;
     err = Catch([&] { info = Describe(index); });
-    ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+    ASSERT_FALSE(err.thrown) << err.message << err.callStack;
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->complex);
     EXPECT_EQ(info->floatData, c.floatData);
@@ -443,7 +443,7 @@ TEST_F(DataManagerThreadTest, DescribesAndReadsXdatAndEachTextType) {
     block.start = 0;
     block.count = static_cast<int32_t>(info->numPoints);
     err = Catch([&] { thread_.SetParam(&block, T::kParamReadData, index); });
-    ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+    ASSERT_FALSE(err.thrown) << err.message << err.callStack;
     ASSERT_EQ(block.samples->GetNumPoints(), kN);
     for (int k = 0; k < kN; ++k) {
       EXPECT_EQ(block.samples->GetDataPtr()[k], Slope(k)) << k;
@@ -604,7 +604,7 @@ TEST_F(DataManagerThreadTest, ReadWithoutDescriptionUsesTheCurrentHeader) {
     block.partialRead = c.partial;
     block.count = kN;
     const auto err = Catch([&] { thread_.SetParam(&block, T::kParamReadData, 2); });
-    ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+    ASSERT_FALSE(err.thrown) << err.message << err.callStack;
     ASSERT_EQ(block.samples->GetNumPoints(), kN);
     EXPECT_EQ(block.samples->GetDataPtr()[7], Slope(7, c.gain));
     EXPECT_NEAR(block.sampleRate, c.rate, 1e-3);
@@ -674,7 +674,7 @@ TEST_F(DataManagerThreadTest, TypeFoundAtDescriptionHandsTheNameToItsReader) {
   thread_.SetParam(kRate, T::kParamTxtSampleRate, 0);
   std::unique_ptr<CQFileInfo> info;
   auto err = Catch([&] { info = Describe(0); });
-  ASSERT_FALSE(err.thrown) << lv::WideToUtf8(err.message) << err.callStack;
+  ASSERT_FALSE(err.thrown) << err.message << err.callStack;
   thread_.GetParam(&type, T::kParamFileType, 0);
   EXPECT_EQ(type, 9);
   EXPECT_EQ(info->numPoints, kN);
@@ -697,26 +697,26 @@ TEST_F(DataManagerThreadTest, XdatAndTextFormatFailures) {
     int32_t txtType;
     double txtRate;
     bool read;  // set 9 (a whole read), else get 7
-    const wchar_t* message;
+    const char* message;
     std::vector<const char*> stack;  // in this order
   };
   const Case cases[] = {
-      {WriteXdat("rec"), 1, 0, 0.0, true, L"Programming error: full reads of xdat files are not supported.",
+      {WriteXdat("rec"), 1, 0, 0.0, true, "Programming error: full reads of xdat files are not supported.",
        {"CQMultiDataMgr::ReadFileData", "CWMultiDataMgrThread::OnMsgSetParam", "CWUIThread::SetParam"}},
-      {WritePatgen("p.txt", 1), 1, 12, 0.0, false, L"Sample rate being set to an invalid value.",
+      {WritePatgen("p.txt", 1), 1, 12, 0.0, false, "Sample rate being set to an invalid value.",
        {"CQADIDpgTxtFile::SetFileSampleRate", "CQMultiDataMgr::GetIQFileInfo",
         "CWMultiDataMgrThread::OnMsgGetParam", "CWUIThread::GetParam"}},
-      {WritePatgen("p.txt", 2), 1, 13, -1.0, true, L"Sample rate being set to an invalid value.",
+      {WritePatgen("p.txt", 2), 1, 13, -1.0, true, "Sample rate being set to an invalid value.",
        {"CQADIDpgTxtFile::SetFileSampleRate", "CQMultiDataMgr::ReadFileData", "CWMultiDataMgrThread::OnMsgSetParam"}},
-      {W("noxdelta.txt"), 1, 6, 0.0, false, L"The parameter \"XDelta\" was not found in the Agilent txt file.",
+      {W("noxdelta.txt"), 1, 6, 0.0, false, "The parameter \"XDelta\" was not found in the Agilent txt file.",
        {"CQAgilentVSATxtFile::ReadHeader", "CQAgilentVSATxtFile::GetFileInfo", "CQMultiDataMgr::GetIQFileInfo"}},
-      {W("empty.txt"), 1, 9, kRate, false, L"No valid data found in input file.",
+      {W("empty.txt"), 1, 9, kRate, false, "No valid data found in input file.",
        {"CQGenericTxtIQInputFile::ReadFileParams", "CQMultiDataMgr::GetIQFileInfo",
         "CWMultiDataMgrThread::OnMsgGetParam"}},
-      {W("empty.txt"), 1, 13, kRate, true, L"No valid data found in input file.",
+      {W("empty.txt"), 1, 13, kRate, true, "No valid data found in input file.",
        {"CQADIDpgTxtFile::ReadFileParams", "CQMultiDataMgr::ReadFileData"}},
       // Input 0 never had a text type.
-      {W("plain.txt"), 0, 0, kRate, false, L"Unsupported input file type.",
+      {W("plain.txt"), 0, 0, kRate, false, "Unsupported input file type.",
        {"CQMultiDataMgr::GetIQFileInfo", "CWMultiDataMgrThread::OnMsgGetParam"}},
   };
   for (const Case& c : cases) {
@@ -751,14 +751,14 @@ TEST_F(DataManagerThreadTest, NoInputFileSelected) {
   // Never named.
   CQFileInfo* info = nullptr;
   auto e = Catch([&] { thread_.GetParam(&info, T::kParamFileInfo, 2); });
-  EXPECT_EQ(e.message, L"No input file selected.");
+  EXPECT_EQ(e.message, "No input file selected.");
   EXPECT_NE(e.callStack.find("CWMultiDataMgrThread::OnMsgGetParam"), std::string::npos) << e.callStack;
   EXPECT_NE(e.callStack.find("CWUIThread::GetParam"), std::string::npos) << e.callStack;
   EXPECT_EQ(info, nullptr);
   CQFileDataBlock block;
   block.partialRead = false;
   e = Catch([&] { thread_.SetParam(&block, T::kParamReadData, 2); });
-  EXPECT_EQ(e.message, L"No input file selected.");
+  EXPECT_EQ(e.message, "No input file selected.");
   EXPECT_NE(e.callStack.find("CWMultiDataMgrThread::OnMsgSetParam"), std::string::npos) << e.callStack;
   EXPECT_NE(e.callStack.find("CWUIThread::SetParam"), std::string::npos) << e.callStack;
   // Named, then emptied.
@@ -767,7 +767,7 @@ TEST_F(DataManagerThreadTest, NoInputFileSelected) {
   thread_.GetParam(&name, T::kParamFileName, 0);
   EXPECT_TRUE(name.empty());
   e = Catch([&] { thread_.GetParam(&info, T::kParamFileInfo, 0); });
-  EXPECT_EQ(e.message, L"No input file selected.");
+  EXPECT_EQ(e.message, "No input file selected.");
 }
 
 TEST_F(DataManagerThreadTest, ErrorsCarryTheManagersTheThreadsAndTheRequestersNames) {
@@ -776,7 +776,7 @@ TEST_F(DataManagerThreadTest, ErrorsCarryTheManagersTheThreadsAndTheRequestersNa
   thread_.GetParam(&flag, T::kParamNormalize, 9);  // the index is not used
   EXPECT_TRUE(flag);
   auto e = Catch([&] { thread_.GetParam(&flag, T::kParamActive, 9); });
-  EXPECT_EQ(e.message, L"Invalid file index.");
+  EXPECT_EQ(e.message, "Invalid file index.");
   const auto a = e.callStack.find("CQMultiDataMgr::GetIsFileActive");
   const auto b = e.callStack.find("CWMultiDataMgrThread::OnMsgGetParam");
   const auto c = e.callStack.find("CWUIThread::GetParam");
@@ -787,11 +787,11 @@ TEST_F(DataManagerThreadTest, ErrorsCarryTheManagersTheThreadsAndTheRequestersNa
   EXPECT_LT(b, c);
 
   e = Catch([&] { thread_.SetParam(1.0, T::kParamTxtSampleRate, -1); });
-  EXPECT_EQ(e.message, L"Invalid file index.");
+  EXPECT_EQ(e.message, "Invalid file index.");
   EXPECT_NE(e.callStack.find("CQMultiDataMgr::SetTxtSampleRate"), std::string::npos) << e.callStack;
 
   e = Catch([&] { thread_.GetParam(&flag, 12, 0); });
-  EXPECT_EQ(e.message, L"Unknown parameter type.");
+  EXPECT_EQ(e.message, "Unknown parameter type.");
 
   // A reader's failure passes through the manager's and the thread's names.
   thread_.SetParam(W("missing.iqbin").c_str(), T::kParamFileName, 3);
@@ -805,7 +805,7 @@ TEST_F(DataManagerThreadTest, ErrorsCarryTheManagersTheThreadsAndTheRequestersNa
   // A .txt name without a text type is not a supported input.
   thread_.SetParam(W("plain.txt").c_str(), T::kParamFileName, 3);
   e = Catch([&] { thread_.GetParam(&info, T::kParamFileInfo, 3); });
-  EXPECT_EQ(e.message, L"Unsupported input file type.");
+  EXPECT_EQ(e.message, "Unsupported input file type.");
 }
 
 TEST_F(DataManagerThreadTest, StringAnswersAreCopies) {
@@ -893,17 +893,17 @@ TEST_F(DataManagerTest, TextTypeSettingAndRefusedReads) {
   EXPECT_EQ(m.GetInputFileType(0), 9) << "the type code waits for the next name";
 
   auto e = Catch([&] { m.SetIQFileName(nullptr, 0); });
-  EXPECT_EQ(e.message, L"Attempt to set file name to a Null string.");
+  EXPECT_EQ(e.message, "Attempt to set file name to a Null string.");
   EXPECT_NE(e.callStack.find("CQMultiDataMgr::SetIQFileName"), std::string::npos);
   e = Catch([&] { m.ReadFileData(nullptr, 0); });
-  EXPECT_EQ(e.message, L"Null pointer to input data.");
+  EXPECT_EQ(e.message, "Null pointer to input data.");
 
   // Whole reads of Xdat recordings are refused.
   m.SetIQFileName(W("r.xhdr").c_str(), 1);
   CQFileDataBlock block;
   block.partialRead = false;
   e = Catch([&] { m.ReadFileData(&block, 1); });
-  EXPECT_EQ(e.message, L"Programming error: full reads of xdat files are not supported.");
+  EXPECT_EQ(e.message, "Programming error: full reads of xdat files are not supported.");
   EXPECT_NE(e.callStack.find("CQMultiDataMgr::ReadFileData"), std::string::npos);
 
   // Pattern-generator text needs a positive rate.
@@ -912,10 +912,10 @@ TEST_F(DataManagerTest, TextTypeSettingAndRefusedReads) {
   block.partialRead = true;
   block.count = 4;
   e = Catch([&] { m.ReadFileData(&block, 2); });
-  EXPECT_EQ(e.message, L"Sample rate being set to an invalid value.");
+  EXPECT_EQ(e.message, "Sample rate being set to an invalid value.");
   EXPECT_NE(e.callStack.find("CQADIDpgTxtFile::SetFileSampleRate"), std::string::npos);
   e = Catch([&] { delete m.GetIQFileInfo(m.GetIQFileName(2), 2); });
-  EXPECT_EQ(e.message, L"Sample rate being set to an invalid value.");
+  EXPECT_EQ(e.message, "Sample rate being set to an invalid value.");
 
   // Empty name: cleared, type kept.
   m.SetIQFileName(L"", 1);

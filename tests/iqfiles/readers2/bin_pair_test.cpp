@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 #include "tests/iqfiles/readers2/temp_dir_test.h"
 
 namespace {
@@ -44,7 +44,7 @@ TEST_F(BinPairTest, NamesLeadToThePair) {
   EXPECT_FALSE(CQAgilentBinFile::IsBinFileName(L"/data.bin/x.wv"));
   EXPECT_EQ(CQAgilentBinFile::MakeBaseFileName(L"/data.bin/x.wv"), L"/data.bin/x.wv");
   const auto e = Catch([] { CQAgilentBinFile::MakeBaseFileName(nullptr); });
-  EXPECT_EQ(e.message, L"Null pointer to file name.");
+  EXPECT_EQ(e.message, "Null pointer to file name.");
   EXPECT_EQ(e.callStack.find("CQAgilentBinFile::MakeBaseFileName"), 0u);
 }
 
@@ -115,11 +115,11 @@ TEST_F(BinPairTest, NegativeYScaleKeepsItsSign) {
 TEST_F(BinPairTest, MissingKeysAndFiles) {
   struct Case {
     const char* header;
-    const wchar_t* message;
+    const char* message;
   } cases[] = {
-      {"Nothing here\n", L"The parameter \"XDelta\" was not found in the Agilent bin file."},
-      {"YScale 1\n", L"The parameter \"XDelta\" was not found in the Agilent bin file."},
-      {"XDelta 1\n", L"The parameter \"YScale\" was not found in the Agilent bin file."},
+      {"Nothing here\n", "The parameter \"XDelta\" was not found in the Agilent bin file."},
+      {"YScale 1\n", "The parameter \"XDelta\" was not found in the Agilent bin file."},
+      {"XDelta 1\n", "The parameter \"YScale\" was not found in the Agilent bin file."},
   };
   for (const Case& c : cases) {
     Pair(c.header, {1, 2});
@@ -134,17 +134,17 @@ TEST_F(BinPairTest, MissingKeysAndFiles) {
   CQAgilentBinFile f;
   f.SetFileName(W("none.bin").c_str());
   CQFileInfo info;
-  EXPECT_EQ(Catch([&] { f.GetFileInfo(&info); }).message, L"Error opening Agilent bin header file.");
+  EXPECT_EQ(Catch([&] { f.GetFileInfo(&info); }).message, "Error opening Agilent bin header file.");
   Write("none.bin.txt", "YScale 1\nXDelta 1\n");
-  EXPECT_EQ(Catch([&] { f.GetFileInfo(&info); }).message, L"Error opening Agilent bin data file.");
+  EXPECT_EQ(Catch([&] { f.GetFileInfo(&info); }).message, "Error opening Agilent bin data file.");
   CQAgilentBinFile fresh;
   fresh.SetFileName(W("x.bin").c_str());
   EXPECT_EQ(Catch([&] { fresh.ReadData(); }).message,
-            L"Programming error: ReadHeader() must be called before calling ReadData() for Agilent bin data files.");
+            "Programming error: ReadHeader() must be called before calling ReadData() for Agilent bin data files.");
   CQAgilentBinFile unnamed;
   EXPECT_EQ(Catch([&] { unnamed.ReadHeader(); }).message,
-            L"Programming error: file name must be set before calling ReadHeader().");
-  EXPECT_EQ(Catch([&] { unnamed.SetFileName(nullptr); }).message, L"Null pointer to file name.");
+            "Programming error: file name must be set before calling ReadHeader().");
+  EXPECT_EQ(Catch([&] { unnamed.SetFileName(nullptr); }).message, "Null pointer to file name.");
 }
 
 TEST_F(BinPairTest, PartialReadsReturnExactlyTheWindow) {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 #include "tests/iqfiles/readers2/temp_dir_test.h"
 
 namespace {
@@ -84,15 +84,15 @@ TEST_F(GenericTextTest, Failures) {
   struct Case {
     int layout;
     const char* text;
-    const wchar_t* message;
+    const char* message;
   } cases[] = {
-      {5, "0.0 1 0\n", L"Invalid time values in input file."},
-      {5, "1.0 1 0\n0.5 0 1\n1.0 2 2\n", L"Invalid time values in input file."},
-      {2, "Time,I\nnone\n", L"No valid data found in input file."},
-      {4, "7\n", L"No valid data found in input file."},
-      {3, "", L"No valid data found in input file."},
-      {0, "1 2\n", L"Programming error: Data format be set before calling ReadFileParams()."},
-      {6, "1 2\n", L"Programming error: Data format be set before calling ReadFileParams()."},
+      {5, "0.0 1 0\n", "Invalid time values in input file."},
+      {5, "1.0 1 0\n0.5 0 1\n1.0 2 2\n", "Invalid time values in input file."},
+      {2, "Time,I\nnone\n", "No valid data found in input file."},
+      {4, "7\n", "No valid data found in input file."},
+      {3, "", "No valid data found in input file."},
+      {0, "1 2\n", "Programming error: Data format be set before calling ReadFileParams()."},
+      {6, "1 2\n", "Programming error: Data format be set before calling ReadFileParams()."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -109,18 +109,18 @@ TEST_F(GenericTextTest, Failures) {
   CQGenericTxtIQInputFile f;
   f.layout = 3;
   EXPECT_EQ(Catch([&] { f.ReadData(); }).message,
-            L"Programming error: File name must be set before calling ReadFileParams().");
-  EXPECT_EQ(Catch([&] { f.SetFileName(nullptr); }).message, L"Null pointer to file name.");
-  EXPECT_EQ(Catch([&] { f.GetFileInfo(nullptr); }).message, L"Null pointer to file info.");
+            "Programming error: File name must be set before calling ReadFileParams().");
+  EXPECT_EQ(Catch([&] { f.SetFileName(nullptr); }).message, "Null pointer to file name.");
+  EXPECT_EQ(Catch([&] { f.GetFileInfo(nullptr); }).message, "Null pointer to file info.");
   f.SetFileName(W("missing.txt").c_str());
-  EXPECT_EQ(Catch([&] { f.ReadData(); }).message, L"Error opening input file.");
+  EXPECT_EQ(Catch([&] { f.ReadData(); }).message, "Error opening input file.");
   // The file shrinks after its header was read.
   Write("g.txt", "1 2\n3 4\n5 6\n");
   f.SetFileName(W("g.txt").c_str());
   CQFileInfo info;
   f.GetFileInfo(&info);
   Write("g.txt", "1 2\n");
-  EXPECT_EQ(Catch([&] { f.ReadData(); }).message, L"Error reading data from file.");
+  EXPECT_EQ(Catch([&] { f.ReadData(); }).message, "Error reading data from file.");
 }
 
 // Windows count sample lines: header and comment lines inside the file do not

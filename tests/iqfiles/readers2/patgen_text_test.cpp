@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 #include "tests/iqfiles/readers2/temp_dir_test.h"
 
 namespace {
@@ -59,25 +59,25 @@ TEST_F(PatgenTextTest, Failures) {
   CQADIDpgTxtFile f;
   for (double bad : {0.0, -1.0}) {
     const auto e = Catch([&] { f.SetFileSampleRate(bad); });
-    EXPECT_EQ(e.message, L"Sample rate being set to an invalid value.");
+    EXPECT_EQ(e.message, "Sample rate being set to an invalid value.");
     EXPECT_EQ(e.callStack.find("CQADIDpgTxtFile::SetFileSampleRate"), 0u);
   }
   CQFileInfo info;
   EXPECT_EQ(Catch([&] { f.GetFileInfo(&info); }).message,
-            L"Programming error: File name must be set before calling ReadFileParams().");
+            "Programming error: File name must be set before calling ReadFileParams().");
   Write("p.txt", "1\n");
   f.SetFileName(W("p.txt").c_str());
   const auto e = Catch([&] { f.GetFileInfo(&info); });
-  EXPECT_EQ(e.message, L"No valid data found in input file.");
+  EXPECT_EQ(e.message, "No valid data found in input file.");
   EXPECT_NE(e.callStack.find("CQADIDpgTxtFile::GetFileInfo"), std::string::npos);
   // Abandoned pairs can leave too few values for the count.
   Write("p.txt", "1\nx\n2\nx\n3\n4\n");
   f.SetFileName(W("p.txt").c_str());
   f.GetFileInfo(&info);
   EXPECT_EQ(info.numPoints, 2);
-  EXPECT_EQ(Catch([&] { f.ReadData(); }).message, L"Error reading data from file.");
+  EXPECT_EQ(Catch([&] { f.ReadData(); }).message, "Error reading data from file.");
   f.SetFileName(W("none.txt").c_str());
-  EXPECT_EQ(Catch([&] { f.ReadData(); }).message, L"Error opening input file.");
+  EXPECT_EQ(Catch([&] { f.ReadData(); }).message, "Error opening input file.");
 }
 
 TEST_F(PatgenTextTest, ReadsFixturesWrittenIndependently) {

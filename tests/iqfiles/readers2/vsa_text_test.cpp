@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 #include "tests/iqfiles/readers2/temp_dir_test.h"
 
 namespace {
@@ -123,46 +123,46 @@ TEST_F(VsaTextTest, Failures) {
   CQAgilentVSATxtFile agilent;
   agilent.SetFileName(W("a.txt").c_str());
   EXPECT_EQ(Catch([&] { agilent.ReadData(); }).message,
-            L"Programming error: ReadHeader() must be called before calling ReadData() for Agilent txt files.");
+            "Programming error: ReadHeader() must be called before calling ReadData() for Agilent txt files.");
   CQFileInfo info;
   Describe(agilent, info);
   EXPECT_EQ(info.numPoints, 0);
   auto e = Catch([&] { agilent.ReadData(); });
-  EXPECT_EQ(e.message, L"No valid data found in Agilent txt file.");
+  EXPECT_EQ(e.message, "No valid data found in Agilent txt file.");
   EXPECT_EQ(e.callStack.find("CQAgilentVSATxtFile::ReadData"), 0u);
   CQADIVSATxtFile adi;
   adi.SetFileName(W("a.txt").c_str());
   Describe(adi, info);
-  EXPECT_EQ(Catch([&] { adi.ReadData(); }).message, L"No valid data found in ADI VSA txt file.");
+  EXPECT_EQ(Catch([&] { adi.ReadData(); }).message, "No valid data found in ADI VSA txt file.");
 
   Write("b.txt", "XStart 1\n1 2\n");
   adi.SetFileName(W("b.txt").c_str());
   e = Catch([&] { Describe(adi, info); });
-  EXPECT_EQ(e.message, L"The parameter \"XDelta\" was not found in the ADI VSA txt file.");
+  EXPECT_EQ(e.message, "The parameter \"XDelta\" was not found in the ADI VSA txt file.");
   EXPECT_EQ(e.callStack.find("CQADIVSATxtFile::ReadHeader"), 0u);
   EXPECT_NE(e.callStack.find("CQADIVSATxtFile::GetFileInfo"), std::string::npos);
   agilent.SetFileName(W("b.txt").c_str());
   EXPECT_EQ(Catch([&] { Describe(agilent, info); }).message,
-            L"The parameter \"XDelta\" was not found in the Agilent txt file.");
+            "The parameter \"XDelta\" was not found in the Agilent txt file.");
 
   agilent.SetFileName(W("none.txt").c_str());
-  EXPECT_EQ(Catch([&] { Describe(agilent, info); }).message, L"Error opening Agilent txt file.");
+  EXPECT_EQ(Catch([&] { Describe(agilent, info); }).message, "Error opening Agilent txt file.");
   adi.SetFileName(W("none.txt").c_str());
-  EXPECT_EQ(Catch([&] { Describe(adi, info); }).message, L"Error opening ADI txt file.");
-  EXPECT_EQ(Catch([&] { adi.GetFileInfo(nullptr, &info); }).message, L"Null pointer to file name.");
-  EXPECT_EQ(Catch([&] { adi.GetFileInfo("x", nullptr); }).message, L"Null pointer to file info.");
-  EXPECT_EQ(Catch([&] { adi.SetFileName(nullptr); }).message, L"Null pointer to file name.");
+  EXPECT_EQ(Catch([&] { Describe(adi, info); }).message, "Error opening ADI txt file.");
+  EXPECT_EQ(Catch([&] { adi.GetFileInfo(nullptr, &info); }).message, "Null pointer to file name.");
+  EXPECT_EQ(Catch([&] { adi.GetFileInfo("x", nullptr); }).message, "Null pointer to file info.");
+  EXPECT_EQ(Catch([&] { adi.SetFileName(nullptr); }).message, "Null pointer to file name.");
 
   // A zero rate passes the header and fails the read.
   Write("c.txt", "XDelta 0\n1 2\n");
   adi.SetFileName(W("c.txt").c_str());
   Describe(adi, info);
-  EXPECT_EQ(Catch([&] { adi.ReadData(); }).message, L"Invalid sample rate.");
+  EXPECT_EQ(Catch([&] { adi.ReadData(); }).message, "Invalid sample rate.");
 
   CQADIVSATxtFile unnamed;
   CQCArrayTD a;
   EXPECT_EQ(Catch([&] { unnamed.WriteToFile(&a); }).message,
-            L"Programming error: file name must be set before calling WriteToFile().");
+            "Programming error: file name must be set before calling WriteToFile().");
 }
 
 TEST_F(VsaTextTest, WriterLayoutAndRoundTrip) {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 #include "tests/iqfiles/readers2/temp_dir_test.h"
 
 namespace {
@@ -39,7 +39,7 @@ TEST_F(XdatTest, NamesAndBaseName) {
   EXPECT_EQ(CQReadXdatFile::MakeHeaderFileName(L"/d/rec.XDAT"), L"/d/rec.xhdr");
   EXPECT_EQ(CQReadXdatFile::MakeMarkerFileName(L"/d/rec"), L"/d/rec.xmrk");
   EXPECT_FALSE(CQReadXdatFile::IsXdatFileName(L"/d.xdat/rec.wv"));
-  EXPECT_EQ(Catch([] { CQReadXdatFile::MakeBaseFileName(nullptr); }).message, L"Null pointer to file name.");
+  EXPECT_EQ(Catch([] { CQReadXdatFile::MakeBaseFileName(nullptr); }).message, "Null pointer to file name.");
 }
 
 TEST_F(XdatTest, HeaderAttributesWithUnitsAndTimes) {
@@ -111,12 +111,12 @@ TEST_F(XdatTest, DefaultsAndChoices) {
 TEST_F(XdatTest, HeaderFailures) {
   struct Case {
     const char* attributes;
-    const wchar_t* message;
+    const char* message;
   } cases[] = {
-      {"scale_factor=\"1\"", L"The number of samples was not found in the Xdat header file."},
-      {"samples=\"4\" scale_factor=\"1\"", L"The sample rate was not found in the Xdat header file."},
-      {"samples=\"4\" sample_rate=\"1\"", L"The scale factor was not found in the Xdat header file."},
-      {"samples=\"99999999999\" sample_rate=\"1\" scale_factor=\"1\"", L"The file is shorter than its header states."},
+      {"scale_factor=\"1\"", "The number of samples was not found in the Xdat header file."},
+      {"samples=\"4\" scale_factor=\"1\"", "The sample rate was not found in the Xdat header file."},
+      {"samples=\"4\" sample_rate=\"1\"", "The scale factor was not found in the Xdat header file."},
+      {"samples=\"99999999999\" sample_rate=\"1\" scale_factor=\"1\"", "The file is shorter than its header states."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.attributes);
@@ -130,12 +130,12 @@ TEST_F(XdatTest, HeaderFailures) {
   CQReadXdatFile f;
   f.SetFileName(W("none.xhdr").c_str());
   CQFileInfo info;
-  EXPECT_EQ(Catch([&] { f.GetFileInfo(&info); }).message, L"Error opening Xdat header file: " + W("none.xhdr"));
+  EXPECT_EQ(Catch([&] { f.GetFileInfo(&info); }).message, "Error opening Xdat header file: " + P("none.xhdr"));
   CQReadXdatFile unnamed;
   EXPECT_EQ(Catch([&] { unnamed.GetFileInfo(&info); }).message,
-            L"Programming error: file name must be set before calling GetFileInfo().");
+            "Programming error: file name must be set before calling GetFileInfo().");
   EXPECT_EQ(Catch([&] { unnamed.ReadData(); }).message,
-            L"Programming error: ReadHeader() must be called before calling ReadData() for Xdat data files.");
+            "Programming error: ReadHeader() must be called before calling ReadData() for Xdat data files.");
 }
 
 TEST_F(XdatTest, OnlySixteenBitSamplesAreRead) {
@@ -147,7 +147,7 @@ TEST_F(XdatTest, OnlySixteenBitSamplesAreRead) {
   f.partialRead = true;
   f.count = 1;
   EXPECT_EQ(Catch([&] { f.ReadData(); }).message,
-            L"Reading of Xdat data files is only supported for 16-bit sample resolutions.");
+            "Reading of Xdat data files is only supported for 16-bit sample resolutions.");
 }
 
 TEST_F(XdatTest, SampleCountIsCheckedAgainstTheDataFile) {
@@ -156,10 +156,10 @@ TEST_F(XdatTest, SampleCountIsCheckedAgainstTheDataFile) {
   f.SetFileName(W("rec.xhdr").c_str());
   f.ReadHeader();
   const auto e = Catch([&] { f.OpenDataFile(); });
-  EXPECT_EQ(e.message, L"The file is shorter than its header states.");
+  EXPECT_EQ(e.message, "The file is shorter than its header states.");
   EXPECT_EQ(e.callStack.find("CQReadXdatFile::OpenDataFile"), 0u);
   std::remove(P("rec.xdat").c_str());
-  EXPECT_EQ(Catch([&] { f.OpenDataFile(); }).message, L"Error opening Xdat data file: " + W("rec.xdat"));
+  EXPECT_EQ(Catch([&] { f.OpenDataFile(); }).message, "Error opening Xdat data file: " + P("rec.xdat"));
 }
 
 TEST_F(XdatTest, WindowedReads) {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "../error_capture.h"
+#include "support/errors.h"
 #include "plots/axis_scale.h"
 
 namespace {
@@ -76,9 +76,9 @@ TEST(CQAxisScale, UnknownTypesDropTheTitleAndFail) {
   for (int bad : {-1, 20, 100}) {
     std::wstring title = L"Frequency (Hz)";
     double divisor = 7;
-    const lv_test::Raised r = lv_test::Capture([&] { CQAxisScale::MakeAxisLabel(bad, 0, 1, title, divisor); });
+    const lv_test::CaughtError r = lv_test::Catch([&] { CQAxisScale::MakeAxisLabel(bad, 0, 1, title, divisor); });
     EXPECT_TRUE(r.thrown);
-    EXPECT_EQ(r.message, L"Invalid axis type.");
+    EXPECT_EQ(r.message, "Invalid axis type.");
     EXPECT_NE(r.callStack.find("CQAxisScale::MakeAxisLabel"), std::string::npos);
     EXPECT_TRUE(title.empty());
     EXPECT_EQ(divisor, 7);
@@ -114,8 +114,8 @@ TEST(CQAxisScale, OneValueLabelsUseShortUnits) {
   for (int bad : {3, -1, 20}) {
     std::wstring text = L"x";
     double divisor = 0;
-    const lv_test::Raised r = lv_test::Capture([&] { CQAxisScale::MakeLabel(bad, 1.0, text, divisor); });
-    EXPECT_EQ(r.message, L"Invalid axis type.") << bad;
+    const lv_test::CaughtError r = lv_test::Catch([&] { CQAxisScale::MakeLabel(bad, 1.0, text, divisor); });
+    EXPECT_EQ(r.message, "Invalid axis type.") << bad;
     EXPECT_NE(r.callStack.find("CQAxisScale::MakeLabel"), std::string::npos);
   }
 }
@@ -138,11 +138,11 @@ TEST(CQAxisScale, StripUnitsKeepsTheWordAndItsSpace) {
     EXPECT_EQ(out, c.out) << c.in;
   }
   std::wstring out;
-  EXPECT_EQ(lv_test::Capture([&] { CQAxisScale::StripUnitsFromText(nullptr, out); }).message,
-            L"Error copying string.");
+  EXPECT_EQ(lv_test::Catch([&] { CQAxisScale::StripUnitsFromText(nullptr, out); }).message,
+            "Error copying string.");
   const std::wstring longText(64, L'x');
-  EXPECT_EQ(lv_test::Capture([&] { CQAxisScale::StripUnitsFromText(longText.c_str(), out); }).message,
-            L"Error copying string.");
+  EXPECT_EQ(lv_test::Catch([&] { CQAxisScale::StripUnitsFromText(longText.c_str(), out); }).message,
+            "Error copying string.");
   const std::wstring fits(63, L'y');
   CQAxisScale::StripUnitsFromText(fits.c_str(), out);
   EXPECT_EQ(out, fits);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../error_capture.h"
+#include "support/errors.h"
 #include "platform/gui/image_dc.h"
 #include "plots/color_map.h"
 #include "plots/colors.h"
@@ -69,9 +69,9 @@ TEST(CWColorMap, ArrayHoldsTheCurrentTypeAndLookupsStayInside) {
 TEST(CWColorMap, UnknownTypesAreRefusedAndTheTypeKept) {
   CWColorMap map(3);
   for (int bad : {6, -1}) {
-    const lv_test::Raised r = lv_test::Capture([&map, bad] { map.SetType(bad); });
+    const lv_test::CaughtError r = lv_test::Catch([&map, bad] { map.SetType(bad); });
     EXPECT_TRUE(r.thrown);
-    EXPECT_EQ(r.message, L"Invalid type of color map.");
+    EXPECT_EQ(r.message, "Invalid type of color map.");
     EXPECT_NE(r.callStack.find("CWColorMap::SetType"), std::string::npos);
     EXPECT_EQ(map.GetType(), 3);
     EXPECT_EQ(map.GetColor(255), MakeRgb(251, 255, 255));
@@ -101,14 +101,14 @@ TEST(CWColorMap, BitmapDescriptions) {
 
   const struct {
     int h, w, type;
-    const wchar_t* message;
-  } bad[] = {{0, 5, 0, L"Invalid image size."}, {5, 0, 0, L"Invalid image size."},
-             {5, 5, 6, L"Invalid color map type."}, {5, 5, -1, L"Invalid color map type."}};
+    const char* message;
+  } bad[] = {{0, 5, 0, "Invalid image size."}, {5, 0, 0, "Invalid image size."},
+             {5, 5, 6, "Invalid color map type."}, {5, 5, -1, "Invalid color map type."}};
   for (const auto& b : bad) {
-    const lv_test::Raised r = lv_test::Capture([&b] { CWColorMap::MakeBITMAPINFO(b.h, b.w, b.type); });
+    const lv_test::CaughtError r = lv_test::Catch([&b] { CWColorMap::MakeBITMAPINFO(b.h, b.w, b.type); });
     EXPECT_EQ(r.message, b.message) << b.h << " " << b.w << " " << b.type;
   }
-  EXPECT_EQ(lv_test::Capture([] { CWColorMap::MakeBITMAPINFOHEADER(-1, 3); }).message, L"Invalid image size.");
+  EXPECT_EQ(lv_test::Catch([] { CWColorMap::MakeBITMAPINFOHEADER(-1, 3); }).message, "Invalid image size.");
 }
 
 class ColorScale : public ::testing::Test {
@@ -140,8 +140,8 @@ TEST_F(ColorScale, RowsRunFromValueZeroAtTheBottomToTheTopValue) {
   }
 
   for (auto [w, h] : {std::pair{0, 10}, std::pair{10, 0}, std::pair{-4, -4}}) {
-    const lv_test::Raised r = lv_test::Capture([&map, w = w, h = h] { map.MakeColorScale(nullptr, w, h); });
-    EXPECT_EQ(r.message, L"Invalid bitmap size.");
+    const lv_test::CaughtError r = lv_test::Catch([&map, w = w, h = h] { map.MakeColorScale(nullptr, w, h); });
+    EXPECT_EQ(r.message, "Invalid bitmap size.");
     EXPECT_NE(r.callStack.find("CWColorMap::MakeColorScale"), std::string::npos);
   }
 }

@@ -1,7 +1,7 @@
 // The plot palette and the colour schemes.
 #include <gtest/gtest.h>
 
-#include "../error_capture.h"
+#include "support/errors.h"
 #include "plots/colors.h"
 
 namespace {
@@ -24,9 +24,9 @@ TEST(CWColors, PaletteHoldsTheEighteenPlotColours) {
 
 TEST(CWColors, IndicesOutsideThePaletteAreRefused) {
   for (int bad : {18, -1, 1000}) {
-    const lv_test::Raised r = lv_test::Capture([bad] { CWColors::GetRGBColor(bad); });
+    const lv_test::CaughtError r = lv_test::Catch([bad] { CWColors::GetRGBColor(bad); });
     EXPECT_TRUE(r.thrown) << bad;
-    EXPECT_EQ(r.message, L"Invalid color.");
+    EXPECT_EQ(r.message, "Invalid color.");
     EXPECT_NE(r.callStack.find("CWColors::GetRGBColor"), std::string::npos);
   }
 }

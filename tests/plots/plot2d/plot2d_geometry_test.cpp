@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "../error_capture.h"
+#include "support/errors.h"
 #include "platform/gui/recording_dc.h"
 #include "plots/colors.h"
 #include "plots/plot2d.h"
@@ -125,12 +125,12 @@ TEST_F(Plot2DGeometry, ProjectionChecks) {
   CWPlot2D p;
   double x[2] = {0, 1}, y[2] = {0, 1};
   int32_t px[2], py[2];
-  auto r = lv_test::Capture([&] { p.ProjectAPoint(nullptr, y, px, py, 2); });
-  EXPECT_EQ(r.message, L"Null pointer to input data.");
-  r = lv_test::Capture([&] { p.ProjectAPoint(x, y, px, nullptr, 2); });
-  EXPECT_EQ(r.message, L"Null pointer to output data.");
-  r = lv_test::Capture([&] { p.ProjectAPoint(x, y, px, py, 0); });
-  EXPECT_EQ(r.message, L"Invalid number of input points.");
+  auto r = lv_test::Catch([&] { p.ProjectAPoint(nullptr, y, px, py, 2); });
+  EXPECT_EQ(r.message, "Null pointer to input data.");
+  r = lv_test::Catch([&] { p.ProjectAPoint(x, y, px, nullptr, 2); });
+  EXPECT_EQ(r.message, "Null pointer to output data.");
+  r = lv_test::Catch([&] { p.ProjectAPoint(x, y, px, py, 0); });
+  EXPECT_EQ(r.message, "Invalid number of input points.");
   EXPECT_NE(r.callStack.find("CWPlot2D::ProjectAPoint"), std::string::npos);
 }
 
@@ -156,8 +156,8 @@ TEST_F(Plot2DGeometry, DataStepErrorsStopTheDrawing) {
   p.SetDatasetData(x, y, 2, 1);
   p.datasetColor[0] = 18;
   lv::RecordingDc dc(lv::Size{640, 480});
-  auto r = lv_test::Capture([&] { p.DrawAll(dc, false); });
-  EXPECT_EQ(r.message, L"Invalid color for plotting data.");
+  auto r = lv_test::Catch([&] { p.DrawAll(dc, false); });
+  EXPECT_EQ(r.message, "Invalid color for plotting data.");
   EXPECT_NE(r.callStack.find("CWPlot2D::PlotDataWithLines"), std::string::npos);
   EXPECT_NE(r.callStack.find("CWPlot2D::DrawAll"), std::string::npos);
   // The pen selected before the step is back in place.

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../error_capture.h"
+#include "support/errors.h"
 #include "platform/gui/recording_dc.h"
 #include "plots/plot2d.h"
 #include "support/gui_app.h"
@@ -120,28 +120,28 @@ TEST_F(Plot2DModel, SetterChecks) {
   CWPlot2D p;
   const float x[] = {1, 2}, y[] = {3, 4};
   p.SetNumDatasets(2);
-  auto r = lv_test::Capture([&] { p.SetDatasetData(x, y, 2, 3); });
-  EXPECT_EQ(r.message, L"Invalid data set number.");
+  auto r = lv_test::Catch([&] { p.SetDatasetData(x, y, 2, 3); });
+  EXPECT_EQ(r.message, "Invalid data set number.");
   EXPECT_NE(r.callStack.find("CWPlot2D::SetDatasetData"), std::string::npos);
-  r = lv_test::Capture([&] { p.SetDatasetData(x, y, 2, 0); });
-  EXPECT_EQ(r.message, L"Invalid data set number.");
-  r = lv_test::Capture([&] { p.SetNumDatasets(9); });
-  EXPECT_EQ(r.message, L"Invalid number of data sets.");
-  r = lv_test::Capture([&] { p.SetDatasetData(static_cast<const float*>(nullptr), y, 2, 1); });
-  EXPECT_EQ(r.message, L"Null pointer to input data.");
+  r = lv_test::Catch([&] { p.SetDatasetData(x, y, 2, 0); });
+  EXPECT_EQ(r.message, "Invalid data set number.");
+  r = lv_test::Catch([&] { p.SetNumDatasets(9); });
+  EXPECT_EQ(r.message, "Invalid number of data sets.");
+  r = lv_test::Catch([&] { p.SetDatasetData(static_cast<const float*>(nullptr), y, 2, 1); });
+  EXPECT_EQ(r.message, "Null pointer to input data.");
   p.SetDatasetData(x, y, 2, 1);
-  r = lv_test::Capture([&] { p.SetDatasetData(x, y, 0, 1); });
-  EXPECT_EQ(r.message, L"Invalid number of input points.");
+  r = lv_test::Catch([&] { p.SetDatasetData(x, y, 0, 1); });
+  EXPECT_EQ(r.message, "Invalid number of input points.");
   EXPECT_EQ(p.GetPointCount(1), 2);
   EXPECT_EQ(p.DatasetY(1, 1), 4.0);
-  r = lv_test::Capture([&] { p.SetMemoryDatasetData(x, y, 2, 3); });
+  r = lv_test::Catch([&] { p.SetMemoryDatasetData(x, y, 2, 3); });
   EXPECT_TRUE(r.thrown);
   p.SaveDatasetToMemory(1, 2);
   EXPECT_EQ(p.GetMemoryPointCount(2), 2);
   EXPECT_EQ(p.MemoryX(2, 1), 2.0);
   // Notation colour 18: the axes label colour is kept, the rest unchanged.
-  r = lv_test::Capture([&] { p.SetColors(3, 18, 0, 4); });
-  EXPECT_EQ(r.message, L"Invalid notation color.");
+  r = lv_test::Catch([&] { p.SetColors(3, 18, 0, 4); });
+  EXPECT_EQ(r.message, "Invalid notation color.");
   EXPECT_EQ(p.axesLabelColor, 3);
   EXPECT_EQ(p.notationColor, 1);
   EXPECT_EQ(p.gridColor, 2);
@@ -190,8 +190,8 @@ TEST_F(Plot2DModel, ExportWritesHeaderAndCrLfLines) {
   // Differing lengths: an error and no file.
   p.SetDatasetData(x.data(), y2.data(), 999, 2);
   const std::filesystem::path file2 = dir / "bad.txt";
-  auto r = lv_test::Capture([&] { p.SaveDataToFile(file2.wstring().c_str()); });
-  EXPECT_EQ(r.message, L"Attempt to write a file with differing number of points in the data sets.");
+  auto r = lv_test::Catch([&] { p.SaveDataToFile(file2.wstring().c_str()); });
+  EXPECT_EQ(r.message, "Attempt to write a file with differing number of points in the data sets.");
   EXPECT_NE(r.callStack.find("CWPlot2D::SaveDataToFile"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(file2));
   std::filesystem::remove_all(dir);

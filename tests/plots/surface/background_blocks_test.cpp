@@ -2,7 +2,7 @@
 // checks, and the hatch of each pattern code.
 #include <gtest/gtest.h>
 
-#include "../error_capture.h"
+#include "support/errors.h"
 #include "plots/background_blocks.h"
 
 namespace {
@@ -64,16 +64,16 @@ TEST(CWBackgroundBlockList, GrowsByOneAndReusesItsBlocksAfterClearing) {
 
 TEST(CWBackgroundBlockList, BadIndicesAndNullBlocksAreRefused) {
   CWBackgroundBlockList list;
-  EXPECT_EQ(lv_test::Capture([&list] { list.GetItem(0); }).message, L"Invalid item index.");
+  EXPECT_EQ(lv_test::Catch([&list] { list.GetItem(0); }).message, "Invalid item index.");
   CWBackgroundBlock b;
   list.AddItem(&b);
   list.AddItem(&b);
-  const lv_test::Raised atCount = lv_test::Capture([&list] { list.GetItem(2); });
-  EXPECT_EQ(atCount.message, L"Invalid item index.");
+  const lv_test::CaughtError atCount = lv_test::Catch([&list] { list.GetItem(2); });
+  EXPECT_EQ(atCount.message, "Invalid item index.");
   EXPECT_NE(atCount.callStack.find("CWBackgroundBlockList::GetItem"), std::string::npos);
-  EXPECT_EQ(lv_test::Capture([&list] { list.GetItem(-1); }).message, L"Invalid item index.");
-  const lv_test::Raised null = lv_test::Capture([&list] { list.AddItem(nullptr); });
-  EXPECT_EQ(null.message, L"NULL pointer to item to add to list.");
+  EXPECT_EQ(lv_test::Catch([&list] { list.GetItem(-1); }).message, "Invalid item index.");
+  const lv_test::CaughtError null = lv_test::Catch([&list] { list.AddItem(nullptr); });
+  EXPECT_EQ(null.message, "NULL pointer to item to add to list.");
   EXPECT_NE(null.callStack.find("CWBackgroundBlockList::AddItem"), std::string::npos);
   EXPECT_EQ(list.GetCount(), 2);
 }

@@ -2,7 +2,7 @@
 // or clears the picture, fills, and a copy of the finished picture.
 #include <gtest/gtest.h>
 
-#include "../error_capture.h"
+#include "support/errors.h"
 #include "plots/colors.h"
 #include "plots/offscreen_dc.h"
 #include "support/gui_app.h"
@@ -24,8 +24,8 @@ TEST_F(OffScreen, InitializeMakesAClearedSurface) {
   EXPECT_EQ(off.GetBitmap().Width(), 30);
   EXPECT_EQ(off.GetBitmap().Pixel(29, 19), lv::kWindowColor);
   for (auto [w, h] : {std::pair{0, 10}, std::pair{10, 0}, std::pair{-1, -1}}) {
-    const lv_test::Raised r = lv_test::Capture([&off, w = w, h = h] { off.Initialize(w, h); });
-    EXPECT_EQ(r.message, L"Invalid number of rows.") << w << "x" << h;
+    const lv_test::CaughtError r = lv_test::Catch([&off, w = w, h = h] { off.Initialize(w, h); });
+    EXPECT_EQ(r.message, "Invalid number of rows.") << w << "x" << h;
     EXPECT_NE(r.callStack.find("CWOffScreenDC::Initialize"), std::string::npos);
   }
   EXPECT_EQ(off.GetWidth(), 30);
@@ -44,9 +44,9 @@ TEST_F(OffScreen, SetSizeKeepsThePictureOnlyAtTheSameSize) {
   EXPECT_EQ(off.GetBitmap().Pixel(5, 5), lv::kWindowColor);
   EXPECT_EQ(off.GetDC().GetTextColor(), MakeRgb(1, 2, 3));
 
-  EXPECT_EQ(lv_test::Capture([&off] { off.SetSize(0, 30); }).message, L"Invalid width.");
-  EXPECT_EQ(lv_test::Capture([&off] { off.SetSize(10, 0); }).message, L"Invalid height.");
-  EXPECT_EQ(lv_test::Capture([&off] { off.SetSize(-1, -1); }).message, L"Invalid width.");
+  EXPECT_EQ(lv_test::Catch([&off] { off.SetSize(0, 30); }).message, "Invalid width.");
+  EXPECT_EQ(lv_test::Catch([&off] { off.SetSize(10, 0); }).message, "Invalid height.");
+  EXPECT_EQ(lv_test::Catch([&off] { off.SetSize(-1, -1); }).message, "Invalid width.");
   EXPECT_EQ(off.GetWidth(), 41);
 }
 
@@ -55,8 +55,8 @@ TEST_F(OffScreen, FillsAndTheFinishedPictureCopiedToAWindowSurface) {
   off.Initialize(16, 12);
   off.FillWithColor(CWColors::kOrange);
   EXPECT_EQ(off.GetBitmap().Pixel(15, 11), MakeRgb(254, 100, 0));
-  const lv_test::Raised r = lv_test::Capture([&off] { off.FillWithColor(18); });
-  EXPECT_EQ(r.message, L"Invalid color.");
+  const lv_test::CaughtError r = lv_test::Catch([&off] { off.FillWithColor(18); });
+  EXPECT_EQ(r.message, "Invalid color.");
   EXPECT_NE(r.callStack.find("CWColors::GetRGBColor"), std::string::npos);
   EXPECT_NE(r.callStack.find("CWOffScreenDC::FillWithColor"), std::string::npos);
   EXPECT_EQ(off.GetBitmap().Pixel(0, 0), MakeRgb(254, 100, 0));

@@ -10,7 +10,7 @@
 #include "core/error_dialog.h"
 #include "fakes/fake_iiod.h"
 #include "platform/text.h"
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 #include "xcvr/instr_thread.h"
 
 namespace {
@@ -106,9 +106,9 @@ TEST_F(InstrThreadTest, TransmitThroughRequestsAndStatusTexts) {
 TEST_F(InstrThreadTest, UnknownIdsAndRefusedMessages) {
   int value = 0;
   auto e = Catch([&] { thread_.GetParam(&value, 3); });
-  EXPECT_EQ(e.message, L"Unknown parameter type.");
+  EXPECT_EQ(e.message, "Unknown parameter type.");
   e = Catch([&] { thread_.GetParam(&value, 7); });
-  EXPECT_EQ(e.message, L"Unknown parameter type.");
+  EXPECT_EQ(e.message, "Unknown parameter type.");
   EXPECT_NE(e.callStack.find("CWInstrIIOMultiXcvrMgrThread::OnMsgGetParam"), std::string::npos);
   thread_.SetParamNoWait(true, 11);
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -130,7 +130,7 @@ TEST_F(InstrThreadTest, UnknownIdsAndRefusedMessages) {
   s.Xmtr(0).on = true;
   thread_.SetParam(static_cast<void*>(&s), kInstrSetSettings);
   e = Catch([&] { thread_.GetParam(&ok, kInstrGetTransmitNow); });
-  EXPECT_EQ(e.message, L"Unsupported instrument model.");
+  EXPECT_EQ(e.message, "Unsupported instrument model.");
   EXPECT_NE(e.callStack.find("CQInstrIIOMultiXcvr::Transmit\nCQInstrIIOMultiXcvr::GetTransmitNow\nCWInstrIIOMultiXcvrMgrThread::OnMsgGetParam"), std::string::npos)
       << e.callStack;
 }

@@ -14,7 +14,7 @@
 
 #include "fakes/fake_iiod.h"
 #include "platform/text.h"
-#include "tests/core/arrays/error_matchers.h"
+#include "support/errors.h"
 #include "xcvr/multi_xcvr.h"
 
 namespace {
@@ -259,11 +259,11 @@ TEST_F(TransceiverTest, ConnectionFailuresGiveTheirMessages) {
   const std::string xml = lv_fake::ReadBoardFixture("ad9361");
   struct Case {
     std::string xml;
-    const wchar_t* prefix;
+    const char* prefix;
   } cases[] = {
-      {lv_fake::WithoutDevice(xml, "ad9361-phy"), L"Error finding IIO device ad9361-phy."},
-      {lv_fake::WithoutDevice(xml, "cf-ad9361-lpc"), L"Error finding IIO device ad9361-lpc."},
-      {lv_fake::WithoutDevices(xml), L"No IIO devices found."},
+      {lv_fake::WithoutDevice(xml, "ad9361-phy"), "Error finding IIO device ad9361-phy."},
+      {lv_fake::WithoutDevice(xml, "cf-ad9361-lpc"), "Error finding IIO device ad9361-lpc."},
+      {lv_fake::WithoutDevices(xml), "No IIO devices found."},
   };
   for (const auto& c : cases) {
     StartBoard(c.xml);
@@ -271,7 +271,7 @@ TEST_F(TransceiverTest, ConnectionFailuresGiveTheirMessages) {
     auto wave = Waveform(100, 2e6);
     xcvr_->SetXmtrData(wave.get(), 0);
     const auto e = Catch([&] { xcvr_->Transmit(); });
-    EXPECT_EQ(e.message.rfind(c.prefix, 0), 0u) << lv::WideToUtf8(e.message);
+    EXPECT_EQ(e.message.rfind(c.prefix, 0), 0u) << e.message;
     EXPECT_EQ(e.callStack, "CQInstrIIOMultiXcvr::IIOConnect\nCQInstrIIOMultiXcvr::Connect\nCQInstrIIOMultiXcvr::Transmit\n");
     xcvr_.reset();
     fake_.reset();
@@ -294,7 +294,7 @@ TEST_F(TransceiverTest, ConnectionFailuresGiveTheirMessages) {
   auto wave = Waveform(100, 2e6);
   xcvr_->SetXmtrData(wave.get(), 0);
   const auto e = Catch([&] { xcvr_->Transmit(); });
-  EXPECT_EQ(e.message.rfind(L"Error creating IIO context.", 0), 0u);
+  EXPECT_EQ(e.message.rfind("Error creating IIO context.", 0), 0u);
 }
 
 TEST_F(TransceiverTest, RefusedOpenAndDroppedConnection) {
@@ -303,12 +303,12 @@ TEST_F(TransceiverTest, RefusedOpenAndDroppedConnection) {
   MakeXcvr(kModelFmcomms3, 1);
   auto wave = Waveform(100, 2e6);
   xcvr_->SetXmtrData(wave.get(), 0);
-  EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, L"Error creating transmit buffer.");
+  EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, "Error creating transmit buffer.");
   xcvr_->Disconnect();
   fake_->SetOpenError(0);
   fake_->SetDropOn("WRITEBUF");
   xcvr_->SetXmtrData(wave.get(), 0);
-  EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, L"Error sending samples to transmitter.");
+  EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, "Error sending samples to transmitter.");
   xcvr_->Disconnect();  // the process lives on and tears down cleanly
 }
 
@@ -323,11 +323,11 @@ TEST_F(TransceiverTest, WaveformChecks) {
   xcvr_->SetXmtrData(a.get(), 0);
   xcvr_->SetXmtrData(b.get(), 1);
   auto e = Catch([&] { xcvr_->Transmit(); });
-  EXPECT_EQ(e.message.rfind(L"The number of samples in each transmit waveform is not the same.", 0), 0u);
+  EXPECT_EQ(e.message.rfind("The number of samples in each transmit waveform is not the same.", 0), 0u);
   auto slow = Waveform(1000, 1e6);
   xcvr_->SetXmtrData(slow.get(), 1);
   e = Catch([&] { xcvr_->Transmit(); });
-  EXPECT_EQ(e.message.rfind(L"The sample rate of the transmit waveform does not match", 0), 0u);
+  EXPECT_EQ(e.message.rfind("The sample rate of the transmit waveform does not match", 0), 0u);
   EXPECT_TRUE(fake_->EventStrings({"OPEN"}).empty());
 
   // Too long: refused with a clear message, never cut.
@@ -335,7 +335,7 @@ TEST_F(TransceiverTest, WaveformChecks) {
   xcvr_->SetXmtrData(longWave.get(), 0);
   xcvr_->SetXmtrData(longWave.get(), 1);
   e = Catch([&] { xcvr_->Transmit(); });
-  EXPECT_NE(e.message.find(L"at most 2097152"), std::wstring::npos);
+  EXPECT_NE(e.message.find("at most 2097152"), std::string::npos);
 
   // A NaN sample is refused before conversion.
   auto nan = Waveform(1000, 2e6);
@@ -343,7 +343,7 @@ TEST_F(TransceiverTest, WaveformChecks) {
   xcvr_->SetXmtrData(nan.get(), 0);
   xcvr_->SetXmtrData(a.get(), 1);
   e = Catch([&] { xcvr_->Transmit(); });
-  EXPECT_NE(e.message.find(L"not a finite number"), std::wstring::npos);
+  EXPECT_NE(e.message.find("not a finite number"), std::string::npos);
 
   // All zeros transmit zeros.
   CQCArrayTD zeros(1000);
@@ -376,7 +376,7 @@ TEST_F(TransceiverTest, WaveformChecks) {
 TEST_F(TransceiverTest, NoDataAndFilterFileLimits) {
   StartBoard(lv_fake::ReadBoardFixture("ad9361"));
   MakeXcvr(kModelFmcomms3, 1);
-  EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, L"No data to transmit.");
+  EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, "No data to transmit.");
   // A filter file must leave room for its terminating zero.
   std::ofstream(dir_ / "AD9361_8Msps.ftr") << std::string(4096, 'x');
   CQInstrIIOMultiXcvrSettings rate(4, 4);
@@ -386,7 +386,7 @@ TEST_F(TransceiverTest, NoDataAndFilterFileLimits) {
   auto wave = Waveform(100, 8e6);
   xcvr_->SetXmtrData(wave.get(), 0);
   EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message,
-            L"The number of bytes in the baseband rate file exceeds the buffer size.");
+            "The number of bytes in the baseband rate file exceeds the buffer size.");
   xcvr_->Disconnect();
   std::ofstream(dir_ / "AD9361_8Msps.ftr") << std::string(4095, 'x');
   EXPECT_TRUE(xcvr_->Transmit());
@@ -397,7 +397,7 @@ TEST_F(TransceiverTest, NoDataAndFilterFileLimits) {
   pluto.rateIndex = 10;
   xcvr_->SetSettings(&pluto);
   fake_->ClearEvents();
-  EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, L"The maximum sample rate for Pluto 2Rx 2Tx, is 30.72 Msps.");
+  EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, "The maximum sample rate for Pluto 2Rx 2Tx, is 30.72 Msps.");
   EXPECT_TRUE(fake_->EventStrings({"WRITE"}).empty());
 }
 
