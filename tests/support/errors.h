@@ -5,10 +5,17 @@
 //   EXPECT_EQ(e.callStack, "CQCArray::Set\n");
 //
 // A call that returns its error rather than throwing it goes through
-// TakeError(call(...)).
+// TakeError(call(...)). Where the message and the call stack are the whole
+// point:
+//
+//   EXPECT_TRUE(lv_test::ThrowsError([&] { array.Set(nullptr, 4); }, "Null pointer to input data.",
+//                                    "CQCArray::Set\n"));
 #pragma once
 
 #include <string>
+#include <utility>
+
+#include <gtest/gtest.h>
 
 #include "core/error.h"
 #include "platform/text.h"
@@ -45,6 +52,22 @@ CaughtError Catch(F&& f) {
     return TakeError(e);
   }
   return CaughtError{};
+}
+
+// Success when f throws a CQError with this message and, unless callStack is
+// null, exactly this call stack; otherwise a failure that says what came.
+template <typename F>
+::testing::AssertionResult ThrowsError(F&& f, const std::string& message, const char* callStack = nullptr) {
+  const CaughtError e = Catch(std::forward<F>(f));
+  if (!e.thrown) {
+    return ::testing::AssertionFailure() << "no CQError was thrown (expected \"" << message << "\")";
+  }
+  if (e.message != message || (callStack != nullptr && e.callStack != callStack)) {
+    return ::testing::AssertionFailure() << "CQError \"" << e.message << "\" from\n"
+                                         << e.callStack << "expected \"" << message << "\""
+                                         << (callStack != nullptr ? std::string(" from\n") + callStack : "");
+  }
+  return ::testing::AssertionSuccess();
 }
 
 }  // namespace lv_test

@@ -2,6 +2,7 @@
 
 #include "core/dates.h"
 #include "core/error.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -84,14 +85,8 @@ TEST(Dates, SetCopiesAndRejectsNull) {
   CQDateTime b;
   b.Set(&a);
   EXPECT_EQ(a, b);
-  try {
-    b.Set(nullptr);
-    FAIL() << "no error";
-  } catch (CQError* e) {
-    EXPECT_STREQ(e->GetMessage(), L"Null pointer to input date and time.");
-    EXPECT_STREQ(e->GetCallStack(), "CQDateTime::Set\n");
-    delete e;
-  }
+  EXPECT_TRUE(lv_test::ThrowsError([&] { b.Set(nullptr); }, "Null pointer to input date and time.",
+                                   "CQDateTime::Set\n"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "core/error.h"
 #include "core/error_dialog.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -126,18 +127,16 @@ TEST(CQError, MakeCopyIsDeep) {
 
 TEST(CQError, NewHandlerTurnsAllocationFailureIntoCode1) {
   InstallCQErrorNewHandler();
-  try {
+  const lv_test::CaughtError e = lv_test::Catch([] {
     // Larger than any address space: operator new fails and calls the handler.
     volatile size_t huge = static_cast<size_t>(1) << 62;
     void* volatile p = ::operator new(huge);
     ::operator delete(p);
-    FAIL() << "allocation unexpectedly succeeded";
-  } catch (CQError* e) {
-    EXPECT_EQ(e->GetCode(), 1);
-    EXPECT_STREQ(e->GetMessage(), L"Error allocating memory.");
-    delete e;
-  }
+  });
   std::set_new_handler(nullptr);
+  ASSERT_TRUE(e.thrown) << "allocation unexpectedly succeeded";
+  EXPECT_EQ(e.code, 1);
+  EXPECT_EQ(e.message, "Error allocating memory.");
 }
 
 // Runs in a fresh temporary directory, since reports land in the current one.

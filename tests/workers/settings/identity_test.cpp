@@ -9,20 +9,9 @@
 #include "core/error.h"
 #include "platform/version.h"
 #include "temp_dir.h"
+#include "support/errors.h"
 
 namespace {
-
-template <typename F>
-void ExpectError(F&& body, const wchar_t* message, const char* callStack) {
-  try {
-    body();
-    ADD_FAILURE() << "no error";
-  } catch (CQError* e) {
-    EXPECT_STREQ(e->GetMessage(), message);
-    EXPECT_STREQ(e->GetCallStack(), callStack);
-    delete e;
-  }
-}
 
 // Sets an environment variable for one test and restores it.
 class ScopedEnv {
@@ -73,10 +62,10 @@ TEST(CQAppType, InitializeGivesThisProduct) {
   EXPECT_STREQ(buffer, L"Lumvard") << "cut to the capacity";
   EXPECT_EQ(CQAppType::DefaultSettingsFileName(123), L"Lumvard Sorvek Settings.config");
   EXPECT_EQ(CQAppType::StartupSettingsFileName(123), L"Lumvard Sorvek Startup Settings.config");
-  ExpectError([&] { CQAppType::MakeAppNameString(122, buffer, 8); }, L"Unknown application type.",
-              "CQAppType::MakeAppNameString\n");
-  ExpectError([&] { CQAppType::MakeAppFileNameString(0, buffer, 8); }, L"Unknown application type.",
-              "CQAppType::MakeAppFileNameString\n");
+  EXPECT_TRUE(lv_test::ThrowsError([&] { CQAppType::MakeAppNameString(122, buffer, 8); }, "Unknown application type.",
+                                   "CQAppType::MakeAppNameString\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([&] { CQAppType::MakeAppFileNameString(0, buffer, 8); }, "Unknown application type.",
+                                   "CQAppType::MakeAppFileNameString\n"));
 }
 
 TEST(CWAppDirectories, UserDirectoryIsCreatedWithBothLevels) {
@@ -112,28 +101,31 @@ TEST(CWAppDirectories, AFolderThatCannotBeDeterminedOrCreatedIsAnError) {
   {
     ScopedEnv xdg("XDG_CONFIG_HOME", "relative/folder");
     ScopedEnv home("HOME", nullptr);
-    ExpectError([] { CWAppDirectories::Initialize(); }, L"Cannot determine the user settings folder.",
-                "CWAppDirectories::Initialize\n");
+    EXPECT_TRUE(lv_test::ThrowsError([] { CWAppDirectories::Initialize(); },
+                                     "Cannot determine the user settings folder.",
+                                     "CWAppDirectories::Initialize\n"));
   }
   const auto blocker = dir.Path() / "file";
   lv_test::WriteBytes(blocker, "x");
   ScopedEnv xdg("XDG_CONFIG_HOME", blocker.c_str());
-  ExpectError([] { CWAppDirectories::Initialize(); }, L"Cannot determine the user settings folder.",
-              "CWAppDirectories::Initialize\n");
+  EXPECT_TRUE(lv_test::ThrowsError([] { CWAppDirectories::Initialize(); }, "Cannot determine the user settings folder.",
+                                   "CWAppDirectories::Initialize\n"));
   // A failed Initialize leaves no directory behind.
-  ExpectError([] { CWAppDirectories::GetUserDirectory(); },
-              L"Programming error: CWAppDirectories::Initialize() must be called during application start up.",
-              "CWAppDirectories::GetUserDirectory\n");
+  EXPECT_TRUE(lv_test::ThrowsError(
+      [] { CWAppDirectories::GetUserDirectory(); },
+      "Programming error: CWAppDirectories::Initialize() must be called during application start up.",
+      "CWAppDirectories::GetUserDirectory\n"));
 }
 
 TEST(CWAppSettings, StartupFileBeforeTheDirectoriesIsAProgrammingError) {
   CWAppDirectories::ResetForTesting();
-  const wchar_t* message =
-      L"Programming error: CWAppDirectories::Initialize() must be called during application start up.";
-  ExpectError([] { CWAppSettings::Initialize(); }, message,
-              "CWAppDirectories::GetUserDirectory\nCWAppSettings::Initialize\n");
-  ExpectError([] { CWAppSettings::SetFileNameToStartupSettings(); }, message,
-              "CWAppDirectories::GetUserDirectory\nCWAppSettings::SetFileNameToStartupSettings\n");
+  const std::string message =
+      "Programming error: CWAppDirectories::Initialize() must be called during application start up.";
+  EXPECT_TRUE(lv_test::ThrowsError([] { CWAppSettings::Initialize(); }, message,
+                                   "CWAppDirectories::GetUserDirectory\nCWAppSettings::Initialize\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([] { CWAppSettings::SetFileNameToStartupSettings(); }, message,
+                                   "CWAppDirectories::GetUserDirectory\n"
+                                   "CWAppSettings::SetFileNameToStartupSettings\n"));
 }
 
 }  // namespace

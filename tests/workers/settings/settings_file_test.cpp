@@ -8,26 +8,12 @@
 #include "workers/settings_file.h"
 #include "core/error.h"
 #include "temp_dir.h"
+#include "support/errors.h"
 
 namespace {
 
 using lv_test::ReadBytes;
 using lv_test::WriteBytes;
-
-// Expects body to throw a CQError with this message and call stack.
-template <typename F>
-void ExpectError(F&& body, const wchar_t* message, const char* callStack) {
-  try {
-    body();
-    ADD_FAILURE() << "no error";
-  } catch (CQError* e) {
-    EXPECT_STREQ(e->GetMessage(), message);
-    if (callStack != nullptr) {
-      EXPECT_STREQ(e->GetCallStack(), callStack);
-    }
-    delete e;
-  }
-}
 
 class SettingsFile : public ::testing::Test {
  protected:
@@ -80,9 +66,10 @@ TEST_F(SettingsFile, EveryValueFormByteForByte) {
 
 TEST_F(SettingsFile, CharactersAboveLatin1AreRefused) {
   store.ResetContents();
-  ExpectError([&] { store.SetValue(L"Key\u0101", 1); }, L"Error writing to settings file.", "CQAppSettings::SetValue\n");
-  ExpectError([&] { store.SetValue(L"Key", L"\u4e2d"); }, L"Error writing to settings file.",
-              "CQAppSettings::SetValue\n");
+  EXPECT_TRUE(lv_test::ThrowsError([&] { store.SetValue(L"Key\u0101", 1); }, "Error writing to settings file.",
+                                   "CQAppSettings::SetValue\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([&] { store.SetValue(L"Key", L"\u4e2d"); }, "Error writing to settings file.",
+                                   "CQAppSettings::SetValue\n"));
   EXPECT_EQ(ReadBytes(file), "Settings File v1\r\n");
 }
 
@@ -221,8 +208,9 @@ TEST_F(SettingsFile, SectionModeSearchesOnlyTheExtractedLines) {
   EXPECT_FALSE(store.GetValue(L"Xmtr:0:Gain", &i));
   EXPECT_FALSE(store.GetValue(L"Other", &i));
   store.SetUseSection(0);
-  ExpectError([&] { store.GetValue(L"Other", &i); }, L"Error opening settings file.",
-              "CQAppSettings::OpenFileForReading\nCQAppSettings::FindValueString\nCQAppSettings::GetValue\n");
+  EXPECT_TRUE(lv_test::ThrowsError([&] { store.GetValue(L"Other", &i); }, "Error opening settings file.",
+                                   "CQAppSettings::OpenFileForReading\nCQAppSettings::FindValueString\n"
+                                   "CQAppSettings::GetValue\n"));
 
   Given("Settings File v1\r\nA = 1\r\n");
   store.ExtractSection(L"Nothing:");
@@ -263,18 +251,23 @@ TEST_F(SettingsFile, CopiesAreBounded) {
 TEST_F(SettingsFile, ErrorsNameTheOperation) {
   CQAppSettings unnamed;
   int32_t i = 0;
-  ExpectError([&] { unnamed.SetValue(L"A", 1); }, L"Null pointer to input file name.", "CQAppSettings::SetValue\n");
-  ExpectError([&] { unnamed.GetValue(L"A", &i); }, L"Null pointer to input file name.", "CQAppSettings::GetValue\n");
-  ExpectError([&] { unnamed.ResetContents(); }, L"Null pointer to input file name.",
-              "CQAppSettings::ResetContents\n");
-  ExpectError([&] { unnamed.ExtractSection(L"A"); }, L"Null pointer to input file name.",
-              "CQAppSettings::ExtractSection\n");
-  ExpectError([&] { store.SetValue(nullptr, 1); }, L"Null pointer to input string.", "CQAppSettings::SetValue\n");
-  ExpectError([&] { store.GetValue(nullptr, &i); }, L"Null pointer to input string.", "CQAppSettings::GetValue\n");
+  EXPECT_TRUE(lv_test::ThrowsError([&] { unnamed.SetValue(L"A", 1); }, "Null pointer to input file name.",
+                                   "CQAppSettings::SetValue\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([&] { unnamed.GetValue(L"A", &i); }, "Null pointer to input file name.",
+                                   "CQAppSettings::GetValue\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([&] { unnamed.ResetContents(); }, "Null pointer to input file name.",
+                                   "CQAppSettings::ResetContents\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([&] { unnamed.ExtractSection(L"A"); }, "Null pointer to input file name.",
+                                   "CQAppSettings::ExtractSection\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([&] { store.SetValue(nullptr, 1); }, "Null pointer to input string.",
+                                   "CQAppSettings::SetValue\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([&] { store.GetValue(nullptr, &i); }, "Null pointer to input string.",
+                                   "CQAppSettings::GetValue\n"));
   store.SetFileName(dir.Path() / "no such folder" / "x.config");
-  ExpectError([&] { store.SetValue(L"A", 1); }, L"Error opening settings file.",
-              "CQAppSettings::OpenFileForAppending\nCQAppSettings::SetValue\n");
-  ExpectError([&] { store.ResetContents(); }, L"Error opening settings file.", "CQAppSettings::ResetContents\n");
+  EXPECT_TRUE(lv_test::ThrowsError([&] { store.SetValue(L"A", 1); }, "Error opening settings file.",
+                                   "CQAppSettings::OpenFileForAppending\nCQAppSettings::SetValue\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([&] { store.ResetContents(); }, "Error opening settings file.",
+                                   "CQAppSettings::ResetContents\n"));
   store.SetFileName(static_cast<const wchar_t*>(nullptr));  // ignored
   EXPECT_EQ(store.GetFileName(), dir.Path() / "no such folder" / "x.config");
   // Wide names reach the file system as UTF-8.
@@ -290,7 +283,8 @@ TEST_F(SettingsFile, ASaveReplacesTheFileOnlyWhenCommitted) {
 
   store.BeginSave();
   EXPECT_TRUE(store.IsSaving());
-  ExpectError([&] { store.BeginSave(); }, L"A settings save is already running.", "CQAppSettings::BeginSave\n");
+  EXPECT_TRUE(lv_test::ThrowsError([&] { store.BeginSave(); }, "A settings save is already running.",
+                                   "CQAppSettings::BeginSave\n"));
   store.SetValue(L"Gain", 2);
   int32_t i = 0;
   ASSERT_TRUE(store.GetValue(L"Gain", &i));
@@ -308,7 +302,8 @@ TEST_F(SettingsFile, ASaveReplacesTheFileOnlyWhenCommitted) {
     ++entries;
   }
   EXPECT_EQ(entries, 1) << "no temporary file is left";
-  ExpectError([&] { store.CommitSave(); }, L"No settings save is running.", "CQAppSettings::CommitSave\n");
+  EXPECT_TRUE(lv_test::ThrowsError([&] { store.CommitSave(); }, "No settings save is running.",
+                                   "CQAppSettings::CommitSave\n"));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "core/error.h"
 #include "core/error_dialog.h"
 #include "platform/ui_post.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -231,7 +232,7 @@ TEST_F(CWUIThreadRequests, SetThenGetEveryValueTypeBetweenTwoWorkers) {
   auto* block = reinterpret_cast<CQFileDataBlock*>(&dummyD);
   const CWRect rect{100, 10, 800, 610};
   RunOn(asker, [&] {
-    try {
+    const lv_test::CaughtError e = lv_test::Catch([&] {
       std::wstring text = L"Gr\u00fc\u00dfe \u4e2d";
       target.SetParam(true, kValueBool);
       target.SetParam(int32_t{-123456}, kValueInt);
@@ -275,10 +276,8 @@ TEST_F(CWUIThreadRequests, SetThenGetEveryValueTypeBetweenTwoWorkers) {
       EXPECT_EQ(a, arr);
       EXPECT_EQ(fi, info);
       EXPECT_EQ(db, block);
-    } catch (CQError* e) {
-      ADD_FAILURE() << "request failed: " << (e->GetCallStack() ? e->GetCallStack() : "");
-      delete e;
-    }
+    });
+    EXPECT_FALSE(e.thrown) << "request failed: " << e.message << "\n" << e.callStack;
   });
   EXPECT_TRUE(errors.Entries().empty());
 }
@@ -286,39 +285,26 @@ TEST_F(CWUIThreadRequests, SetThenGetEveryValueTypeBetweenTwoWorkers) {
 TEST_F(CWUIThreadRequests, AnswersOfAnotherTypeAreRefusedWithTheirMessage) {
   const struct {
     std::function<void()> get;
-    const wchar_t* message;
+    const char* message;
   } table[] = {
-      {[&] { bool v; target.GetParam(&v, kIdWrongType); }, L"Returned data type was not boolean, which was expected."},
-      {[&] { float v; target.GetParam(&v, kIdWrongType); }, L"Returned data type was not float, which was expected."},
-      {[&] { double v; target.GetParam(&v, kIdWrongType); }, L"Returned data type was not double, which was expected."},
+      {[&] { bool v; target.GetParam(&v, kIdWrongType); }, "Returned data type was not boolean, which was expected."},
+      {[&] { float v; target.GetParam(&v, kIdWrongType); }, "Returned data type was not float, which was expected."},
+      {[&] { double v; target.GetParam(&v, kIdWrongType); }, "Returned data type was not double, which was expected."},
       {[&] { std::wstring v; target.GetParam(&v, kIdWrongType); },
-       L"Returned data type was not wide character, which was expected."},
-      {[&] { void* v; target.GetParam(&v, kIdWrongType); }, L"Returned data type was not void*, which was expected."},
+       "Returned data type was not wide character, which was expected."},
+      {[&] { void* v; target.GetParam(&v, kIdWrongType); }, "Returned data type was not void*, which was expected."},
       {[&] { CWRect v; target.GetParam(&v, kIdWrongType); },
-       L"Returned data type was not rectangle, which was expected."},
+       "Returned data type was not rectangle, which was expected."},
       {[&] { CQFileInfo* v; target.GetParam(&v, kIdWrongType); },
-       L"Returned data type was not the expected type of pointer."},
-      {[&] { int32_t v; target.GetParam(&v, kValueBool); }, L"Returned data type was not integer, which was expected."},
+       "Returned data type was not the expected type of pointer."},
+      {[&] { int32_t v; target.GetParam(&v, kValueBool); }, "Returned data type was not integer, which was expected."},
   };
   for (const auto& row : table) {
-    try {
-      row.get();
-      ADD_FAILURE() << "no error";
-    } catch (CQError* e) {
-      EXPECT_STREQ(e->GetMessage(), row.message);
-      EXPECT_STREQ(e->GetCallStack(), "CWUIThread::GetParam\n");
-      delete e;
-    }
+    EXPECT_TRUE(lv_test::ThrowsError(row.get, row.message, "CWUIThread::GetParam\n"));
   }
   // A set of the wrong type is refused by the target's typed reader.
-  try {
-    target.SetParam(1.5, kValueFloat);
-    ADD_FAILURE() << "no error";
-  } catch (CQError* e) {
-    EXPECT_STREQ(e->GetMessage(), L"Wrong data type in set request.");
-    EXPECT_STREQ(e->GetCallStack(), "CWGetSetData::GetFloat\nCWTestTarget::OnMsgSetParam\nCWUIThread::SetParam\n");
-    delete e;
-  }
+  EXPECT_TRUE(lv_test::ThrowsError([&] { target.SetParam(1.5, kValueFloat); }, "Wrong data type in set request.",
+                                   "CWGetSetData::GetFloat\nCWTestTarget::OnMsgSetParam\nCWUIThread::SetParam\n"));
 }
 
 TEST_F(CWUIThreadRequests, TargetErrorArrivesAsACopyWithNamesInOrder) {
@@ -352,15 +338,12 @@ TEST_F(CWUIThreadRequests, TargetErrorArrivesAsACopyWithNamesInOrder) {
 }
 
 TEST_F(CWUIThreadRequests, UnknownParameterAndUnhandledMessage) {
-  try {
-    double v;
-    target.GetParam(&v, 4242);
-    ADD_FAILURE() << "no error";
-  } catch (CQError* e) {
-    EXPECT_STREQ(e->GetMessage(), L"Unknown parameter type.");
-    EXPECT_STREQ(e->GetCallStack(), "CWTestTarget::OnMsgGetParam\nCWUIThread::GetParam\n");
-    delete e;
-  }
+  EXPECT_TRUE(lv_test::ThrowsError(
+      [&] {
+        double v;
+        target.GetParam(&v, 4242);
+      },
+      "Unknown parameter type.", "CWTestTarget::OnMsgGetParam\nCWUIThread::GetParam\n"));
   target.PutMessage(555);
   target.PutMessage(kMsgGetParam, nullptr);
   ASSERT_TRUE(errors.WaitFor(2));
@@ -393,32 +376,20 @@ TEST_F(CWUIThreadRequests, RequestToAStoppedWorkerFailsAtOnce) {
   ASSERT_TRUE(target.StopAndJoin(10000));
   EXPECT_FALSE(target.IsRunning());
   const auto start = std::chrono::steady_clock::now();
-  for (int k = 0; k < 2; ++k) {
-    try {
-      if (k == 0) {
+  EXPECT_TRUE(lv_test::ThrowsError(
+      [&] {
         bool v;
         target.GetParam(&v, kValueBool);
-      } else {
-        target.SetParamNoWait(CWRect{}, kValueRect);
-      }
-      ADD_FAILURE() << "no error";
-    } catch (CQError* e) {
-      EXPECT_STREQ(e->GetMessage(), L"The worker thread is not running.");
-      EXPECT_STREQ(e->GetCallStack(), k == 0 ? "CWUIThread::GetParam\n" : "CWUIThread::SetParamNoWait\n");
-      delete e;
-    }
-  }
+      },
+      "The worker thread is not running.", "CWUIThread::GetParam\n"));
+  EXPECT_TRUE(lv_test::ThrowsError([&] { target.SetParamNoWait(CWRect{}, kValueRect); },
+                                   "The worker thread is not running.", "CWUIThread::SetParamNoWait\n"));
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   EXPECT_FALSE(target.PutMessage(kMsgQuit));
 
   CWTestTarget neverStarted;
-  try {
-    neverStarted.SetParam(1.0, kValueDouble);
-    ADD_FAILURE() << "no error";
-  } catch (CQError* e) {
-    EXPECT_STREQ(e->GetMessage(), L"The worker thread is not running.");
-    delete e;
-  }
+  EXPECT_TRUE(
+      lv_test::ThrowsError([&] { neverStarted.SetParam(1.0, kValueDouble); }, "The worker thread is not running."));
 }
 
 TEST_F(CWUIThreadRequests, RequestsQueuedBehindQuitAreAnsweredWithAnError) {
@@ -427,14 +398,11 @@ TEST_F(CWUIThreadRequests, RequestsQueuedBehindQuitAreAnsweredWithAnError) {
   target.PutMessage(kMsgQuit);
   std::atomic<int> outcome{0};
   std::thread requester([&] {
-    try {
+    const lv_test::CaughtError e = lv_test::Catch([&] {
       double v;
       target.GetParam(&v, kValueDouble);
-      outcome = 1;
-    } catch (CQError* e) {
-      outcome = (std::wstring(e->GetMessage()) == L"The worker thread is not running.") ? 2 : 3;
-      delete e;
-    }
+    });
+    outcome = !e.thrown ? 1 : e.message == "The worker thread is not running." ? 2 : 3;
   });
   while (target.GetCount() < 2) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -448,14 +416,12 @@ TEST_F(CWUIThreadRequests, RequestsQueuedBehindQuitAreAnsweredWithAnError) {
 
 TEST_F(CWUIThreadRequests, AThreadCannotWaitForItself) {
   RunOn(target, [&] {
-    try {
-      bool v;
-      target.GetParam(&v, kValueBool);
-      ADD_FAILURE() << "no error";
-    } catch (CQError* e) {
-      EXPECT_STREQ(e->GetMessage(), L"A thread cannot wait for an answer from itself.");
-      delete e;
-    }
+    EXPECT_TRUE(lv_test::ThrowsError(
+        [&] {
+          bool v;
+          target.GetParam(&v, kValueBool);
+        },
+        "A thread cannot wait for an answer from itself."));
     // Posts to itself never block, even beyond the ring.
     for (int k = 0; k < 40; ++k) {
       EXPECT_TRUE(target.PutMessage(700));
@@ -473,11 +439,10 @@ TEST_F(CWUIThreadRequests, AbandonedRequestIsFreedByTheTarget) {
   request->paramId = kValueInt;
   request->SetInt(5);
   ASSERT_TRUE(target.PutMessage(kMsgSetParam, request));
-  CQError* error = request->WaitForDone(20);
-  ASSERT_NE(error, nullptr);
-  EXPECT_STREQ(error->GetMessage(), L"Get or Set operation timed out.");
-  EXPECT_STREQ(error->GetCallStack(), "CWGetSetData::WaitForDone\n");
-  delete error;
+  const lv_test::CaughtError error = lv_test::TakeError(request->WaitForDone(20));
+  ASSERT_TRUE(error.thrown);
+  EXPECT_EQ(error.message, "Get or Set operation timed out.");
+  EXPECT_EQ(error.callStack, "CWGetSetData::WaitForDone\n");
   // From here the record is the target's: it frees it when it gets to it.
   target.release.Set();
   int32_t i = 0;
@@ -661,14 +626,12 @@ TEST(CWUIThread, AFailedInitInstanceIsShownAndRequestsFailAtOnce) {
   ASSERT_TRUE(errors.WaitFor(1));
   ASSERT_TRUE(worker.Join(10000));
   EXPECT_EQ(errors.Entries()[0].callStack, "CWHosted::CWHosted\nCWFailingStart::InitInstance\n");
-  try {
-    bool v;
-    worker.GetParam(&v, 1);
-    ADD_FAILURE() << "no error";
-  } catch (CQError* e) {
-    EXPECT_STREQ(e->GetMessage(), L"The worker thread is not running.");
-    delete e;
-  }
+  EXPECT_TRUE(lv_test::ThrowsError(
+      [&] {
+        bool v;
+        worker.GetParam(&v, 1);
+      },
+      "The worker thread is not running."));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "workers/thread_queue.h"
 #include "core/error.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -40,14 +41,8 @@ void AdvanceTo(CWThreadQueue& q, int start) {
 TEST(CWThreadQueue, PutBeforeInitializeIsACodingError) {
   CWThreadQueue q;
   EXPECT_EQ(q.GetCapacity(), 0);
-  try {
-    q.PutMessage(7);
-    FAIL() << "no error";
-  } catch (CQError* e) {
-    EXPECT_STREQ(e->GetMessage(), L"Coding error: Initialize() must be called first.");
-    EXPECT_STREQ(e->GetCallStack(), "CWThreadQueue::PutMessage\n");
-    delete e;
-  }
+  EXPECT_TRUE(lv_test::ThrowsError([&] { q.PutMessage(7); }, "Coding error: Initialize() must be called first.",
+                                   "CWThreadQueue::PutMessage\n"));
 }
 
 TEST(CWThreadQueue, EmptyQueueAndNullOutput) {
@@ -57,14 +52,8 @@ TEST(CWThreadQueue, EmptyQueueAndNullOutput) {
   CWThreadMessage m;
   EXPECT_FALSE(q.RetrieveMessage(&m));
   EXPECT_FALSE(q.MessagesPresentEvent().IsSet());
-  try {
-    q.RetrieveMessage(nullptr);
-    FAIL() << "no error";
-  } catch (CQError* e) {
-    EXPECT_STREQ(e->GetMessage(), L"Null pointer to input parameter.");
-    EXPECT_STREQ(e->GetCallStack(), "CWThreadQueue::RetrieveMessage\n");
-    delete e;
-  }
+  EXPECT_TRUE(lv_test::ThrowsError([&] { q.RetrieveMessage(nullptr); }, "Null pointer to input parameter.",
+                                   "CWThreadQueue::RetrieveMessage\n"));
 }
 
 TEST(CWThreadQueue, RingKeepsOrderAcrossTheWrapAndCarriesParameters) {

@@ -4,6 +4,7 @@
 
 #include "core/error.h"
 #include "xcvr/instr_adi.h"
+#include "support/errors.h"
 
 namespace {
 
@@ -64,30 +65,16 @@ TEST(RateTables, EveryRowAndDirectionalVariant) {
   }
 }
 
-// Runs f and returns the error's message and call stack ("" when it did not throw).
-template <typename F>
-std::pair<std::wstring, std::string> ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (CQError* e) {
-    std::pair<std::wstring, std::string> out{e->GetMessage() ? e->GetMessage() : L"",
-                                             e->GetCallStack() ? e->GetCallStack() : ""};
-    delete e;
-    return out;
-  }
-  return {};
-}
-
 TEST(RateTables, UndefinedIndexesFailWithTheLookupName) {
   for (int index : {0, 17, 23, 99, 403, 404, 900, -1, 802}) {
     SCOPED_TRACE(index);
-    auto rate = ErrorOf([&] { CQInstrADI::GetSampleRate(index); });
-    EXPECT_EQ(rate.first, L"Invalid filter / sample rate configuration.");
-    EXPECT_EQ(rate.second, "CQInstrADI::GetSampleRate\n");
-    auto span = ErrorOf([&] { CQInstrADI::GetSpan(index); });
-    EXPECT_EQ(span.second, "CQInstrADI::GetSpan\n");
-    EXPECT_EQ(ErrorOf([&] { CQInstrADI::GetTxSampleRate(index); }).second, "CQInstrADI::GetSampleRate\n");
-    EXPECT_EQ(ErrorOf([&] { CQInstrADI::GetRxSpan(index); }).second, "CQInstrADI::GetSpan\n");
+    const lv_test::CaughtError rate = lv_test::Catch([&] { CQInstrADI::GetSampleRate(index); });
+    EXPECT_EQ(rate.message, "Invalid filter / sample rate configuration.");
+    EXPECT_EQ(rate.callStack, "CQInstrADI::GetSampleRate\n");
+    const lv_test::CaughtError span = lv_test::Catch([&] { CQInstrADI::GetSpan(index); });
+    EXPECT_EQ(span.callStack, "CQInstrADI::GetSpan\n");
+    EXPECT_EQ(lv_test::Catch([&] { CQInstrADI::GetTxSampleRate(index); }).callStack, "CQInstrADI::GetSampleRate\n");
+    EXPECT_EQ(lv_test::Catch([&] { CQInstrADI::GetRxSpan(index); }).callStack, "CQInstrADI::GetSpan\n");
   }
 }
 
@@ -113,14 +100,17 @@ TEST(RateTables, FilterFileNames) {
     CQInstrADI::MakeRateFileName(index, L"/home/u/work/Baseband", buf, 2048);
     EXPECT_EQ(std::wstring(buf), std::wstring(L"/home/u/work/Baseband/") + name);
   }
-  auto err = ErrorOf([&] { CQInstrADI::MakeRateFileName(0, L"/d", buf, 2048); });
-  EXPECT_EQ(err.first, L"Unknown rate value.");
-  EXPECT_EQ(err.second, "CQInstrADI::MakeRateFileName\n");
-  EXPECT_EQ(ErrorOf([&] { CQInstrADI::MakeRateFileName(100, L"/d", buf, 2048); }).first, L"Unknown rate value.");
-  EXPECT_EQ(ErrorOf([&] { CQInstrADI::MakeRateFileName(6, nullptr, buf, 2048); }).first, L"Null pointer to path.");
-  EXPECT_EQ(ErrorOf([&] { CQInstrADI::MakeRateFileName(6, L"/d", nullptr, 2048); }).first,
-            L"Null pointer to file name.");
-  EXPECT_EQ(ErrorOf([&] { CQInstrADI::MakeRateFileName(6, L"/d", buf, 0); }).first, L"Null pointer to file name.");
+  const lv_test::CaughtError err = lv_test::Catch([&] { CQInstrADI::MakeRateFileName(0, L"/d", buf, 2048); });
+  EXPECT_EQ(err.message, "Unknown rate value.");
+  EXPECT_EQ(err.callStack, "CQInstrADI::MakeRateFileName\n");
+  EXPECT_EQ(lv_test::Catch([&] { CQInstrADI::MakeRateFileName(100, L"/d", buf, 2048); }).message,
+            "Unknown rate value.");
+  EXPECT_EQ(lv_test::Catch([&] { CQInstrADI::MakeRateFileName(6, nullptr, buf, 2048); }).message,
+            "Null pointer to path.");
+  EXPECT_EQ(lv_test::Catch([&] { CQInstrADI::MakeRateFileName(6, L"/d", nullptr, 2048); }).message,
+            "Null pointer to file name.");
+  EXPECT_EQ(lv_test::Catch([&] { CQInstrADI::MakeRateFileName(6, L"/d", buf, 0); }).message,
+            "Null pointer to file name.");
   // A small buffer cuts the name but stays terminated.
   wchar_t small[8];
   CQInstrADI::MakeRateFileName(6, L"/a/long/directory", small, 8);
