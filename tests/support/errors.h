@@ -1,4 +1,5 @@
-// What a CQError carried, for tests that expect one.
+// What a CQError carried, for tests that expect one, and what the error
+// dialog was asked to show.
 //
 //   const lv_test::CaughtError e = lv_test::Catch([&] { array.Set(nullptr, 4); });
 //   EXPECT_EQ(e.message, "Null pointer to input data.");
@@ -12,12 +13,17 @@
 //                                    "CQCArray::Set\n"));
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "core/error_dialog.h"
 #include "platform/text.h"
 
 namespace lv_test {
@@ -69,5 +75,49 @@ template <typename F>
   }
   return ::testing::AssertionSuccess();
 }
+
+// Records every error the error dialog is asked to show, on whichever thread,
+// while it lives: it installs itself as the presenter and puts the previous
+// one back.
+class ShownErrors {
+ public:
+  ShownErrors() {
+    previous_ = SetErrorPresenter([this](CQErrorDlg& dlg) {
+      CaughtError e = TakeError(dlg.Error().MakeCopy());
+      std::lock_guard<std::mutex> lock(mutex_);
+      shown_.push_back(std::move(e));
+      arrived_.notify_all();
+    });
+  }
+  ~ShownErrors() { SetErrorPresenter(previous_); }
+  ShownErrors(const ShownErrors&) = delete;
+  ShownErrors& operator=(const ShownErrors&) = delete;
+
+  // The errors shown so far, in order.
+  std::vector<CaughtError> Entries() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return shown_;
+  }
+  // Their messages.
+  std::vector<std::string> Messages() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<std::string> out;
+    for (const CaughtError& e : shown_) {
+      out.push_back(e.message);
+    }
+    return out;
+  }
+  // Waits for the n-th error (1-based) to be shown; false when the time ran out.
+  bool WaitFor(size_t n, std::chrono::milliseconds limit = std::chrono::seconds(10)) const {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return arrived_.wait_for(lock, limit, [&] { return shown_.size() >= n; });
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  mutable std::condition_variable arrived_;
+  std::vector<CaughtError> shown_;
+  CQErrorPresenter previous_;
+};
 
 }  // namespace lv_test

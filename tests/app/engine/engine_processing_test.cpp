@@ -138,7 +138,7 @@ TEST_F(EngineProcessingTest, FourTransmittersSaveUnderTheirOwnPrefixAndRecallInt
   other.PutMessage(kMsgRecallSettings, &store);
   ASSERT_TRUE(WaitForUi(kWmWorkerRecalled, &other));
   for (int i = 0; i < 4; ++i) EXPECT_EQ(GetProcessing(other, i), Distinct(i)) << i;
-  EXPECT_TRUE(shown_.Get().empty());
+  EXPECT_TRUE(shown_.Messages().empty());
   other.StopAndJoin(10000);
 }
 
@@ -251,7 +251,7 @@ TEST_F(EngineProcessingTest, ThePassProcessesEachActiveTransmitterAndHandsTheRes
   ASSERT_TRUE(RunPass(2));
   ASSERT_TRUE(plots_[0].WaitComputed(2, 5000));
   EXPECT_TRUE(SameSamples(plots_[0].Computed()[1], expected));
-  EXPECT_TRUE(shown_.Get().empty());
+  EXPECT_TRUE(shown_.Messages().empty());
 }
 
 TEST_F(EngineProcessingTest, ARecalledFrequencyShiftFirstIsClearedAtTheNextStart) {
@@ -301,10 +301,10 @@ TEST_F(EngineProcessingTest, AChainThatFailsEndsThePassOnceAndKeepsTheSettings) 
   s.interpolationRate = 11;
   SetProcessing(*engine_, s, 0);
   engine_->PutMessage(kMsgEngineStart, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return instr_.disconnects == 1 && !shown_.Get().empty(); }));
+  ASSERT_TRUE(WaitUntil([&] { return instr_.disconnects == 1 && !shown_.Messages().empty(); }));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_EQ(shown_.Get(), std::vector<std::wstring>{
-                              L"Invalid interpolation rate 11: it must be a positive product of the factors 2, 3, 5 and 7."});
+  EXPECT_EQ(shown_.Messages(), std::vector<std::string>{
+                                   "Invalid interpolation rate 11: it must be a positive product of the factors 2, 3, 5 and 7."});
   EXPECT_EQ(State(), kEngineStateIdle);
   EXPECT_EQ(data_.readRequests, 1);
   EXPECT_EQ(instr_.dataSets, 0);

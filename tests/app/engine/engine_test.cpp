@@ -103,16 +103,16 @@ TEST_F(EngineThreadTest, OnePassHandsTheWaveformsOnAndTheDescriptionReachesPaneO
   ASSERT_EQ(texts.size(), 5u);  // panes 0-3 cleared, then the description
   for (int pane = 0; pane < 4; ++pane) EXPECT_EQ(texts[pane], (std::pair<int, std::wstring>{pane, L" "}));
   EXPECT_EQ(texts[4], (std::pair<int, std::wstring>{1, L"LAN:test"}));  // after the blank panes
-  EXPECT_TRUE(shown_.Get().empty());
+  EXPECT_TRUE(shown_.Messages().empty());
 }
 
 TEST_F(EngineThreadTest, NoTransmitterOnFailsOnceAndDisconnects) {
   engine_->PutMessage(kMsgEngineStart, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return !shown_.Get().empty(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !shown_.Messages().empty(); }));
   ASSERT_TRUE(WaitUntil([&] { return instr_.disconnects == 1; }));
   EXPECT_EQ(State(), kEngineStateIdle);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_EQ(shown_.Get(), std::vector<std::wstring>{L"No transmitters are active. At least one must be active."});
+  EXPECT_EQ(shown_.Messages(), std::vector<std::string>{"No transmitters are active. At least one must be active."});
   EXPECT_EQ(instr_.disconnects, 1);
   EXPECT_EQ(data_.infoRequests, 0);
 }
@@ -123,9 +123,9 @@ TEST_F(EngineThreadTest, AnErrorInALaterStateClearsTheStatusDisconnectsAndIsShow
   data_.SetWave(0, Ramp(10, 0.5f), 2e6);  // transmitter 3 has no file
   engine_->PutMessage(kMsgEngineStart, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return instr_.disconnects == 1; }));
-  ASSERT_TRUE(WaitUntil([&] { return !shown_.Get().empty(); }));
+  ASSERT_TRUE(WaitUntil([&] { return !shown_.Messages().empty(); }));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_EQ(shown_.Get(), std::vector<std::wstring>{L"No input file selected."});
+  EXPECT_EQ(shown_.Messages(), std::vector<std::string>{"No input file selected."});
   EXPECT_EQ(State(), kEngineStateIdle);
   EXPECT_EQ(instr_.transmits, 0);
   EXPECT_EQ(data_.readRequests, 0);
@@ -138,7 +138,7 @@ TEST_F(EngineThreadTest, AnErrorInALaterStateClearsTheStatusDisconnectsAndIsShow
   engine_->PutMessage(kMsgEngineStart, nullptr);
   ASSERT_TRUE(WaitIdleAfter(1));
   EXPECT_EQ(instr_.dataSets, 2);
-  EXPECT_EQ(shown_.Get().size(), 1u);
+  EXPECT_EQ(shown_.Messages().size(), 1u);
 }
 
 TEST_F(EngineThreadTest, AnErrorInEachStateEndsThePassBlankDisconnectedAndShownOnce) {
@@ -152,30 +152,30 @@ TEST_F(EngineThreadTest, AnErrorInEachStateEndsThePassBlankDisconnectedAndShownO
   struct Case {
     const char* state;
     std::function<void()> arrange;
-    const wchar_t* message;
+    const char* message;
     size_t blankings;  // the pass's own blanking of panes 0-3 (after the checks of state 1), then the failure's
   };
   const Case cases[] = {
-      {"1 prepare", [&] {}, L"No transmitters are active. At least one must be active.", 1},
-      {"2.1 file information", [&] { instr_.SetXmtrOn(0, true); }, L"No input file selected.", 2},
+      {"1 prepare", [&] {}, "No transmitters are active. At least one must be active.", 1},
+      {"2.1 file information", [&] { instr_.SetXmtrOn(0, true); }, "No input file selected.", 2},
       {"3.1 read",
        [&] {
          data_.SetWave(0, Ramp(100, 0.5f), 2e6);
          data_.failRead = true;
        },
-       L"Error reading the data from an IQ binary file.", 2},
+       "Error reading the data from an IQ binary file.", 2},
       {"3.2 process",
        [&] {
          data_.failRead = false;
          setChain(badRate);
        },
-       L"Invalid interpolation rate 11: it must be a positive product of the factors 2, 3, 5 and 7.", 2},
+       "Invalid interpolation rate 11: it must be a positive product of the factors 2, 3, 5 and 7.", 2},
       {"3.3 transmit",
        [&] {
          setChain(plain);
          instr_.failTransmit = true;
        },
-       L"Error creating transmit buffer.", 2},
+       "Error creating transmit buffer.", 2},
   };
   size_t errors = 0;
   for (const Case& c : cases) {
@@ -184,10 +184,11 @@ TEST_F(EngineThreadTest, AnErrorInEachStateEndsThePassBlankDisconnectedAndShownO
     const int disconnects = instr_.disconnects;
     const size_t textsBefore = sink_.Texts().size();
     engine_->PutMessage(kMsgEngineStart, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return instr_.disconnects == disconnects + 1 && shown_.Get().size() == errors + 1; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return instr_.disconnects == disconnects + 1 && shown_.Messages().size() == errors + 1; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ++errors;
-    const auto shown = shown_.Get();
+    const auto shown = shown_.Messages();
     ASSERT_EQ(shown.size(), errors);
     EXPECT_EQ(shown.back(), c.message);
     EXPECT_EQ(instr_.disconnects, disconnects + 1);
@@ -204,7 +205,7 @@ TEST_F(EngineThreadTest, AnErrorInEachStateEndsThePassBlankDisconnectedAndShownO
   instr_.failTransmit = false;
   engine_->PutMessage(kMsgEngineStart, nullptr);
   ASSERT_TRUE(WaitIdleAfter(1));
-  EXPECT_EQ(shown_.Get().size(), errors);
+  EXPECT_EQ(shown_.Messages().size(), errors);
   EXPECT_EQ(sink_.Texts().back(), (std::pair<int, std::wstring>{1, L"LAN:test"}));
 }
 
@@ -224,7 +225,7 @@ TEST_F(EngineThreadTest, QuickStartsCoalesceIntoOnePass) {
   EXPECT_EQ(instr_.settingsRequests, 2);
   EXPECT_EQ(data_.infoRequests, 1);
   EXPECT_EQ(instr_.transmits, 1);
-  EXPECT_TRUE(shown_.Get().empty());
+  EXPECT_TRUE(shown_.Messages().empty());
 }
 
 TEST_F(EngineThreadTest, AGetWaitingBehindTheContinueTokenIsAnsweredBeforeTheNextStep) {
@@ -348,7 +349,7 @@ TEST_F(EngineEndToEndTest, StartLoadsOneCyclicBufferOfBothTransmittersAndStopDis
   engine.PutMessage(kMsgEngineStop, nullptr);
   instr.PutMessage(kMsgInstrDisconnect, nullptr);
   const bool exited = fake_->WaitForEvent("EXIT", 10000);
-  ASSERT_TRUE(shown.Get().empty()) << lv::WideToUtf8(shown.Get()[0]);
+  ASSERT_TRUE(shown.Messages().empty()) << shown.Messages()[0];
   ASSERT_TRUE(exited) << ::testing::PrintToString(fake_->EventStrings());
 
   const auto writes = fake_->EventStrings({"WRITE"});
@@ -456,7 +457,7 @@ TEST_F(EngineEndToEndTest, TwoIqbinFilesGoThroughTheRealThreadsIntoOneCyclicBuff
     engine.GetParam(&state, kEngineParamState);
     return state == kEngineStateIdle;
   }));
-  ASSERT_TRUE(shown.Get().empty()) << lv::WideToUtf8(shown.Get()[0]);
+  ASSERT_TRUE(shown.Messages().empty()) << shown.Messages()[0];
 
   // The board's attributes were written before the buffer was opened.
   const auto events = fake_->EventStrings();
@@ -526,7 +527,7 @@ TEST_F(EngineEndToEndTest, TwoIqbinFilesGoThroughTheRealThreadsIntoOneCyclicBuff
       << ::testing::PrintToString(fake_->EventStrings());
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_TRUE(fake_->EventStrings({"OPEN", "WRITEBUF", "WRITE"}).empty());  // nothing new after Stop
-  EXPECT_TRUE(shown.Get().empty());
+  EXPECT_TRUE(shown.Messages().empty());
   engine.StopAndJoin(10000);
 }
 

@@ -20,6 +20,7 @@
 #include "platform/status_sink.h"
 #include "platform/sync.h"
 #include "xcvr/instr_settings.h"
+#include "support/errors.h"
 
 namespace lv_test {
 
@@ -57,27 +58,6 @@ inline bool SameSamples(const std::vector<CQComplex>& a, const std::vector<CQCom
 // with the processing blocks themselves (the order the chain runs them in).
 std::vector<CQComplex> InterpolatedThenShifted(const std::vector<CQComplex>& in, double rate, int factor,
                                                double shiftHz);
-
-// Records the errors the worker threads show.
-class ShownErrors {
- public:
-  ShownErrors() {
-    previous_ = SetErrorPresenter([this](CQErrorDlg& dlg) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      shown_.push_back(dlg.Lines().empty() ? L"" : dlg.Lines()[0]);
-    });
-  }
-  ~ShownErrors() { SetErrorPresenter(previous_); }
-  std::vector<std::wstring> Get() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return shown_;
-  }
-
- private:
-  CQErrorPresenter previous_;
-  std::mutex mutex_;
-  std::vector<std::wstring> shown_;
-};
 
 // A gate a worker's handler may wait at: closed, it holds the handler until
 // opened. Entered() tells the test the handler has arrived.

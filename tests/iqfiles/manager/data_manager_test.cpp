@@ -107,13 +107,8 @@ class DataManagerTest : public ::testing::Test {
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
-    previous_ = SetErrorPresenter([this](CQErrorDlg& dlg) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      shown_.push_back(dlg.Lines().empty() ? L"" : dlg.Lines()[0]);
-    });
   }
   void TearDown() override {
-    SetErrorPresenter(previous_);
     fs::remove_all(dir_);
   }
   std::wstring W(const std::string& name) const { return lv::Utf8ToWide((dir_ / name).string()); }
@@ -242,9 +237,7 @@ class DataManagerTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  std::mutex mutex_;
-  std::vector<std::wstring> shown_;
-  CQErrorPresenter previous_;
+  lv_test::ShownErrors shown_;
 };
 
 class DataManagerThreadTest : public DataManagerTest {
@@ -371,8 +364,7 @@ TEST_F(DataManagerThreadTest, SetNineReadsASiqPairWithItsTimeReference) {
   int32_t type = 0;
   thread_.GetParam(&type, T::kParamFileType, 3);
   EXPECT_EQ(type, 2);
-  std::lock_guard<std::mutex> lock(mutex_);
-  ASSERT_EQ(shown_.size(), 1u);
+  ASSERT_EQ(shown_.Messages().size(), 1u);
 }
 
 TEST_F(DataManagerThreadTest, SetNineReadsABinPairWindow) {
@@ -573,8 +565,7 @@ TEST_F(DataManagerThreadTest, NewNameReadsTheNewFilesData) {
     ASSERT_EQ(block.samples->GetNumPoints(), kN);
     EXPECT_EQ(block.samples->GetDataPtr()[5], c.sample(5, 3));
   }
-  std::lock_guard<std::mutex> lock(mutex_);
-  EXPECT_TRUE(shown_.empty());
+  EXPECT_TRUE(shown_.Messages().empty());
 }
 
 // A read that comes before any description of the current name parses that
@@ -628,8 +619,8 @@ TEST_F(DataManagerThreadTest, OpeningANewXdatRecordingUsesItsOwnHeader) {
   EXPECT_EQ(block.numPoints, 10);
   EXPECT_EQ(block.samples->GetDataPtr()[9], Slope(9, 2.0f));
   EXPECT_EQ(block.samples->GetDataPtr()[10], CQComplex(0.0f, 0.0f));
-  std::lock_guard<std::mutex> lock(mutex_);
-  EXPECT_TRUE(shown_.empty()) << lv::WideToUtf8(shown_.empty() ? L"" : shown_[0]);
+  const std::vector<std::string> shown = shown_.Messages();
+  EXPECT_TRUE(shown.empty()) << shown[0];
 }
 
 // ADI VSA text of type 7 gives XDelta in seconds, type 8 in microseconds,

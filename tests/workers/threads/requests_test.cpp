@@ -22,52 +22,7 @@
 
 namespace {
 
-// Captures what the error presenter is asked to show, on whichever thread.
-class ShownErrors {
- public:
-  ShownErrors() {
-    previous_ = SetErrorPresenter([this](CQErrorDlg& dlg) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      const wchar_t* msg = dlg.Error().GetMessage();
-      const char* stack = dlg.Error().GetCallStack();
-      shown_.push_back({msg ? msg : L"", stack ? stack : ""});
-      arrived_.Set();
-    });
-  }
-  ~ShownErrors() { SetErrorPresenter(previous_); }
-
-  struct Entry {
-    std::wstring message;
-    std::string callStack;
-  };
-  // Waits for the n-th error (1-based) to arrive.
-  bool WaitFor(size_t n) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    for (;;) {
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (shown_.size() >= n) {
-          return true;
-        }
-        arrived_.Reset();
-      }
-      if (std::chrono::steady_clock::now() > until) {
-        return false;
-      }
-      arrived_.Wait(100);
-    }
-  }
-  std::vector<Entry> Entries() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return shown_;
-  }
-
- private:
-  std::mutex mutex_;
-  std::vector<Entry> shown_;
-  lv::PlatformEvent arrived_;
-  CQErrorPresenter previous_;
-};
+using lv_test::ShownErrors;
 
 // Parameter ids of the target: a value type answers and takes that type.
 constexpr int32_t kIdWrongType = 90;     // get: answers an int whatever was asked
@@ -323,7 +278,7 @@ TEST_F(CWUIThreadRequests, TargetErrorArrivesAsACopyWithNamesInOrder) {
   EXPECT_NE(caught, target.raised.load()) << "the requester must get a copy";
   const auto shown = errors.Entries();
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].message, L"Inner failure.");
+  EXPECT_EQ(shown[0].message, "Inner failure.");
   EXPECT_EQ(shown[0].callStack,
             "CWTestTarget::Inner\nCWTestTarget::OnMsgGetParam\nCWUIThread::GetParam\nCWTestAsker::OnIdle\n");
 
@@ -348,9 +303,9 @@ TEST_F(CWUIThreadRequests, UnknownParameterAndUnhandledMessage) {
   target.PutMessage(kMsgGetParam, nullptr);
   ASSERT_TRUE(errors.WaitFor(2));
   const auto shown = errors.Entries();
-  EXPECT_EQ(shown[0].message, L"Unhandled message in thread queue.");
+  EXPECT_EQ(shown[0].message, "Unhandled message in thread queue.");
   EXPECT_EQ(shown[0].callStack, "CWTestTarget::OnIdle\n");
-  EXPECT_EQ(shown[1].message, L"Null pointer to GetSet object.");
+  EXPECT_EQ(shown[1].message, "Null pointer to GetSet object.");
   EXPECT_EQ(shown[1].callStack, "CWTestTarget::OnMsgGetParam\nCWTestTarget::OnIdle\n");
 }
 

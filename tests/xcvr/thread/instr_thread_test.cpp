@@ -37,29 +37,16 @@ class RecordingSink : public lv::StatusSink {
 class InstrThreadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = SetErrorPresenter([this](CQErrorDlg& dlg) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      shown_.push_back(dlg.Lines().empty() ? L"" : dlg.Lines()[0]);
-    });
     fake_ = std::make_unique<lv_fake::FakeIiod>(lv_fake::ReadBoardFixture("ad9371"));
     fake_->Start();
     ASSERT_TRUE(thread_.StartUIThread());
   }
-  void TearDown() override {
-    thread_.StopAndJoin(10000);
-    SetErrorPresenter(previous_);
-  }
-  std::vector<std::wstring> Shown() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return shown_;
-  }
+  void TearDown() override { thread_.StopAndJoin(10000); }
 
+  lv_test::ShownErrors shown_;  // outlives the thread
   CWInstrIIOMultiXcvrMgrThread thread_{4, 4};
   std::unique_ptr<lv_fake::FakeIiod> fake_;
   RecordingSink sink_;
-  CQErrorPresenter previous_;
-  std::mutex mutex_;
-  std::vector<std::wstring> shown_;
 };
 
 TEST_F(InstrThreadTest, TransmitThroughRequestsAndStatusTexts) {
@@ -111,12 +98,8 @@ TEST_F(InstrThreadTest, UnknownIdsAndRefusedMessages) {
   EXPECT_EQ(e.message, "Unknown parameter type.");
   EXPECT_NE(e.callStack.find("CWInstrIIOMultiXcvrMgrThread::OnMsgGetParam"), std::string::npos);
   thread_.SetParamNoWait(true, 11);
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (Shown().empty() && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  ASSERT_FALSE(Shown().empty());
-  EXPECT_EQ(Shown()[0], L"Unhandled message in thread queue.");
+  ASSERT_TRUE(shown_.WaitFor(1, std::chrono::seconds(5)));
+  EXPECT_EQ(shown_.Messages()[0], "Unhandled message in thread queue.");
   // With every transmitter off a transmit answers true and touches nothing.
   bool ok = false;
   e = Catch([&] { thread_.GetParam(&ok, kInstrGetTransmitNow); });
