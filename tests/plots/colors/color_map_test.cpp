@@ -1,6 +1,6 @@
 // The six colour maps: spot entries, segment ends, the top entry of every map,
-// the bitmap descriptions, the colour-scale bitmap, and a gallery picture of
-// all scales and the palette.
+// the bitmap descriptions and the colour-scale bitmap. (The picture of all
+// scales and the palette is in tests/plots/gallery.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -144,33 +144,6 @@ TEST_F(ColorScale, RowsRunFromValueZeroAtTheBottomToTheTopValue) {
     EXPECT_EQ(r.message, "Invalid bitmap size.");
     EXPECT_NE(r.callStack.find("CWColorMap::MakeColorScale"), std::string::npos);
   }
-}
-
-TEST_F(ColorScale, GalleryOfAllScalesAndThePalette) {
-  lv::ImageDc dc(560, 330, MakeRgb(32, 32, 32));
-  dc.SetBkMode(lv::BkMode::kTransparent);
-  dc.SetTextColor(MakeRgb(255, 255, 255));
-  dc.SetTextAlign(lv::TextAlign{lv::HAlign::kCenter, lv::VAlign::kTop});
-  CWColorMap map;
-  for (int t = 0; t < CWColorMap::kNumTypes; ++t) {
-    map.SetType(t);
-    const lv::Bitmap bar = map.MakeColorScale(&dc, 40, 256);
-    const int x = 20 + t * 70;
-    dc.BitBlt(lv::Rect{x, 20, x + 40, 276}, bar, lv::Point{0, 0});
-    dc.TextOut(x + 20, 282, L"Type " + std::to_wstring(t));
-  }
-  for (int i = 0; i < CWColors::kNumColors; ++i) {
-    const int x = 450 + (i % 3) * 34;
-    const int y = 20 + (i / 3) * 40;
-    dc.FillSolidRect(lv::Rect{x, y, x + 28, y + 24}, CWColors::GetRGBColor(i));
-    dc.TextOut(x + 14, y + 24, std::to_wstring(i));
-  }
-  const std::string path = lv_test::GalleryFolder("plots") + "/colour_maps.png";
-  ASSERT_TRUE(dc.GetBitmap().Save(path));
-  // The bars were copied without change: the bottom of type 3 is black, its
-  // top 251,255,255.
-  EXPECT_EQ(dc.GetBitmap().Pixel(20 + 3 * 70 + 5, 275), MakeRgb(0, 0, 0));
-  EXPECT_EQ(dc.GetBitmap().Pixel(20 + 3 * 70 + 5, 20), MakeRgb(251, 255, 255));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Drawing of the plot engine, checked on the recording device context, with
-// real image surfaces for the gallery.
+// Drawing of the plot engine, checked on the recording device context. (The
+// pictures for a person to look at are in tests/plots/gallery.)
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -269,79 +269,6 @@ TEST_F(Plot2DDraw, RedrawOfTheSameSizeAllocatesNothing) {
   EXPECT_EQ(g_allocations.load(), 0);
   EXPECT_EQ(p.TempX(), temp);
   EXPECT_GT(dc.polylinePoints, 0);
-}
-
-void SaveGallery(CWPlot2D& p, int w, int h, const std::string& name, lv::Color clear) {
-  lv::ImageDc dc(w, h, clear);
-  p.drawRect = lv::Rect{0, 0, w, h};
-  p.DrawAll(dc, false);
-  ASSERT_TRUE(dc.GetBitmap().Save(lv_test::GalleryFolder("plots") + "/" + name));
-}
-
-TEST_F(Plot2DDraw, Gallery) {
-  std::vector<float> x(2000), y(2000), y2(2000);
-  for (int i = 0; i < 2000; ++i) {
-    x[i] = i * 1e-6f;
-    y[i] = 0.8f * std::sin(i * 0.0125f);
-    y2[i] = 0.5f * std::cos(i * 0.02f);
-  }
-  {
-    CWPlot2D p;
-    p.xAxisType = 0;
-    p.yAxisType = 6;
-    p.SetDatasetData(x.data(), y.data(), 2000, 1);
-    SaveGallery(p, 800, 450, "plot2d_screen_sine.png", 0);
-  }
-  {
-    CWPlot2D p;
-    const CWColorScheme s = CWColorScheme::Paper();
-    p.SetNumDatasets(2);
-    p.SetColors(s.axesLabel, s.notation, 0, s.background);
-    p.gridColor = s.grid;
-    p.datasetColor[0] = s.dataset[0];
-    p.datasetColor[1] = s.dataset[1];
-    p.xAxisType = 0;
-    p.yAxisType = 8;
-    p.SetDatasetData(x.data(), y.data(), 2000, 1);
-    p.SetDatasetData(x.data(), y2.data(), 2000, 2);
-    p.SetDatasetLabel(L"Transmitter 1", 1);
-    p.SetDatasetLabel(L"Transmitter 2", 2);
-    p.legendOn = true;
-    p.bottomLeftNotationOn = true;
-    p.SetBottomLeftNotation(L"Paper scheme|two datasets");
-    SaveGallery(p, 800, 450, "plot2d_paper_legend.png", lv::MakeRgb(255, 255, 255));
-  }
-  {
-    CWPlot2D p;
-    std::vector<float> fx(40), fy(40);
-    for (int i = 0; i < 40; ++i) {
-      fx[i] = 10.0f * std::pow(10.0f, i * 0.1f);
-      fy[i] = 20.0f + 10.0f * std::sin(i * 0.3f);
-    }
-    p.xLog = true;
-    p.xAxisType = 2;
-    p.yAxisType = 12;
-    p.barsOn[0] = true;
-    p.linesOn[0] = false;
-    p.datasetColor[0] = CWColors::kMossGreen;
-    p.SetDatasetData(fx.data(), fy.data(), 40, 1);
-    SaveGallery(p, 800, 450, "plot2d_log_bars.png", 0);
-  }
-  {
-    CWPlot2D p;
-    const float bx[] = {0, 100}, by[] = {0, 1};
-    p.SetDatasetData(bx, by, 2, 1);
-    for (int pat = 0; pat < 4; ++pat) {
-      CWBackgroundBlock b;
-      b.on = true;
-      b.xStart = 5 + pat * 25;
-      b.xEnd = 20 + pat * 25;
-      b.pattern = pat;
-      b.color = 3 + pat;
-      p.BackgroundBlocks().AddItem(&b);
-    }
-    SaveGallery(p, 800, 450, "plot2d_block_patterns.png", 0);
-  }
 }
 
 }  // namespace
