@@ -1,67 +1,113 @@
+// The rate tables: spot rows of every board family, the directional boards,
+// and what holds for every index (the index space, spans within their rates,
+// rising plain rates, filter files named by their rates), the receive
+// factors, and the errors.
+#include <algorithm>
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/error.h"
 #include "xcvr/instr_adi.h"
+#include "platform/text.h"
 #include "support/errors.h"
 
 namespace {
 
+// Whether the tables know the index (a rate look-up that does not throw).
+bool Known(int index) { return !lv_test::Catch([&] { CQInstrADI::GetSampleRate(index); }).thrown; }
+
+// Every index the tables know, searched over a range wider than the index space.
+std::vector<int> KnownIndexes() {
+  std::vector<int> known;
+  for (int index = -100; index <= 2000; ++index) {
+    if (Known(index)) known.push_back(index);
+  }
+  return known;
+}
+
 struct Row {
   int index;
-  double rate, span, rxRate, txRate, txSpan;
+  double rate, span;
 };
 
-// Every row of the table, with the directional variants where they differ.
-const Row kRows[] = {
-    {1, 2e6, 1.64e6, 2e6, 2e6, 1.64e6},
-    {2, 5e6, 4e6, 5e6, 5e6, 4e6},
-    {3, 8e6, 6.4e6, 8e6, 8e6, 6.4e6},
-    {4, 10e6, 8e6, 10e6, 10e6, 8e6},
-    {5, 12e6, 9.6e6, 12e6, 12e6, 9.6e6},
-    {6, 20e6, 16e6, 20e6, 20e6, 16e6},
-    {7, 24e6, 19.2e6, 24e6, 24e6, 19.2e6},
-    {8, 25e6, 20e6, 25e6, 25e6, 20e6},
-    {9, 30e6, 24e6, 30e6, 30e6, 24e6},
-    {10, 40e6, 32e6, 40e6, 40e6, 32e6},
-    {11, 15.36e6, 12.288e6, 15.36e6, 15.36e6, 12.288e6},
-    {12, 30.72e6, 24.576e6, 30.72e6, 30.72e6, 24.576e6},
-    {13, 1.625e6, 1.15e6, 1.625e6, 1.625e6, 1.15e6},
-    {14, 3.25e6, 2.3e6, 3.25e6, 3.25e6, 2.3e6},
-    {15, 6.5e6, 4.7e6, 6.5e6, 6.5e6, 4.7e6},
-    {16, 20e6, 20e6, 20e6, 20e6, 20e6},
-    {18, 14e6, 11.2e6, 14e6, 14e6, 11.2e6},
-    {19, 28e6, 21e6, 28e6, 28e6, 21e6},
-    {20, 15170823, 12e6, 15170823, 15170823, 12e6},
-    {21, 16081611, 12.8e6, 16081611, 16081611, 12.8e6},
-    {22, 50e6, 40e6, 50e6, 50e6, 40e6},
-    {100, 122.88e6, 118e6, 122.88e6, 245.76e6, 200e6},
-    {200, 245.76e6, 200e6, 245.76e6, 245.76e6, 200e6},
-    {201, 122.88e6, 118e6, 122.88e6, 122.88e6, 118e6},
-    {300, 15.36e6, 9.2e6, 15.36e6, 15.36e6, 9.2e6},
-    {400, 250e6, 200e6, 250e6, 250e6, 200e6},
-    {401, 1.5e9, 1.2e9, 1.5e9, 1.5e9, 1.2e9},
-    {402, 1.47456e9, 1.18e9, 1.47456e9, 1.47456e9, 1.18e9},
-    {405, 245.76e6, 200e6, 245.76e6, 245.76e6, 200e6},
-    {406, 307.2e6, 250e6, 307.2e6, 307.2e6, 250e6},
-    {500, 500e6, 200e6, 500e6, 500e6, 200e6},
-    {501, 1e9, 400e6, 1e9, 1e9, 400e6},
-    {600, 250e6, 100e6, 250e6, 250e6, 100e6},
-    {700, 1.96608e9, 800e6, 1.96608e9, 1.96608e9, 800e6},
-    {800, 368.64e6, 294e6, 368.64e6, 368.64e6, 294e6},
-    {801, 375e6, 300e6, 375e6, 375e6, 300e6},
+// A few rows of each board family: the plain AD9361 rates, the LTE, GSM,
+// WLAN and DOCSIS ones, and the wide-band boards.
+const Row kSpotRows[] = {
+    {1, 2e6, 1.64e6},        {6, 20e6, 16e6},          {11, 15.36e6, 12.288e6}, {13, 1.625e6, 1.15e6},
+    {16, 20e6, 20e6},        {20, 15170823, 12e6},     {22, 50e6, 40e6},        {300, 15.36e6, 9.2e6},
+    {401, 1.5e9, 1.2e9},     {402, 1.47456e9, 1.18e9}, {700, 1.96608e9, 800e6}, {800, 368.64e6, 294e6},
 };
 
-TEST(RateTables, EveryRowAndDirectionalVariant) {
-  for (const Row& r : kRows) {
+TEST(RateTables, SpotRows) {
+  for (const Row& r : kSpotRows) {
     SCOPED_TRACE(r.index);
     EXPECT_DOUBLE_EQ(CQInstrADI::GetSampleRate(r.index), r.rate);
     EXPECT_DOUBLE_EQ(CQInstrADI::GetSpan(r.index), r.span);
-    EXPECT_DOUBLE_EQ(CQInstrADI::GetRxSampleRate(r.index), r.rxRate);
-    EXPECT_DOUBLE_EQ(CQInstrADI::GetRxSpan(r.index), r.span);
-    EXPECT_DOUBLE_EQ(CQInstrADI::GetTxSampleRate(r.index), r.txRate);
-    EXPECT_DOUBLE_EQ(CQInstrADI::GetTxSpan(r.index), r.txSpan);
+  }
+}
+
+// The boards whose converters run at different rates in the two directions.
+TEST(RateTables, DirectionalVariants) {
+  const struct {
+    int index;
+    double span, rxRate, txRate, txSpan;
+  } variants[] = {
+      {100, 118e6, 122.88e6, 245.76e6, 200e6},  // AD9371: waveforms at 245.76 MHz
+      {200, 200e6, 245.76e6, 245.76e6, 200e6},
+      {201, 118e6, 122.88e6, 122.88e6, 118e6},
+  };
+  for (const auto& v : variants) {
+    SCOPED_TRACE(v.index);
+    EXPECT_DOUBLE_EQ(CQInstrADI::GetSpan(v.index), v.span);
+    EXPECT_DOUBLE_EQ(CQInstrADI::GetRxSampleRate(v.index), v.rxRate);
+    EXPECT_DOUBLE_EQ(CQInstrADI::GetRxSpan(v.index), v.span);
+    EXPECT_DOUBLE_EQ(CQInstrADI::GetTxSampleRate(v.index), v.txRate);
+    EXPECT_DOUBLE_EQ(CQInstrADI::GetTxSpan(v.index), v.txSpan);
+  }
+}
+
+// The index space: 1 to 22 without 17 for the AD9361 family, and the
+// hundreds of the other boards.
+TEST(RateTables, KnownIndexes) {
+  const std::vector<int> known = KnownIndexes();
+  EXPECT_EQ(known.size(), 36u);
+  for (int index = 1; index <= 22; ++index) {
+    EXPECT_EQ(Known(index), index != 17) << index;
+  }
+  for (int index : known) {
+    EXPECT_TRUE((index >= 1 && index <= 22) || index >= 100) << index;
+  }
+}
+
+// Every known index: a usable span within its rate, receive and transmit as
+// the table says except for the directional boards.
+TEST(RateTables, EveryIndexHasASpanWithinItsRate) {
+  for (int index : KnownIndexes()) {
+    SCOPED_TRACE(index);
+    const double rate = CQInstrADI::GetSampleRate(index);
+    const double span = CQInstrADI::GetSpan(index);
+    EXPECT_GT(span, 0.0);
+    EXPECT_LE(span, rate);
+    EXPECT_LE(CQInstrADI::GetTxSpan(index), CQInstrADI::GetTxSampleRate(index));
+    EXPECT_EQ(CQInstrADI::GetRxSpan(index), span);
+    if (index != 100 && index != 200 && index != 201) {
+      EXPECT_EQ(CQInstrADI::GetRxSampleRate(index), rate);
+      EXPECT_EQ(CQInstrADI::GetTxSampleRate(index), rate);
+      EXPECT_EQ(CQInstrADI::GetTxSpan(index), span);
+    }
+  }
+}
+
+// The plain AD9361 rates (indices 1 to 10) rise with the index, and so do
+// their spans.
+TEST(RateTables, PlainRatesRiseWithTheIndex) {
+  for (int index = 2; index <= 10; ++index) {
+    EXPECT_GT(CQInstrADI::GetSampleRate(index), CQInstrADI::GetSampleRate(index - 1)) << index;
+    EXPECT_GT(CQInstrADI::GetSpan(index), CQInstrADI::GetSpan(index - 1)) << index;
   }
 }
 
@@ -79,12 +125,41 @@ TEST(RateTables, UndefinedIndexesFailWithTheLookupName) {
 }
 
 TEST(RateTables, ReceiveScaleFactors) {
-  const std::pair<int, float> table[] = {{3, 0.5f},     {4, 0.7071f}, {5, 0.7071f},  {9, 0.7071f}, {10, 0.7071f},
-                                         {14, 0.7071f}, {18, 0.7071f}, {11, 2.0f},   {13, 1.4142f}, {2, 1.0f},
-                                         {12, 1.0f},    {16, 1.0f},   {15, 1.0f},    {0, 1.0f}};
-  for (const auto& [model, factor] : table) {
-    EXPECT_EQ(CQInstrADI::GetRxScaleFactor(model), factor) << model;
+  const std::map<int, float> factors = {{3, 0.5f},     {4, 0.7071f},  {5, 0.7071f},  {9, 0.7071f},
+                                        {10, 0.7071f}, {14, 0.7071f}, {18, 0.7071f}, {11, 2.0f},
+                                        {13, 1.4142f}};
+  // Every other model, the AD9361 family (2, 12, 16) and the AD9172 (15)
+  // among them, keeps its amplitude.
+  for (int model = -1; model <= 40; ++model) {
+    const auto it = factors.find(model);
+    EXPECT_EQ(CQInstrADI::GetRxScaleFactor(model), it != factors.end() ? it->second : 1.0f) << model;
   }
+}
+
+// The AD9361 family's filter files: one distinct file per index 1 to 22, each
+// named by its rate in Msps ("15p36" for 15.36), 17 by "user".
+TEST(RateTables, FilterFileNamesAreDistinctAndCarryTheirRate) {
+  std::set<std::wstring> names;
+  wchar_t buf[256];
+  for (int index = 1; index <= 22; ++index) {
+    SCOPED_TRACE(index);
+    CQInstrADI::MakeRateFileName(index, L"/d", buf, 256);
+    const std::wstring name(buf);
+    EXPECT_TRUE(names.insert(name).second) << lv::WideToUtf8(name);
+    ASSERT_EQ(name.rfind(L"/d/AD9361_", 0), 0u) << lv::WideToUtf8(name);
+    std::wstring rate = L"user";
+    if (index != 17) {
+      rate = lv::Utf8ToWide(lv::FormatC("%.6f", CQInstrADI::GetSampleRate(index) / 1e6));
+      rate.erase(rate.find_last_not_of(L'0') + 1);
+      if (rate.back() == L'.') rate.pop_back();
+      std::replace(rate.begin(), rate.end(), L'.', L'p');
+      rate += L"Msps";
+    }
+    const std::wstring tail = L"_" + rate + L".ftr";  // after the family or a standard's name
+    EXPECT_TRUE(name.size() > tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
+        << lv::WideToUtf8(name);
+  }
+  EXPECT_EQ(names.size(), 22u);
 }
 
 TEST(RateTables, FilterFileNames) {
