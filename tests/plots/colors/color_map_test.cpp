@@ -1,8 +1,10 @@
 // The six colour maps: spot entries, segment ends, the top entry of every map,
-// the bitmap descriptions and the colour-scale bitmap. (The picture of all
+// the piecewise-linear runs, the bitmap descriptions and the colour-scale
+// bitmap. (The picture of all
 // scales and the palette is in tests/plots/gallery.)
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "support/errors.h"
@@ -47,6 +49,46 @@ TEST(CWColorMap, EntriesFollowTheControlPoints) {
         << int(q.blue);
     CWColorMap map(e.type);
     EXPECT_EQ(map.GetColor(e.value), MakeRgb(e.r, e.g, e.b));
+  }
+}
+
+// Every map starts at black; type 1 is the grey ramp. The others run
+// piecewise linearly over segments of a fixed width: within a segment each
+// channel moves one way only, by at most ceil(255 / width) from value to
+// value, and by no more across a segment boundary. Type 4 sets value 0 to
+// black and type 5 sets 0 to black and 255 to exactly red, outside their runs.
+TEST(CWColorMap, MapsStartBlackAndRunPiecewiseLinearly) {
+  const struct {
+    int type, width, first, last;
+  } runs[] = {{0, 32, 0, 255}, {2, 51, 0, 255}, {3, 64, 0, 255}, {4, 42, 1, 255}, {5, 51, 1, 254}};
+  for (int t = 0; t < CWColorMap::kNumTypes; ++t) {
+    EXPECT_EQ(CWColorMap::ComputeColor(t, 0), (lv::RgbQuad{0, 0, 0, 0})) << t;
+  }
+  for (int v = 0; v < 256; ++v) {
+    const uint8_t g = static_cast<uint8_t>(v);
+    ASSERT_EQ(CWColorMap::ComputeColor(1, v), (lv::RgbQuad{g, g, g, 0})) << v;
+  }
+  EXPECT_EQ(CWColorMap::ComputeColor(5, 255), (lv::RgbQuad{0, 0, 255, 0}));
+  for (const auto& run : runs) {
+    const int maxStep = (255 + run.width - 1) / run.width;
+    int direction[3] = {0, 0, 0};  // per channel within the current segment: -1, 0 (not yet), +1
+    for (int v = run.first + 1; v <= run.last; ++v) {
+      const lv::RgbQuad a = CWColorMap::ComputeColor(run.type, v - 1);
+      const lv::RgbQuad b = CWColorMap::ComputeColor(run.type, v);
+      const int steps[3] = {b.red - a.red, b.green - a.green, b.blue - a.blue};
+      const bool newSegment = v % run.width == 0;
+      for (int c = 0; c < 3; ++c) {
+        ASSERT_LE(std::abs(steps[c]), maxStep) << "type " << run.type << " value " << v << " channel " << c;
+        if (newSegment) {
+          direction[c] = 0;
+        } else if (steps[c] != 0) {
+          const int d = steps[c] > 0 ? 1 : -1;
+          ASSERT_TRUE(direction[c] == 0 || direction[c] == d)
+              << "type " << run.type << " value " << v << " channel " << c << " turns inside its segment";
+          direction[c] = d;
+        }
+      }
+    }
   }
 }
 

@@ -1,6 +1,10 @@
 // The plot palette and the colour schemes.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
+#include <vector>
+
 #include "support/errors.h"
 #include "plots/colors.h"
 
@@ -8,18 +12,41 @@ namespace {
 
 using lv::MakeRgb;
 
-TEST(CWColors, PaletteHoldsTheEighteenPlotColours) {
-  const lv::Color expected[18] = {
-      MakeRgb(0, 0, 0),     MakeRgb(255, 255, 255), MakeRgb(128, 128, 128), MakeRgb(255, 0, 0),
-      MakeRgb(0, 160, 50),  MakeRgb(0, 0, 255),     MakeRgb(48, 48, 128),   MakeRgb(70, 80, 255),
-      MakeRgb(120, 140, 255), MakeRgb(255, 255, 0), MakeRgb(196, 196, 196), MakeRgb(96, 96, 96),
-      MakeRgb(100, 100, 0), MakeRgb(64, 64, 64),    MakeRgb(48, 128, 48),   MakeRgb(36, 96, 36),
-      MakeRgb(254, 100, 0), MakeRgb(127, 50, 0)};
-  for (int i = 0; i < 18; ++i) {
-    EXPECT_EQ(CWColors::GetRGBColor(i), expected[i]) << i;
+// The named colours and a few others.
+TEST(CWColors, SpotColours) {
+  const struct {
+    int index;
+    lv::Color rgb;
+  } spots[] = {
+      {0, MakeRgb(0, 0, 0)},         // black
+      {1, MakeRgb(255, 255, 255)},   // white
+      {2, MakeRgb(128, 128, 128)},   // grey
+      {3, MakeRgb(255, 0, 0)},       // red
+      {4, MakeRgb(0, 160, 50)},      // green
+      {5, MakeRgb(0, 0, 255)},       // blue
+      {8, MakeRgb(120, 140, 255)},   // light blue
+      {9, MakeRgb(255, 255, 0)},     // yellow
+      {10, MakeRgb(196, 196, 196)},  // light grey
+      {16, MakeRgb(254, 100, 0)},    // orange
+      {17, MakeRgb(127, 50, 0)},
+  };
+  for (const auto& c : spots) {
+    EXPECT_EQ(CWColors::GetRGBColor(c.index), c.rgb) << c.index;
   }
   // The COLORREF layout: red in the low byte.
   EXPECT_EQ(CWColors::GetRGBColor(17), 0x0000327Fu);
+}
+
+// Eighteen colours, no two alike, each a COLORREF (0x00BBGGRR).
+TEST(CWColors, EighteenDistinctColours) {
+  EXPECT_EQ(CWColors::kNumColors, 18);
+  std::set<lv::Color> seen;
+  for (int i = 0; i < CWColors::kNumColors; ++i) {
+    const lv::Color c = CWColors::GetRGBColor(i);
+    EXPECT_EQ(c >> 24, 0u) << i;
+    EXPECT_TRUE(seen.insert(c).second) << "colour " << i << " repeats an earlier one";
+  }
+  EXPECT_EQ(seen.size(), 18u);
 }
 
 TEST(CWColors, IndicesOutsideThePaletteAreRefused) {
@@ -53,6 +80,23 @@ TEST(CWColorScheme, ScreenAndPaperSchemes) {
   }
   EXPECT_EQ(screen.offScreenBackground, MakeRgb(0, 0, 0));
   EXPECT_EQ(paper.offScreenBackground, MakeRgb(255, 255, 255));
+}
+
+// Both schemes draw only palette colours, and nothing but the background in
+// the background colour.
+TEST(CWColorScheme, SchemesUsePaletteColoursAndStandOutFromTheBackground) {
+  for (const CWColorScheme& s : {CWColorScheme::Screen(), CWColorScheme::Paper()}) {
+    std::vector<int> drawn = {s.axesLabel, s.notation, s.grid, s.memory[0], s.memory[1]};
+    drawn.insert(drawn.end(), std::begin(s.dataset), std::end(s.dataset));
+    EXPECT_GE(s.background, 0);
+    EXPECT_LT(s.background, CWColors::kNumColors);
+    EXPECT_EQ(s.offScreenBackground, CWColors::GetRGBColor(s.background));
+    for (int c : drawn) {
+      EXPECT_GE(c, 0);
+      EXPECT_LT(c, CWColors::kNumColors);
+      EXPECT_NE(c, s.background);
+    }
+  }
 }
 
 }  // namespace
