@@ -48,19 +48,39 @@ TEST(Plot2DLimits, PhaseLimits) {
   EXPECT_NEAR(hi, 360.0, 1e-9);
 }
 
+// Non-finite limits, a zero span and a span near the largest double end
+// without division by zero or endless loops: the helpers return, make no
+// value non-finite that was finite, give finite limits in order for finite
+// ones, and leave the nice limits of non-finite ones alone.
 TEST(Plot2DLimits, NonFiniteLimitsEndWithoutHang) {
   const double bad[][2] = {{NAN, 1.0}, {0.0, INFINITY}, {-INFINITY, INFINITY}, {5.0, 5.0}, {1e300, 1.7e308}};
+  auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
   for (auto& b : bad) {
+    SCOPED_TRACE(testing::Message() << b[0] << " " << b[1]);
+    const bool finite = std::isfinite(b[0]) && std::isfinite(b[1]);
+    for (double step : {-1.0, 10.0}) {
+      double lo = b[0], hi = b[1];
+      CWPlot2D::MakeNiceLimits(lo, hi, step);
+      if (finite) {
+        EXPECT_TRUE(std::isfinite(lo) && std::isfinite(hi)) << step << ": " << lo << " " << hi;
+        EXPECT_LE(lo, hi) << step;
+      } else {
+        EXPECT_TRUE(same(lo, b[0]) && same(hi, b[1])) << step << ": " << lo << " " << hi;
+      }
+    }
     double lo = b[0], hi = b[1];
-    CWPlot2D::MakeNiceLimits(lo, hi, -1.0);
-    lo = b[0];
-    hi = b[1];
-    CWPlot2D::MakeNiceLimits(lo, hi, 10.0);
-    lo = b[0];
-    hi = b[1];
     CWPlot2D::MakePhaseLimits(lo, hi);
+    EXPECT_EQ(std::isfinite(lo), std::isfinite(b[0])) << lo;
+    EXPECT_EQ(std::isfinite(hi), std::isfinite(b[1])) << hi;
+    if (finite) {
+      EXPECT_LE(lo, hi);
+    }
   }
-  SUCCEED();
+  // A zero span opens around its value.
+  double lo = 5.0, hi = 5.0;
+  CWPlot2D::MakeNiceLimits(lo, hi, -1.0);
+  EXPECT_LT(lo, 5.0);
+  EXPECT_GT(hi, 5.0);
 }
 
 class Plot2DModel : public ::testing::Test {
