@@ -36,8 +36,7 @@ CQACPRMeasurement::~CQACPRMeasurement() { delete spectrum_; }
 
 void CQACPRMeasurement::SetSpectrum(const CQFArrayFD* spectrum) {
   try {
-    if (spectrum_ == nullptr) spectrum_ = new CQFArrayFD();
-    if (spectrum != nullptr) spectrum_->Set(spectrum);
+    lv_spectral::CopySpectrum(spectrum_, spectrum);
   } catch (CQError* e) {
     e->AddToCallStack("CQACPRMeasurement::SetSpectrum");
     throw;
@@ -66,12 +65,7 @@ void CQACPRMeasurement::Compute() {
   CQACPRMeasBands* b = bands_;
   try {
     if (b == nullptr) return;
-    if (spectrum_ == nullptr || spectrum_->GetDataPtr() == nullptr)
-      throw new CQError("Null pointer to input data.");
-    const int n = spectrum_->GetNumPoints();
-    if (n < 1) throw new CQError("Invalid number of input points.");
-    if (noiseBW_ == 0.0)
-      throw new CQError("Programming error: SetNoiseBW() must be called before Compute().");
+    const int n = lv_spectral::CheckMeasurementInput(spectrum_, noiseBW_);
 
     b->resultsValid = false;
     const CQFArrayFD& s = *spectrum_;

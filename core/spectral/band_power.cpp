@@ -2,9 +2,24 @@
 
 #include "core/array_math.h"
 #include "core/arrays/farray_fd.h"
+#include "core/error.h"
 #include "core/numbers.h"
 
 namespace lv_spectral {
+
+void CopySpectrum(CQFArrayFD*& own, const CQFArrayFD* from) {
+  if (own == nullptr) own = new CQFArrayFD();
+  if (from != nullptr) own->Set(from);
+}
+
+int CheckMeasurementInput(const CQFArrayFD* spectrum, double noiseBandwidth) {
+  if (spectrum == nullptr || spectrum->GetDataPtr() == nullptr) throw new CQError("Null pointer to input data.");
+  const int n = spectrum->GetNumPoints();
+  if (n < 1) throw new CQError("Invalid number of input points.");
+  if (noiseBandwidth == 0.0)
+    throw new CQError("Programming error: SetNoiseBW() must be called before Compute().");
+  return n;
+}
 
 BinRange BandBins(double low, double high, double f0, double step, int n) {
   BinRange r;

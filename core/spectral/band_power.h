@@ -1,5 +1,6 @@
-// The integration shared by the power-in-band and adjacent-channel
-// measurements: the power of one band of an averaged power spectrum.
+// What the power-in-band and adjacent-channel measurements share: their copy
+// of the spectrum, the checks before measuring, and the power of one band of
+// an averaged power spectrum.
 #pragma once
 
 class CQFArrayFD;
@@ -14,6 +15,16 @@ struct BinRange {
   int last = 0;
   int Count() const { return last - first + 1 < 1 ? 1 : last - first + 1; }
 };
+// The measurement's own copy of a spectrum: made on first use, then
+// overwritten by `from` (null copies nothing).
+void CopySpectrum(CQFArrayFD*& own, const CQFArrayFD* from);
+
+// A spectrum with data and at least one bin ("Null pointer to input data.",
+// "Invalid number of input points.") and a noise bandwidth that was set
+// ("Programming error: SetNoiseBW() must be called before Compute().").
+// Returns the number of bins.
+int CheckMeasurementInput(const CQFArrayFD* spectrum, double noiseBandwidth);
+
 BinRange BandBins(double low, double high, double f0, double step, int n);
 
 // Sum of the band's bins (watts per bin) times the bin step divided by the

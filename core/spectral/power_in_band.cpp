@@ -120,8 +120,7 @@ CQPiBMeasurement::~CQPiBMeasurement() { delete spectrum_; }
 
 void CQPiBMeasurement::SetSpectrum(const CQFArrayFD* spectrum) {
   try {
-    if (spectrum_ == nullptr) spectrum_ = new CQFArrayFD();
-    if (spectrum != nullptr) spectrum_->Set(spectrum);
+    lv_spectral::CopySpectrum(spectrum_, spectrum);
   } catch (CQError* e) {
     e->AddToCallStack("CQPiBMeasurement::SetSpectrum");
     throw;
@@ -131,12 +130,7 @@ void CQPiBMeasurement::SetSpectrum(const CQFArrayFD* spectrum) {
 void CQPiBMeasurement::Compute() {
   try {
     if (list_ == nullptr || list_->GetSize() == 0) return;
-    if (spectrum_ == nullptr || spectrum_->GetDataPtr() == nullptr)
-      throw new CQError("Null pointer to input data.");
-    const int n = spectrum_->GetNumPoints();
-    if (n < 1) throw new CQError("Invalid number of input points.");
-    if (noiseBW_ == 0.0)
-      throw new CQError("Programming error: SetNoiseBW() must be called before Compute().");
+    lv_spectral::CheckMeasurementInput(spectrum_, noiseBW_);
 
     const double middle = (spectrum_->GetStartFreq() + spectrum_->GetStopFreq()) / 2.0;
     for (int i = 0; i < list_->GetSize(); ++i) {
