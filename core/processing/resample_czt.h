@@ -9,42 +9,24 @@
 
 #include <cstdint>
 
-#include "core/arrays/carray.h"
+#include "core/processing/czt_reconstruction.h"
 
-class CQCZTChannel;
-
-class CQCResampleCZT {
+class CQCResampleCZT : public CQCZTReconstruction {
  public:
   CQCResampleCZT() = default;
-  ~CQCResampleCZT();
-  CQCResampleCZT(const CQCResampleCZT&) = delete;
-  CQCResampleCZT& operator=(const CQCResampleCZT&) = delete;
 
   // Output rate > 0; a time offset shortens the period by its magnitude and
   // moves the first output instant to -offset.
   void SetOutputParameters(double outputSampleRate, double timeOffset);
-  // The array to resample (not owned) and its centre frequency.
-  void SetInput(const CQCArrayTD* input);
   void Initialize();
   void Compute();
   // One real channel: N values in, M values out (after Initialize).
   void Compute(const float* in, float* out);
-  CQCArrayTD* GetOutput() { return output_; }
 
-  bool IsInitialized() const { return initialized_; }
   int GetNumOutputPoints() const { return numOut_; }
-  // How many times the transforms were built.
-  int64_t GetInitCount() const;
 
  private:
-  bool initialized_ = false;
-  int32_t numIn_ = 0;
   int32_t numOut_ = 0;
-  double inputRate_ = 0.0;
   double outputRate_ = 0.0;
   double timeOffset_ = 0.0;
-  double centerFreq_ = 0.0;
-  CQCZTChannel* channel_ = nullptr;
-  const CQCArrayTD* input_ = nullptr;
-  CQCArrayTD* output_ = nullptr;
 };
