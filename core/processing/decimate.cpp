@@ -4,19 +4,11 @@
 #include "core/error.h"
 #include "core/processing/fir.h"
 #include "core/processing/fir_tables.h"
-#include "core/processing/interpolate.h"
 
 CQCDecimate::~CQCDecimate() { delete output_; }
 
 bool CQCDecimate::SetDecimationRate(int rate) {
-  int c2 = 0, c3 = 0, c5 = 0, c7 = 0;
-  if (!CalcRateFactors(rate, &c2, &c3, &c5, &c7)) return false;
-  by2_ = c2;
-  by3_ = c3;
-  by5_ = c5;
-  by7_ = c7;
-  rate_ = rate;
-  return true;
+  return factors_.Set(rate);
 }
 
 void CQCDecimate::Decimate(const CQCArrayTD* input) {
@@ -38,13 +30,13 @@ void CQCDecimate::Decimate(const CQComplex* data, int n, double sampleRate) {
     if (data == nullptr) throw new CQError("Null pointer to input data.");
     if (n < 1) throw new CQError("Invalid number of input points.");
     if (!(sampleRate > 0.0)) throw new CQError("Invalid input sample rate.");
-    if (rate_ == 0) throw new CQError("Coding error: Call SetDecimationRate() first.");
+    if (factors_.rate == 0) throw new CQError("Coding error: Call SetDecimationRate() first.");
     if (output_ == nullptr) output_ = new CQCArrayTD;
     output_->Set(data, n, sampleRate, 0.0);
-    for (int i = 0; i < by7_; ++i) DecimateBy7();
-    for (int i = 0; i < by5_; ++i) DecimateBy5();
-    for (int i = 0; i < by3_; ++i) DecimateBy3();
-    for (int i = 0; i < by2_; ++i) DecimateBy2();
+    for (int i = 0; i < factors_.by7; ++i) DecimateBy7();
+    for (int i = 0; i < factors_.by5; ++i) DecimateBy5();
+    for (int i = 0; i < factors_.by3; ++i) DecimateBy3();
+    for (int i = 0; i < factors_.by2; ++i) DecimateBy2();
   } catch (CQError* e) {
     e->AddToCallStack("CQCDecimate::Decimate");
     throw;

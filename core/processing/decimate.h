@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/arrays/carray.h"
+#include "core/processing/interpolate.h"
 
 class CQCDecimate {
  public:
@@ -15,7 +16,7 @@ class CQCDecimate {
 
   // False (and nothing changes) for a rate that is not a positive product of 2, 3, 5, 7.
   bool SetDecimationRate(int rate);
-  int GetDecimationRate() const { return rate_; }
+  int GetDecimationRate() const { return factors_.rate; }
 
   void Decimate(const CQCArrayTD* input);
   void Decimate(const CQComplex* data, int n, double sampleRate);
@@ -28,7 +29,6 @@ class CQCDecimate {
   void DecimateBy7();
   void DecimateStage(int r, const float* taps, int numTaps, const char* name);
 
-  int rate_ = 0;
-  int by2_ = 0, by3_ = 0, by5_ = 0, by7_ = 0;
+  CQRateFactors factors_;
   CQCArrayTD* output_ = nullptr;
 };

@@ -19,20 +19,24 @@ bool CalcRateFactors(int rate, int* by2, int* by3, int* by5, int* by7) {
   return rate == 1;
 }
 
+bool CQRateFactors::Set(int newRate) {
+  int c2 = 0, c3 = 0, c5 = 0, c7 = 0;
+  if (!CalcRateFactors(newRate, &c2, &c3, &c5, &c7)) return false;
+  by2 = c2;
+  by3 = c3;
+  by5 = c5;
+  by7 = c7;
+  rate = newRate;
+  return true;
+}
+
 CQCInterpolate::~CQCInterpolate() {
   delete[] work_;
   delete output_;
 }
 
 bool CQCInterpolate::SetInterpolationRate(int rate) {
-  int c2 = 0, c3 = 0, c5 = 0, c7 = 0;
-  if (!CalcRateFactors(rate, &c2, &c3, &c5, &c7)) return false;
-  by2_ = c2;
-  by3_ = c3;
-  by5_ = c5;
-  by7_ = c7;
-  rate_ = rate;
-  return true;
+  return factors_.Set(rate);
 }
 
 void CQCInterpolate::Compute(const CQCArrayTD* input) {
@@ -53,8 +57,8 @@ void CQCInterpolate::Compute(const CQComplex* data, int n, double sampleRate) {
     if (data == nullptr) throw new CQError("Null pointer to input data.");
     if (n < 1) throw new CQError("Invalid number of input points.");
     if (!(sampleRate > 0.0)) throw new CQError("Invalid input sample rate.");
-    if (rate_ == 0) throw new CQError("Coding error: Call SetInterpolationRate() first.");
-    if (static_cast<int64_t>(n) * rate_ > 0x7fffffff)
+    if (factors_.rate == 0) throw new CQError("Coding error: Call SetInterpolationRate() first.");
+    if (static_cast<int64_t>(n) * factors_.rate > 0x7fffffff)
       throw new CQError("Invalid number of output points.");
     numPoints_ = n;
     sampleRate_ = sampleRate;
@@ -63,10 +67,10 @@ void CQCInterpolate::Compute(const CQComplex* data, int n, double sampleRate) {
     work_ = nullptr;
     work_ = new CQComplex[n];
     CQArrayMath::CopyArray(data, work_, n);
-    for (int i = 0; i < by2_; ++i) InterpolateBy2();
-    for (int i = 0; i < by3_; ++i) InterpolateBy3();
-    for (int i = 0; i < by5_; ++i) InterpolateBy5();
-    for (int i = 0; i < by7_; ++i) InterpolateBy7();
+    for (int i = 0; i < factors_.by2; ++i) InterpolateBy2();
+    for (int i = 0; i < factors_.by3; ++i) InterpolateBy3();
+    for (int i = 0; i < factors_.by5; ++i) InterpolateBy5();
+    for (int i = 0; i < factors_.by7; ++i) InterpolateBy7();
     output_->Set(work_, numPoints_, sampleRate_, 0.0);
     delete[] work_;
     work_ = nullptr;

@@ -9,6 +9,14 @@
 // Otherwise the counts are set and the result is true when nothing else remains.
 bool CalcRateFactors(int rate, int* by2, int* by3, int* by5, int* by7);
 
+// An interpolation or decimation rate and its prime factors.
+struct CQRateFactors {
+  int rate = 0;
+  int by2 = 0, by3 = 0, by5 = 0, by7 = 0;
+  // False (and nothing changes) for a rate that is not a positive product of 2, 3, 5, 7.
+  bool Set(int newRate);
+};
+
 class CQCInterpolate {
  public:
   CQCInterpolate() = default;
@@ -18,7 +26,7 @@ class CQCInterpolate {
 
   // False (and nothing changes) for a rate that is not a positive product of 2, 3, 5, 7.
   bool SetInterpolationRate(int rate);
-  int GetInterpolationRate() const { return rate_; }
+  int GetInterpolationRate() const { return factors_.rate; }
 
   void Compute(const CQCArrayTD* input);
   void Compute(const CQComplex* data, int n, double sampleRate);
@@ -32,8 +40,7 @@ class CQCInterpolate {
   void InterpolateStage(int l, const float* taps, int numTaps);
 
   int numPoints_ = 0;
-  int rate_ = 0;
-  int by2_ = 0, by3_ = 0, by5_ = 0, by7_ = 0;
+  CQRateFactors factors_;
   double sampleRate_ = 0.0;
   CQComplex* work_ = nullptr;
   CQCArrayTD* output_ = nullptr;
