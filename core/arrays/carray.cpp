@@ -6,6 +6,7 @@
 #include "core/array_math.h"
 #include "core/arrays/farray.h"
 #include "core/arrays/padding.h"
+#include "core/arrays/scratch.h"
 #include "core/error.h"
 
 namespace {
@@ -25,15 +26,9 @@ template <typename Fill>
 CQFArray* MakeFloatCopy(const char* name, int n, Fill&& fill) {
   return Named(name, [&] {
     auto result = std::make_unique<CQFArray>();
-    float* temp = CQArrayMath::AllocFloat(n);
-    try {
-      fill(temp);
-      result->Set(temp, n);
-    } catch (CQError*) {
-      CQArrayMath::Free(temp);
-      throw;
-    }
-    CQArrayMath::Free(temp);
+    lv_arrays::Scratch<float> temp(n);
+    fill(temp.get());
+    result->Set(temp.get(), n);
     return result.release();
   });
 }
@@ -138,14 +133,8 @@ CQFArray* CQCArray::MakeCopyOfReal() const {
 CQFArray* CQCArray::MakeCopyOfImag() const {
   return MakeFloatCopy("CQCArray::MakeCopyOfImag", numPoints_, [&](float* t) {
     // Split into both parts; the real parts go into a scratch buffer.
-    float* re = CQArrayMath::AllocFloat(numPoints_);
-    try {
-      CQArrayMath::CopyArray(data_, re, t, numPoints_);
-    } catch (CQError*) {
-      CQArrayMath::Free(re);
-      throw;
-    }
-    CQArrayMath::Free(re);
+    lv_arrays::Scratch<float> re(numPoints_);
+    CQArrayMath::CopyArray(data_, re.get(), t, numPoints_);
   });
 }
 
@@ -326,15 +315,9 @@ CQFArrayTD* CQCArrayTD::MakeCopyOfImag() const {
 CQFArrayTD* CQCArrayTD::MakeCopyOfDerivUWPhaseDeg() const {
   return Named("CQCArrayTD::MakeCopyOfDerivUWPhaseDeg", [&] {
     auto result = std::make_unique<CQFArrayTD>();
-    float* temp = CQArrayMath::AllocFloat(numPoints_);
-    try {
-      CQArrayMath::DerivUnwrapPhaseDeg(data_, temp, numPoints_, sampleRate_);
-      result->Set(temp, numPoints_, sampleRate_, timeOrigin_);
-    } catch (CQError*) {
-      CQArrayMath::Free(temp);
-      throw;
-    }
-    CQArrayMath::Free(temp);
+    lv_arrays::Scratch<float> temp(numPoints_);
+    CQArrayMath::DerivUnwrapPhaseDeg(data_, temp.get(), numPoints_, sampleRate_);
+    result->Set(temp.get(), numPoints_, sampleRate_, timeOrigin_);
     return result.release();
   });
 }
@@ -342,17 +325,11 @@ CQFArrayTD* CQCArrayTD::MakeCopyOfDerivUWPhaseDeg() const {
 CQDArray* CQCArrayTD::MakeCopyOfTime() const {
   return Named("CQCArrayTD::MakeCopyOfTime", [&] {
     auto result = std::make_unique<CQDArray>();
-    double* temp = CQArrayMath::AllocDouble(numPoints_);
-    try {
-      for (int i = 0; i < numPoints_; ++i) {
-        temp[i] = i / sampleRate_ + timeOrigin_;
-      }
-      result->Set(temp, numPoints_);
-    } catch (CQError*) {
-      CQArrayMath::Free(temp);
-      throw;
+    lv_arrays::Scratch<double> temp(numPoints_);
+    for (int i = 0; i < numPoints_; ++i) {
+      temp[i] = i / sampleRate_ + timeOrigin_;
     }
-    CQArrayMath::Free(temp);
+    result->Set(temp.get(), numPoints_);
     return result.release();
   });
 }

@@ -4,6 +4,7 @@
 
 #include "core/array_math.h"
 #include "core/arrays/padding.h"
+#include "core/arrays/scratch.h"
 #include "core/error.h"
 
 using lv_arrays::Named;
@@ -49,18 +50,12 @@ void CQFArrayFD::SetFreqAxis(double startFreq, double freqStep) {
 CQDArray* CQFArrayFD::MakeCopyOfFreq() const {
   return Named("CQFArrayFD::MakeCopyOfFreq", [&] {
     auto result = std::make_unique<CQDArray>();
-    double* temp = CQArrayMath::AllocDouble(numPoints_);
-    try {
-      const double base = centerFreq_ + startFreq_;
-      for (int i = 0; i < numPoints_; ++i) {
-        temp[i] = i * freqStep_ + base;
-      }
-      result->Set(temp, numPoints_);
-    } catch (CQError*) {
-      CQArrayMath::Free(temp);
-      throw;
+    lv_arrays::Scratch<double> temp(numPoints_);
+    const double base = centerFreq_ + startFreq_;
+    for (int i = 0; i < numPoints_; ++i) {
+      temp[i] = i * freqStep_ + base;
     }
-    CQArrayMath::Free(temp);
+    result->Set(temp.get(), numPoints_);
     return result.release();
   });
 }
