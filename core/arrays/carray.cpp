@@ -33,6 +33,15 @@ CQFArray* MakeFloatCopy(const char* name, int n, Fill&& fill) {
   });
 }
 
+// Takes a float view made by CQCArray and returns it as a new CQFArrayTD
+// with the given rate and origin.
+CQFArrayTD* WithTimeAxis(CQFArray* view, double sampleRate, double timeOrigin) {
+  std::unique_ptr<CQFArray> parts(view);
+  auto result = std::make_unique<CQFArrayTD>();
+  result->Set(parts.get(), sampleRate, timeOrigin);
+  return result.release();
+}
+
 }  // namespace
 
 CQCArray::~CQCArray() { CQArrayMath::Free(data_); }
@@ -63,18 +72,19 @@ void CQCArray::LimitToNumPoints(int n) {
   Named("CQCArray::LimitToNumPoints", [&] { Pad::Limit(data_, numPoints_, n); });
 }
 
-void CQCArray::Set(const CQComplex* data, int n) {
+template <typename CopyInto>
+void CQCArray::Store(bool hasSource, int n, CopyInto&& copyInto) {
   try {
     if (n != numPoints_) {
       Clear();
     }
-    if (data == nullptr || n <= 0) {
+    if (!hasSource || n <= 0) {
       return;
     }
     if (data_ == nullptr) {
       data_ = CQArrayMath::AllocComplex(n);
     }
-    CQArrayMath::CopyArray(data, data_, n);
+    copyInto(data_);
     valid_ = true;
     numPoints_ = n;
   } catch (CQError* e) {
@@ -84,25 +94,12 @@ void CQCArray::Set(const CQComplex* data, int n) {
   }
 }
 
+void CQCArray::Set(const CQComplex* data, int n) {
+  Store(data != nullptr, n, [&](CQComplex* block) { CQArrayMath::CopyArray(data, block, n); });
+}
+
 void CQCArray::Set(const float* re, const float* im, int n) {
-  try {
-    if (n != numPoints_) {
-      Clear();
-    }
-    if (re == nullptr || im == nullptr || n <= 0) {
-      return;
-    }
-    if (data_ == nullptr) {
-      data_ = CQArrayMath::AllocComplex(n);
-    }
-    CQArrayMath::CopyArray(re, im, data_, n);
-    valid_ = true;
-    numPoints_ = n;
-  } catch (CQError* e) {
-    Clear();
-    e->AddToCallStack("CQCArray::Set");
-    throw;
-  }
+  Store(re != nullptr && im != nullptr, n, [&](CQComplex* block) { CQArrayMath::CopyArray(re, im, block, n); });
 }
 
 void CQCArray::SetSize(int n) {
@@ -295,21 +292,13 @@ CQCArrayTD* CQCArrayTD::MakeCopyOfSubset(int start, int n) const {
 }
 
 CQFArrayTD* CQCArrayTD::MakeCopyOfReal() const {
-  return Named("CQCArrayTD::MakeCopyOfReal", [&] {
-    std::unique_ptr<CQFArray> parts(CQCArray::MakeCopyOfReal());
-    auto result = std::make_unique<CQFArrayTD>();
-    result->Set(parts.get(), sampleRate_, timeOrigin_);
-    return result.release();
-  });
+  return Named("CQCArrayTD::MakeCopyOfReal",
+               [&] { return WithTimeAxis(CQCArray::MakeCopyOfReal(), sampleRate_, timeOrigin_); });
 }
 
 CQFArrayTD* CQCArrayTD::MakeCopyOfImag() const {
-  return Named("CQCArrayTD::MakeCopyOfImag", [&] {
-    std::unique_ptr<CQFArray> parts(CQCArray::MakeCopyOfImag());
-    auto result = std::make_unique<CQFArrayTD>();
-    result->Set(parts.get(), sampleRate_, timeOrigin_);
-    return result.release();
-  });
+  return Named("CQCArrayTD::MakeCopyOfImag",
+               [&] { return WithTimeAxis(CQCArray::MakeCopyOfImag(), sampleRate_, timeOrigin_); });
 }
 
 CQFArrayTD* CQCArrayTD::MakeCopyOfDerivUWPhaseDeg() const {

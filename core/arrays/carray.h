@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/arrays/complex.h"
-#include "core/dates.h"
+#include "core/arrays/td_attributes.h"
 
 class CQFArray;
 class CQFArrayTD;
@@ -41,13 +41,20 @@ class CQCArray {
   CQFArray* MakeCopyOfPhaseDeg() const;
   CQFArray* MakeCopyOfUnwrappedPhaseDeg() const;
 
+ private:
+  // The body of both Set forms: a new count empties the array first; with a
+  // source and n > 0 the block (kept when the count is unchanged) receives
+  // the samples through copyInto(block).
+  template <typename CopyInto>
+  void Store(bool hasSource, int n, CopyInto&& copyInto);
+
  protected:
   bool valid_ = true;
   int numPoints_ = 0;
   CQComplex* data_ = nullptr;
 };
 
-class CQCArrayTD : public CQCArray {
+class CQCArrayTD : public CQCArray, public CQTDAttributes {
  public:
   CQCArrayTD() = default;
   // n zero samples.
@@ -62,28 +69,10 @@ class CQCArrayTD : public CQCArray {
   // Samples, rate, origin, centre frequency, bandwidth, flag and start date and time.
   void Set(const CQCArrayTD* other);
 
-  void SetSampleRate(double v) { sampleRate_ = v; }
-  double GetSampleRate() const { return sampleRate_; }
-  void SetTimeOrigin(double v) { timeOrigin_ = v; }
-  double GetTimeOrigin() const { return timeOrigin_; }
-  void SetCenterFreq(double v) { centerFreq_ = v; }
-  double GetCenterFreq() const { return centerFreq_; }
-  void SetBandwidth(double v) { bandwidth_ = v; }
-  double GetBandwidth() const { return bandwidth_; }
-  CQDateTime& StartDateTime() { return startDateTime_; }
-  const CQDateTime& StartDateTime() const { return startDateTime_; }
-
   CQCArrayTD* MakeCopy() const;
   CQCArrayTD* MakeCopyOfSubset(int start, int n) const;
   CQFArrayTD* MakeCopyOfReal() const;
   CQFArrayTD* MakeCopyOfImag() const;
   CQFArrayTD* MakeCopyOfDerivUWPhaseDeg() const;
   CQDArray* MakeCopyOfTime() const;
-
- protected:
-  double sampleRate_ = 0.0;
-  double timeOrigin_ = 0.0;
-  double centerFreq_ = 0.0;
-  double bandwidth_ = 0.0;
-  CQDateTime startDateTime_;
 };

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/arrays/complex.h"
-#include "core/dates.h"
+#include "core/arrays/td_attributes.h"
 
 class CQCIArray {
  public:
@@ -35,25 +35,8 @@ class CQCIArray {
   CQIComplex* data_ = nullptr;
 };
 
-class CQCIArrayTD : public CQCIArray {
+class CQCIArrayTD : public CQCIArray, public CQTDAttributes {
  public:
   void PrependZeroData(int n) override;
   void SkipNumPoints(int n) override;
-
-  void SetSampleRate(double v) { sampleRate_ = v; }
-  double GetSampleRate() const { return sampleRate_; }
-  void SetTimeOrigin(double v) { timeOrigin_ = v; }
-  double GetTimeOrigin() const { return timeOrigin_; }
-  void SetCenterFreq(double v) { centerFreq_ = v; }
-  double GetCenterFreq() const { return centerFreq_; }
-  void SetBandwidth(double v) { bandwidth_ = v; }
-  double GetBandwidth() const { return bandwidth_; }
-  CQDateTime& StartDateTime() { return startDateTime_; }
-
- private:
-  double sampleRate_ = 0.0;
-  double timeOrigin_ = 0.0;
-  double centerFreq_ = 0.0;
-  double bandwidth_ = 0.0;
-  CQDateTime startDateTime_;
 };
