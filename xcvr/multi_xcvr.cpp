@@ -811,12 +811,7 @@ void CQInstrIIOMultiXcvr::SetParamsAd908x(bool rateChanged) {
     }
     app.phase = req.phase;
   }
-  applied_.rcvrNumSamples = requested_.rcvrNumSamples;
-  applied_.rcvrCalFactor = requested_.rcvrCalFactor;
-  if (rateChanged) {
-    IIODestroyReceive();
-    IIOCreateReceive();
-  }
+  FinishReceivePass(rateChanged);
   for (int i = 0; i < txChannelsUsed_; ++i) {
     CQInstrXmtrSettings& req = requested_.Xmtr(i);
     CQInstrXmtrSettings& app = applied_.Xmtr(i);
@@ -836,11 +831,7 @@ void CQInstrIIOMultiXcvr::SetParamsAd908x(bool rateChanged) {
     }
     app.phase = req.phase;
   }
-  applied_.xmtrCenterFreq = requested_.xmtrCenterFreq;
-  if (changed_ || rateChanged) {
-    IIODestroyTransmit();
-    IIOCreateTransmit();
-  }
+  FinishTransmitPass(changed_ || rateChanged);
 }
 
 void CQInstrIIOMultiXcvr::SetParamsFmcdaq2(bool rateChanged) {
@@ -856,12 +847,7 @@ void CQInstrIIOMultiXcvr::SetParamsFmcdaq2(bool rateChanged) {
     app.phase = req.phase;
   }
   applied_.rcvrCenterFreq = requested_.rcvrCenterFreq;
-  applied_.rcvrNumSamples = requested_.rcvrNumSamples;
-  applied_.rcvrCalFactor = requested_.rcvrCalFactor;
-  if (rateChanged) {
-    IIODestroyReceive();
-    IIOCreateReceive();
-  }
+  FinishReceivePass(rateChanged);
   for (int i = 0; i < txChannelsUsed_; ++i) {
     CQInstrXmtrSettings& req = requested_.Xmtr(i);
     CQInstrXmtrSettings& app = applied_.Xmtr(i);
@@ -872,11 +858,7 @@ void CQInstrIIOMultiXcvr::SetParamsFmcdaq2(bool rateChanged) {
     }
     app.phase = req.phase;
   }
-  applied_.xmtrCenterFreq = requested_.xmtrCenterFreq;
-  if (changed_ || rateChanged) {
-    IIODestroyTransmit();
-    IIOCreateTransmit();
-  }
+  FinishTransmitPass(changed_ || rateChanged);
 }
 
 void CQInstrIIOMultiXcvr::SetParamsAd9172() {
@@ -910,8 +892,21 @@ void CQInstrIIOMultiXcvr::SetParamsAd9172() {
       req.phase = app.phase = 0.0f;
     }
   }
+  FinishTransmitPass(changed_ || stepOne);
+}
+
+void CQInstrIIOMultiXcvr::FinishReceivePass(bool rebuild) {
+  applied_.rcvrNumSamples = requested_.rcvrNumSamples;
+  applied_.rcvrCalFactor = requested_.rcvrCalFactor;
+  if (rebuild) {
+    IIODestroyReceive();
+    IIOCreateReceive();
+  }
+}
+
+void CQInstrIIOMultiXcvr::FinishTransmitPass(bool rebuild) {
   applied_.xmtrCenterFreq = requested_.xmtrCenterFreq;
-  if (changed_ || stepOne) {
+  if (rebuild) {
     IIODestroyTransmit();
     IIOCreateTransmit();
   }
@@ -1005,6 +1000,16 @@ void CQInstrIIOMultiXcvr::SetXmtrData(const CQCArrayTD* data, int index) {
   });
 }
 
+void CQInstrIIOMultiXcvr::ConnectAndApply(bool transmit) {
+  Connect();
+  const bool same = transmit ? applied_.SameXmtrSettings(&requested_, txChannelsUsed_)
+                             : applied_.SameRcvrSettings(&requested_, rxChannelsUsed_);
+  // The rate index is part of the change test: a new rate re-runs the pass.
+  if (!same || applied_.rateIndex != requested_.rateIndex) {
+    IIOSetParams();
+  }
+}
+
 bool CQInstrIIOMultiXcvr::GetTransmitNow() {
   return Named("CQInstrIIOMultiXcvr::GetTransmitNow", [&] { return Transmit(); });
 }
@@ -1020,11 +1025,7 @@ bool CQInstrIIOMultiXcvr::Transmit() {
         throw new CQError("No data to transmit.");
       }
     }
-    Connect();
-    // The rate index is part of the change test: a new rate re-runs the pass.
-    if (!applied_.SameXmtrSettings(&requested_, txChannelsUsed_) || applied_.rateIndex != requested_.rateIndex) {
-      IIOSetParams();
-    }
+    ConnectAndApply(true);
     IIOTransmit();
     return true;
   });
@@ -1141,10 +1142,7 @@ bool CQInstrIIOMultiXcvr::Receive() {
     for (auto& r : rcvrData_) {
       r->Clear();
     }
-    Connect();
-    if (!applied_.SameRcvrSettings(&requested_, rxChannelsUsed_) || applied_.rateIndex != requested_.rateIndex) {
-      IIOSetParams();
-    }
+    ConnectAndApply(false);
     IIOReceive();
     return true;
   });

@@ -109,6 +109,14 @@ class CQInstrIIOMultiXcvr {
   void TonesOff(int count, bool withFrequency);
   void TakeRate(int rateIndex);
   void RecordUnwrittenFields();
+  // The ends of the converter boards' passes: the receive fields that need no
+  // write are taken and the receive channels rebuilt when asked; the transmit
+  // centre is taken and the transmit channels rebuilt when asked.
+  void FinishReceivePass(bool rebuild);
+  void FinishTransmitPass(bool rebuild);
+  // Transmit and Receive: connects, then re-runs the parameter pass when the
+  // direction's settings or the rate index differ from what was applied.
+  void ConnectAndApply(bool transmit);
 
   bool changed_ = false;
   bool tonesOff_ = false;
