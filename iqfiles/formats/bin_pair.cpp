@@ -40,11 +40,8 @@ std::wstring CQAgilentBinFile::MakeDataFileName(const wchar_t* name) {
 }
 
 bool CQAgilentBinFile::IsBinFileName(const wchar_t* name) {
-  if (name == nullptr) {
-    return false;
-  }
   // ".BIN.TXT" contains ".BIN": one test covers both.
-  return UpperFileNamePart(name).find(L".BIN") != std::wstring::npos;
+  return FileNameContains(name, {L".BIN"});
 }
 
 void CQAgilentBinFile::SetFileName(const wchar_t* name) {

@@ -25,6 +25,10 @@ struct CQFileInfo {
   CQDateTime timeReference;
 };
 
+// The description of a complex float file without dates: scale 1, bandwidth
+// the sample rate, no time offset (marker count and attenuation untouched).
+void SetFloatFileInfo(CQFileInfo* info, int64_t numPoints, double sampleRate, double centerFreq);
+
 class CQFileDataBlock {
  public:
   CQFileDataBlock();

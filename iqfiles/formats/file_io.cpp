@@ -161,6 +161,21 @@ void AtomicFileWriter::Commit(const char* writeError) {
   committed_ = true;
 }
 
+void CheckArrayToWrite(const CQCArrayTD* array) {
+  if (array == nullptr) {
+    throw new CQError("Null pointer to the input data array.");
+  }
+  if (array->GetDataPtr() == nullptr) {
+    throw new CQError("Null pointer to the input data.");
+  }
+  if (array->GetNumPoints() < 1) {
+    throw new CQError("Invalid number of input points.");
+  }
+  if (!(array->GetSampleRate() > 0.0)) {
+    throw new CQError("Invalid sample rate.");
+  }
+}
+
 void CheckSampleCount(int64_t count, int64_t dataBytes, int64_t bytesPerSample) {
   if (count > INT32_MAX || (dataBytes >= 0 && count * bytesPerSample > dataBytes)) {
     throw new CQError("The file is shorter than its header states.");

@@ -104,6 +104,10 @@ class AtomicFileWriter {
 // data after the header), the int32 range and the allocator's limit.
 void CheckSampleCount(int64_t count, int64_t dataBytes, int64_t bytesPerSample);
 
+// The checks of the system's own writers (.iqbin, .iqtxt) on the array to
+// write: an array with samples, at least one, and a positive sample rate.
+void CheckArrayToWrite(const CQCArrayTD* array);
+
 // Sets the output array from n interleaved float pairs at the given rate and
 // time, or (nothing read) empties it with that rate and time; then pads.
 void FillOutput(CQCArrayTD& out, const ReadWindow& w, const float* pairs, double rate, double centerFreq,

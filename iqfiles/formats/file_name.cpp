@@ -96,3 +96,16 @@ std::wstring UpperFileNamePart(const wchar_t* path) {
   }
   return p;
 }
+
+bool FileNameContains(const wchar_t* path, std::initializer_list<const wchar_t*> texts) {
+  if (path == nullptr) {
+    return false;
+  }
+  const std::wstring upper = UpperFileNamePart(path);
+  for (const wchar_t* text : texts) {
+    if (upper.find(text) != std::wstring::npos) {
+      return true;
+    }
+  }
+  return false;
+}

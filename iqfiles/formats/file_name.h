@@ -2,6 +2,7 @@
 // through the UTF-8 copy); CQFileUtils cuts names and extensions.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -30,3 +31,7 @@ class CQFileUtils {
 // The file-name part of a path (after the last '/'), upper-cased: the format
 // tests look at the file name only, never at the folders.
 std::wstring UpperFileNamePart(const wchar_t* path);
+
+// The format tests: true when the upper-cased file-name part of path holds
+// any of the (upper-case) texts; a null path holds none.
+bool FileNameContains(const wchar_t* path, std::initializer_list<const wchar_t*> texts);

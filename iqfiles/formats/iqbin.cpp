@@ -1,6 +1,7 @@
 #include "iqfiles/formats/iqbin.h"
 
 #include <cstring>
+#include <span>
 
 #include "core/array_math.h"
 #include "core/call_stack.h"
@@ -26,11 +27,32 @@ constexpr FieldSpan kKind8[] = {{48, 4}, {52, 4}, {56, 4}, {60, 4}, {64, 4}, {68
 constexpr FieldSpan kKind9[] = {{48, 4}, {52, 4}, {56, 4}};
 constexpr FieldSpan kKind10[] = {{48, 4}, {52, 4}, {56, 4}, {60, 4}, {64, 4}};
 
-template <size_t N>
-void CopyFields(uint8_t* dst, const uint8_t* src, const FieldSpan (&fields)[N]) {
+// The fields of each kind that has its own.
+struct KindFields {
+  int32_t kind;
+  std::span<const FieldSpan> fields;
+};
+constexpr KindFields kKinds[] = {{4, kKind4}, {5, kKind5}, {7, kKind7}, {8, kKind8}, {9, kKind9}, {10, kKind10}};
+
+void CopyFields(uint8_t* dst, const uint8_t* src, std::span<const FieldSpan> fields) {
   for (const auto& f : fields) {
     std::memcpy(dst + f.offset, src + f.offset, static_cast<size_t>(f.size));
   }
+}
+
+// The header of an opened .iqbin file, its version checked.
+lv_iqbin::Header ReadHeader(lv_iq::File& file) {
+  if (!file.IsOpen()) {
+    throw new CQError("Error opening IQ binary input file.");
+  }
+  lv_iqbin::Header h;
+  if (!file.Read(&h, sizeof h)) {
+    throw new CQError("Error reading the header from an IQ binary file.");
+  }
+  if (h.version != 1 && h.version != 2) {
+    throw new CQError("Invalid file version for an IQ binary file.");
+  }
+  return h;
 }
 
 }  // namespace
@@ -60,27 +82,11 @@ void CQModFileInfo::CopyFrom(const CQModFileInfo* source) {
   uint8_t* d = bytes_.data();
   const uint8_t* s = source->bytes_.data();
   CopyFields(d, s, kCommon);
-  switch (source->Kind()) {
-    case 4:
-      CopyFields(d, s, kKind4);
-      break;
-    case 5:
-      CopyFields(d, s, kKind5);
-      break;
-    case 7:
-      CopyFields(d, s, kKind7);
-      break;
-    case 8:
-      CopyFields(d, s, kKind8);
-      break;
-    case 9:
-      CopyFields(d, s, kKind9);
-      break;
-    case 10:
-      CopyFields(d, s, kKind10);
-      break;
-    default:
-      break;
+  const int32_t kind = source->Kind();
+  for (const KindFields& k : kKinds) {
+    if (k.kind == kind) {
+      CopyFields(d, s, k.fields);
+    }
   }
 }
 
@@ -102,10 +108,7 @@ void CLumvardBinFile::SetFileName(const wchar_t* name) {
 }
 
 bool CLumvardBinFile::IsIQBinFileName(const wchar_t* name) {
-  if (name == nullptr || name[0] == L'\0') {
-    return false;
-  }
-  return UpperFileNamePart(name).find(L".IQBIN") != std::wstring::npos;
+  return FileNameContains(name, {L".IQBIN"});
 }
 
 void CLumvardBinFile::GetFileInfo(const char* name, CQFileInfo* info) {
@@ -123,16 +126,7 @@ void CLumvardBinFile::GetFileInfo(const char* name, CQFileInfo* info) {
       throw new CQError("Null pointer to file info.");
     }
     lv_iq::File file(name, "rb");
-    if (!file.IsOpen()) {
-      throw new CQError("Error opening IQ binary input file.");
-    }
-    lv_iqbin::Header h;
-    if (!file.Read(&h, sizeof h)) {
-      throw new CQError("Error reading the header from an IQ binary file.");
-    }
-    if (h.version != 1 && h.version != 2) {
-      throw new CQError("Invalid file version for an IQ binary file.");
-    }
+    const lv_iqbin::Header h = ReadHeader(file);
     if (h.version == 2) {
       uint8_t extra[lv_iqbin::kExtraSize];
       if (!file.Read(extra, sizeof extra)) {
@@ -149,16 +143,7 @@ void CLumvardBinFile::GetFileInfo(const char* name, CQFileInfo* info) {
       throw new CQError("Invalid sample rate for an IQ binary file.");
     }
     lv_iq::CheckSampleCount(h.numPoints, dataBytes, 8);
-    info->complex = true;
-    info->floatData = true;
-    info->numPoints = h.numPoints;
-    info->scale = 1.0f;
-    info->sampleRate = h.sampleRate;
-    info->centerFreq = h.centerFreq;
-    info->bandwidth = h.sampleRate;
-    info->timeOffset = 0.0;
-    info->firstSampleTime = CQDateTime();
-    info->timeReference = CQDateTime();
+    SetFloatFileInfo(info, h.numPoints, h.sampleRate, h.centerFreq);
     version_ = h.version;
     numPoints_ = h.numPoints;
     sampleRate_ = h.sampleRate;
@@ -186,16 +171,7 @@ void CLumvardBinFile::ReadFromFile() {
         CQArrayMath::AllocShortInt(w.count);  // an empty whole read is an allocation failure
       }
       lv_iq::File file(name_.Utf8(), "rb");
-      if (!file.IsOpen()) {
-        throw new CQError("Error opening IQ binary input file.");
-      }
-      lv_iqbin::Header h;
-      if (!file.Read(&h, sizeof h)) {
-        throw new CQError("Error reading the header from an IQ binary file.");
-      }
-      if (h.version != 1 && h.version != 2) {
-        throw new CQError("Invalid file version for an IQ binary file.");
-      }
+      const lv_iqbin::Header h = ReadHeader(file);
       if (!file.Seek(lv_iqbin::DataOffset(h.version) + 8 * w.first)) {
         throw new CQError("Error seeking to start of read in an IQ binary file.");
       }
@@ -225,18 +201,7 @@ void CLumvardBinFile::ReadFromFile() {
 
 void CLumvardBinFile::WriteToFile(const CQCArrayTD* array) {
   Named("CLumvardBinFile::WriteToFile", [&] {
-    if (array == nullptr) {
-      throw new CQError("Null pointer to the input data array.");
-    }
-    if (array->GetDataPtr() == nullptr) {
-      throw new CQError("Null pointer to the input data.");
-    }
-    if (array->GetNumPoints() < 1) {
-      throw new CQError("Invalid number of input points.");
-    }
-    if (!(array->GetSampleRate() > 0.0)) {
-      throw new CQError("Invalid sample rate.");
-    }
+    lv_iq::CheckArrayToWrite(array);
     if (name_.Empty()) {
       throw new CQError("Null pointer to file name.");
     }

@@ -49,10 +49,7 @@ void CLumvardTxtFile::SetFileName(const wchar_t* name) {
 }
 
 bool CLumvardTxtFile::IsIQTxtFileName(const wchar_t* name) {
-  if (name == nullptr || name[0] == L'\0') {
-    return false;
-  }
-  return UpperFileNamePart(name).find(L".IQTXT") != std::wstring::npos;
+  return FileNameContains(name, {L".IQTXT"});
 }
 
 void CLumvardTxtFile::GetFileInfo(const char* name, CQFileInfo* info) {
@@ -61,16 +58,7 @@ void CLumvardTxtFile::GetFileInfo(const char* name, CQFileInfo* info) {
       throw new CQError("Null pointer to file info.");
     }
     ReadFileParams(name);
-    info->complex = true;
-    info->floatData = true;
-    info->numPoints = numPoints_;
-    info->scale = 1.0f;
-    info->sampleRate = sampleRate_;
-    info->centerFreq = centerFreq_;
-    info->bandwidth = sampleRate_;
-    info->timeOffset = 0.0;
-    info->firstSampleTime = CQDateTime();
-    info->timeReference = CQDateTime();
+    SetFloatFileInfo(info, numPoints_, sampleRate_, centerFreq_);
   });
 }
 
@@ -141,18 +129,7 @@ void CLumvardTxtFile::ReadFileParams(const char* name) {
 
 void CLumvardTxtFile::WriteToFile(const CQCArrayTD* array) {
   Named("CLumvardTxtFile::WriteToFile", [&] {
-    if (array == nullptr) {
-      throw new CQError("Null pointer to the input data array.");
-    }
-    if (array->GetDataPtr() == nullptr) {
-      throw new CQError("Null pointer to the input data.");
-    }
-    if (array->GetNumPoints() < 1) {
-      throw new CQError("Invalid number of input points.");
-    }
-    if (!(array->GetSampleRate() > 0.0)) {
-      throw new CQError("Invalid sample rate.");
-    }
+    lv_iq::CheckArrayToWrite(array);
     if (!name_) {
       throw new CQError("Null pointer to file name.");
     }

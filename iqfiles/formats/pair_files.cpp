@@ -259,11 +259,7 @@ CQRSWvdhFile::~CQRSWvdhFile() {
 }
 
 bool CQRSWvdhFile::IsWvdhFileName(const wchar_t* name) {
-  if (name == nullptr) {
-    return false;
-  }
-  const std::wstring u = UpperFileNamePart(name);
-  return u.find(L".WVH") != std::wstring::npos || u.find(L".WVD") != std::wstring::npos;
+  return FileNameContains(name, {L".WVH", L".WVD"});
 }
 
 bool CQRSWvdhFile::ParseDate(const char* line, CQDateTime* result) { return ParseDateAfter(line, result, "DATE", ';'); }
@@ -405,11 +401,7 @@ void CQRSWvdhFile::FinishDataFile() {
 CQSIQFile::CQSIQFile() : CQIntPairFile(lv_iq::kSiq) {}
 
 bool CQSIQFile::IsSIQFileName(const wchar_t* name) {
-  if (name == nullptr) {
-    return false;
-  }
-  const std::wstring u = UpperFileNamePart(name);
-  return u.find(L".SIQH") != std::wstring::npos || u.find(L".SIQD") != std::wstring::npos;
+  return FileNameContains(name, {L".SIQH", L".SIQD"});
 }
 
 bool CQSIQFile::ParseDate(const char* line, CQDateTime* result) {

@@ -150,16 +150,7 @@ void CQVSATxtReader::GetFileInfo(const char* name, CQFileInfo* info) {
       throw new CQError("Null pointer to file info.");
     }
     ReadHeader();
-    info->complex = true;
-    info->floatData = true;
-    info->numPoints = numSamples_;
-    info->sampleRate = sampleRate_;
-    info->centerFreq = centerFreq_;
-    info->scale = 1.0f;
-    info->bandwidth = sampleRate_;
-    info->timeOffset = 0.0;
-    info->firstSampleTime = CQDateTime();
-    info->timeReference = CQDateTime();
+    SetFloatFileInfo(info, numSamples_, sampleRate_, centerFreq_);
   });
 }
 

@@ -194,12 +194,7 @@ void CQReadRSWvFile::ReadData() {
 }
 
 bool CQWriteRSWvFile::IsWvFileName(const wchar_t* name) {
-  if (name == nullptr) {
-    return false;
-  }
-  const std::wstring u = UpperFileNamePart(name);
-  return u.find(L".WV") != std::wstring::npos && u.find(L".WVD") == std::wstring::npos &&
-         u.find(L".WVH") == std::wstring::npos;
+  return FileNameContains(name, {L".WV"}) && !FileNameContains(name, {L".WVD", L".WVH"});
 }
 
 void CQWriteRSWvFile::SetFileName(const wchar_t* name) {

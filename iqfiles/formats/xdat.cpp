@@ -146,12 +146,7 @@ std::wstring CQReadXdatFile::MakeMarkerFileName(const wchar_t* name) {
 }
 
 bool CQReadXdatFile::IsXdatFileName(const wchar_t* name) {
-  if (name == nullptr) {
-    return false;
-  }
-  const std::wstring u = UpperFileNamePart(name);
-  return u.find(L".XDAT") != std::wstring::npos || u.find(L".XHDR") != std::wstring::npos ||
-         u.find(L".XMRK") != std::wstring::npos;
+  return FileNameContains(name, {L".XDAT", L".XHDR", L".XMRK"});
 }
 
 void CQReadXdatFile::SetFileName(const wchar_t* name) {
