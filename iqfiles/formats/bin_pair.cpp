@@ -160,12 +160,8 @@ void CQAgilentBinFile::ReadData() {
     const float* pairs = nullptr;
     if (w.readSomething) {
       buffers_.Prepare(w.count);
-      if (!file.Seek(4 * w.first) || !file.Read(buffers_.ints(), 4 * static_cast<size_t>(w.count))) {
-        throw new CQError("Error reading data from Agilent bin data file.");
-      }
-      CQArrayMath::CopyArray(buffers_.ints(), buffers_.floats1(), 2 * w.count);
-      CQArrayMath::ArrayScalarMult(buffers_.floats1(), yScale_, buffers_.floats2(), 2 * w.count);
-      pairs = buffers_.floats2();
+      pairs = lv_iq::ReadScaledPairs(file, 4 * w.first, w.count, yScale_, buffers_,
+                                     "Error reading data from Agilent bin data file.");
     }
     lv_iq::FillOutput(*output_, w, pairs, sampleRate_, centerFreq_, nullptr);
     output_->StartDateTime() = CQDateTime();

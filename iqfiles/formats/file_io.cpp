@@ -161,6 +161,16 @@ void AtomicFileWriter::Commit(const char* writeError) {
   committed_ = true;
 }
 
+const float* ReadScaledPairs(File& file, int64_t offset, int count, float scale, WorkBuffers& buffers,
+                             const char* readError) {
+  if (!file.Seek(offset) || !file.Read(buffers.ints(), 4 * static_cast<size_t>(count))) {
+    throw new CQError(readError);
+  }
+  CQArrayMath::CopyArray(buffers.ints(), buffers.floats1(), 2 * count);
+  CQArrayMath::ArrayScalarMult(buffers.floats1(), scale, buffers.floats2(), 2 * count);
+  return buffers.floats2();
+}
+
 void CheckArrayToWrite(const CQCArrayTD* array) {
   if (array == nullptr) {
     throw new CQError("Null pointer to the input data array.");

@@ -104,6 +104,12 @@ class AtomicFileWriter {
 // data after the header), the int32 range and the allocator's limit.
 void CheckSampleCount(int64_t count, int64_t dataBytes, int64_t bytesPerSample);
 
+// Reads count 16-bit I/Q pairs from byte offset `offset` of the file into
+// the buffers' integers and returns them as floats times scale (the second
+// float buffer); fails with readError. The buffers must be prepared for count.
+const float* ReadScaledPairs(File& file, int64_t offset, int count, float scale, WorkBuffers& buffers,
+                             const char* readError);
+
 // The checks of the system's own writers (.iqbin, .iqtxt) on the array to
 // write: an array with samples, at least one, and a positive sample rate.
 void CheckArrayToWrite(const CQCArrayTD* array);

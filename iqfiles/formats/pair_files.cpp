@@ -9,6 +9,7 @@
 #include "core/call_stack.h"
 #include "core/error.h"
 #include "iqfiles/formats/file_name.h"
+#include "iqfiles/formats/text_reading.h"
 #include "platform/text.h"
 
 namespace lv_iq {
@@ -47,23 +48,6 @@ const PairFormat kSiq{"CQSIQFile",
 namespace {
 
 using lv::Named;
-
-// The number that starts at the first digit or minus sign after the key on
-// the line (the sign is kept), or nothing.
-std::optional<double> NumberAfter(const std::string& line, const char* key) {
-  const size_t at = line.find(key);
-  if (at == std::string::npos) {
-    return std::nullopt;
-  }
-  size_t i = at + std::strlen(key);
-  while (i < line.size() && !std::isdigit(static_cast<unsigned char>(line[i])) && line[i] != '-') {
-    ++i;
-  }
-  if (i >= line.size()) {
-    return std::nullopt;
-  }
-  return lv::ParseDoubleC(std::string_view(line.data() + i, line.size() - i));
-}
 
 // Reads "<key>yyyy-m-d<sep>hh:mm:ss.sss" from a line.
 bool ParseDateAfter(const char* line, CQDateTime* result, const char* key, char daySeparator) {
@@ -233,12 +217,7 @@ void CQIntPairFile::ReadData() {
     const float* pairs = nullptr;
     if (w.readSomething) {
       buffers_.Prepare(w.count);
-      if (!dataFile_.Seek(4 * w.first) || !dataFile_.Read(buffers_.ints(), 4 * static_cast<size_t>(w.count))) {
-        throw new CQError(format_.readError);
-      }
-      CQArrayMath::CopyArray(buffers_.ints(), buffers_.floats1(), 2 * w.count);
-      CQArrayMath::ArrayScalarMult(buffers_.floats1(), scale_, buffers_.floats2(), 2 * w.count);
-      pairs = buffers_.floats2();
+      pairs = lv_iq::ReadScaledPairs(dataFile_, 4 * w.first, w.count, scale_, buffers_, format_.readError);
     }
     lv_iq::FillOutput(*output_, w, pairs, sampleRate_, centerFreq_, date_.get());
   });
@@ -300,9 +279,9 @@ void CQRSWvdhFile::GetFileInfo(CQFileInfo* info) {
       while (header.ReadLine(line, 1023)) {
         type = type || line.find("TYPE:RAW16LE") != std::string::npos;
         components = components || line.find("COMPONENTS:IQ") != std::string::npos;
-        if (!clock) clock = NumberAfter(line, "CLOCK");
-        if (!frequency) frequency = NumberAfter(line, "FREQUENCY");
-        if (!reflevel) reflevel = NumberAfter(line, "REFLEVEL");
+        if (!clock) clock = lv_iq::NumberAfterKey(line, "CLOCK");
+        if (!frequency) frequency = lv_iq::NumberAfterKey(line, "FREQUENCY");
+        if (!reflevel) reflevel = lv_iq::NumberAfterKey(line, "REFLEVEL");
         if (!date) {
           CQDateTime d;
           if (ParseDate(line.c_str(), &d)) date = d;
@@ -429,10 +408,10 @@ void CQSIQFile::GetFileInfo(CQFileInfo* info) {
       while (header.ReadLine(line, 127)) {
         designation = designation || line.find("RSASIQHT:") != std::string::npos;
         format = format || line.find("NumberFormat:IQ-Int16") != std::string::npos;
-        if (!rate) rate = NumberAfter(line, "SampleRate");
-        if (!dataScale) dataScale = NumberAfter(line, "DataScale");
-        if (!centre) centre = NumberAfter(line, "CenterFrequency");
-        if (!acqBw) acqBw = NumberAfter(line, "AcqBandwidth");
+        if (!rate) rate = lv_iq::NumberAfterKey(line, "SampleRate");
+        if (!dataScale) dataScale = lv_iq::NumberAfterKey(line, "DataScale");
+        if (!centre) centre = lv_iq::NumberAfterKey(line, "CenterFrequency");
+        if (!acqBw) acqBw = lv_iq::NumberAfterKey(line, "AcqBandwidth");
         if (!date) {
           CQDateTime d;
           if (ParseDate(line.c_str(), &d)) date = d;

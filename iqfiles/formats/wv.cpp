@@ -181,12 +181,8 @@ void CQReadRSWvFile::ReadData() {
       if (!file.IsOpen()) {
         throw new CQError("Error opening R&S wv file.");
       }
-      if (!file.Seek(dataOffset_ + 4 * w.first) || !file.Read(buffers_.ints(), 4 * static_cast<size_t>(w.count))) {
-        throw new CQError("Error reading data from R&S wv file.");
-      }
-      CQArrayMath::CopyArray(buffers_.ints(), buffers_.floats1(), 2 * w.count);
-      CQArrayMath::ArrayScalarMult(buffers_.floats1(), 3.0518509e-05f, buffers_.floats2(), 2 * w.count);
-      pairs = buffers_.floats2();
+      pairs = lv_iq::ReadScaledPairs(file, dataOffset_ + 4 * w.first, w.count, 3.0518509e-05f, buffers_,
+                                     "Error reading data from R&S wv file.");
     }
     const CQDateTime none;
     lv_iq::FillOutput(*output_, w, pairs, clock_, centerFreq_, date_ ? date_.get() : &none);

@@ -358,13 +358,8 @@ void CQReadXdatFile::ReadData() {
     if (w.readSomething) {
       buffers_.Prepare(w.count);
       // A whole read starts at the beginning too, wherever earlier reads left the file.
-      if (!dataFile_.Seek(4 * w.first) || !dataFile_.Read(buffers_.ints(), 4 * static_cast<size_t>(w.count))) {
-        throw new CQError("Error reading data from Xdat data file.");
-      }
-      const float factor = scaleFactor_ * 65536.0f;
-      CQArrayMath::CopyArray(buffers_.ints(), buffers_.floats1(), 2 * w.count);
-      CQArrayMath::ArrayScalarMult(buffers_.floats1(), factor, buffers_.floats2(), 2 * w.count);
-      pairs = buffers_.floats2();
+      pairs = lv_iq::ReadScaledPairs(dataFile_, 4 * w.first, w.count, scaleFactor_ * 65536.0f, buffers_,
+                                     "Error reading data from Xdat data file.");
     }
     lv_iq::FillOutput(*output_, w, pairs, sampleRate_, centerFreq_, &startTime_);
   });
