@@ -31,6 +31,19 @@ bool NextSampleLine(lv_iq::File& file, std::string& line, int need, double* v) {
   return false;
 }
 
+// Opens the file for a pass over its sample lines; returns the numbers per
+// sample line of the layout.
+int OpenSampleFile(lv_iq::File& file, const std::wstring& name, int layout) {
+  const int need = ValuesPerLine(layout);
+  if (need == 0) {
+    throw new CQError("Programming error: Data format be set before calling ReadFileParams().");
+  }
+  if (!file.Open(lv::WideToUtf8(name).c_str(), "rb")) {
+    throw new CQError("Error opening input file.");
+  }
+  return need;
+}
+
 }  // namespace
 
 void CQGenericTxtIQInputFile::SetFileName(const wchar_t* name) {
@@ -48,14 +61,8 @@ void CQGenericTxtIQInputFile::ReadFileParams() {
     if (fileName_.empty()) {
       throw new CQError("Programming error: File name must be set before calling ReadFileParams().");
     }
-    const int need = ValuesPerLine(layout);
-    if (need == 0) {
-      throw new CQError("Programming error: Data format be set before calling ReadFileParams().");
-    }
-    lv_iq::File file(lv::WideToUtf8(fileName_).c_str(), "rb");
-    if (!file.IsOpen()) {
-      throw new CQError("Error opening input file.");
-    }
+    lv_iq::File file;
+    const int need = OpenSampleFile(file, fileName_, layout);
     if (file.Size() < 0) {
       throw new CQError("Error determining total file size.");
     }
@@ -120,14 +127,8 @@ void CQGenericTxtIQInputFile::ReadData() {
     if (!headerRead_) {
       ReadFileParams();
     }
-    const int need = ValuesPerLine(layout);
-    if (need == 0) {
-      throw new CQError("Programming error: Data format be set before calling ReadFileParams().");
-    }
-    lv_iq::File file(lv::WideToUtf8(fileName_).c_str(), "rb");
-    if (!file.IsOpen()) {
-      throw new CQError("Error opening input file.");
-    }
+    lv_iq::File file;
+    const int need = OpenSampleFile(file, fileName_, layout);
     sampleRate_ = fileSampleRate_;
     centerFreq_ = fileCenterFreq_;
     startDateTime_ = CQDateTime();
