@@ -157,12 +157,8 @@ void CQAgilentBinFile::ReadData() {
     }
     const lv_iq::ReadWindow w =
         lv_iq::ComputeReadWindow(partialRead, start, count, numPoints_, sampleRate_, timeOrigin_);
-    const float* pairs = nullptr;
-    if (w.readSomething) {
-      buffers_.Prepare(w.count);
-      pairs = lv_iq::ReadScaledPairs(file, 4 * w.first, w.count, yScale_, buffers_,
-                                     "Error reading data from Agilent bin data file.");
-    }
+    const float* pairs =
+        lv_iq::ReadWindowPairs(file, w, yScale_, buffers_, "Error reading data from Agilent bin data file.");
     lv_iq::FillOutput(*output_, w, pairs, sampleRate_, centerFreq_, nullptr);
     output_->StartDateTime() = CQDateTime();
   });

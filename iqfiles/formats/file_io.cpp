@@ -171,6 +171,15 @@ const float* ReadScaledPairs(File& file, int64_t offset, int count, float scale,
   return buffers.floats2();
 }
 
+const float* ReadWindowPairs(File& file, const ReadWindow& w, float scale, WorkBuffers& buffers,
+                             const char* readError) {
+  if (!w.readSomething) {
+    return nullptr;
+  }
+  buffers.Prepare(w.count);
+  return ReadScaledPairs(file, 4 * w.first, w.count, scale, buffers, readError);
+}
+
 void CheckArrayToWrite(const CQCArrayTD* array) {
   if (array == nullptr) {
     throw new CQError("Null pointer to the input data array.");

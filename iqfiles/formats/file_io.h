@@ -109,6 +109,11 @@ void CheckSampleCount(int64_t count, int64_t dataBytes, int64_t bytesPerSample);
 // float buffer); fails with readError. The buffers must be prepared for count.
 const float* ReadScaledPairs(File& file, int64_t offset, int count, float scale, WorkBuffers& buffers,
                              const char* readError);
+// The same for the samples of a read window from a data file whose pairs
+// start at byte 0: prepares the buffers and reads; null when the window reads
+// nothing from the file.
+const float* ReadWindowPairs(File& file, const ReadWindow& w, float scale, WorkBuffers& buffers,
+                             const char* readError);
 
 // The checks of the system's own writers (.iqbin, .iqtxt) on the array to
 // write: an array with samples, at least one, and a positive sample rate.

@@ -214,11 +214,7 @@ void CQIntPairFile::ReadData() {
     }
     const lv_iq::ReadWindow w =
         lv_iq::ComputeReadWindow(partialRead, start, count, numPoints_, sampleRate_, timeOrigin_);
-    const float* pairs = nullptr;
-    if (w.readSomething) {
-      buffers_.Prepare(w.count);
-      pairs = lv_iq::ReadScaledPairs(dataFile_, 4 * w.first, w.count, scale_, buffers_, format_.readError);
-    }
+    const float* pairs = lv_iq::ReadWindowPairs(dataFile_, w, scale_, buffers_, format_.readError);
     lv_iq::FillOutput(*output_, w, pairs, sampleRate_, centerFreq_, date_.get());
   });
 }

@@ -354,13 +354,9 @@ void CQReadXdatFile::ReadData() {
       output_ = std::make_unique<CQCArrayTD>();
     }
     const lv_iq::ReadWindow w = lv_iq::ComputeReadWindow(partialRead, start, count, numPoints_, sampleRate_, 0.0);
-    const float* pairs = nullptr;
-    if (w.readSomething) {
-      buffers_.Prepare(w.count);
-      // A whole read starts at the beginning too, wherever earlier reads left the file.
-      pairs = lv_iq::ReadScaledPairs(dataFile_, 4 * w.first, w.count, scaleFactor_ * 65536.0f, buffers_,
-                                     "Error reading data from Xdat data file.");
-    }
+    // A whole read seeks to the beginning too, wherever earlier reads left the file.
+    const float* pairs = lv_iq::ReadWindowPairs(dataFile_, w, scaleFactor_ * 65536.0f, buffers_,
+                                                "Error reading data from Xdat data file.");
     lv_iq::FillOutput(*output_, w, pairs, sampleRate_, centerFreq_, &startTime_);
   });
 }
