@@ -72,6 +72,17 @@ std::optional<int32_t> ParseInt32(std::wstring_view text, size_t* end) {
   return static_cast<int32_t>(*v);
 }
 
+// The number a value text starts with, as an int32 or a double; nothing
+// when there is no text or it does not parse.
+std::optional<int32_t> IntOf(const std::optional<std::wstring>& text) {
+  size_t end = 0;
+  return text ? ParseInt32(*text, &end) : std::nullopt;
+}
+
+std::optional<double> DoubleOf(const std::optional<std::wstring>& text) {
+  return text ? lv::ParseDoubleC(*text) : std::nullopt;
+}
+
 }  // namespace
 
 CQAppSettings::CQAppSettings() = default;
@@ -315,47 +326,37 @@ std::optional<std::wstring> CQAppSettings::FindNumberText(const wchar_t* key, vo
 }
 
 bool CQAppSettings::GetValue(const wchar_t* key, bool* out) {
-  const auto text = FindNumberText(key, out, "CQAppSettings::GetValue");
-  size_t end = 0;
-  const auto v = text ? ParseInt32(*text, &end) : std::nullopt;
-  if (!v) {
-    return false;
+  const auto v = IntOf(FindNumberText(key, out, "CQAppSettings::GetValue"));
+  if (v) {
+    *out = *v != 0;
   }
-  *out = *v != 0;
-  return true;
+  return v.has_value();
 }
 
 bool CQAppSettings::GetValue(const wchar_t* key, int32_t* out) {
-  const auto text = FindNumberText(key, out, "CQAppSettings::GetValue");
-  size_t end = 0;
-  const auto v = text ? ParseInt32(*text, &end) : std::nullopt;
-  if (!v) {
-    return false;
+  const auto v = IntOf(FindNumberText(key, out, "CQAppSettings::GetValue"));
+  if (v) {
+    *out = *v;
   }
-  *out = *v;
-  return true;
+  return v.has_value();
 }
 
 bool CQAppSettings::GetValue(const wchar_t* key, float* out) {
-  const auto text = FindNumberText(key, out, "CQAppSettings::GetValue");
-  const auto v = text ? lv::ParseDoubleC(*text) : std::nullopt;
-  if (!v) {
-    return false;
+  const auto v = DoubleOf(FindNumberText(key, out, "CQAppSettings::GetValue"));
+  if (v) {
+    // Rounds to nearest; beyond the float range (IEEE, with infinities) the
+    // result is an infinity, as scanning "%f" gives.
+    *out = static_cast<float>(*v);
   }
-  // Rounds to nearest; beyond the float range (IEEE, with infinities) the
-  // result is an infinity, as scanning "%f" gives.
-  *out = static_cast<float>(*v);
-  return true;
+  return v.has_value();
 }
 
 bool CQAppSettings::GetValue(const wchar_t* key, double* out) {
-  const auto text = FindNumberText(key, out, "CQAppSettings::GetValue");
-  const auto v = text ? lv::ParseDoubleC(*text) : std::nullopt;
-  if (!v) {
-    return false;
+  const auto v = DoubleOf(FindNumberText(key, out, "CQAppSettings::GetValue"));
+  if (v) {
+    *out = *v;
   }
-  *out = *v;
-  return true;
+  return v.has_value();
 }
 
 bool CQAppSettings::GetValue(const wchar_t* key, CWRect* out) {
