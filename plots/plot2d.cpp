@@ -60,9 +60,7 @@ CWPlot2D::~CWPlot2D() {
   for (Series& s : memory_) s.Free();
   CQArrayMath::Free(tempX_);
   CQArrayMath::Free(tempY_);
-  delete[] xPixels_;
-  delete[] yPixels_;
-  delete[] points_;
+  FreePointArrays();
 }
 
 void CWPlot2D::PaintMarkers(lv::DeviceContext&) {}
@@ -92,41 +90,44 @@ void CWPlot2D::StoreSeries(Series& s, const TX* x, const TY* y, int32_t count) {
   s = n;
 }
 
-void CWPlot2D::SetDatasetData(const float* x, const float* y, int32_t count, int32_t dataset) {
-  Named("CWPlot2D::SetDatasetData", [&] {
+template <typename TX, typename TY>
+void CWPlot2D::SetSeries(const char* name, bool memory, int32_t number, const TX* x, const TY* y, int32_t count) {
+  Named(name, [&] {
     if (!x || !y) throw new CQError("Null pointer to input data.");
     if (count <= 0) throw new CQError("Invalid number of input points.");
-    if (dataset < 1 || dataset > numDatasets) throw new CQError("Invalid data set number.");
-    StoreSeries(data_[dataset - 1], x, y, count);
+    if (memory) {
+      if (number < 1 || number > kNumMemories) throw new CQError("Invalid memory number.");
+    } else {
+      if (number < 1 || number > numDatasets) throw new CQError("Invalid data set number.");
+    }
+    StoreSeries((memory ? memory_ : data_)[number - 1], x, y, count);
     hasData = true;
   });
+}
+
+void CWPlot2D::SetDatasetData(const float* x, const float* y, int32_t count, int32_t dataset) {
+  SetSeries("CWPlot2D::SetDatasetData", false, dataset, x, y, count);
 }
 
 void CWPlot2D::SetDatasetData(const double* x, const float* y, int32_t count, int32_t dataset) {
-  Named("CWPlot2D::SetDatasetData", [&] {
-    if (!x || !y) throw new CQError("Null pointer to input data.");
-    if (count <= 0) throw new CQError("Invalid number of input points.");
-    if (dataset < 1 || dataset > numDatasets) throw new CQError("Invalid data set number.");
-    StoreSeries(data_[dataset - 1], x, y, count);
-    hasData = true;
-  });
+  SetSeries("CWPlot2D::SetDatasetData", false, dataset, x, y, count);
 }
 
-#define LV_SET_MEMORY(TX, TY)                                                                   \
-  void CWPlot2D::SetMemoryDatasetData(const TX* x, const TY* y, int32_t count, int32_t memory) { \
-    Named("CWPlot2D::SetMemoryDatasetData", [&] {                                             \
-      if (!x || !y) throw new CQError("Null pointer to input data.");                           \
-      if (count <= 0) throw new CQError("Invalid number of input points.");                     \
-      if (memory < 1 || memory > kNumMemories) throw new CQError("Invalid memory number.");     \
-      StoreSeries(memory_[memory - 1], x, y, count);                                            \
-      hasData = true;                                                                           \
-    });                                                                                         \
-  }
-LV_SET_MEMORY(float, float)
-LV_SET_MEMORY(double, float)
-LV_SET_MEMORY(float, double)
-LV_SET_MEMORY(double, double)
-#undef LV_SET_MEMORY
+void CWPlot2D::SetMemoryDatasetData(const float* x, const float* y, int32_t count, int32_t memory) {
+  SetSeries("CWPlot2D::SetMemoryDatasetData", true, memory, x, y, count);
+}
+
+void CWPlot2D::SetMemoryDatasetData(const double* x, const float* y, int32_t count, int32_t memory) {
+  SetSeries("CWPlot2D::SetMemoryDatasetData", true, memory, x, y, count);
+}
+
+void CWPlot2D::SetMemoryDatasetData(const float* x, const double* y, int32_t count, int32_t memory) {
+  SetSeries("CWPlot2D::SetMemoryDatasetData", true, memory, x, y, count);
+}
+
+void CWPlot2D::SetMemoryDatasetData(const double* x, const double* y, int32_t count, int32_t memory) {
+  SetSeries("CWPlot2D::SetMemoryDatasetData", true, memory, x, y, count);
+}
 
 void CWPlot2D::SaveDatasetToMemory(int32_t dataset, int32_t memory) {
   Named("CWPlot2D::SaveDatasetToMemory", [&] {

@@ -181,10 +181,15 @@ class CWPlot2D {
   };
   template <typename TX, typename TY>
   static void StoreSeries(Series& s, const TX* x, const TY* y, int32_t count);
+  // The SetDatasetData and SetMemoryDatasetData forms: checks the arrays, the
+  // count and the number (1-based, of a memory or of a data set), then stores.
+  template <typename TX, typename TY>
+  void SetSeries(const char* name, bool memory, int32_t number, const TX* x, const TY* y, int32_t count);
   template <typename TX, typename TY>
   void MapToPointsT(const TX* x, const TY* y, int32_t* xPixels, int32_t* yPixels, int32_t count);
   void MapSeries(const Series& s, int32_t* xPixels, int32_t* yPixels);
   void EnsurePointArrays(int32_t n);
+  void FreePointArrays();
   void CheckDataset(int32_t index) const;  // 0-based; missing arrays, bad counts
   void DrawSeriesLines(lv::DeviceContext& dc, const Series& s, int32_t color, bool widePens);
   void DrawSeriesSymbols(lv::DeviceContext& dc, const Series& s, int32_t color);

@@ -287,6 +287,18 @@ void CWPlot2D::CheckDataset(int32_t d) const {
 
 void CWPlot2D::EnsurePointArrays(int32_t n) {
   if (points_ && n <= pointCapacity_ && pointCapacity_ <= 2 * static_cast<int64_t>(n)) return;
+  FreePointArrays();
+  xPixels_ = new (std::nothrow) int32_t[n];
+  yPixels_ = new (std::nothrow) int32_t[n];
+  points_ = new (std::nothrow) lv::Point[n];
+  if (!xPixels_ || !yPixels_ || !points_) {
+    FreePointArrays();
+    throw new CQError("Error alloating memory.");
+  }
+  pointCapacity_ = n;
+}
+
+void CWPlot2D::FreePointArrays() {
   delete[] xPixels_;
   delete[] yPixels_;
   delete[] points_;
@@ -294,19 +306,6 @@ void CWPlot2D::EnsurePointArrays(int32_t n) {
   yPixels_ = nullptr;
   points_ = nullptr;
   pointCapacity_ = 0;
-  xPixels_ = new (std::nothrow) int32_t[n];
-  yPixels_ = new (std::nothrow) int32_t[n];
-  points_ = new (std::nothrow) lv::Point[n];
-  if (!xPixels_ || !yPixels_ || !points_) {
-    delete[] xPixels_;
-    delete[] yPixels_;
-    delete[] points_;
-    xPixels_ = nullptr;
-    yPixels_ = nullptr;
-    points_ = nullptr;
-    throw new CQError("Error alloating memory.");
-  }
-  pointCapacity_ = n;
 }
 
 void CWPlot2D::MapSeries(const Series& s, int32_t* xp, int32_t* yp) {
