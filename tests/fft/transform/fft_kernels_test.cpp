@@ -11,14 +11,15 @@
 #include "fft/fft.h"
 #include "fft/fft_spec.h"
 #include "fft/fft_sse2.h"
-#include "fft_check.h"
+#include "support/bits.h"
+#include "support/fft_reference.h"
 #include "support/guarded_buffer.h"
 
 namespace {
 
 using Cx = ComplexFloat32;
-using fft_test::RandomSignal;
-using fft_test::SameBits;
+using lv_test::RandomSignal;
+using lv_test::SameBits;
 
 uint32_t Bits(float v) {
   uint32_t b;
@@ -116,12 +117,30 @@ TEST(FftRadix4Stages, StageListsAndTwiddleCellsMatchTheModel) {
     ModelForwardStages(model, tw.data(), order);
     ASSERT_TRUE(SameBits(ours, model)) << "order " << order;
 
-    std::vector<Cx> inv(x), mirror(x);
-    for (auto& v : mirror) v.im = -v.im;
+    std::vector<Cx> inv(x), mirror = lv_test::Conjugated(x);
     FftForwardRadix4StagesSse2(mirror.data(), static_cast<int32_t>(n), tw.data());
     FftInverseRadix4StagesSse2(inv.data(), static_cast<int32_t>(n), tw.data());
-    for (int64_t i = 0; i < n; ++i) {
-      ASSERT_TRUE(inv[i].re == mirror[i].re && inv[i].im == -mirror[i].im) << "order " << order << " bin " << i;
+    ASSERT_TRUE(lv_test::IsMirror(inv, mirror)) << "order " << order;
+  }
+}
+
+// The stages after a bit reversal are the whole transform: the verifier's
+// properties against FFTW in double, both directions, every order.
+TEST(FftRadix4Stages, VerifierPropertiesOfEveryOrder) {
+  for (int order = 2; order <= 10; ++order) {
+    const std::vector<float> tw = Triples(order);
+    for (int sign : {lv_test::kFftForward, lv_test::kFftInverse}) {
+      lv_test::FftSubject s;
+      s.order = order;
+      s.sign = sign;
+      s.run = [&tw, order, sign](const Cx* src, Cx* dst) {
+        const int64_t n = int64_t{1} << order;
+        std::vector<Cx> z = lv_test::BitReversed(std::vector<Cx>(src, src + n));
+        (sign < 0 ? FftForwardRadix4StagesSse2 : FftInverseRadix4StagesSse2)(z.data(), static_cast<int32_t>(n),
+                                                                            tw.data());
+        std::copy(z.begin(), z.end(), dst);
+      };
+      EXPECT_TRUE(lv_test::VerifyFft(s, 500 + order));
     }
   }
 }
@@ -228,25 +247,41 @@ TEST(FftSmallKernels, VariantsAgreeBitForBit) {
       std::memcpy(raw.data() + 1, x.data(), 8 * n);
       Cx* odd = reinterpret_cast<Cx*>(raw.data() + 1);
       set.plain[order](odd, odd, nullptr);
-      EXPECT_EQ(std::memcmp(odd, plain.data(), 8 * n), 0) << order;
+      EXPECT_TRUE(SameBits(odd, plain.data(), n)) << order;
     }
-    std::vector<Cx> cx(x), fwd(n), inv(n);
-    for (auto& v : cx) v.im = -v.im;
+    const std::vector<Cx> cx = lv_test::Conjugated(x);
+    std::vector<Cx> fwd(n), inv(n);
     kFftForwardPlainKernelsSse2[order](cx.data(), fwd.data(), nullptr);
     kFftInversePlainKernelsSse2[order](x.data(), inv.data(), nullptr);
-    for (int k = 0; k < n; ++k) {
-      EXPECT_TRUE(inv[k].re == fwd[k].re && inv[k].im == -fwd[k].im) << order << " " << k;
-    }
+    EXPECT_TRUE(lv_test::IsMirror(inv, fwd)) << order;
   }
   // The plain one-point kernel copies the bits, NaN payload included.
   uint32_t words[2] = {0x7FC01234u, 0x80000000u};
   Cx in, out;
   std::memcpy(&in, words, 8);
   FftOrder0KernelSse2(&in, &out, nullptr);
-  EXPECT_EQ(std::memcmp(&in, &out, 8), 0);
+  EXPECT_TRUE(SameBits(&in, &out, 1));
   FftOrder0NormalisedKernelSse2(&in, &out, 0.5f);
   EXPECT_TRUE(std::isnan(out.re));
   EXPECT_EQ(Bits(out.im), Bits(-0.0f));
+}
+
+// Every kernel, plain and normalising with 1/N, through the verifier's
+// properties against FFTW in double.
+TEST(FftSmallKernels, VerifierPropertiesOfEveryOrder) {
+  for (const KernelSet& set : {kForward, kInverse}) {
+    for (int order = 0; order <= 5; ++order) {
+      const float inv = std::ldexp(1.0f, -order);
+      lv_test::FftSubject plain{order, static_cast<int>(set.sign), 1.0, [&set, order](const Cx* src, Cx* dst) {
+                                  set.plain[order](src, dst, nullptr);
+                                }};
+      lv_test::FftSubject normalised{order, static_cast<int>(set.sign), inv, [&set, order, inv](const Cx* src, Cx* dst) {
+                                       set.normalised[order](src, dst, inv);
+                                     }};
+      EXPECT_TRUE(lv_test::VerifyFft(plain, 600 + order));
+      EXPECT_TRUE(lv_test::VerifyFft(normalised, 700 + order));
+    }
+  }
 }
 
 // The normalising kernels scale the first additions x[n] +- x[n+N/2] before
@@ -297,7 +332,7 @@ TEST(FftTransformBuffers, WorkAndDestinationStayInBounds) {
       auto run = inverse ? FftInverseComplexFloat32Sse2 : FftForwardComplexFloat32Sse2;
       ASSERT_EQ(run(x.data(), out, spec, w ? work.data() : nullptr), 0) << order;
       EXPECT_TRUE(dst.CanariesIntact()) << order;
-      EXPECT_EQ(std::memcmp(out, (inverse ? wantInverse : wantForward).data(), 8 * n), 0) << order;
+      EXPECT_TRUE(SameBits(out, (inverse ? wantInverse : wantForward).data(), n)) << order;
     }
   }
 }
@@ -307,14 +342,14 @@ TEST(FftTransformBuffers, WorkAndDestinationStayInBounds) {
 // specification asks for one. A failed call writes nothing.
 TEST(FftTransformStatus, ChecksInOrder) {
   for (int order : {3, 8, 12, 13}) {
-    fft_test::Plan plan(order, 2);
+    lv_test::FftPlan plan(order, 2);
     const int64_t n = int64_t{1} << order;
     std::vector<Cx> src(n, {1.0f, 2.0f}), dst(n, {5.0f, 5.0f});
     const std::vector<Cx> untouched(dst);
     std::vector<uint8_t> refused(256, 0);
     const auto* zero = reinterpret_cast<const FftSpecComplexFloat32*>(
         reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(refused.data()) + 63) & ~uintptr_t{63}));
-    uint8_t* work = plan.workBuffer();
+    uint8_t* work = plan.work();
     const bool needsWork = plan.workBytes > 0;
     EXPECT_EQ(needsWork, order == 13);
     const struct {

@@ -1,12 +1,13 @@
-// Accuracy of orders 21 to 24 against FFTW in double precision (about 40 s).
-#include "fft_check.h"
+// Orders 21 to 24 of the portable transforms through every property of the
+// verifier, against FFTW in double (about a minute).
+#include "tests/fft/transform/fft_transform_checks.h"
 
 namespace {
 
-TEST(FftTransformLarge, Orders21To24AgainstDoublePrecision) {
-  for (int order = 21; order <= 24; ++order) {
-    fft_test::CheckAccuracy(order);
-  }
+class FftTransformLarge : public testing::TestWithParam<int> {};
+TEST_P(FftTransformLarge, EveryPropertyAgainstDoublePrecision) {
+  fft_transform_checks::CheckOrder(GetParam(), lv_test::kFftAllProperties);
 }
+INSTANTIATE_TEST_SUITE_P(Orders21To24, FftTransformLarge, testing::Range(21, 25));
 
 }  // namespace

@@ -1,0 +1,329 @@
+// The FFT reference (FFTW in double precision) and the property verifier.
+#include "support/fft_reference.h"
+
+#include <fftw3.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <numbers>
+#include <sstream>
+
+#include "support/bits.h"
+
+namespace lv_test {
+
+namespace {
+
+class Lcg {
+ public:
+  explicit Lcg(uint32_t seed) : state_(0x9E3779B97F4A7C15ull * (uint64_t{seed} + 11)) {}
+  uint32_t Next() {
+    state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<uint32_t>(state_ >> 32);
+  }
+  // Uniform in [-1, 1).
+  float Unit() { return static_cast<float>(static_cast<int32_t>(Next())) / 2147483648.0f; }
+
+ private:
+  uint64_t state_;
+};
+
+int Log2(int64_t n) { return 63 - __builtin_clzll(static_cast<uint64_t>(n)); }
+
+std::complex<double> At(const ComplexFloat32* y, int64_t k) { return {y[k].re, y[k].im}; }
+
+// e^(sign 2 pi i k/n).
+std::complex<double> Ramp(int sign, int64_t k, int64_t n) {
+  return std::polar(1.0, sign * 2.0 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(n));
+}
+
+}  // namespace
+
+// ---- signals ----------------------------------------------------------------
+
+void FillRandomSignal(ComplexFloat32* x, int64_t n, uint32_t seed) {
+  Lcg rng(seed);
+  for (int64_t i = 0; i < n; ++i) {
+    x[i].re = rng.Unit();
+    x[i].im = rng.Unit();
+  }
+}
+
+std::vector<ComplexFloat32> RandomSignal(int64_t n, uint32_t seed) {
+  std::vector<ComplexFloat32> x(static_cast<size_t>(n));
+  FillRandomSignal(x.data(), n, seed);
+  return x;
+}
+
+std::vector<ComplexFloat32> RandomWideSignal(int64_t n, uint32_t seed) {
+  Lcg rng(seed);
+  auto value = [&rng]() { return std::ldexp(rng.Unit(), static_cast<int>(rng.Next() % 41) - 20); };
+  std::vector<ComplexFloat32> x(static_cast<size_t>(n));
+  for (auto& v : x) {
+    v.re = value();
+    v.im = value();
+  }
+  return x;
+}
+
+int64_t ReverseBits(int64_t v, int bits) {
+  int64_t r = 0;
+  for (int b = 0; b < bits; ++b) r |= ((v >> b) & 1) << (bits - 1 - b);
+  return r;
+}
+
+std::vector<ComplexFloat32> BitReversed(const std::vector<ComplexFloat32>& x) {
+  const int64_t n = static_cast<int64_t>(x.size());
+  const int bits = n > 1 ? Log2(n) : 0;
+  std::vector<ComplexFloat32> z(x.size());
+  for (int64_t k = 0; k < n; ++k) z[ReverseBits(k, bits)] = x[k];
+  return z;
+}
+
+std::vector<ComplexFloat32> Conjugated(const std::vector<ComplexFloat32>& x) {
+  std::vector<ComplexFloat32> c(x);
+  for (auto& v : c) v.im = -v.im;
+  return c;
+}
+
+// ---- buffers ----------------------------------------------------------------
+
+ComplexFloat32* PlacedPoints::Fill(const std::vector<ComplexFloat32>& x) {
+  std::memcpy(data(), x.data(), static_cast<size_t>(n_) * 8);
+  return data();
+}
+
+PatternedWork::PatternedWork(int64_t bytes) : raw_(static_cast<size_t>(bytes) + 128), bytes_(bytes) {
+  data_ = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(raw_.data()) + 63) & ~uintptr_t{63});
+  for (int64_t i = 0; i < bytes_ + 64; ++i) data_[i] = static_cast<uint8_t>(0xA5 ^ i);
+}
+
+bool PatternedWork::Untouched() const {
+  for (int64_t i = 0; i < bytes_; ++i) {
+    if (data_[i] != static_cast<uint8_t>(0xA5 ^ i)) return false;
+  }
+  return GuardIntact();
+}
+
+bool PatternedWork::GuardIntact() const {
+  for (int64_t i = bytes_; i < bytes_ + 64; ++i) {
+    if (data_[i] != static_cast<uint8_t>(0xA5 ^ i)) return false;
+  }
+  return true;
+}
+
+void AlignedMemory::Free::operator()(void* p) const { std::free(p); }
+
+AlignedMemory::AlignedMemory(int64_t bytes) {
+  const size_t rounded = static_cast<size_t>((bytes + 63) / 64 * 64);
+  data_.reset(static_cast<uint8_t*>(std::aligned_alloc(64, rounded ? rounded : 64)));
+}
+
+// ---- plans ------------------------------------------------------------------
+
+FftPlan::FftPlan(int order, int flag, size_t workOffset)
+    : FftPlan(FftGetSizeComplexFloat32, FftInitComplexFloat32, order, flag, workOffset) {}
+
+FftPlan::FftPlan(FftGetSizeFn getSize, FftInitFn init, int order, int flag, size_t workOffset)
+    : workOffset_(workOffset) {
+  status = getSize(order, flag, 2, &specBytes, &initBytes, &workBytes);
+  if (status != 0) {
+    return;
+  }
+  specMemory_ = AlignedMemory(specBytes);
+  AlignedMemory initBuffer(initBytes);
+  work_ = AlignedMemory(workBytes + static_cast<int64_t>(workOffset));
+  status = init(&spec, order, flag, 2, specMemory_.bytes(), initBytes > 0 ? initBuffer.bytes() : nullptr);
+}
+
+FftSubject TransformSubject(FftTransformFn fn, const FftPlan& plan, int order, int sign, double scale) {
+  FftSubject s;
+  s.order = order;
+  s.sign = sign;
+  s.scale = scale;
+  s.run = [fn, &plan](const ComplexFloat32* src, ComplexFloat32* dst) {
+    const int32_t status = fn(src, dst, plan.spec, plan.work());
+    if (status != 0) {
+      ADD_FAILURE() << "the transform returned status " << status;
+    }
+  };
+  return s;
+}
+
+// ---- reference ----------------------------------------------------------------
+
+double FftErrorBound(int order) { return 2.0 * std::ldexp(1.0, -24) * (1 + order); }
+
+ReferenceDft::ReferenceDft(const ComplexFloat32* x, int64_t n, int sign) : n_(n) {
+  auto* buffer = fftw_alloc_complex(static_cast<size_t>(n));
+  data_ = &buffer[0][0];
+  fftw_plan plan = fftw_plan_dft_1d(static_cast<int>(n), buffer, buffer, sign < 0 ? FFTW_FORWARD : FFTW_BACKWARD,
+                                    FFTW_ESTIMATE);
+  for (int64_t i = 0; i < n; ++i) {
+    buffer[i][0] = x[i].re;
+    buffer[i][1] = x[i].im;
+  }
+  fftw_execute(plan);
+  fftw_destroy_plan(plan);
+}
+
+ReferenceDft::~ReferenceDft() { fftw_free(data_); }
+
+double ReferenceDft::RelativeError(const ComplexFloat32* y, double scale) const {
+  double num = 0, den = 0;
+  for (int64_t k = 0; k < n_; ++k) {
+    const std::complex<double> want = (*this)[k] * scale;
+    num += std::norm(At(y, k) - want);
+    den += std::norm(want);
+  }
+  return std::sqrt(num / den);
+}
+
+::testing::AssertionResult AgreesWithDft(const ComplexFloat32* x, const ComplexFloat32* y, int64_t n, int sign,
+                                         double scale) {
+  const int order = Log2(n);
+  const double error = ReferenceDft(x, n, sign).RelativeError(y, scale);
+  if (error <= FftErrorBound(order)) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << (sign < 0 ? "forward" : "inverse") << " transform of order " << order
+                                       << ": relative error " << error << " against FFTW in double, bound "
+                                       << FftErrorBound(order);
+}
+
+::testing::AssertionResult ReturnsScaledInput(const std::vector<ComplexFloat32>& y,
+                                              const std::vector<ComplexFloat32>& x, double factor, double bound) {
+  double num = 0, den = 0;
+  for (size_t i = 0; i < x.size(); ++i) {
+    const std::complex<double> want = At(x.data(), static_cast<int64_t>(i)) * factor;
+    num += std::norm(At(y.data(), static_cast<int64_t>(i)) - want);
+    den += std::norm(want);
+  }
+  const double error = std::sqrt(num / den);
+  if (error <= bound) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "round trip: relative error " << error << ", bound " << bound;
+}
+
+// ---- exact relations ------------------------------------------------------------
+
+::testing::AssertionResult IsMirror(const ComplexFloat32* inverse, const ComplexFloat32* forwardOfConjugate,
+                                    int64_t n) {
+  for (int64_t i = 0; i < n; ++i) {
+    if (!(inverse[i].re == forwardOfConjugate[i].re && inverse[i].im == -forwardOfConjugate[i].im)) {
+      return ::testing::AssertionFailure()
+             << "inverse(x) != conj(forward(conj(x))) at point " << i << ": (" << inverse[i].re << ", "
+             << inverse[i].im << ") vs conj(" << forwardOfConjugate[i].re << ", " << forwardOfConjugate[i].im << ")";
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult IsScaledOnce(const ComplexFloat32* scaled, const ComplexFloat32* unscaled, int64_t n,
+                                        float factor) {
+  int64_t bad = 0, first = -1;
+  for (int64_t i = 0; i < n; ++i) {
+    if (scaled[i].re != unscaled[i].re * factor || scaled[i].im != unscaled[i].im * factor) {
+      if (bad++ == 0) first = i;
+    }
+  }
+  if (bad == 0) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << bad << " of " << n << " points are not the unscaled result times "
+                                       << factor << "; the first, point " << first << ": (" << scaled[first].re
+                                       << ", " << scaled[first].im << ") vs (" << unscaled[first].re << ", "
+                                       << unscaled[first].im << ") * factor";
+}
+
+// ---- the verifier ---------------------------------------------------------------
+
+::testing::AssertionResult VerifyFft(const FftSubject& s, uint32_t seed, unsigned properties) {
+  const int64_t n = int64_t{1} << s.order;
+  const double bound = FftErrorBound(s.order);
+  std::ostringstream failures;
+  auto fail = [&](const char* what) -> std::ostream& { return failures << "\n  " << what << ": "; };
+
+  const std::vector<ComplexFloat32> x = RandomSignal(n, seed);
+  std::vector<ComplexFloat32> src(x), fx(static_cast<size_t>(n));
+  s.run(src.data(), fx.data());
+  if (properties & kFftSourceUntouched) {
+    if (auto same = SameBits(src, x); !same) fail("an out-of-place call changed its source") << same.message();
+  }
+  if (properties & kFftInPlace) {
+    std::vector<ComplexFloat32> inPlace(x);
+    s.run(inPlace.data(), inPlace.data());
+    if (auto same = SameBits(inPlace, fx); !same) fail("in place differs from out of place") << same.message();
+  }
+  if (properties & kFftAccuracy) {
+    const double error = ReferenceDft(x.data(), n, s.sign).RelativeError(fx.data(), s.scale);
+    if (!(error <= bound)) fail("accuracy") << "relative error " << error << " against FFTW in double, bound " << bound;
+  }
+  if (properties & kFftLinearity) {
+    const std::vector<ComplexFloat32> y = RandomSignal(n, seed ^ 0x5A5A5A5Au);
+    std::vector<ComplexFloat32> mix(static_cast<size_t>(n)), fy(static_cast<size_t>(n)), fmix(static_cast<size_t>(n));
+    for (int64_t i = 0; i < n; ++i) {
+      mix[i] = {0.75f * x[i].re - 0.5f * y[i].re, 0.75f * x[i].im - 0.5f * y[i].im};
+    }
+    s.run(y.data(), fy.data());
+    s.run(mix.data(), fmix.data());
+    double num = 0, den = 0;
+    for (int64_t k = 0; k < n; ++k) {
+      const std::complex<double> want = 0.75 * At(fx.data(), k) - 0.5 * At(fy.data(), k);
+      num += std::norm(At(fmix.data(), k) - want);
+      den += std::norm(want);
+    }
+    const double error = std::sqrt(num / den);
+    if (!(error <= 4 * bound)) fail("linearity") << "relative error " << error << ", bound " << 4 * bound;
+  }
+  if (properties & kFftTimeShift) {
+    std::vector<ComplexFloat32> delayed(static_cast<size_t>(n)), fd(static_cast<size_t>(n));
+    for (int64_t i = 0; i < n; ++i) delayed[i] = x[(i + n - 1) % n];
+    s.run(delayed.data(), fd.data());
+    double num = 0, den = 0;
+    for (int64_t k = 0; k < n; ++k) {
+      const std::complex<double> want = At(fx.data(), k) * Ramp(s.sign, k, n);
+      num += std::norm(At(fd.data(), k) - want);
+      den += std::norm(want);
+    }
+    const double error = std::sqrt(num / den);
+    if (!(error <= 4 * bound)) fail("time shift") << "relative error " << error << ", bound " << 4 * bound;
+  }
+  if (properties & kFftImpulse) {
+    // At point 0: (1, -2) times the scale in every bin, exactly.
+    std::vector<ComplexFloat32> impulse(static_cast<size_t>(n), ComplexFloat32{0.0f, 0.0f}), out(impulse);
+    impulse[0] = {1.0f, -2.0f};
+    s.run(impulse.data(), out.data());
+    const float scale = static_cast<float>(s.scale);
+    for (int64_t k = 0; k < n; ++k) {
+      if (!(out[k].re == scale && out[k].im == -2.0f * scale)) {
+        fail("impulse at point 0") << "bin " << k << " holds (" << out[k].re << ", " << out[k].im << "), not ("
+                                   << scale << ", " << -2.0f * scale << ")";
+        break;
+      }
+    }
+    // At point 1: the phase ramp.
+    if (n > 1) {
+      impulse[0] = {0.0f, 0.0f};
+      impulse[1] = {1.0f, 0.0f};
+      s.run(impulse.data(), out.data());
+      double num = 0, den = 0;
+      for (int64_t k = 0; k < n; ++k) {
+        const std::complex<double> want = Ramp(s.sign, k, n) * s.scale;
+        num += std::norm(At(out.data(), k) - want);
+        den += std::norm(want);
+      }
+      const double error = std::sqrt(num / den);
+      if (!(error <= bound)) fail("impulse at point 1") << "relative error " << error << " from the phase ramp";
+    }
+  }
+  if (failures.str().empty()) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << (s.sign < 0 ? "forward" : "inverse") << " transform of order " << s.order
+                                       << ", seed " << seed << ":" << failures.str();
+}
+
+}  // namespace lv_test
