@@ -1,71 +1,59 @@
-// The large-order road of classes 5 and 7 at orders 25-28 (arrays of up to
-// 2 GiB from aligned_alloc): accuracy against FFTW in double, forward and
-// inverse, in place equal to out of place across the recursion edge (26:
-// in-place kernel rows, 27: one recursion level), the source unchanged out of
-// place and the work buffer held to its reported size by a protected page.
+// The large-order roads across their recursion edge (arrays of up to 2 GiB
+// from aligned_alloc): class 1 at orders 24 (rows by the in-place kernel) to
+// 26 (one recursion level) through its drivers, classes 5 and 7 at orders 25
+// to 28 through their transforms. Accuracy against FFTW in double, forward
+// and inverse, in place equal to out of place, the source unchanged out of
+// place, and (classes 5 and 7) the work buffer held to its reported size by a
+// protected page.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
-#include <tuple>
+#include <cstring>
 
-#include "large_check.h"
-#include "cpu/dispatch_testing.h"
+#include "tests/fft/large/large_classes.h"
+#include "support/bits.h"
 #include "support/guarded_buffer.h"
 
 namespace {
 
 using namespace lv_large_test;
 
-// A 64-bit digest of n points (FNV-1a over the 64-bit words).
-uint64_t Digest(const C* x, int64_t n) {
-  uint64_t h = 1469598103934665603ull;
-  for (int64_t i = 0; i < n; ++i) {
-    uint64_t v = 0;
-    std::memcpy(&v, x + i, 8);
-    h = (h ^ v) * 1099511628211ull;
-  }
-  return h;
-}
-
-class LargeHugeTest : public ::testing::TestWithParam<std::tuple<ClassRoads, int>> {};
+class LargeHugeTest : public LargeCaseTest {};
 
 TEST_P(LargeHugeTest, AgreesWithFftwAndInPlaceEqualsOutOfPlace) {
-  const auto& [c, order] = GetParam();
-  if (!IsProcessorClassRunnable(c.cls)) GTEST_SKIP() << "class not runnable here";
+  const auto [cls, order] = GetParam();
+  const LargeClass& k = Large(cls);
   const int64_t n = int64_t{1} << order;
-  Plan plan(c, order, kFftScaleInverse);
+  const size_t bytes = static_cast<size_t>(n) * 8;
+  const lv_test::FftPlan plan = Plan(cls, order, kFftScaleInverse);
   ASSERT_EQ(plan.status, 0);
-  auto xMem = AlignedBytes(8 * n), yMem = AlignedBytes(8 * n);
-  C* x = reinterpret_cast<C*>(xMem.get());
-  C* y = reinterpret_cast<C*>(yMem.get());
-  FillRandom(x, n, static_cast<uint32_t>(order));
-  const uint64_t digest = Digest(x, n);
-  lv_test::GuardedBuffer work(static_cast<size_t>(plan.workBytes));
-  fftw_complex* scratch = fftw_alloc_complex(n);
-  ASSERT_NE(scratch, nullptr);
+  lv_test::AlignedMemory xMem(8 * n), yMem(8 * n);
+  C* x = xMem.points();
+  C* y = yMem.points();
+  lv_test::FillRandomSignal(x, n, 300 + static_cast<uint32_t>(order));
   for (int d = 0; d < 2; ++d) {
-    const TransformFn fn = d == 0 ? c.forward : c.inverse;
-    ASSERT_EQ(fn(x, y, plan.spec, work.data()), 0);
-    EXPECT_EQ(Digest(x, n), digest) << "the source is unchanged";
+    const char* dir = d == 0 ? "forward" : "inverse";
+    if (k.transform[d] != nullptr) {
+      lv_test::GuardedBuffer work(static_cast<size_t>(plan.workBytes));
+      ASSERT_EQ(k.transform[d](x, y, plan.spec, work.data()), 0);
+    } else {
+      k.driver[d](plan.spec, x, y, order, plan.work());
+    }
     const double scale = d == 0 ? 1.0 : 1.0 / static_cast<double>(n);
-    EXPECT_LE(RelativeError(x, y, n, d == 0 ? FFTW_FORWARD : FFTW_BACKWARD, scale, scratch), Bound(order))
-        << (d == 0 ? "forward" : "inverse");
-    // in place on a copy of the source, compared with the out-of-place result
-    auto zMem = AlignedBytes(8 * n);
-    C* z = reinterpret_cast<C*>(zMem.get());
-    std::memcpy(z, x, static_cast<size_t>(n) * 8);
-    ASSERT_EQ(fn(z, z, plan.spec, plan.work.get()), 0);
-    EXPECT_TRUE(SameBits(z, y, n)) << "in place, " << (d == 0 ? "forward" : "inverse");
+    EXPECT_TRUE(lv_test::AgreesWithDft(x, y, n, d == 0 ? lv_test::kFftForward : lv_test::kFftInverse, scale)) << dir;
+    // In place on a copy of the source, compared with the out-of-place result.
+    {
+      lv_test::AlignedMemory zMem(8 * n);
+      C* z = zMem.points();
+      std::memcpy(z, x, bytes);
+      RunRoad(cls, d, plan, z, z, order);
+      EXPECT_TRUE(lv_test::SameBits(z, y, static_cast<size_t>(n))) << "in place, " << dir;
+    }
   }
-  fftw_free(scratch);
+  lv_test::FillRandomSignal(y, n, 300 + static_cast<uint32_t>(order));
+  EXPECT_TRUE(lv_test::SameBits(x, y, static_cast<size_t>(n))) << "the source is unchanged out of place";
 }
 
-INSTANTIATE_TEST_SUITE_P(Orders25To28, LargeHugeTest,
-                         ::testing::Combine(::testing::ValuesIn(kClasses), ::testing::Range(25, 29)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) + "_order" +
-                                  std::to_string(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(RecursionEdge, LargeHugeTest, ::testing::ValuesIn(Cases(&LargeClass::hugeOrders)), CaseName);
 
 }  // namespace
