@@ -83,9 +83,36 @@ std::vector<ComplexFloat32> Conjugated(const std::vector<ComplexFloat32>& x) {
 
 // ---- buffers ----------------------------------------------------------------
 
+namespace {
+constexpr size_t kGuardBytes = 128;
+}  // namespace
+
+PlacedPoints::PlacedPoints(int64_t n, size_t offset)
+    : n_(n), storage_(new uint8_t[static_cast<size_t>(n) * 8 + offset + 2 * kGuardBytes + 64]),
+      size_(static_cast<size_t>(n) * 8 + offset + 2 * kGuardBytes + 64) {
+  const uintptr_t base = (reinterpret_cast<uintptr_t>(storage_.get()) + kGuardBytes + 63) & ~uintptr_t{63};
+  data_ = reinterpret_cast<ComplexFloat32*>(base + offset);
+  const uint8_t* begin = reinterpret_cast<const uint8_t*>(data_);
+  std::memset(storage_.get(), kCanary, static_cast<size_t>(begin - storage_.get()));
+  std::memset(storage_.get() + (begin - storage_.get()) + 8 * n, kCanary,
+              size_ - static_cast<size_t>(begin - storage_.get()) - static_cast<size_t>(8 * n));
+}
+
 ComplexFloat32* PlacedPoints::Fill(const std::vector<ComplexFloat32>& x) {
-  std::memcpy(data(), x.data(), static_cast<size_t>(n_) * 8);
-  return data();
+  std::memcpy(data_, x.data(), static_cast<size_t>(n_) * 8);
+  return data_;
+}
+
+bool PlacedPoints::CanariesIntact() const {
+  const uint8_t* begin = reinterpret_cast<const uint8_t*>(data_);
+  const uint8_t* end = begin + 8 * n_;
+  for (const uint8_t* p = storage_.get(); p < begin; ++p) {
+    if (*p != kCanary) return false;
+  }
+  for (const uint8_t* p = end; p < storage_.get() + size_; ++p) {
+    if (*p != kCanary) return false;
+  }
+  return true;
 }
 
 PatternedWork::PatternedWork(int64_t bytes) : raw_(static_cast<size_t>(bytes) + 128), bytes_(bytes) {

@@ -31,7 +31,6 @@
 
 #include "fft/fft.h"
 #include "primitives/vector_types.h"
-#include "support/guarded_buffer.h"
 
 namespace lv_test {
 
@@ -56,19 +55,24 @@ std::vector<ComplexFloat32> Conjugated(const std::vector<ComplexFloat32>& x);
 
 // ---- buffers ----------------------------------------------------------------
 
-// n points `offset` bytes past a 64-byte boundary, canaries on both sides.
+// n points `offset` bytes past a 64-byte boundary, with 128 canary bytes on
+// both sides; the points themselves start uninitialised.
 class PlacedPoints {
  public:
-  PlacedPoints(int64_t n, size_t offset) : n_(n), buffer_(static_cast<size_t>(n) * 8, offset) {}
-  ComplexFloat32* data() { return reinterpret_cast<ComplexFloat32*>(buffer_.region()); }
+  static constexpr uint8_t kCanary = 0xA5;
+  PlacedPoints(int64_t n, size_t offset);
+  ComplexFloat32* data() const { return data_; }
   // Copies x (n points) in.
   ComplexFloat32* Fill(const std::vector<ComplexFloat32>& x);
-  std::vector<ComplexFloat32> Values() { return std::vector<ComplexFloat32>(data(), data() + n_); }
-  bool CanariesIntact() const { return buffer_.CanariesIntact(); }
+  std::vector<ComplexFloat32> Values() const { return std::vector<ComplexFloat32>(data_, data_ + n_); }
+  // True when nothing outside the n points was written.
+  bool CanariesIntact() const;
 
  private:
   int64_t n_;
-  CanaryBuffer buffer_;
+  std::unique_ptr<uint8_t[]> storage_;
+  size_t size_;
+  ComplexFloat32* data_;
 };
 
 // A 64-byte-aligned work buffer of `bytes` bytes filled with a pattern, and 64
