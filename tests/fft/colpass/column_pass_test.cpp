@@ -12,11 +12,13 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <ostream>
+#include <string>
 #include <vector>
 
-#include "fft/column_pass.h"
 #include "cpu/dispatch_testing.h"
+#include "fft/column_pass.h"
+#include "support/bits.h"
+#include "support/class_fixture.h"
 
 namespace {
 
@@ -25,24 +27,32 @@ using Cd = std::complex<double>;
 
 struct ClassPasses {
   int cls;
-  const char* name;
   int width;  // points per group of the grouped layout
   PassFn fwd8, fwd4, inv8, inv4;
+  int forwardsTo;  // the class whose code the passes are; -1: their own
 };
 
-void PrintTo(const ClassPasses& c, std::ostream* os) { *os << c.name; }
-
-#define LV_CLASS_PASSES(cls, Sfx, w)                                                                   \
-  ClassPasses {                                                                                         \
-    cls, #Sfx, w, FftForwardRadix8Pass##Sfx, FftForwardRadix4Pass##Sfx, FftInverseRadix8Pass##Sfx,     \
-        FftInverseRadix4Pass##Sfx                                                                       \
+#define LV_CLASS_PASSES(cls, Sfx, w, to)                                                                          \
+  ClassPasses {                                                                                                    \
+    cls, w, FftForwardRadix8Pass##Sfx, FftForwardRadix4Pass##Sfx, FftInverseRadix8Pass##Sfx,                     \
+        FftInverseRadix4Pass##Sfx, to                                                                              \
   }
 
+// Indexed by class - 1. The class-6 passes are the class-5 code under the
+// class-6 names.
 const ClassPasses kClasses[] = {
-    LV_CLASS_PASSES(1, Sse3, 4),          LV_CLASS_PASSES(2, Ssse3, 4), LV_CLASS_PASSES(3, Sse42, 4),
-    LV_CLASS_PASSES(4, Avx, 8),           LV_CLASS_PASSES(5, Avx2, 8),  LV_CLASS_PASSES(6, Avx512ManyCore, 8),
-    LV_CLASS_PASSES(7, Avx512, 8),
+    LV_CLASS_PASSES(1, Sse3, 4, -1), LV_CLASS_PASSES(2, Ssse3, 4, -1),         LV_CLASS_PASSES(3, Sse42, 4, -1),
+    LV_CLASS_PASSES(4, Avx, 8, -1),  LV_CLASS_PASSES(5, Avx2, 8, -1),          LV_CLASS_PASSES(6, Avx512ManyCore, 8, 5),
+    LV_CLASS_PASSES(7, Avx512, 8, -1),
 };
+
+const ClassPasses& Passes(int cls) { return kClasses[cls - 1]; }
+
+// Case names: the class suffix, or for a forwarder "Avx512ManyCoreForwardsToAvx2".
+std::string PassCaseName(const ::testing::TestParamInfo<int>& info) {
+  const int to = Passes(info.param).forwardsTo;
+  return std::string(ProcessorClassSuffix(info.param)) + (to >= 0 ? std::string("ForwardsTo") + ProcessorClassSuffix(to) : "");
+}
 
 struct Rng {
   uint64_t s;
@@ -156,19 +166,17 @@ int64_t TableFloats(const PassCase& c) {
   return 6 * int64_t{c.h};
 }
 
-class ColumnPassTest : public ::testing::TestWithParam<ClassPasses> {
+class ColumnPassTest : public lv_test::PerClassTest {
  protected:
-  void SetUp() override {
-    if (!IsProcessorClassRunnable(GetParam().cls)) GTEST_SKIP() << "class not runnable here";
-  }
+  const ClassPasses& P() const { return Passes(Cls()); }
   PassFn Pass(int radix, bool inv) const {
-    const ClassPasses& c = GetParam();
+    const ClassPasses& c = P();
     return radix == 8 ? (inv ? c.inv8 : c.fwd8) : (inv ? c.inv4 : c.fwd4);
   }
 };
 
 TEST_P(ColumnPassTest, EveryOutputEqualsTheButterflyFormula) {
-  const int v = GetParam().width;
+  const int v = P().width;
   for (const PassCase& c : kCases) {
     for (bool unit : {true, false}) {
       for (bool inv : {false, true}) {
@@ -195,7 +203,7 @@ TEST_P(ColumnPassTest, EveryOutputEqualsTheButterflyFormula) {
 // further: a table followed by NaNs gives the same bits as one followed by
 // zeros, and changing its last float changes the result.
 TEST_P(ColumnPassTest, ReadsExactlyItsRecords) {
-  const int v = GetParam().width;
+  const int v = P().width;
   for (const PassCase& c : kCases) {
     for (bool inv : {false, true}) {
       SCOPED_TRACE(::testing::Message() << "radix " << c.radix << " h " << c.h << " l " << c.l);
@@ -208,10 +216,10 @@ TEST_P(ColumnPassTest, ReadsExactlyItsRecords) {
       std::vector<float> a(in), b(in), d(in);
       Pass(c.radix, inv)(a.data(), a.data(), c.h, c.l, poisoned.data());
       Pass(c.radix, inv)(b.data(), b.data(), c.h, c.l, zeroed.data());
-      EXPECT_EQ(0, std::memcmp(a.data(), b.data(), a.size() * 4));
+      EXPECT_TRUE(lv_test::SameBits(a, b));
       zeroed[n - 1] += 0.25f;
       Pass(c.radix, inv)(d.data(), d.data(), c.h, c.l, zeroed.data());
-      EXPECT_NE(0, std::memcmp(b.data(), d.data(), b.size() * 4));
+      EXPECT_FALSE(lv_test::SameBits(b, d));
     }
   }
 }
@@ -223,7 +231,7 @@ TEST_P(ColumnPassTest, NoGroupsOrNoWidthChangeNothing) {
         std::vector<float> block = RandomBlock(2 * 8 * 64 * 4, 77);
         const std::vector<float> before(block);
         Pass(radix, inv)(block.data(), block.data(), h, l, nullptr);
-        EXPECT_EQ(0, std::memcmp(block.data(), before.data(), block.size() * 4)) << radix << " " << h << " " << l;
+        EXPECT_TRUE(lv_test::SameBits(block, before)) << radix << " " << h << " " << l;
       }
     }
   }
@@ -232,7 +240,7 @@ TEST_P(ColumnPassTest, NoGroupsOrNoWidthChangeNothing) {
 // The second pointer is never used: an unrelated array passed there stays as
 // it was and the block is transformed exactly as with the block itself.
 TEST_P(ColumnPassTest, SecondPointerIsNotUsed) {
-  const int v = GetParam().width;
+  const int v = P().width;
   for (const PassCase& c : {PassCase{8, 64, 4}, PassCase{4, 32, 2}, PassCase{4, 64, 1}}) {
     const std::vector<float> in = RandomBlock(2 * int64_t{c.radix} * c.h * c.l, 3);
     const std::vector<float> tw = RandomTable(TableFloats(c) / (2 * v), 1, v, true, 4);
@@ -240,14 +248,14 @@ TEST_P(ColumnPassTest, SecondPointerIsNotUsed) {
     const std::vector<float> otherBefore(other);
     Pass(c.radix, false)(a.data(), a.data(), c.h, c.l, tw.data());
     Pass(c.radix, false)(b.data(), other.data(), c.h, c.l, tw.data());
-    EXPECT_EQ(0, std::memcmp(a.data(), b.data(), a.size() * 4));
-    EXPECT_EQ(0, std::memcmp(other.data(), otherBefore.data(), other.size() * 4));
+    EXPECT_TRUE(lv_test::SameBits(a, b));
+    EXPECT_TRUE(lv_test::SameBits(other, otherBefore));
   }
 }
 
 // inverse(x) == conj(forward(conj(x))), float for float, with the same table.
 TEST_P(ColumnPassTest, InverseIsTheMirrorOfForward) {
-  const int v = GetParam().width;
+  const int v = P().width;
   for (const PassCase& c : kCases) {
     const std::vector<float> in = RandomBlock(2 * int64_t{c.radix} * c.h * c.l, 41 + c.h);
     const std::vector<float> tw = RandomTable(TableFloats(c) / (2 * v), 1, v, false, 43);
@@ -261,13 +269,11 @@ TEST_P(ColumnPassTest, InverseIsTheMirrorOfForward) {
     conjugate(fwd);
     Pass(c.radix, false)(fwd.data(), fwd.data(), c.h, c.l, tw.data());
     conjugate(fwd);
-    EXPECT_EQ(0, std::memcmp(inv.data(), fwd.data(), inv.size() * 4))
-        << "radix " << c.radix << " h " << c.h << " l " << c.l;
+    EXPECT_TRUE(lv_test::SameBits(inv, fwd)) << "radix " << c.radix << " h " << c.h << " l " << c.l;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Classes, ColumnPassTest, ::testing::ValuesIn(kClasses),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Classes, ColumnPassTest, ::testing::Range(1, kProcessorClassCount), PassCaseName);
 
 // Classes 1-4 (separate products) agree bit for bit, as do classes 5-7 (fused
 // products). The two sets see different data layouts only when the group width
@@ -315,8 +321,8 @@ TEST(ColumnPassGroups, BitIdenticalWithinEachArithmetic) {
           ref[set] = block;
           have[set] = true;
         } else {
-          EXPECT_EQ(0, std::memcmp(ref[set].data(), block.data(), block.size() * 4))
-              << k.name << " radix " << c.radix << " h " << c.h << " l " << c.l;
+          EXPECT_TRUE(lv_test::SameBits(ref[set], block))
+              << ProcessorClassSuffix(k.cls) << " radix " << c.radix << " h " << c.h << " l " << c.l;
         }
       }
     }
