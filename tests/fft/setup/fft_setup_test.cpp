@@ -15,18 +15,19 @@ namespace {
 
 int64_t A64(int64_t x) { return (x + 63) / 64 * 64; }
 
-const int kSplit[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 6, 7, 8, 8, 8, 10, 10, 10, 10, 8, 8, 10, 10, 10, 10, 10, 10};
-
-// The class-0 counts computed independently: (spec, init, work).
+// The class-0 counts computed independently from the size formulas: (spec,
+// init, work). The outer order of each level comes from the class's split
+// table (checked against the design below).
 void Level(int order, int64_t c[3]) {
   const int64_t n = int64_t{1} << order;
-  if (kSplit[order] == 0) {
+  const int split = kFftOrderSplitSse2[order];
+  if (split == 0) {
     c[0] = A64(2 * n) + 8256;
     c[1] = c[2] = 0;
     return;
   }
-  const int m = order - kSplit[order];
-  const int64_t k = int64_t{1} << kSplit[order];
+  const int m = order - split;
+  const int64_t k = int64_t{1} << split;
   int64_t in[3] = {A64(8 * (int64_t{1} << m) + 8), 0, 0};
   if (m > 10) Level(m, in);
   c[0] = in[0] + A64(8 * k + 8) + 8 * n;
@@ -92,6 +93,38 @@ TEST(FftSizeQuery, KnownCounts) {
   int32_t s, i, w;
   ASSERT_EQ(FftGetSizeComplexFloat32Sse2(27, 8, 0, &s, &i, &w), 0);
   EXPECT_EQ(s, 1209022976);
+}
+
+// The class-0 order split table: the design's figures where a value changes
+// and the invariants that fix the rest. Orders 11 and 12 are not split
+// (combine passes); 13 to 16 split off one more outer level per order; the
+// outer order never falls from 13 to 22; orders 23 to 27 recurse one level
+// with inner orders 15, 16, 15, 16 and 17; orders 29 and 30 repeat 28.
+TEST(FftSplitTable, DesignFiguresAndInvariants) {
+  const int32_t* split = kFftOrderSplitSse2;
+  for (int order = 0; order <= 12; ++order) EXPECT_EQ(split[order], 0) << order;
+  const struct {
+    int order, n;
+  } spots[] = {{13, 5}, {16, 8}, {18, 8}, {19, 10}, {22, 10}, {28, 10}};
+  for (const auto& p : spots) EXPECT_EQ(split[p.order], p.n) << p.order;
+  for (int order = 14; order <= 16; ++order) EXPECT_EQ(split[order], split[order - 1] + 1) << order;
+  for (int order = 14; order <= 22; ++order) EXPECT_GE(split[order], split[order - 1]) << order;
+  const int inner[5] = {15, 16, 15, 16, 17};
+  for (int order = 23; order <= 27; ++order) {
+    EXPECT_EQ(order - split[order], inner[order - 23]) << order;
+    // The inner level's own rows are leaves.
+    EXPECT_LE(inner[order - 23] - split[inner[order - 23]], kFftLeafLimitSse2) << order;
+  }
+  // Below 23 the rows are leaves of up to 1024 points or, at 21 and 22, the
+  // combine-pass leaves of orders 11 and 12.
+  for (int order = 13; order <= 22; ++order) {
+    const int rows = order - split[order];
+    EXPECT_EQ(rows <= kFftLeafLimitSse2, order < 21) << order;
+  }
+  EXPECT_EQ(21 - split[21], 11);
+  EXPECT_EQ(22 - split[22], 12);
+  EXPECT_EQ(split[29], split[28]);
+  EXPECT_EQ(split[30], split[28]);
 }
 
 TEST(FftSizeQuery, CheckOrder) {

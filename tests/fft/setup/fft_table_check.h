@@ -12,6 +12,7 @@
 #include "fft/fft.h"
 #include "fft/fft_spec.h"
 #include "fft/fft_sse2.h"
+#include "support/bits.h"
 
 namespace fft_table_check {
 
@@ -40,8 +41,8 @@ inline ComplexFloat32 Lookup(const float* s, int64_t q, int64_t u) {
   return {s[u - 3 * q], s[4 * q - u]};
 }
 
-// True when a and b hold the same bits (so -0.0 differs from +0.0).
-inline bool Same(ComplexFloat32 a, ComplexFloat32 b) { return Bits(a.re) == Bits(b.re) && Bits(a.im) == Bits(b.im); }
+// a and b hold the same bits (so -0.0 differs from +0.0).
+inline ::testing::AssertionResult Same(ComplexFloat32 a, ComplexFloat32 b) { return lv_test::SameBits(&a, &b, 1); }
 
 // The pairs-format list of an order from its definition.
 inline std::vector<int32_t> ReferencePairsList(int order) {
@@ -127,8 +128,9 @@ inline const uint8_t* CheckLevel(Spec& s, int order, int a, int depth, const uin
     for (int64_t r = 0; r < rows; ++r) {
       for (int64_t j = 0; j < 4; ++j) {
         const int64_t m = (4 * g + j) * Reverse(r, n);
-        if (!Same(*w, Lookup(s.sine, q4, m << (a - order)))) {
-          ADD_FAILURE() << "column table of order " << order << " group " << g << " row " << r << " column " << j;
+        if (auto same = Same(*w, Lookup(s.sine, q4, m << (a - order))); !same) {
+          ADD_FAILURE() << "column table of order " << order << " group " << g << " row " << r << " column " << j
+                        << ": " << same.message();
           return col;
         }
         ++w;
@@ -146,7 +148,7 @@ inline void CheckPlan(int order) {
   uint8_t* base = s.base();
   EXPECT_EQ(s.header->swapList, base + 144);
   const std::vector<int32_t> list = ReferencePairsList(order);
-  ASSERT_EQ(std::memcmp(s.header->swapList, list.data(), 4 * list.size()), 0) << order;
+  ASSERT_TRUE(lv_test::SameBits(static_cast<const int32_t*>(s.header->swapList), list.data(), list.size())) << order;
   const uint8_t* p = Align64(base + 144 + 4 * list.size());
   EXPECT_EQ(s.header->reserved72, nullptr);
   if (kFftOrderSplitSse2[order] == 0) {

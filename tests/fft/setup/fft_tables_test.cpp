@@ -5,6 +5,7 @@
 // the quarter-wave look-up written out), not from the builders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "fft/fft.h"
 #include "fft/fft_spec.h"
 #include "fft/fft_sse2.h"
+#include "support/bits.h"
 #include "support/guarded_buffer.h"
 #include "vmath/sincos/sincos.h"
 
@@ -99,7 +101,7 @@ TEST(FftScalarBitReversal, ExactPermutations) {
       ASSERT_TRUE(Same(dst[r], src[i])) << "copy, order " << order << " element " << i;
       ASSERT_TRUE(Same(inPlace[r], src[i])) << "in place, order " << order << " element " << i;
     }
-    EXPECT_EQ(std::memcmp(src.data(), before.data(), 8 * n), 0) << "the copy leaves its source alone";
+    EXPECT_TRUE(lv_test::SameBits(src, before)) << "the copy leaves its source alone";
   }
   // Eight points: elements 0, 4, 2, 6, 1, 5, 3, 7.
   std::vector<ComplexFloat32> x(8), y(8);
@@ -169,7 +171,7 @@ TEST(FftPlan, MediumOrdersTriplesFromTheFixedTable) {
     uint8_t* base = s.base();
     EXPECT_EQ(s.header->swapList, base + 144);
     const std::vector<int32_t> list = ReferencePairsList(order);
-    EXPECT_EQ(std::memcmp(base + 144, list.data(), 4 * list.size()), 0) << order;
+    EXPECT_TRUE(lv_test::SameBits(reinterpret_cast<const int32_t*>(base + 144), list.data(), list.size())) << order;
     EXPECT_EQ(s.header->twiddles, Align64(base + 144 + 4 * list.size()));
     CheckTriples(static_cast<const uint8_t*>(s.header->twiddles), order, kFftQuarterSineOrder10, 10);
     EXPECT_EQ(s.header->workBytes, 0);
@@ -202,23 +204,34 @@ TEST(FftPlan, Order13ColumnRowsAreBitReversed) {
   }
 }
 
-// The work-buffer size the plan stores, and the size query's 64 bytes more.
+// The work-buffer size the plan stores, and the size query's 64 bytes more:
+// none up to order 12, then 32 * 2^n for the largest outer order n on the way
+// down (1024 bytes at order 13, 32768 at order 21).
 TEST(FftPlan, WorkBufferSizes) {
-  const int32_t want[] = {0, 0, 1024, 2048, 4096, 8192, 8192, 8192, 32768, 32768, 32768, 32768};
   for (int order = 11; order <= 22; ++order) {
     Spec s;
     BuildSpec(order, &s);
-    EXPECT_EQ(s.header->workBytes, want[order - 11]) << order;
     int32_t sb, ib, wb;
     ASSERT_EQ(FftGetSizeComplexFloat32Sse2(order, 8, 0, &sb, &ib, &wb), 0);
-    EXPECT_EQ(wb, want[order - 11] ? want[order - 11] + 64 : 0) << order;
+    EXPECT_EQ(wb, s.header->workBytes ? s.header->workBytes + 64 : 0) << order;
+    EXPECT_EQ(s.header->workBytes == 0, order <= 12) << order;
+    if (order > 12) {
+      EXPECT_EQ(s.header->workBytes, 32 << kFftOrderSplitSse2[order]) << order;
+    }
   }
-  // Orders 23 to 27 through the size query (their plans run in the huge tests).
-  const int32_t large[] = {8192, 8192, 32768, 32768, 32768};
+  Spec thirteen, twentyOne;
+  BuildSpec(13, &thirteen);
+  BuildSpec(21, &twentyOne);
+  EXPECT_EQ(thirteen.header->workBytes, 1024);
+  EXPECT_EQ(twentyOne.header->workBytes, 32768);
+  // Orders 23 to 27 (one level deeper) through the size query: the larger
+  // outer order of the two levels (their plans run in the huge tests).
   for (int order = 23; order <= 27; ++order) {
     int32_t sb, ib, wb;
     ASSERT_EQ(FftGetSizeComplexFloat32Sse2(order, 1, 0, &sb, &ib, &wb), 0);
-    EXPECT_EQ(wb, large[order - 23] + 64) << order;
+    const int inner = order - kFftOrderSplitSse2[order];
+    const int largest = std::max(kFftOrderSplitSse2[order], kFftOrderSplitSse2[inner]);
+    EXPECT_EQ(wb, (32 << largest) + 64) << order;
   }
 }
 

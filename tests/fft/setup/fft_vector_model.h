@@ -1,7 +1,9 @@
 // Independent model of the FFT set-up of processor classes 1 to 7, for the
-// set-up and permutation tests: per-class limits and split tables, the size
+// set-up and permutation tests: the per-class order limits, the size
 // formulas, the quarter-wave look-up and the table layouts written from their
-// definitions.
+// definitions. The order split and column block of a large order are read
+// from the class's own tables, which the split-table test checks against the
+// design's figures and invariants.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +17,8 @@
 #include "fft/fft.h"
 #include "fft/fft_setup.h"
 #include "fft/fft_spec.h"
+#include "support/bits.h"
+#include "tests/fft/stage_rule.h"
 #include "vmath/sincos/sincos.h"
 
 namespace fftv_model {
@@ -40,6 +44,8 @@ struct VectorClass {
   TileFn tile;
   SinStubFn sin;
   SinStubFn cos;
+  const int32_t* split;        // outer order n by order (the class's table)
+  const int32_t* columnBlock;  // column block T by order (the class's table)
   int small;      // small-order limit (class 6: 16, the many-core orders)
   int leaf;       // leaf limit
   int threshold;  // blocked swap-list threshold
@@ -50,7 +56,7 @@ struct VectorClass {
   VectorClass {                                                                                                   \
     c, FftGetSizeComplexFloat32##Sfx, FftInitComplexFloat32##Sfx, MakeSineTable##Sfx, ExpandRadix4Twiddles##Sfx, \
         MakeBitReverseList##Sfx, MakeTileBitReverseList##Sfx, MakeBlockedBitReverseList##Sfx, BitReverseTile##Sfx, \
-        SinFloat32Stub##Sfx, CosFloat32Stub##Sfx, small, leaf, thr, v                                             \
+        SinFloat32Stub##Sfx, CosFloat32Stub##Sfx, kFftOrderSplit##Sfx, kFftColumnBlock##Sfx, small, leaf, thr, v \
   }
 
 // Indexed by class 1 to 7 (entry 0 unused).
@@ -68,32 +74,9 @@ inline const VectorClass& Class(int cls) {
   return kClasses[cls];
 }
 
-// Outer order n and column block T of the large orders.
-inline int Split(int cls, int order) {
-  if (cls == 1) {
-    if (order < 17) return 0;
-    return order <= 20 ? 4 : order == 21 ? 6 : 8;
-  }
-  if (cls == 2 || cls == 3) {
-    if (order < 18) return 0;
-    return order <= 19 ? 4 : 8;
-  }
-  if (order < 19) return 0;
-  return order <= 22 ? 4 : 8;
-}
-
-inline int ColumnBlock(int cls, int order) {
-  if (cls == 1) {
-    if (order < 17) return 0;
-    return order == 17 ? 9 : order <= 20 ? 10 : order == 21 ? 13 : 15;
-  }
-  if (cls == 2 || cls == 3) {
-    if (order < 18) return 0;
-    return order <= 19 ? 10 : 14;
-  }
-  if (order < 19) return 0;
-  return order <= 22 ? 10 : 14;
-}
+// Outer order n and column block T of a large order, from the class's tables.
+inline int Split(int cls, int order) { return Class(cls).split[order]; }
+inline int ColumnBlock(int cls, int order) { return Class(cls).columnBlock[order]; }
 
 inline int64_t A64(int64_t x) { return (x + 63) / 64 * 64; }
 
@@ -162,8 +145,6 @@ inline void Twiddle(const float* sine, int b, int64_t m, int64_t d, float* re, f
   }
 }
 
-inline bool SameBits(const float* a, const float* b, size_t n) { return std::memcmp(a, b, 4 * n) == 0; }
-
 // Memory aligned to 64 bytes plus an offset, owned by a vector.
 struct Aligned {
   explicit Aligned(size_t bytes, size_t offset = 0, uint8_t fill = 0xCD) : storage(bytes + offset + 64, fill) {
@@ -203,21 +184,8 @@ inline std::vector<float> SineTable(const VectorClass& k, int order) {
   return std::vector<float>(t.as<float>(), t.as<float>() + (size_t{1} << order) / 4 + 1);
 }
 
-// Radices after the first 4-point stage, orders 6 to 18 (empty: no table).
-inline const std::vector<int>& Stages(int cls, int order) {
-  static const std::vector<std::vector<int>> one = {
-      {4, 4}, {8, 4}, {4, 4, 4}, {4, 8, 4}, {8, 8, 4}, {8, 8, 8}, {4, 8, 8, 4}, {8, 8, 8, 4}, {8, 8, 8, 8},
-      {4, 8, 8, 8, 4}, {4, 8, 8, 8, 8}, {}, {}};
-  static const std::vector<std::vector<int>> two = {
-      {4, 4}, {4, 8}, {8, 8}, {4, 4, 8}, {4, 8, 8}, {8, 8, 8}, {4, 4, 8, 8}, {4, 8, 8, 8}, {8, 8, 8, 8},
-      {4, 4, 8, 8, 8}, {4, 8, 8, 8, 8}, {8, 8, 8, 8, 8}, {}};
-  static const std::vector<std::vector<int>> four = {
-      {}, {4, 8}, {4, 4, 4}, {4, 8, 4}, {4, 8, 8}, {4, 8, 4, 4}, {4, 4, 4, 4, 4}, {4, 8, 4, 4, 4},
-      {4, 4, 4, 4, 4, 4}, {4, 8, 4, 4, 4, 4}, {4, 4, 4, 4, 4, 4, 4}, {4, 8, 4, 4, 4, 4, 4},
-      {4, 4, 4, 4, 4, 4, 4, 4}};
-  const auto& t = cls == 1 ? one : cls <= 3 ? two : four;
-  return t[order - 6];
-}
+// Radices after the first 4-point stage, by the class rule.
+inline std::vector<int> Stages(int cls, int order) { return fft_stage_rule::StageRadices(cls, order); }
 
 // The stage-block table of an order laid out from its stage list.
 inline std::vector<float> ModelStageTable(int order, const std::vector<int>& stages, int v, const float* sine, int b) {
@@ -307,7 +275,7 @@ inline void CheckPlan(const VectorClass& k, int order) {
   const int leaf = levels.back() - Split(k.cls, levels.back());
   const std::vector<float> sine = SineTable(k, order);
   const std::vector<float> leafTable = ModelStageTable(leaf, Stages(k.cls, leaf), k.v, sine.data(), order);
-  EXPECT_TRUE(SameBits(static_cast<const float*>(h->twiddles), leafTable.data(), leafTable.size())) << order;
+  EXPECT_TRUE(lv_test::SameBits(static_cast<const float*>(h->twiddles), leafTable.data(), leafTable.size())) << order;
   p += A64(8 * (int64_t{1} << leaf));
   for (int d = static_cast<int>(levels.size()) - 1; d >= 0; --d) {
     EXPECT_EQ(h->columnTables[d], p) << order << " depth " << d;
@@ -315,7 +283,7 @@ inline void CheckPlan(const VectorClass& k, int order) {
     const double fill = 4.0 * want.size() / static_cast<double>(int64_t{1} << levels[d]);
     const int outer = Split(k.cls, levels[d]);
     EXPECT_DOUBLE_EQ(fill, outer == 4 ? 3.5 : outer == 6 ? 3.875 : 3.96875);
-    EXPECT_TRUE(SameBits(static_cast<const float*>(h->columnTables[d]), want.data(), want.size()))
+    EXPECT_TRUE(lv_test::SameBits(static_cast<const float*>(h->columnTables[d]), want.data(), want.size()))
         << order << " depth " << d;
     p += 4 * (int64_t{1} << levels[d]);
   }
@@ -329,7 +297,8 @@ inline void CheckPlan(const VectorClass& k, int order) {
   } else {
     k.list(order, list.as<int32_t>());
   }
-  EXPECT_EQ(std::memcmp(h->swapList, list.data, 4 * listEntries), 0) << order;
+  EXPECT_TRUE(lv_test::SameBits(static_cast<const int32_t*>(h->swapList), list.as<int32_t>(), static_cast<size_t>(listEntries)))
+      << order;
 }
 
 

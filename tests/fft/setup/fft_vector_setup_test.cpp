@@ -12,12 +12,15 @@
 #include "fft/fft_setup.h"
 #include "fft/fft_spec.h"
 #include "fft_vector_model.h"
+#include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
+#include "tests/fft/stage_rule.h"
 
 namespace {
 
 using namespace fftv_model;
+using lv_test::SameBits;
 
 class FftVectorSetupTest : public lv_test::PerClassTest {
  protected:
@@ -72,24 +75,25 @@ TEST_P(FftVectorSetupTest, SizeQueryChecksInTheirOrder) {
   }
 }
 
-// The work sizes that the plans write, order by order (the query adds 64).
+// The work sizes of the large orders (exactly the formulas above; the plans
+// store them less 64, see the plan tests): never below 65600 bytes from the
+// blocked threshold on (the tile buffer), and at least a column block of 2^T
+// points and a leaf transform.
 TEST_P(FftVectorSetupTest, SizeQueryReportsThePlanWorkSizes) {
-  const int64_t classOne[] = {65536, 131072, 262144, 524288, 262144, 262144, 262144,
-                              524288, 262144, 262144, 262144, 524288};  // orders 17..28
-  const int64_t classTwo[] = {131072, 262144, 131072, 131072, 131072, 262144,
-                              524288, 1048576, 131072, 262144, 131072};  // 18..28
-  const int64_t classFour[] = {262144, 524288, 1048576, 2097152, 262144,
-                               524288, 1048576, 2097152, 262144, 524288};  // 19..28
-  const int64_t* want = Cls() == 1 ? classOne : Cls() <= 3 ? classTwo : classFour;
-  const int first = K().leaf + 1;
-  for (int order = first; order <= 28; ++order) {
+  int visited = 0;
+  for (int order = K().leaf + 1; order <= 28; ++order) {
     int32_t s, i, w;
     ASSERT_EQ(K().getSize(order, 2, 2, &s, &i, &w), 0);
-    EXPECT_EQ(w, want[order - first] + 64) << order;
     if (order >= K().threshold) {
       EXPECT_GE(w, 65600) << order;
     }
+    EXPECT_GE(w, 8 * (int64_t{1} << ColumnBlock(Cls(), order)) + 64) << order;
+    int leafOrder = order - Split(Cls(), order);
+    while (leafOrder > K().leaf) leafOrder -= Split(Cls(), leafOrder);
+    EXPECT_GE(w, 8 * (int64_t{1} << leafOrder) + 64) << order;
+    ++visited;
   }
+  EXPECT_GT(visited, 0);
 }
 
 TEST(FftVectorSizeQuery, KnownCounts) {
@@ -101,6 +105,18 @@ TEST(FftVectorSizeQuery, KnownCounts) {
       {7, 6, 208, 0, 0},                {6, 0, 200, 0, 0},   {6, 7, 200, 0, 0},     {1, 6, 960, 0, 576},
       {2, 6, 960, 0, 576},              {6, 8, 2688, 0, 2112}, {6, 11, 18816, 2176, 16448},
   };
+  // Work sizes the design fixes: class 1 at order 17 (a 512 KB level,
+  // 65536 bytes of work) and class 4 at order 19 (the inner transforms of
+  // 2^15 points).
+  const struct {
+    int cls, order;
+    int32_t work;
+  } work[] = {{1, 17, 65536 + 64}, {4, 19, 262144 + 64}, {5, 19, 262144 + 64}, {7, 19, 262144 + 64}};
+  for (const auto& c : work) {
+    int32_t s = -1, i = -1, w = -1;
+    ASSERT_EQ(Class(c.cls).getSize(c.order, 2, 2, &s, &i, &w), 0);
+    EXPECT_EQ(w, c.work) << c.cls << "/" << c.order;
+  }
   for (const Case& c : cases) {
     int32_t s = -1, i = -1, w = -1;
     ASSERT_EQ(Class(c.cls).getSize(c.order, 2, 2, &s, &i, &w), 0);
@@ -110,35 +126,95 @@ TEST(FftVectorSizeQuery, KnownCounts) {
   }
 }
 
-// The split tables that the drivers read hold the plan's values: 0 below the
-// large orders, the outer order and column block from them on, orders 29 and
-// 30 as 28.
-TEST(FftVectorSplitTables, EveryClassHoldsTheSplitOfEachOrder) {
-  const int32_t* split[8] = {nullptr,           kFftOrderSplitSse3, kFftOrderSplitSsse3,          kFftOrderSplitSse42,
-                             kFftOrderSplitAvx, kFftOrderSplitAvx2, kFftOrderSplitAvx512ManyCore, kFftOrderSplitAvx512};
-  const int32_t* block[8] = {nullptr,
-                             kFftColumnBlockSse3,
-                             kFftColumnBlockSsse3,
-                             kFftColumnBlockSse42,
-                             kFftColumnBlockAvx,
-                             kFftColumnBlockAvx2,
-                             kFftColumnBlockAvx512ManyCore,
-                             kFftColumnBlockAvx512};
+// The split tables that the plans and drivers read: the design's figures at
+// every order where a value changes, and the invariants that fix the rest:
+// 0 up to the leaf limit and a non-zero outer order n of 4, 6 or 8 at every
+// large order; n and the column block T never fall as the order grows, T
+// exceeds n; an inner order L - n that is itself a large order recurses only
+// once (at the orders the design names); orders 29 and 30 repeat 28.
+TEST(FftVectorSplitTables, DesignFiguresAndInvariants) {
+  struct Spot {
+    int order, n, t;
+  };
+  // Classes 1 / 2 and 3 / 4 to 7.
+  const std::vector<Spot> one = {{17, 4, 9}, {18, 4, 10}, {20, 4, 10}, {21, 6, 13}, {22, 8, 15}, {28, 8, 15}};
+  const std::vector<Spot> two = {{18, 4, 10}, {19, 4, 10}, {20, 8, 14}, {28, 8, 14}};
+  const std::vector<Spot> four = {{19, 4, 10}, {22, 4, 10}, {23, 8, 14}, {28, 8, 14}};
+  // The first order whose inner order is itself a large order.
+  const int firstRecursive[8] = {0, 25, 26, 26, 27, 27, 27, 27};
   for (int cls = 1; cls <= 7; ++cls) {
+    SCOPED_TRACE(ProcessorClassSuffix(cls));
+    const VectorClass& k = Class(cls);
+    for (const Spot& p : cls == 1 ? one : cls <= 3 ? two : four) {
+      EXPECT_EQ(k.split[p.order], p.n) << "order " << p.order;
+      EXPECT_EQ(k.columnBlock[p.order], p.t) << "order " << p.order;
+    }
     for (int order = 0; order <= 30; ++order) {
-      const int large = order > Class(cls).leaf;
-      const int ref = std::min(order, 28);
-      EXPECT_EQ(split[cls][order], large ? Split(cls, ref) : 0) << cls << "/" << order;
-      EXPECT_EQ(block[cls][order], large ? ColumnBlock(cls, ref) : 0) << cls << "/" << order;
-      if (large) {
-        EXPECT_TRUE(split[cls][order] == 4 || split[cls][order] == 6 || split[cls][order] == 8);
+      const int32_t n = k.split[order], t = k.columnBlock[order];
+      if (order <= k.leaf) {
+        EXPECT_EQ(n, 0) << order;
+        EXPECT_EQ(t, 0) << order;
+        continue;
+      }
+      EXPECT_TRUE(n == 4 || n == 6 || n == 8) << order;
+      EXPECT_GT(t, n) << order;
+      if (order > k.leaf + 1 && order <= 28) {
+        EXPECT_GE(n, k.split[order - 1]) << order;
+        EXPECT_GE(t, k.columnBlock[order - 1]) << order;
+      }
+      if (order <= 28) {
+        const int inner = order - n;
+        EXPECT_EQ(inner > k.leaf, order >= firstRecursive[cls]) << order;
+        if (inner > k.leaf) {
+          EXPECT_LE(inner - k.split[inner], k.leaf) << order;
+        }
       }
     }
+    EXPECT_EQ(k.split[29], k.split[28]);
+    EXPECT_EQ(k.split[30], k.split[28]);
+    EXPECT_EQ(k.columnBlock[29], k.columnBlock[28]);
+    EXPECT_EQ(k.columnBlock[30], k.columnBlock[28]);
   }
-  EXPECT_EQ(kFftOrderSplitSse3[21], 6);
-  EXPECT_EQ(kFftColumnBlockSse3[17], 9);
-  EXPECT_EQ(kFftOrderSplitSsse3[20], 8);
-  EXPECT_EQ(kFftColumnBlockAvx512[23], 14);
+  // Classes 4 to 7 hold the same values.
+  for (int cls = 5; cls <= 7; ++cls) {
+    EXPECT_TRUE(SameBits(Class(cls).split, Class(4).split, 31)) << cls;
+    EXPECT_TRUE(SameBits(Class(cls).columnBlock, Class(4).columnBlock, 31)) << cls;
+  }
+  EXPECT_TRUE(SameBits(Class(3).split, Class(2).split, 31));
+  EXPECT_TRUE(SameBits(Class(3).columnBlock, Class(2).columnBlock, 31));
+}
+
+// The stage sequences of the class rule against the design's figures: the
+// radices after the first 4-point stage of a few orders of each rule, and
+// which class-1 orders begin with a radix-8 stage.
+TEST(FftVectorStageRule, DesignFigures) {
+  using fft_stage_rule::StageRadices;
+  using V = std::vector<int>;
+  EXPECT_EQ(StageRadices(1, 6), (V{4, 4}));
+  EXPECT_EQ(StageRadices(1, 9), (V{4, 8, 4}));
+  EXPECT_EQ(StageRadices(1, 12), (V{4, 8, 8, 4}));
+  EXPECT_EQ(StageRadices(1, 16), (V{4, 8, 8, 8, 8}));
+  EXPECT_EQ(StageRadices(2, 7), (V{4, 8}));
+  EXPECT_EQ(StageRadices(2, 8), (V{8, 8}));
+  EXPECT_EQ(StageRadices(3, 15), (V{4, 4, 8, 8, 8}));
+  EXPECT_EQ(StageRadices(2, 17), (V{8, 8, 8, 8, 8}));
+  EXPECT_EQ(StageRadices(4, 7), (V{4, 8}));
+  EXPECT_EQ(StageRadices(5, 11), (V{4, 8, 4, 4}));
+  EXPECT_EQ(StageRadices(6, 12), (V{4, 4, 4, 4, 4}));
+  EXPECT_EQ(StageRadices(7, 17), (V{4, 8, 4, 4, 4, 4, 4}));
+  EXPECT_EQ(StageRadices(7, 18), (V{4, 4, 4, 4, 4, 4, 4, 4}));
+  for (int order = 6; order <= 16; ++order) {
+    const bool wide = order == 7 || order == 10 || order == 11 || order == 13 || order == 14;
+    EXPECT_EQ(StageRadices(1, order).front(), wide ? 8 : 4) << order;
+  }
+  // Every sequence consumes exactly the order's index bits.
+  for (int cls = 1; cls <= 7; ++cls) {
+    for (int order = 6; order <= 18; ++order) {
+      int bits = 2;
+      for (int r : StageRadices(cls, order)) bits += r == 8 ? 3 : 2;
+      EXPECT_EQ(bits, order) << cls << "/" << order;
+    }
+  }
 }
 
 // ---- initialisation ---------------------------------------------------------
@@ -334,10 +410,11 @@ TEST(FftVectorSineTable, ClassesOneToThreeBuildIdenticalTables) {
 
 // ---- stage blocks -----------------------------------------------------------
 
-TEST_P(FftVectorSetupTest, StageBlocksFollowTheStageSequenceOfOrders6To18) {
-  for (int order = 6; order <= 18; ++order) {
-    const std::vector<int>& stages = Stages(Cls(), order);
-    if (stages.empty()) continue;
+TEST_P(FftVectorSetupTest, StageBlocksFollowTheStageSequenceOfEveryTableOrder) {
+  // The orders the builders are given: from 6 (classes 1 to 3) or 7 up to
+  // the leaf limit.
+  for (int order = Cls() >= 4 ? 7 : 6; order <= K().leaf; ++order) {
+    const std::vector<int> stages = Stages(Cls(), order);
     const std::vector<float> sine = SineTable(K(), order);
     const int b = order <= 10 ? 10 : order;
     const int64_t n = int64_t{1} << order;
@@ -368,7 +445,7 @@ TEST(FftVectorTwiddles, FixedTableTwiddlesAreCosineAndMinusSine) {
   const std::vector<float> sine(kFftQuarterSineOrder10, kFftQuarterSineOrder10 + 257);
   Aligned out(8 * 1024);
   ExpandRadix4TwiddlesSse3(10, sine.data(), 10, out.as<float>());
-  const std::vector<int>& stages = Stages(1, 10);
+  const std::vector<int> stages = Stages(1, 10);
   const float* p = out.as<float>();
   int o = 2;
   for (int r : stages) {
@@ -433,7 +510,7 @@ TEST_P(FftVectorSetupTest, CompleteSwapListOfEveryMediumOrder) {
   Aligned six(256, 16);
   K().list(6, six.as<int32_t>());
   const int32_t want[17] = {0, 16, 8, 24, 4, 20, 12, 28, 2, 18, 10, 26, 6, 22, 14, 30, 0};
-  EXPECT_EQ(std::memcmp(six.data, want, sizeof want), 0);
+  EXPECT_TRUE(SameBits(six.as<int32_t>(), want, 17));
 }
 
 TEST_P(FftVectorSetupTest, PairsListsOfKnownOrders) {
@@ -449,7 +526,7 @@ TEST_P(FftVectorSetupTest, PairsListsOfKnownOrders) {
   for (const Case& c : cases) {
     Aligned out(256, 0, 0xEE);
     K().tileList(c.order, out.as<int32_t>());
-    EXPECT_EQ(std::memcmp(out.data, c.entries.data(), 4 * c.entries.size()), 0) << c.order;
+    EXPECT_TRUE(SameBits(out.as<int32_t>(), c.entries.data(), c.entries.size())) << c.order;
     EXPECT_EQ(out.data[4 * c.entries.size()], 0xEE) << c.order;
   }
   // Order 12: 496 pairs, the 0, 31 self-reversed entries, the closing 0.
@@ -484,18 +561,18 @@ TEST_P(FftVectorSetupTest, BlockedListsHoldOffsetsThenTheTileList) {
     for (int64_t i = 0; i < m; ++i) {
       ASSERT_EQ(e[i], static_cast<int32_t>(64 * Reverse(static_cast<uint32_t>(i), order - 12))) << order << " " << i;
     }
-    EXPECT_EQ(std::memcmp(e + m, tile.data, 4 * 1025), 0) << order;
+    EXPECT_TRUE(SameBits(e + m, tile.as<int32_t>(), 1025)) << order;
   }
   Aligned twenty(4 * 1281 + 64, 16);
   K().blocked(20, 6, twenty.as<int32_t>());
   const int32_t head[6] = {0, 8192, 4096, 12288, 2048, 10240};
   const int32_t tileHead[8] = {4, 2048, 8, 1024, 12, 3072, 16, 512};
-  EXPECT_EQ(std::memcmp(twenty.data, head, sizeof head), 0);
-  EXPECT_EQ(std::memcmp(twenty.as<int32_t>() + 256, tileHead, sizeof tileHead), 0);
+  EXPECT_TRUE(SameBits(twenty.as<int32_t>(), head, 6));
+  EXPECT_TRUE(SameBits(twenty.as<int32_t>() + 256, tileHead, 8));
   Aligned nineteen(4 * 1153 + 64, 16);
   K().blocked(19, 6, nineteen.as<int32_t>());
   const int32_t head19[4] = {0, 4096, 2048, 6144};
-  EXPECT_EQ(std::memcmp(nineteen.data, head19, sizeof head19), 0);
+  EXPECT_TRUE(SameBits(nineteen.as<int32_t>(), head19, 4));
 }
 
 // ---- large-order plans ------------------------------------------------------
@@ -525,22 +602,53 @@ TEST(FftManyCoreSpec, SineEntriesOfOrders11To16AreCorrectlyRounded) {
   }
 }
 
+// The blocks of the many-core twiddle table of an order (start float, radix,
+// group length): the head block of 32 floats (radix 4, group length 16), then
+// one block per stage, radix 8 while 3 or at least 5 levels remain, else 4.
+struct Block {
+  int64_t start;
+  int radix;
+  int64_t group;
+};
+
+std::vector<Block> ManyCoreBlocks(int order) {
+  std::vector<Block> blocks = {{0, 4, 16}};
+  int64_t start = 32;
+  for (int o = 4; o < order;) {
+    const int r = order - o;
+    const int radix = r == 3 || r >= 5 ? 8 : 4;
+    const int64_t group = int64_t{1} << (o + (radix == 8 ? 3 : 2));
+    blocks.push_back({start, radix, group});
+    start += 2 * (radix - 1) * group / radix;
+    o += radix == 8 ? 3 : 2;
+  }
+  return blocks;
+}
+
+TEST(FftManyCoreSpec, BlockSequenceHoldsTheDesignFigures) {
+  const auto same = [](const std::vector<Block>& a, const std::vector<Block>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (a[i].start != b[i].start || a[i].radix != b[i].radix || a[i].group != b[i].group) return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(same(ManyCoreBlocks(8), {{0, 4, 16}, {32, 4, 64}, {128, 4, 256}}));
+  EXPECT_TRUE(same(ManyCoreBlocks(11), {{0, 4, 16}, {32, 8, 128}, {256, 4, 512}, {1024, 4, 2048}}));
+  EXPECT_TRUE(same(ManyCoreBlocks(14), {{0, 4, 16}, {32, 8, 128}, {256, 8, 1024}, {2048, 4, 4096}, {8192, 4, 16384}}));
+  const Block last = ManyCoreBlocks(16).back();
+  EXPECT_EQ(last.start, 16384);
+  EXPECT_EQ(last.radix, 8);
+  EXPECT_EQ(last.group, 65536);
+  // Every table ends at 2N floats with the group length of the whole order.
+  for (int order = 8; order <= 16; ++order) {
+    const Block b = ManyCoreBlocks(order).back();
+    EXPECT_EQ(b.group, int64_t{1} << order) << order;
+    EXPECT_EQ(b.start + 2 * (b.radix - 1) * b.group / b.radix, 2 * b.group) << order;
+  }
+}
+
 TEST(FftManyCoreSpec, HeaderListAndTwiddleBlocks) {
-  // (order, blocks as start float / radix / group length)
-  struct Block {
-    int start, radix, group;
-  };
-  const std::vector<std::vector<Block>> blocks = {
-      {{0, 4, 16}, {32, 4, 64}, {128, 4, 256}},
-      {{0, 4, 16}, {32, 8, 128}, {256, 4, 512}},
-      {{0, 4, 16}, {32, 8, 128}, {256, 8, 1024}},
-      {{0, 4, 16}, {32, 8, 128}, {256, 4, 512}, {1024, 4, 2048}},
-      {{0, 4, 16}, {32, 8, 128}, {256, 8, 1024}, {2048, 4, 4096}},
-      {{0, 4, 16}, {32, 8, 128}, {256, 8, 1024}, {2048, 8, 8192}},
-      {{0, 4, 16}, {32, 8, 128}, {256, 8, 1024}, {2048, 4, 4096}, {8192, 4, 16384}},
-      {{0, 4, 16}, {32, 8, 128}, {256, 8, 1024}, {2048, 8, 8192}, {16384, 4, 32768}},
-      {{0, 4, 16}, {32, 8, 128}, {256, 8, 1024}, {2048, 8, 8192}, {16384, 8, 65536}},
-  };
   const VectorClass& k = Class(6);
   for (int order = 8; order <= 16; ++order) {
     Built b = Build(k, order, 8);
@@ -566,7 +674,7 @@ TEST(FftManyCoreSpec, HeaderListAndTwiddleBlocks) {
     }
     const float* tw = h->twiddles;
     int64_t end = 0;
-    for (const Block& blk : blocks[order - 8]) {
+    for (const Block& blk : ManyCoreBlocks(order)) {
       EXPECT_EQ(blk.start, end) << order;
       const int64_t positions = blk.group / blk.radix;
       const int64_t chunk = blk.start == 0 ? 4 : 16;
