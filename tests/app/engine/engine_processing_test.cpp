@@ -18,12 +18,13 @@
 #include "tests/app/engine/engine_workers.h"
 #include "tests/workers/settings/temp_dir.h"
 #include "support/errors.h"
+#include "support/bits.h"
 
 namespace {
 
 using lv_test::Catch;
 using lv_test::Ramp;
-using lv_test::SameSamples;
+using lv_test::SameBits;
 using lv_test::ShownErrors;
 using lv_test::WaitUntil;
 
@@ -244,13 +245,13 @@ TEST_F(EngineProcessingTest, ThePassProcessesEachActiveTransmitterAndHandsTheRes
   ASSERT_TRUE(plots_[1].WaitComputed(1, 5000));
   const auto expected = lv_test::InterpolatedThenShifted(w0, 1e6, 2, 1e5);
   ASSERT_EQ(expected.size(), 200u);
-  EXPECT_TRUE(SameSamples(plots_[0].Computed()[0], expected));
-  EXPECT_TRUE(SameSamples(plots_[1].Computed()[0], w1));  // no processing: as read
+  EXPECT_TRUE(SameBits(plots_[0].Computed()[0], expected));
+  EXPECT_TRUE(SameBits(plots_[1].Computed()[0], w1));  // no processing: as read
   EXPECT_EQ(instr_.dataSets, 2);
   // A second Start processes the new data again: the same result.
   ASSERT_TRUE(RunPass(2));
   ASSERT_TRUE(plots_[0].WaitComputed(2, 5000));
-  EXPECT_TRUE(SameSamples(plots_[0].Computed()[1], expected));
+  EXPECT_TRUE(SameBits(plots_[0].Computed()[1], expected));
   EXPECT_TRUE(shown_.Messages().empty());
 }
 
@@ -268,7 +269,7 @@ TEST_F(EngineProcessingTest, ARecalledFrequencyShiftFirstIsClearedAtTheNextStart
   ASSERT_TRUE(RunPass(1));
   EXPECT_FALSE(GetProcessing(*engine_, 0).doFreqShiftFirst);
   ASSERT_TRUE(plots_[0].WaitComputed(1, 5000));
-  EXPECT_TRUE(SameSamples(plots_[0].Computed()[0], lv_test::InterpolatedThenShifted(w0, 1e6, 2, 1e5)));
+  EXPECT_TRUE(SameBits(plots_[0].Computed()[0], lv_test::InterpolatedThenShifted(w0, 1e6, 2, 1e5)));
 }
 
 TEST_F(EngineProcessingTest, ASettingsChangeWhileThePassWaitsIsAnsweredAndUsedInThatPass) {
@@ -290,7 +291,7 @@ TEST_F(EngineProcessingTest, ASettingsChangeWhileThePassWaitsIsAnsweredAndUsedIn
   answered.get();
   ASSERT_TRUE(WaitUntil([&] { return instr_.transmits >= 1 && State() == kEngineStateIdle; }));
   ASSERT_TRUE(plots_[0].WaitComputed(1, 5000));
-  EXPECT_TRUE(SameSamples(plots_[0].Computed()[0], lv_test::InterpolatedThenShifted(w0, 1e6, 2, 1e5)));
+  EXPECT_TRUE(SameBits(plots_[0].Computed()[0], lv_test::InterpolatedThenShifted(w0, 1e6, 2, 1e5)));
 }
 
 TEST_F(EngineProcessingTest, AChainThatFailsEndsThePassOnceAndKeepsTheSettings) {

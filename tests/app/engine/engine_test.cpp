@@ -32,12 +32,13 @@
 #include "support/errors.h"
 #include "xcvr/instr_thread.h"
 #include "xcvr/multi_xcvr.h"
+#include "support/bits.h"
 
 namespace {
 
 using lv_test::Catch;
 using lv_test::Ramp;
-using lv_test::SameSamples;
+using lv_test::SameBits;
 using lv_test::ShownErrors;
 using lv_test::WaitUntil;
 
@@ -503,7 +504,7 @@ TEST_F(EngineEndToEndTest, TwoIqbinFilesGoThroughTheRealThreadsIntoOneCyclicBuff
   for (int t = 0; t < 2; ++t) {
     for (auto& p : plots[t]) {
       ASSERT_TRUE(p.WaitComputed(1, 5000)) << t;
-      EXPECT_TRUE(SameSamples(p.Computed()[0], t == 0 ? p0 : w1)) << t;
+      EXPECT_TRUE(SameBits(p.Computed()[0], t == 0 ? p0 : w1)) << t;
     }
   }
 

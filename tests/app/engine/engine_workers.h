@@ -45,15 +45,6 @@ inline std::vector<CQComplex> Ramp(int n, float peak) {
   return v;
 }
 
-// Bit for bit equal sample vectors.
-inline bool SameSamples(const std::vector<CQComplex>& a, const std::vector<CQComplex>& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t k = 0; k < a.size(); ++k) {
-    if (a[k].re != b[k].re || a[k].im != b[k].im) return false;
-  }
-  return true;
-}
-
 // The waveform interpolated by factor and then shifted by shiftHz, computed
 // with the processing blocks themselves (the order the chain runs them in).
 std::vector<CQComplex> InterpolatedThenShifted(const std::vector<CQComplex>& in, double rate, int factor,

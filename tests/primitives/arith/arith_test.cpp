@@ -12,6 +12,7 @@
 #include "primitives/arith/arith.h"
 #include "primitives/arith/arith_model.h"
 #include "primitives/arith/data_util.h"
+#include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
 
@@ -219,7 +220,7 @@ TEST_P(ArithTest, AddingZeroKeepsNegativeZero) {
     v[7] = FloatFromBits(0x7F800001u);
     const auto before = v;
     ASSERT_EQ(VectorAddScalarInPlaceFloat32(zero, v.data(), 50), StatusOk);
-    EXPECT_EQ(std::memcmp(v.data(), before.data(), 50 * 4), 0);
+    EXPECT_TRUE(lv_test::SameBits(v.data(), before.data(), 50));
 
     std::vector<double> d(50, -0.0);
     ASSERT_EQ(VectorAddScalarInPlaceFloat64(zero, d.data(), 50), StatusOk);
@@ -227,7 +228,7 @@ TEST_P(ArithTest, AddingZeroKeepsNegativeZero) {
 
     std::vector<float> dst(50, 1.0f);
     ASSERT_EQ(VectorAddScalarFloat32(before.data(), zero, dst.data(), 50), StatusOk);
-    EXPECT_EQ(std::memcmp(dst.data(), before.data(), 50 * 4), 0);
+    EXPECT_TRUE(lv_test::SameBits(dst.data(), before.data(), 50));
   }
   // Without the special road, -0 + +0 is +0: the element-wise addition has none.
   std::vector<float> a(20, -0.0f), b(20, 0.0f), d(20, 1.0f);
@@ -421,7 +422,7 @@ TEST_P(ArithTest, DirectClassCallsScaleAnFftBlock) {
   block[3] = FloatFromBits(0x7F800001u);  // a factor of 1 must leave even this untouched
   auto copy = block;
   ASSERT_EQ(scale(1.0f, block.data(), 2048), StatusOk);
-  EXPECT_EQ(std::memcmp(block.data(), copy.data(), 2048 * 4), 0);
+  EXPECT_TRUE(lv_test::SameBits(block.data(), copy.data(), 2048));
   block[3] = 1.0f;
   copy = block;
   ASSERT_EQ(scale(1.0f / 1024, block.data(), 2048), StatusOk);
@@ -482,7 +483,7 @@ TEST(ArithAcrossClasses, RealFormsAgreeBetweenClasses) {
   }
   ASSERT_GE(out.size(), 1u);
   for (size_t k = 1; k < out.size(); ++k) {
-    EXPECT_EQ(std::memcmp(out[k].data(), out[0].data(), out[0].size() * 4), 0) << "class index " << k;
+    EXPECT_TRUE(lv_test::SameBits(out[k], out[0])) << "class index " << k;
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
 
@@ -99,7 +100,7 @@ TEST_P(ComplexPackTest, SplitAndRealPartMoveEveryBitAtEveryAlignment) {
 
       lv_test::CanaryBuffer re2(4 * size_t(n), (dstOff + 36) % 64);
       ASSERT_EQ(kRealPart[Cls()](s, As<float>(re2), n), StatusOk);
-      ASSERT_EQ(std::memcmp(re2.region(), re.region(), 4 * size_t(n)), 0) << "real part, n=" << n;
+      ASSERT_TRUE(lv_test::SameBytes(re2.region(), re.region(), 4 * size_t(n))) << "real part, n=" << n;
       ASSERT_TRUE(re2.CanariesIntact());
       ++checked;
     }
@@ -253,10 +254,10 @@ TEST_P(ComplexPackTest, EntryPointsDispatch) {
   EXPECT_EQ(im[16], -16.5f);
   float re2[17];
   ASSERT_EQ(VectorRealPartComplexFloat32(src, re2, 17), StatusOk);
-  EXPECT_EQ(std::memcmp(re, re2, sizeof re), 0);
+  EXPECT_TRUE(lv_test::SameBits(re, re2, 17));
   ComplexFloat32 back[17];
   ASSERT_EQ(VectorJoinComplexFloat32(re, im, back, 17), StatusOk);
-  EXPECT_EQ(std::memcmp(back, src, sizeof src), 0);
+  EXPECT_TRUE(lv_test::SameBits(back, src, 17));
   EXPECT_EQ(VectorJoinComplexFloat32(nullptr, nullptr, back, 17), StatusNullPointer);
   EXPECT_EQ(VectorSplitComplexFloat32(src, re, nullptr, 17), StatusNullPointer);
   EXPECT_EQ(CurrentProcessorClass(), Cls());

@@ -9,6 +9,7 @@
 
 #include "primitives/copy/copy.h"
 #include "primitives/zerofill/zerofill.h"
+#include "support/bits.h"
 #include "support/class_fixture.h"
 
 namespace {
@@ -47,7 +48,7 @@ TEST_P(HugeTest, CopyOfMoreThanTwoGiB) {
   for (size_t i = bytes - 4096; i < bytes; ++i) src.data[i + 4] = static_cast<uint8_t>(i);
   std::memset(dst.data + 4 + bytes, 0xA5, 60);
   ASSERT_EQ(kCopyFloat32[Cls()](src.data + 4, dst.data + 4, n), StatusOk);
-  EXPECT_EQ(std::memcmp(src.data + 4, dst.data + 4, bytes), 0);
+  EXPECT_TRUE(lv_test::SameBytes(src.data + 4, dst.data + 4, bytes));
   for (size_t i = 0; i < 60; ++i) ASSERT_EQ(dst.data[4 + bytes + i], 0xA5);
 }
 

@@ -9,6 +9,7 @@
 #include "cpu/cache_size.h"
 #include "primitives/copy/copy.h"
 #include "primitives/roads.h"
+#include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
 
@@ -77,10 +78,8 @@ class CopyBuffers {
   // True when the destination range equals the source range and every other
   // destination byte is still the canary; then puts the canaries back.
   ::testing::AssertionResult CheckAndRestore(const uint8_t* s, const uint8_t* d, size_t bytes) {
-    if (std::memcmp(s, d, bytes) != 0) {
-      size_t i = 0;
-      while (s[i] == d[i]) ++i;
-      return ::testing::AssertionFailure() << "byte " << i << " of " << bytes << " differs";
+    if (auto same = lv_test::SameBytes(s, d, bytes); !same) {
+      return same;
     }
     for (size_t i = 0; i < dst_.size(); ++i) {
       const uint8_t* p = dst_.data() + i;
@@ -148,7 +147,7 @@ TEST_P(CopyTest, NothingReadOrWrittenPastTheEnd) {
       FillPattern(s.data(), count, count);
       std::memset(d.data(), kCanary, count);
       ASSERT_EQ(kCopy[Cls()].bySize[0](s.data(), d.data(), count), StatusOk);
-      ASSERT_EQ(std::memcmp(s.data(), d.data(), count), 0) << "count " << count;
+      ASSERT_TRUE(lv_test::SameBytes(s.data(), d.data(), count)) << "count " << count;
     }
   }
 }
@@ -215,7 +214,7 @@ void RunLargeCase(int cls, const LargeCase& c) {
   ASSERT_EQ(kCopy[cls].bySize[c.element](s, d, static_cast<int32_t>(c.count)), StatusOk);
   EXPECT_EQ(PrimitiveRoadCount(c.road) - before, c.taken ? 1u : 0u)
       << "road " << c.road << ", " << bytes << " bytes, page offsets " << c.srcOffset << "/" << c.dstOffset;
-  ASSERT_EQ(std::memcmp(s, d, bytes), 0) << bytes << " bytes";
+  ASSERT_TRUE(lv_test::SameBytes(s, d, bytes)) << bytes << " bytes";
   for (const uint8_t* p = dstStore.data(); p < d; ++p) {
     ASSERT_EQ(*p, kCanary) << "byte written before the range";
   }
@@ -316,7 +315,7 @@ TEST_P(CopyTest, EntryPointReachesTheLargeRoad) {
   EXPECT_EQ(largeRoads(), before);
   ASSERT_EQ(VectorCopyFloat32(s.data(), d.data(), 8192), StatusOk);
   EXPECT_EQ(largeRoads(), before + (Cls() >= 4 ? 1 : 0));
-  EXPECT_EQ(std::memcmp(s.data(), d.data(), s.size() * 4), 0);
+  EXPECT_TRUE(lv_test::SameBits(s, d));
 }
 
 LV_INSTANTIATE_PER_CLASS(CopyTest);

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
 
@@ -156,10 +157,10 @@ class ThresholdTest : public lv_test::PerClassTest {
                 << " x=" << data[i] << " level=" << level;
           }
           ASSERT_TRUE(dst.CanariesIntact()) << "n=" << n << " dstOff=" << dstOff;
-          ASSERT_EQ(std::memcmp(src.data(), data.data(), n * sizeof(T)), 0) << "source changed";
+          ASSERT_TRUE(lv_test::SameBits(src.data(), data.data(), n)) << "source changed";
           // In place: the destination is the source.
           ASSERT_EQ(Table<T>()[less][Cls()](src.data(), src.data(), n, level), StatusOk);
-          ASSERT_EQ(std::memcmp(src.data(), dst.data(), n * sizeof(T)), 0) << "in place, n=" << n;
+          ASSERT_TRUE(lv_test::SameBits(src.data(), dst.data(), n)) << "in place, n=" << n;
           ASSERT_TRUE(src.CanariesIntact());
           ++checked;
         }
@@ -299,11 +300,11 @@ TEST_P(ThresholdTest, ByCodeRoutinesAnswerBadArgumentForUnknownCodes) {
     const int less = code == CompareLess;
     ASSERT_EQ(kByCodeFloat64[Cls()](g, gd, 9, 0.5, code), StatusOk);
     ASSERT_EQ(kFloat64[less][Cls()](g, ge, 9, 0.5), StatusOk);
-    EXPECT_EQ(std::memcmp(gd, ge, sizeof gd), 0);
+    EXPECT_TRUE(lv_test::SameBits(gd, ge, 9));
     if (Cls() < 4) {
       ASSERT_EQ(kByCodeFloat32[Cls()](f, fd, 9, 0.5f, code), StatusOk);
       ASSERT_EQ(kFloat32[less][Cls()](f, fe, 9, 0.5f), StatusOk);
-      EXPECT_EQ(std::memcmp(fd, fe, sizeof fd), 0);
+      EXPECT_TRUE(lv_test::SameBits(fd, fe, 9));
     }
   }
 }

@@ -10,6 +10,7 @@
 
 #include "atan2_model.h"
 #include "atan2_test_support.h"
+#include "support/bits.h"
 
 namespace lv_test_atan2 {
 
@@ -94,9 +95,9 @@ inline void ExpectUnfusedClassesAgree(int rounds, uint64_t seed) {
     }
     ASSERT_EQ(Atan2Float32KernelSse3(y.data(), x.data(), a.data(), kN), 0);
     ASSERT_EQ(Atan2Float32KernelSsse3(y.data(), x.data(), b.data(), kN), 0);
-    ASSERT_EQ(std::memcmp(a.data(), b.data(), kN * sizeof(float)), 0);
+    ASSERT_TRUE(lv_test::SameBits(a.data(), b.data(), kN));
     ASSERT_EQ(Atan2Float32KernelAvx(y.data(), x.data(), b.data(), kN), 0);
-    ASSERT_EQ(std::memcmp(a.data(), b.data(), kN * sizeof(float)), 0);
+    ASSERT_TRUE(lv_test::SameBits(a.data(), b.data(), kN));
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
 #include "vmath/sincos/sincos_tables.h"
@@ -229,7 +230,7 @@ TEST_P(SinCosTest, MatchesModelOnRandomAndEdgeInputs) {
     EXPECT_EQ(mismatches, 0);
     if (Cls() >= 1 && Cls() <= 4) {
       Stub(0, cosine)(in.data(), ref.data(), static_cast<int32_t>(in.size()));
-      EXPECT_EQ(std::memcmp(out.data(), ref.data(), out.size() * sizeof(float)), 0)
+      EXPECT_TRUE(lv_test::SameBits(out, ref))
           << (cosine ? "cos" : "sin") << " differs from class 0";
     }
   }
@@ -408,7 +409,7 @@ TEST_P(SinCosTest, InPlaceEqualsSeparateArrays) {
     std::vector<float> inPlace = in;
     const int32_t s2 = fn(inPlace.data(), inPlace.data(), static_cast<int32_t>(in.size()));
     EXPECT_EQ(s1, s2);
-    EXPECT_EQ(std::memcmp(out.data(), inPlace.data(), out.size() * sizeof(float)), 0);
+    EXPECT_TRUE(lv_test::SameBits(out, inPlace));
     ASSERT_EQ(separate.calls.size(), separateCalls.size());
     for (size_t k = 0; k < separateCalls.size(); ++k) {
       EXPECT_EQ(separate.calls[k].index, separateCalls[k].index);
@@ -519,9 +520,9 @@ TEST_P(SinCosTest, RecordsHoldTheClassKernelInEveryCellAndTheCostFigures) {
   float a[3];
   float b[3];
   EXPECT_EQ(Stub(Cls(), false)(in, a, 3), SinKernel(Cls())(in, b, 3));
-  EXPECT_EQ(std::memcmp(a, b, sizeof a), 0);
+  EXPECT_TRUE(lv_test::SameBits(a, b, 3));
   EXPECT_EQ(Stub(Cls(), true)(in, a, 3), CosKernel(Cls())(in, b, 3));
-  EXPECT_EQ(std::memcmp(a, b, sizeof a), 0);
+  EXPECT_TRUE(lv_test::SameBits(a, b, 3));
 }
 
 LV_INSTANTIATE_PER_CLASS(SinCosTest);

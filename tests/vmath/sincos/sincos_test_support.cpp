@@ -8,6 +8,7 @@
 
 #include "cpu/dispatch.h"
 #include "vmath/sincos/sincos_model.h"
+#include "support/bits.h"
 
 // The recorder behind --wrap: every call of MathErrorCallback from the kernels
 // arrives here.
@@ -136,7 +137,7 @@ void ExpectMatchesModel(int cls, const std::vector<float>& in) {
     EXPECT_EQ(mismatches, 0) << (cosine ? "cos" : "sin") << " in class " << ProcessorClassSuffix(cls);
     if (cls >= 1 && cls <= 4) {
       Stub(0, cosine)(in.data(), ref.data(), static_cast<int32_t>(in.size()));
-      EXPECT_EQ(std::memcmp(out.data(), ref.data(), out.size() * sizeof(float)), 0)
+      EXPECT_TRUE(lv_test::SameBits(out, ref))
           << (cosine ? "cos" : "sin") << " in class " << ProcessorClassSuffix(cls) << " differs from class 0";
     }
   }
