@@ -52,7 +52,8 @@ template <typename T>
 concept FloatPair = requires(const T& v) {
   { v.re } -> std::convertible_to<float>;
   { v.im } -> std::convertible_to<float>;
-} && sizeof(T) == 2 * sizeof(float) && std::is_same_v<std::remove_cvref_t<decltype(T::re)>, float>;
+}
+&&sizeof(T) == 2 * sizeof(float) && std::is_same_v<std::remove_cvref_t<decltype(T::re)>, float>;
 
 template <typename T>
 std::string Describe(const T& v) {
@@ -71,7 +72,9 @@ std::string Describe(const T& v) {
 
 // The floats of one element, for the NaN-tolerant comparison.
 template <typename T>
-constexpr size_t kFloatLanes = std::is_same_v<T, float> ? 1 : FloatPair<T> ? 2 : 0;
+constexpr size_t kFloatLanes = std::is_same_v<T, float> ? 1
+                               : FloatPair<T>           ? 2
+                                                        : 0;
 
 template <typename T>
 bool SameOrBothNan(const T& a, const T& b) {

@@ -31,7 +31,6 @@ class Lcg {
 
 int Log2(int64_t n) { return 63 - __builtin_clzll(static_cast<uint64_t>(n)); }
 
-
 }  // namespace
 
 // ---- signals ----------------------------------------------------------------
@@ -88,7 +87,8 @@ constexpr size_t kGuardBytes = 128;
 }  // namespace
 
 PlacedPoints::PlacedPoints(int64_t n, size_t offset)
-    : n_(n), storage_(new uint8_t[static_cast<size_t>(n) * 8 + offset + 2 * kGuardBytes + 64]),
+    : n_(n),
+      storage_(new uint8_t[static_cast<size_t>(n) * 8 + offset + 2 * kGuardBytes + 64]),
       size_(static_cast<size_t>(n) * 8 + offset + 2 * kGuardBytes + 64) {
   const uintptr_t base = (reinterpret_cast<uintptr_t>(storage_.get()) + kGuardBytes + 63) & ~uintptr_t{63};
   data_ = reinterpret_cast<ComplexFloat32*>(base + offset);
@@ -179,8 +179,8 @@ double FftErrorBound(int order) { return 2.0 * std::ldexp(1.0, -24) * (1 + order
 ReferenceDft::ReferenceDft(const ComplexFloat32* x, int64_t n, int sign) : n_(n) {
   auto* buffer = fftw_alloc_complex(static_cast<size_t>(n));
   data_ = &buffer[0][0];
-  fftw_plan plan = fftw_plan_dft_1d(static_cast<int>(n), buffer, buffer, sign < 0 ? FFTW_FORWARD : FFTW_BACKWARD,
-                                    FFTW_ESTIMATE);
+  fftw_plan plan =
+      fftw_plan_dft_1d(static_cast<int>(n), buffer, buffer, sign < 0 ? FFTW_FORWARD : FFTW_BACKWARD, FFTW_ESTIMATE);
   for (int64_t i = 0; i < n; ++i) {
     buffer[i][0] = x[i].re;
     buffer[i][1] = x[i].im;
@@ -237,8 +237,8 @@ double ReferenceDft::RelativeError(const ComplexFloat32* y, double scale) const 
   for (int64_t i = 0; i < n; ++i) {
     if (!(inverse[i].re == forwardOfConjugate[i].re && inverse[i].im == -forwardOfConjugate[i].im)) {
       return ::testing::AssertionFailure()
-             << "inverse(x) != conj(forward(conj(x))) at point " << i << ": (" << inverse[i].re << ", "
-             << inverse[i].im << ") vs conj(" << forwardOfConjugate[i].re << ", " << forwardOfConjugate[i].im << ")";
+             << "inverse(x) != conj(forward(conj(x))) at point " << i << ": (" << inverse[i].re << ", " << inverse[i].im
+             << ") vs conj(" << forwardOfConjugate[i].re << ", " << forwardOfConjugate[i].im << ")";
     }
   }
   return ::testing::AssertionSuccess();
@@ -255,9 +255,9 @@ double ReferenceDft::RelativeError(const ComplexFloat32* y, double scale) const 
   if (bad == 0) {
     return ::testing::AssertionSuccess();
   }
-  return ::testing::AssertionFailure() << bad << " of " << n << " points are not the unscaled result times "
-                                       << factor << "; the first, point " << first << ": (" << scaled[first].re
-                                       << ", " << scaled[first].im << ") vs (" << unscaled[first].re << ", "
+  return ::testing::AssertionFailure() << bad << " of " << n << " points are not the unscaled result times " << factor
+                                       << "; the first, point " << first << ": (" << scaled[first].re << ", "
+                                       << scaled[first].im << ") vs (" << unscaled[first].re << ", "
                                        << unscaled[first].im << ") * factor";
 }
 
@@ -331,7 +331,8 @@ void RampAt(int sign, int64_t k, int64_t n, double* c, double* s) {
       RampAt(s.sign, k, n, &c, &sn);
       e.Add(out[k], fx[k].re * c - fx[k].im * sn, fx[k].re * sn + fx[k].im * c);
     }
-    if (!(e.Relative() <= 4 * bound)) fail("time shift") << "relative error " << e.Relative() << ", bound " << 4 * bound;
+    if (!(e.Relative() <= 4 * bound))
+      fail("time shift") << "relative error " << e.Relative() << ", bound " << 4 * bound;
   }
   if (properties & kFftImpulse) {
     // At point 0: (1, -2) times the scale in every bin, exactly.
@@ -341,8 +342,8 @@ void RampAt(int sign, int64_t k, int64_t n, double* c, double* s) {
     const float scale = static_cast<float>(s.scale);
     for (int64_t k = 0; k < n; ++k) {
       if (!(out[k].re == scale && out[k].im == -2.0f * scale)) {
-        fail("impulse at point 0") << "bin " << k << " holds (" << out[k].re << ", " << out[k].im << "), not ("
-                                   << scale << ", " << -2.0f * scale << ")";
+        fail("impulse at point 0") << "bin " << k << " holds (" << out[k].re << ", " << out[k].im << "), not (" << scale
+                                   << ", " << -2.0f * scale << ")";
         break;
       }
     }
@@ -357,7 +358,8 @@ void RampAt(int sign, int64_t k, int64_t n, double* c, double* s) {
         RampAt(s.sign, k, n, &c, &sn);
         e.Add(out[k], c * s.scale, sn * s.scale);
       }
-      if (!(e.Relative() <= bound)) fail("impulse at point 1") << "relative error " << e.Relative() << " from the phase ramp";
+      if (!(e.Relative() <= bound))
+        fail("impulse at point 1") << "relative error " << e.Relative() << " from the phase ramp";
     }
   }
   if (failures.str().empty()) {

@@ -181,8 +181,7 @@ inline ::testing::AssertionResult AgreesWithDft(const std::vector<ComplexFloat32
 
 // inverse[i] == conj(forwardOfConjugate[i]) for every point, compared as values:
 // the inverse of x is the conjugate of the forward transform of conj(x).
-::testing::AssertionResult IsMirror(const ComplexFloat32* inverse, const ComplexFloat32* forwardOfConjugate,
-                                    int64_t n);
+::testing::AssertionResult IsMirror(const ComplexFloat32* inverse, const ComplexFloat32* forwardOfConjugate, int64_t n);
 inline ::testing::AssertionResult IsMirror(const std::vector<ComplexFloat32>& inverse,
                                            const std::vector<ComplexFloat32>& forwardOfConjugate) {
   return IsMirror(inverse.data(), forwardOfConjugate.data(), static_cast<int64_t>(inverse.size()));
@@ -222,7 +221,6 @@ enum FftProperty : unsigned {
 
 // Checks the chosen properties of the subject on signals from the seed; the
 // failure lists every property that failed.
-::testing::AssertionResult VerifyFft(const FftSubject& subject, uint32_t seed,
-                                     unsigned properties = kFftAllProperties);
+::testing::AssertionResult VerifyFft(const FftSubject& subject, uint32_t seed, unsigned properties = kFftAllProperties);
 
 }  // namespace lv_test

@@ -51,7 +51,8 @@ const ClassPasses& Passes(int cls) { return kClasses[cls - 1]; }
 // Case names: the class suffix, or for a forwarder "Avx512ManyCoreForwardsToAvx2".
 std::string PassCaseName(const ::testing::TestParamInfo<int>& info) {
   const int to = Passes(info.param).forwardsTo;
-  return std::string(ProcessorClassSuffix(info.param)) + (to >= 0 ? std::string("ForwardsTo") + ProcessorClassSuffix(to) : "");
+  return std::string(ProcessorClassSuffix(info.param)) +
+         (to >= 0 ? std::string("ForwardsTo") + ProcessorClassSuffix(to) : "");
 }
 
 struct Rng {

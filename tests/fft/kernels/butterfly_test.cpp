@@ -43,7 +43,7 @@ using SineFn = void* (*)(int32_t order, float* table);
 using ExpandFn = void* (*)(int32_t n, const float* sine, int32_t b, float* out);
 using ListFn = void* (*)(int32_t n, int32_t* out);
 
-constexpr uint32_t kRotationBits = 0x3F3504F4u;  // the kernels' factor of 45 degrees
+constexpr uint32_t kRotationBits = 0x3F3504F4u;         // the kernels' factor of 45 degrees
 constexpr uint32_t kNearestRotationBits = 0x3F3504F3u;  // the float nearest to 1/sqrt(2)
 
 struct KernelClass {
@@ -53,10 +53,10 @@ struct KernelClass {
   ExpandFn expand;
   ListFn list;
   ModelFn model;
-  int blockPoints;  // points per block of the layout a last flag other than 1 leaves
-  int alignment;    // data at other byte offsets run through the work buffer
+  int blockPoints;            // points per block of the layout a last flag other than 1 leaves
+  int alignment;              // data at other byte offsets run through the work buffer
   int firstOrder, lastOrder;  // of the in-place kernel
-  int forwardsTo;   // the class whose code the kernels are; -1: their own
+  int forwardsTo;             // the class whose code the kernels are; -1: their own
 };
 
 std::vector<C> Class1Model(int sign, const std::vector<C>& z, const float* t, uint32_t bits) {
@@ -85,8 +85,8 @@ const KernelClass& Kernels(int cls) {
       {LV_IN_PLACE(Sse42), {nullptr, nullptr}, LV_BUILDERS(Sse42), Class23Model, 4, 16, 6, 17, -1},
       {LV_IN_PLACE(Avx), {nullptr, nullptr}, LV_BUILDERS(Avx), SeparateProductModel, 8, 32, 12, 18, -1},
       {LV_IN_PLACE(Avx2), LV_MEDIUM(Avx2), LV_BUILDERS(Avx2), FusedProductModel, 8, 32, 12, 18, -1},
-      {LV_IN_PLACE(Avx512ManyCore), LV_MEDIUM(Avx512ManyCore), LV_BUILDERS(Avx512ManyCore), FusedProductModel, 8,
-       32, 12, 18, 5},
+      {LV_IN_PLACE(Avx512ManyCore), LV_MEDIUM(Avx512ManyCore), LV_BUILDERS(Avx512ManyCore), FusedProductModel, 8, 32,
+       12, 18, 5},
       {LV_IN_PLACE(Avx512), LV_MEDIUM(Avx512), LV_BUILDERS(Avx512), FusedProductModel, 8, 32, 12, 18, -1},
   };
   return kClasses[cls];
@@ -99,7 +99,8 @@ const KernelClass& Kernels(int cls) {
 // Case names: the class suffix, or for a forwarder "Avx512ManyCoreForwardsToAvx2".
 std::string KernelCaseName(const ::testing::TestParamInfo<int>& info) {
   const int to = Kernels(info.param).forwardsTo;
-  return std::string(ProcessorClassSuffix(info.param)) + (to >= 0 ? std::string("ForwardsTo") + ProcessorClassSuffix(to) : "");
+  return std::string(ProcessorClassSuffix(info.param)) +
+         (to >= 0 ? std::string("ForwardsTo") + ProcessorClassSuffix(to) : "");
 }
 
 template <typename T>
@@ -312,8 +313,7 @@ TEST_P(InPlaceKernelTest, RadixEightRotationUsesItsOwnFactor) {
     std::vector<C> y = z;
     K().inPlace[0](y.data(), static_cast<uint64_t>(n), table.p, work.data(), 1);
     const std::vector<C> nearest = K().model(-1, z, table.p, kNearestRotationBits);
-    EXPECT_EQ(static_cast<bool>(SameBits(y, nearest)), !fft_stage_rule::HasRadix8Stage(ruleClass, L))
-        << "order " << L;
+    EXPECT_EQ(static_cast<bool>(SameBits(y, nearest)), !fft_stage_rule::HasRadix8Stage(ruleClass, L)) << "order " << L;
   }
 }
 
@@ -368,8 +368,8 @@ TEST_P(MediumKernelTest, EqualsScalarModel) {
     size_t srcOffset, dstOffset;
     bool inPlace, nullWork;
   };
-  const Road roads[] = {{0, 0, false, true}, {8, 32, false, false}, {0, 8, false, false},
-                        {24, 16, false, false}, {0, 0, true, false}, {8, 8, true, false}};
+  const Road roads[] = {{0, 0, false, true},    {8, 32, false, false}, {0, 8, false, false},
+                        {24, 16, false, false}, {0, 0, true, false},   {8, 8, true, false}};
   for (int L = 6; L <= 18; ++L) {
     const int64_t n = int64_t{1} << L;
     const Table table(K(), L, NAN);

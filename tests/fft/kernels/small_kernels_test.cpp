@@ -81,7 +81,8 @@ TEST_P(SmallKernelTest, EqualsScalarModelBitForBit) {
             const std::vector<C> want =
                 small_model::Transform({dir, k.fused}, order, x, normalised != 0, s);
             for (const Placement& pl : placements) {
-              lv_test::PlacedPoints src(n, static_cast<size_t>(pl.srcOffset)), dst(n, static_cast<size_t>(pl.dstOffset));
+              lv_test::PlacedPoints src(n, static_cast<size_t>(pl.srcOffset)),
+                  dst(n, static_cast<size_t>(pl.dstOffset));
               C* out = pl.inPlace ? src.data() : dst.data();
               RunKernel(set, order, normalised != 0, s, src.Fill(x), out);
               ASSERT_TRUE(SameBits(out, want.data(), static_cast<size_t>(n)))
@@ -90,7 +91,8 @@ TEST_P(SmallKernelTest, EqualsScalarModelBitForBit) {
                   << pl.inPlace;
               EXPECT_TRUE(src.CanariesIntact() && dst.CanariesIntact()) << "order " << order;
               if (!pl.inPlace) {
-                EXPECT_TRUE(SameBits(src.data(), x.data(), static_cast<size_t>(n))) << "source changed, order " << order;
+                EXPECT_TRUE(SameBits(src.data(), x.data(), static_cast<size_t>(n)))
+                    << "source changed, order " << order;
               }
               ++checked;
             }
@@ -119,7 +121,8 @@ TEST_P(SmallKernelTest, VerifierPropertiesAgainstFftwInDouble) {
                                              set->normalised[order](src, dst, inv);
                                            }};
       for (uint32_t seed = 0; seed < 3; ++seed) {
-        EXPECT_TRUE(lv_test::VerifyFft(plain, 1000 + seed, seed == 0 ? lv_test::kFftAllProperties : lv_test::kFftAccuracy));
+        EXPECT_TRUE(
+            lv_test::VerifyFft(plain, 1000 + seed, seed == 0 ? lv_test::kFftAllProperties : lv_test::kFftAccuracy));
       }
       EXPECT_TRUE(lv_test::VerifyFft(normalised, 1100));
     }

@@ -46,8 +46,9 @@ struct LargeClass {
   std::vector<int> hugeOrders;   // across the recursion edge (huge tests)
 };
 
-#define LV_LARGE_ROADS(Sfx)                                                                                 \
-  FftGetSizeComplexFloat32##Sfx, FftInitComplexFloat32##Sfx, {FftForwardLargeOrder##Sfx, FftInverseLargeOrder##Sfx}, \
+#define LV_LARGE_ROADS(Sfx)                                                            \
+  FftGetSizeComplexFloat32##Sfx, FftInitComplexFloat32##Sfx,                           \
+      {FftForwardLargeOrder##Sfx, FftInverseLargeOrder##Sfx},                          \
       {FftForwardLargeOrderLevel##Sfx, FftInverseLargeOrderLevel##Sfx}
 
 // Indexed by the class (entry 0 unused: class 0 is tested through its
@@ -57,8 +58,8 @@ inline const LargeClass& Large(int cls) {
       {},
       // Class 1: first large order 17 (32-column blocks), whole-array reversal
       // to 19, blocked from 20; outer order 6 at 21, 8 from 22.
-      {LV_LARGE_ROADS(Sse3), {nullptr, nullptr}, {17, 18, 19, 20, 21, 22}, {17, 18, 19, 20, 21}, {8, 24}, {17, 19, 20, 22},
-       {18, 20}, {24, 25, 26}},
+      {LV_LARGE_ROADS(Sse3), {nullptr, nullptr}, {17, 18, 19, 20, 21, 22}, {17, 18, 19, 20, 21}, {8, 24},
+       {17, 19, 20, 22}, {18, 20}, {24, 25, 26}},
       // Classes 2 and 3: whole-array reversal at 18, tiles from 19; class 2
       // copies in chunks from 22, class 3 from 23.
       {LV_LARGE_ROADS(Ssse3), {nullptr, nullptr}, {18, 19, 20, 21, 22}, {18, 19, 21, 22}, {8}, {18, 19, 22}, {20}, {}},

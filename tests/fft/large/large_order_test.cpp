@@ -47,8 +47,7 @@ TEST_P(LargeAccuracyTest, AgreesWithFftwInDouble) {
   EXPECT_TRUE(lv_test::VerifyFft(Subject(cls, plan, order, 1, 1.0 / n), static_cast<uint32_t>(order), properties));
 }
 
-INSTANTIATE_TEST_SUITE_P(Orders, LargeAccuracyTest, ::testing::ValuesIn(Cases(&LargeClass::accuracyOrders)),
-                         CaseName);
+INSTANTIATE_TEST_SUITE_P(Orders, LargeAccuracyTest, ::testing::ValuesIn(Cases(&LargeClass::accuracyOrders)), CaseName);
 
 // ---- exact relations around the bit-reversal edges ---------------------------
 

@@ -116,34 +116,44 @@ TEST(VerifyFft, RejectsEachBrokenProperty) {
     int sign;
   };
   const Case cases[] = {
-      {"accuracy", [](const C* s, C* d, const lv_test::FftSubject& ok) { ok.run(s, d); d[3].re += 1e-3f; },
+      {"accuracy",
+       [](const C* s, C* d, const lv_test::FftSubject& ok) {
+         ok.run(s, d);
+         d[3].re += 1e-3f;
+       },
        lv_test::kFftForward},
-      {"accuracy", [](const C* s, C* d, const lv_test::FftSubject&) {
+      {"accuracy",
+       [](const C* s, C* d, const lv_test::FftSubject&) {
          Correct(order, lv_test::kFftInverse, 1.0).run(s, d);  // the wrong direction
        },
        lv_test::kFftForward},
-      {"linearity", [](const C* s, C* d, const lv_test::FftSubject& ok) {
+      {"linearity",
+       [](const C* s, C* d, const lv_test::FftSubject& ok) {
          ok.run(s, d);
          d[1].re += 0.01f * s[0].re * s[0].re;  // a term that is not linear in the input
        },
        lv_test::kFftForward},
-      {"impulse at point 0", [](const C* s, C* d, const lv_test::FftSubject& ok) {
+      {"impulse at point 0",
+       [](const C* s, C* d, const lv_test::FftSubject& ok) {
          ok.run(s, d);
          for (int64_t k = 0; k < n; ++k) d[k].im = std::nextafter(d[k].im, 0.0f);
        },
        lv_test::kFftForward},
-      {"time shift", [](const C* s, C* d, const lv_test::FftSubject& ok) {
+      {"time shift",
+       [](const C* s, C* d, const lv_test::FftSubject& ok) {
          std::vector<C> x(s, s + n);
          std::swap(x[0], x[1]);  // not shift-invariant
          ok.run(x.data(), d);
        },
        lv_test::kFftInverse},
-      {"changed its source", [](const C* s, C* d, const lv_test::FftSubject& ok) {
+      {"changed its source",
+       [](const C* s, C* d, const lv_test::FftSubject& ok) {
          ok.run(s, d);
          if (s != d) const_cast<C*>(s)[5].im = 9.0f;
        },
        lv_test::kFftForward},
-      {"in place differs", [](const C* s, C* d, const lv_test::FftSubject& ok) {
+      {"in place differs",
+       [](const C* s, C* d, const lv_test::FftSubject& ok) {
          const bool inPlace = s == d;
          ok.run(s, d);
          if (inPlace) d[7].re = std::nextafter(d[7].re, 10.0f);

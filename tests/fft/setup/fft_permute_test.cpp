@@ -171,7 +171,8 @@ TEST_P(FftPermuteTest, GatherThenScatterRestoresTheRectangleAndNothingElse) {
       // Wipe the rectangle, then scatter it back.
       for (int64_t r = 0; r < c.rows; ++r) std::memset(array.mem.data + 8 * (column + r * c.stride), 0x5A, 8 * c.length);
       m.scatter(array.data() + column, buffer.as<ComplexFloat32>(), c.stride, c.rows, c.length, 0);
-      EXPECT_TRUE(lv_test::SameBits(Snapshot(array, n), original)) << "stride " << c.stride << " rows " << c.rows << " offset " << offset;
+      EXPECT_TRUE(lv_test::SameBits(Snapshot(array, n), original))
+          << "stride " << c.stride << " rows " << c.rows << " offset " << offset;
     }
   }
 }

@@ -170,7 +170,8 @@ Built Build(int order, int flag, size_t misalign = 0) {
   EXPECT_EQ(FftGetSizeComplexFloat32Sse2(order, flag, 2, &s, &i, &w), 0);
   b.spec.assign(s + 64, 0xCD);
   b.init.assign(i + 64, 0xCD);
-  uint8_t* mem = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(b.spec.data()) + 63) & ~uintptr_t{63}) + misalign;
+  uint8_t* mem =
+      reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(b.spec.data()) + 63) & ~uintptr_t{63}) + misalign;
   b.status = FftInitComplexFloat32Sse2(&b.header, order, flag, 2, mem, i ? b.init.data() : nullptr);
   return b;
 }

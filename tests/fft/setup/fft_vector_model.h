@@ -297,7 +297,8 @@ inline void CheckPlan(const VectorClass& k, int order) {
   } else {
     k.list(order, list.as<int32_t>());
   }
-  EXPECT_TRUE(lv_test::SameBits(static_cast<const int32_t*>(h->swapList), list.as<int32_t>(), static_cast<size_t>(listEntries)))
+  EXPECT_TRUE(
+      lv_test::SameBits(static_cast<const int32_t*>(h->swapList), list.as<int32_t>(), static_cast<size_t>(listEntries)))
       << order;
 }
 

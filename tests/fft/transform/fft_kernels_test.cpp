@@ -275,9 +275,9 @@ TEST(FftSmallKernels, VerifierPropertiesOfEveryOrder) {
       lv_test::FftSubject plain{order, static_cast<int>(set.sign), 1.0, [&set, order](const Cx* src, Cx* dst) {
                                   set.plain[order](src, dst, nullptr);
                                 }};
-      lv_test::FftSubject normalised{order, static_cast<int>(set.sign), inv, [&set, order, inv](const Cx* src, Cx* dst) {
-                                       set.normalised[order](src, dst, inv);
-                                     }};
+      lv_test::FftSubject normalised{
+          order, static_cast<int>(set.sign), inv,
+          [&set, order, inv](const Cx* src, Cx* dst) { set.normalised[order](src, dst, inv); }};
       EXPECT_TRUE(lv_test::VerifyFft(plain, 600 + order));
       EXPECT_TRUE(lv_test::VerifyFft(normalised, 700 + order));
     }

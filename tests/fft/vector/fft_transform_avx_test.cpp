@@ -64,9 +64,9 @@ TEST_P(VectorTransformTest, VerifierPropertiesOfEveryOrder) {
       EXPECT_TRUE(lv_test::VerifyFft(lv_test::TransformSubject(T().forward, plan, order, lv_test::kFftForward, 1.0),
                                      static_cast<uint32_t>(order)))
           << "flag " << flag;
-      EXPECT_TRUE(lv_test::VerifyFft(
-          lv_test::TransformSubject(T().inverse, plan, order, lv_test::kFftInverse, inverseScale),
-          static_cast<uint32_t>(700 + order)))
+      EXPECT_TRUE(
+          lv_test::VerifyFft(lv_test::TransformSubject(T().inverse, plan, order, lv_test::kFftInverse, inverseScale),
+                             static_cast<uint32_t>(700 + order)))
           << "flag " << flag;
     }
   }
