@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "primitives/phase/phase.h"
+#include "support/bits.h"
 #include "support/class_fixture.h"
 
 namespace {
@@ -32,7 +33,7 @@ int32_t g_forcedStatus = 0;
 bool PartsMatch(const float* y, const float* x, float* dst, int32_t n) {
   const ComplexFloat32* s = g_src + (dst - g_dst0);
   for (int32_t i = 0; i < n; ++i) {
-    if (std::memcmp(&y[i], &s[i].im, 4) != 0 || std::memcmp(&x[i], &s[i].re, 4) != 0) {
+    if (!lv_test::SameBits(&y[i], &s[i].im, 1) || !lv_test::SameBits(&x[i], &s[i].re, 1)) {
       return false;
     }
   }
