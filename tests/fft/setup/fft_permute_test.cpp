@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "fft/fft_setup.h"
@@ -73,11 +74,22 @@ Movers MoversOf(int cls) {
   }
 }
 
-// Tile reversal and tile moves: classes 1 to 7.
+// Tile reversal: classes 1 to 7.
 class FftPermuteTest : public lv_test::PerClassTest {};
 
 INSTANTIATE_TEST_SUITE_P(Classes, FftPermuteTest, ::testing::Range(1, kProcessorClassCount),
                          ::lv_test::ClassParamName);
+
+// Tile gather and scatter: classes 1 to 7. Classes 5 and 7 use the class-4
+// members; their cases are named as forwarders (Avx2ForwardsToAvx).
+class FftTileMoveTest : public lv_test::PerClassTest {};
+
+std::string TileMoveCaseName(const ::testing::TestParamInfo<int>& info) {
+  const bool usesClass4 = info.param == 5 || info.param == 7;
+  return std::string(ProcessorClassSuffix(info.param)) + (usesClass4 ? "ForwardsToAvx" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Classes, FftTileMoveTest, ::testing::Range(1, kProcessorClassCount), TileMoveCaseName);
 
 // Whole-array bit reversal through a complete swap list: classes 1 to 3 (the
 // others reverse through tiles only).
@@ -148,7 +160,7 @@ TEST_P(FftPermuteTest, BlockedListDrivesTheTileReversal) {
   ExpectReversed(data, before, 12, "tile from blocked list");
 }
 
-TEST_P(FftPermuteTest, GatherThenScatterRestoresTheRectangleAndNothingElse) {
+TEST_P(FftTileMoveTest, GatherThenScatterRestoresTheRectangleAndNothingElse) {
   const Movers m = MoversOf(Cls());
   struct Case {
     int32_t stride, rows, length;
@@ -177,7 +189,7 @@ TEST_P(FftPermuteTest, GatherThenScatterRestoresTheRectangleAndNothingElse) {
   }
 }
 
-TEST_P(FftPermuteTest, LastScatterInterleavesGroupedValues) {
+TEST_P(FftTileMoveTest, LastScatterInterleavesGroupedValues) {
   const Movers m = MoversOf(Cls());
   const int v = Class(Cls()).v;
   const int32_t rows = 3, length = 32, stride = 48;
