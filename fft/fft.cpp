@@ -2,8 +2,8 @@
 // implementation of the process's processor class.
 #include "fft/fft.h"
 
-#include "fft/fft_setup.h"
-#include "fft/fft_transforms.h"
+#include "fft/setup/setup.h"
+#include "fft/fft_classes.h"
 #include "cpu/dispatch.h"
 
 namespace {

@@ -23,8 +23,8 @@
 #include <cstdint>
 
 #include "fft/fft.h"
-#include "fft/fft_spec.h"
-#include "fft/fft_table_builders.h"
+#include "fft/setup/fft_spec.h"
+#include "fft/setup/table_builders.inl"
 #include "cpu/isa_class.h"
 #include "primitives/arith/arith.h"
 #include "cpu/dispatch.h"

@@ -15,7 +15,7 @@
 #include <ostream>
 #include <vector>
 
-#include "fft/column_pass.h"
+#include "fft/kernels/column_pass.h"
 #include "cpu/dispatch_testing.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "fft/butterfly.h"
+#include "fft/kernels/butterfly.h"
 #include "fft/fft.h"
-#include "fft/fft_setup.h"
-#include "fft/fft_spec.h"
+#include "fft/setup/setup.h"
+#include "fft/setup/fft_spec.h"
 #include "cpu/dispatch_testing.h"
 #include "tests/fft/kernels/butterfly_model.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "fft/small_kernels.h"
+#include "fft/kernels/small_kernels.h"
 #include "cpu/dispatch_testing.h"
 #include "tests/fft/kernels/small_model.h"
 

@@ -12,10 +12,10 @@
 #include <ostream>
 
 #include "fft/fft.h"
-#include "fft/fft_setup.h"
-#include "fft/fft_spec.h"
-#include "fft/fft_transforms.h"
-#include "fft/large_order.h"
+#include "fft/setup/setup.h"
+#include "fft/setup/fft_spec.h"
+#include "fft/fft_classes.h"
+#include "fft/drivers/large_order.h"
 
 namespace lv_large_test {
 

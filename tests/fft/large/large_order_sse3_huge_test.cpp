@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "fft/large_order.h"
+#include "fft/drivers/large_order.h"
 #include "large_check.h"
 #include "cpu/dispatch_testing.h"
 

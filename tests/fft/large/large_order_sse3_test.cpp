@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "fft/large_order.h"
+#include "fft/drivers/large_order.h"
 #include "large_check.h"
 #include "cpu/dispatch_testing.h"
 #include "support/guarded_buffer.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "fft/fft_setup.h"
+#include "fft/setup/setup.h"
 #include "fft_vector_model.h"
 #include "support/class_fixture.h"
 

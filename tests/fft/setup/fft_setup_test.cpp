@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_spec.h"
+#include "fft/setup/fft_spec.h"
 #include "support/guarded_buffer.h"
 
 namespace {

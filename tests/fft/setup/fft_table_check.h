@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_spec.h"
+#include "fft/setup/fft_spec.h"
 #include "fft/fft_sse2.h"
 
 namespace fft_table_check {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_spec.h"
+#include "fft/setup/fft_spec.h"
 #include "fft/fft_sse2.h"
 #include "support/guarded_buffer.h"
 #include "vmath/sincos/sincos.h"

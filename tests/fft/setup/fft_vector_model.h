@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_setup.h"
-#include "fft/fft_spec.h"
+#include "fft/setup/setup.h"
+#include "fft/setup/fft_spec.h"
 #include "vmath/sincos/sincos.h"
 
 namespace fftv_model {

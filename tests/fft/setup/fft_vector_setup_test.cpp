@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_setup.h"
-#include "fft/fft_spec.h"
+#include "fft/setup/setup.h"
+#include "fft/setup/fft_spec.h"
 #include "fft_vector_model.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"

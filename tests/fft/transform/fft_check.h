@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_spec.h"
+#include "fft/setup/fft_spec.h"
 #include "platform/random.h"
 
 namespace fft_test {

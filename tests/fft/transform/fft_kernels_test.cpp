@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_spec.h"
+#include "fft/setup/fft_spec.h"
 #include "fft/fft_sse2.h"
 #include "fft_check.h"
 #include "support/guarded_buffer.h"

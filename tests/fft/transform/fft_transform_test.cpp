@@ -2,8 +2,8 @@
 // against FFTW in double precision and the exact properties.
 #include <cstring>
 
-#include "fft/fft_setup.h"
-#include "fft/fft_transforms.h"
+#include "fft/setup/setup.h"
+#include "fft/fft_classes.h"
 #include "fft_check.h"
 #include "cpu/dispatch_testing.h"
 

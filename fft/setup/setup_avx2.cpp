@@ -1,0 +1,40 @@
+// FFT set-up of processor class 5 (AVX2): size query, initialisation, table
+// builders, split tables and permutations.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "fft/setup/permute_128.inl"
+#include "fft/setup/setup.h"
+#include "fft/setup/setup_vector.inl"
+#include "cpu/isa_class.h"
+#include "primitives/sqrt/sqrt.h"
+#include "primitives/zerofill/zerofill.h"
+#include "vmath/sincos/sincos.h"
+
+LV_ASSERT_CLASS(5);
+
+const int32_t kFftOrderSplitAvx2[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 8, 8, 8, 8};
+const int32_t kFftColumnBlockAvx2[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 10, 10, 10, 14, 14, 14, 14, 14, 14, 14, 14};
+
+namespace lv_avx2 {
+namespace {
+
+struct FftClass {
+  static constexpr int32_t kSmallLimit = 6;
+  static constexpr int32_t kLeafLimit = 18;
+  static constexpr int32_t kLargest = 28;
+  static constexpr int32_t kBlockedThreshold = 19;
+  static constexpr int kV = 8;
+  static constexpr int kRule = 4;
+  static constexpr bool kManyCore = false;
+  LV_FFT_SETUP_CLASS_ROUTINES(Avx2)
+  LV_FFT_SETUP_DIVIDED_SCALES(Avx2)
+};
+
+}  // namespace
+}  // namespace lv_avx2
+
+#define LV_FS_SUFFIX Avx2
+#define LV_FS_NS lv_avx2
+#include "fft/setup/setup_body.inl"

@@ -1,0 +1,44 @@
+// FFT set-up of processor class 2 (SSSE3): size query, initialisation, table
+// builders, split tables and permutations.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "fft/setup/permute_128.inl"
+#include "fft/setup/setup.h"
+#include "fft/setup/setup_vector.inl"
+#include "cpu/isa_class.h"
+#include "primitives/sqrt/sqrt.h"
+#include "primitives/zerofill/zerofill.h"
+#include "vmath/sincos/sincos.h"
+
+LV_ASSERT_CLASS(2);
+
+const int32_t kFftOrderSplitSsse3[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 4, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8};
+const int32_t kFftColumnBlockSsse3[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 10, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14};
+
+namespace lv_ssse3 {
+namespace {
+
+struct FftClass {
+  static constexpr int32_t kSmallLimit = 5;
+  static constexpr int32_t kLeafLimit = 17;
+  static constexpr int32_t kLargest = 28;
+  static constexpr int32_t kBlockedThreshold = 19;
+  static constexpr int kV = 4;
+  static constexpr int kRule = 2;
+  static constexpr bool kManyCore = false;
+  LV_FFT_SETUP_CLASS_ROUTINES(Ssse3)
+  LV_FFT_SETUP_DIVIDED_SCALES(Ssse3)
+};
+
+using RowCopy = ::lv_fft_permute::Permute128<FftClass>;
+
+}  // namespace
+}  // namespace lv_ssse3
+
+#define LV_FS_SUFFIX Ssse3
+#define LV_FS_NS lv_ssse3
+#define LV_FS_ROW_COPY RowCopy
+#define LV_FS_BIT_REVERSE_COPY
+#include "fft/setup/setup_body.inl"
