@@ -24,7 +24,10 @@
 
 #include "fft/fft.h"
 #include "fft/setup/fft_spec.h"
-#include "fft/setup/table_builders.inl"
+#include "fft/fft_class_table.h"
+#include "fft/fft_classes.h"
+#include "fft/setup/permute.h"
+#include "fft/setup/setup.h"
 #include "cpu/isa_class.h"
 #include "primitives/arith/arith.h"
 #include "cpu/dispatch.h"
@@ -37,15 +40,12 @@ LV_ASSERT_CLASS(0);
 namespace lv_sse2 {
 namespace {
 
-struct TableTag {};
 using Cx = ComplexFloat32;
-
-// x rounded up to the next multiple of 64.
-int64_t Align64(int64_t x) { return (x + 63) & ~int64_t{63}; }
+constexpr FftClassRow kRow = kFftClasses[0];
 
 template <typename T>
 T* AlignUp(T* p) {
-  return lv_fft_build::AlignUp64<TableTag>(p);
+  return reinterpret_cast<T*>((reinterpret_cast<uintptr_t>(p) + 63) & ~uintptr_t{63});
 }
 
 // ---------------------------------------------------------------------------
@@ -426,7 +426,7 @@ void LargeOrderLevel(const FftSpecComplexFloat32* spec, Cx* data, int32_t order,
   const int64_t cols = int64_t{1} << inner;
   for (int64_t r = 0; r < rows; ++r) {
     Cx* row = data + r * cols;
-    if (inner <= kFftLeafLimitSse2) {
+    if (inner <= kRow.leafLimit) {
       Radix4Stages<Inv>(row, cols, static_cast<const float*>(spec->twiddles));
       ScaleLeaf<Inv>(spec, row, cols);
     } else if (kFftOrderSplitSse2[inner] == 0) {
@@ -491,7 +491,7 @@ int32_t Transform(const Cx* src, Cx* dst, const FftSpecComplexFloat32* spec, uin
   }
   const int32_t order = spec->order;
   const bool scaled = (Inv ? spec->inverseScale : spec->forwardScale) != 0;
-  if (order <= kFftSmallOrderLimitSse2) {
+  if (order <= kRow.smallOrderLimit) {
     if (scaled) {
       (Inv ? kFftInverseNormalisedKernelsSse2 : kFftForwardNormalisedKernelsSse2)[order](src, dst, spec->scale);
     } else {
@@ -501,7 +501,7 @@ int32_t Transform(const Cx* src, Cx* dst, const FftSpecComplexFloat32* spec, uin
   }
   Cx* work = (workBuffer != nullptr && spec->workBytes > 0) ? reinterpret_cast<Cx*>(AlignUp(workBuffer)) : nullptr;
   const int32_t points = int32_t{1} << order;
-  if (order <= kFftLeafLimitSse2) {
+  if (order <= kRow.leafLimit) {
     const int32_t* list = static_cast<const int32_t*>(spec->swapList);
     if (src == dst) {
       BitReverseInPlaceScalarSse2(dst, points, list);
@@ -516,122 +516,6 @@ int32_t Transform(const Cx* src, Cx* dst, const FftSpecComplexFloat32* spec, uin
   }
   LargeOrder<Inv>(spec, src, dst, order, work);
   return StatusOk;
-}
-
-// ---------------------------------------------------------------------------
-// Set-up.
-
-// Raw counts of one large-order level of order L (no sine-table term).
-void LargeOrderLevelSizes(int32_t order, int64_t* spec, int64_t* init, int64_t* work) {
-  const int64_t n = int64_t{1} << order;
-  const int32_t outer = kFftOrderSplitSse2[order];
-  if (outer == 0) {
-    *spec = Align64(2 * n) + 8256;
-    *init = 0;
-    *work = 0;
-    return;
-  }
-  const int32_t inner = order - outer;
-  const int64_t k = int64_t{1} << outer;
-  int64_t s = 0;
-  int64_t i = 0;
-  int64_t w = 0;
-  if (inner <= kFftLeafLimitSse2) {
-    s = Align64(8 * (int64_t{1} << inner) + 8);
-  } else {
-    LargeOrderLevelSizes(inner, &s, &i, &w);
-  }
-  *spec = s + Align64(8 * k + 8) + 8 * n;
-  *init = i + Align64(k + 4) + 32 * k;
-  *work = w > 32 * k ? w : 32 * k;
-}
-
-bool ValidFlag(int32_t flag) {
-  return flag == kFftScaleForward || flag == kFftScaleInverse || flag == kFftScaleBoth || flag == kFftNoScale;
-}
-
-// W_m^k, k < m/4, for a combine pass of m = 2^order points; padded to 64.
-uint8_t* WriteCombineTable(int32_t order, const float* sine, int32_t sineOrder, uint8_t* out) {
-  const int64_t m = int64_t{1} << order;
-  const int64_t q = (int64_t{1} << sineOrder) / 4;
-  const int32_t shift = sineOrder - order;
-  float* f = reinterpret_cast<float*>(out);
-  for (int64_t k = 0; k < m / 4; ++k) {
-    lv_fft_build::QuarterWave<TableTag>(sine, q, k << shift, f + 2 * k, f + 2 * k + 1);
-  }
-  return AlignUp(out + 2 * m);
-}
-
-// The leaves of 2048 or 4096 points: the order-10 triples, then the combine
-// table of the leaf order.
-uint8_t* WriteCombineLeafTables(FftSpecComplexFloat32* spec, int32_t order, const float* sine, int32_t sineOrder,
-                                uint8_t* p) {
-  spec->twiddles = p;
-  uint8_t* q = reinterpret_cast<uint8_t*>(ExpandRadix4TwiddlesSse2(10, sine, sineOrder, reinterpret_cast<float*>(p)));
-  spec->combineTable = q;
-  spec->workBytes = 0;
-  return WriteCombineTable(order, sine, sineOrder, q);
-}
-
-// One level of the plan: the leaf tables or the deeper level, then the outer
-// triples of order n and the column table: for each group of four columns
-// and each row r, W_N^(p rev_n(r)) for the columns p of the group. Rows are put
-// in bit-reversed order through the scratch area (4R values, then the swap
-// list of order n). Returns the end of the column table.
-uint8_t* BuildLargeOrderPlanLevel(FftSpecComplexFloat32* spec, int32_t order, const float* sine, int32_t sineOrder,
-                                  int32_t depth, uint8_t* p, uint8_t* scratch) {
-  const int32_t n = kFftOrderSplitSse2[order];
-  const int32_t inner = order - n;
-  const int64_t rows = int64_t{1} << n;
-  const int64_t cols = int64_t{1} << inner;
-  uint8_t* q = nullptr;
-  if (inner <= kFftLeafLimitSse2) {
-    spec->twiddles = p;
-    q = reinterpret_cast<uint8_t*>(ExpandRadix4TwiddlesSse2(inner, sine, sineOrder, reinterpret_cast<float*>(p)));
-    spec->workBytes = 0;
-  } else if (kFftOrderSplitSse2[inner] != 0) {
-    q = BuildLargeOrderPlanLevel(spec, inner, sine, sineOrder, depth + 1, p, scratch);
-  } else {
-    q = WriteCombineLeafTables(spec, inner, sine, sineOrder, p);
-  }
-  spec->outerTables[depth] = q;
-  uint8_t* r = reinterpret_cast<uint8_t*>(ExpandRadix4TwiddlesSse2(n, sine, sineOrder, reinterpret_cast<float*>(q)));
-  spec->columnTables[depth] = r;
-
-  Cx* slots = reinterpret_cast<Cx*>(scratch);
-  int32_t* list = reinterpret_cast<int32_t*>(scratch + 32 * rows);
-  MakeBitReverseListSse2(n, list);
-  const int64_t quarter = (int64_t{1} << sineOrder) / 4;
-  const int32_t shift = sineOrder - order;
-  Cx* out = reinterpret_cast<Cx*>(r);
-  for (int64_t g = 0; g < cols; g += 4) {
-    for (int64_t j = 0; j < 4; ++j) {
-      Cx* slot = slots + j * rows;
-      for (int64_t k = 0; k < rows; ++k) {
-        lv_fft_build::QuarterWave<TableTag>(sine, quarter, ((g + j) * k) << shift, &slot[k].re, &slot[k].im);
-      }
-      BitReverseInPlaceScalarSse2(slot, static_cast<int32_t>(rows), list);
-    }
-    for (int64_t k = 0; k < rows; ++k) {
-      *out++ = slots[k];
-      *out++ = slots[rows + k];
-      *out++ = slots[2 * rows + k];
-      *out++ = slots[3 * rows + k];
-    }
-  }
-  if (spec->workBytes < 32 * rows) {
-    spec->workBytes = static_cast<int32_t>(32 * rows);
-  }
-  return r + 8 * (int64_t{1} << order);
-}
-
-uint8_t* BuildLargeOrderPlan(FftSpecComplexFloat32* spec, int32_t order, const float* sine, int32_t sineOrder,
-                             int32_t* list, uint8_t* scratch) {
-  uint8_t* p = reinterpret_cast<uint8_t*>(MakeBitReverseListSse2(order, list));
-  if (kFftOrderSplitSse2[order] == 0) {
-    return WriteCombineLeafTables(spec, order, sine, sineOrder, p);
-  }
-  return BuildLargeOrderPlanLevel(spec, order, sine, sineOrder, 0, p, scratch);
 }
 
 }  // namespace
@@ -691,89 +575,7 @@ const FftPlainKernel kFftInversePlainKernelsSse2[6] = {FftOrder0KernelSse2,     
                                                        FftInverseOrder2KernelSse2, FftInverseOrder3KernelSse2,
                                                        FftInverseOrder4KernelSse2, FftInverseOrder5KernelSse2};
 
-float* MakeSineTableSse2(int32_t order, float* table) {
-  return lv_fft_build::MakeSineTable<lv_sse2::TableTag, SinFloat32StubSse2, CosFloat32StubSse2>(order, table);
-}
 
-int32_t* MakeBitReverseListSse2(int32_t order, int32_t* out) {
-  return lv_fft_build::MakePairsList<lv_sse2::TableTag>(order, out);
-}
-
-float* ExpandRadix4TwiddlesSse2(int32_t n, const float* sine, int32_t b, float* out) {
-  const int64_t quarter = (int64_t{1} << b) / 4;
-  const int32_t shift = b - n;
-  const int64_t groups = (int64_t{1} << n) / 4 + 1;
-  for (int64_t j = 0; j < groups; ++j) {
-    for (int64_t k = 1; k <= 3; ++k) {
-      float* cell = out + 6 * j + 2 * (k - 1);
-      lv_fft_build::QuarterWave<lv_sse2::TableTag>(sine, quarter, (k * j) << shift, cell, cell + 1);
-    }
-  }
-  return lv_fft_build::AlignUp64<lv_sse2::TableTag>(out + 6 * groups);
-}
-
-// The list holds the pairs (4g, 4r) of groups g < r, one 0 standing for group
-// 0, the other self-reversed groups, and a closing 0 at entry n/4. Both walks
-// are bounded by the n/4 + 1 entries of the list, whatever it holds.
-void BitReverseCopyScalarSse2(const ComplexFloat32* src, ComplexFloat32* dst, int32_t n, const int32_t* list) {
-  if (n < 8) {
-    dst[0] = src[0];
-    dst[n - 1] = src[n - 1];
-    if (n > 2) {
-      dst[2] = src[1];
-      dst[1] = src[2];
-    }
-    return;
-  }
-  const int64_t h = n / 2;
-  const int64_t entries = n / 4;
-  int64_t k = 0;
-  for (; k + 1 < entries && list[k] >= 2; k += 2) {
-    const int64_t a = list[k] >> 1;
-    const int64_t b = list[k + 1] >> 1;
-    dst[b] = src[a];
-    dst[b + 1] = src[h + a];
-    dst[h + b] = src[a + 1];
-    dst[h + b + 1] = src[h + a + 1];
-    dst[a] = src[b];
-    dst[a + 1] = src[h + b];
-    dst[h + a] = src[b + 1];
-    dst[h + a + 1] = src[h + b + 1];
-  }
-  for (int64_t first = k; k < entries && (k == first || list[k] >= 2); ++k) {
-    const int64_t c = list[k] >> 1;
-    dst[c] = src[c];
-    dst[c + 1] = src[h + c];
-    dst[h + c] = src[c + 1];
-    dst[h + c + 1] = src[h + c + 1];
-  }
-}
-
-void BitReverseInPlaceScalarSse2(ComplexFloat32* data, int32_t n, const int32_t* list) {
-  if (n < 4) {
-    return;
-  }
-  const int64_t h = n / 2;
-  const int64_t entries = n / 4;
-  int64_t k = 0;
-  auto swap = [data](int64_t i, int64_t j) {
-    const ComplexFloat32 t = data[i];
-    data[i] = data[j];
-    data[j] = t;
-  };
-  for (; k + 1 < entries && list[k] >= 2; k += 2) {
-    const int64_t a = list[k] >> 1;
-    const int64_t b = list[k + 1] >> 1;
-    swap(a, b);
-    swap(a + 1, h + b);
-    swap(h + a, b + 1);
-    swap(h + a + 1, h + b + 1);
-  }
-  for (int64_t first = k; k < entries && (k == first || list[k] >= 2); ++k) {
-    const int64_t c = list[k] >> 1;
-    swap(c + 1, h + c);
-  }
-}
 
 void FftForwardRadix4StagesSse2(ComplexFloat32* data, int32_t n, const float* twiddles) {
   lv_sse2::Radix4Stages<false>(data, n, twiddles);
@@ -784,111 +586,6 @@ void FftInverseRadix4StagesSse2(ComplexFloat32* data, int32_t n, const float* tw
 
 // ---------------------------------------------------------------------------
 // Entry points of the class.
-
-int32_t FftGetSizeComplexFloat32Sse2(int32_t order, int32_t flag, int32_t /*hint*/, int32_t* specBytes,
-                                     int32_t* initBytes, int32_t* workBytes) {
-  using namespace lv_sse2;
-  if (static_cast<uint32_t>(order) > 30) {
-    return StatusFftBadOrder;
-  }
-  if (specBytes == nullptr || initBytes == nullptr || workBytes == nullptr) {
-    return StatusNullPointer;
-  }
-  if (!ValidFlag(flag)) {
-    return StatusFftBadFlag;
-  }
-  if (order > kFftLargestOrderSse2) {
-    return StatusFftBadOrder;
-  }
-  const int64_t n = int64_t{1} << order;
-  const int64_t sine = Align64(n + 4);
-  int64_t spec = 208;
-  int64_t init = 0;
-  int64_t work = 0;
-  if (order > kFftLeafLimitSse2) {
-    int64_t s = 0;
-    int64_t i = 0;
-    int64_t w = 0;
-    LargeOrderLevelSizes(order, &s, &i, &w);
-    spec = s + sine + 256;
-    init = sine + i + 64;
-    work = w > 0 ? w + 64 : 0;
-  } else if (order > kFftSmallOrderLimitSse2) {
-    spec = Align64(8 * n + 8) + sine + 256;
-  }
-  *specBytes = static_cast<int32_t>(spec);
-  *initBytes = static_cast<int32_t>(init);
-  *workBytes = static_cast<int32_t>(work);
-  return StatusOk;
-}
-
-int32_t FftInitComplexFloat32Sse2(FftSpecComplexFloat32** specOut, int32_t order, int32_t flag, int32_t hint,
-                                  uint8_t* specMemory, uint8_t* initBuffer) {
-  using namespace lv_sse2;
-  if (specOut == nullptr) {
-    return StatusNullPointer;
-  }
-  if (static_cast<uint32_t>(order) > 30 || order > kFftLargestOrderSse2) {
-    return StatusFftBadOrder;
-  }
-  if (specMemory == nullptr) {
-    return StatusNullPointer;
-  }
-  uint8_t* base = AlignUp(specMemory);
-  VectorZeroFillUint8Sse2(base, kFftSpecHeaderBytes);
-  auto* spec = reinterpret_cast<FftSpecComplexFloat32*>(base);
-  spec->hint = hint;
-  spec->order = order;
-  spec->reserved = 0;
-  const int64_t n = int64_t{1} << order;
-  const float inverseN = 1.0f / static_cast<float>(n);
-  switch (flag) {
-    case kFftNoScale:
-      break;
-    case kFftScaleBoth:
-      spec->forwardScale = 1;
-      spec->inverseScale = 1;
-      spec->scale = static_cast<float>(1.0 / ScalarSqrtFloat64Sse2(static_cast<double>(n)));
-      break;
-    case kFftScaleForward:
-      spec->forwardScale = 1;
-      spec->scale = inverseN;
-      break;
-    case kFftScaleInverse:
-      spec->inverseScale = 1;
-      spec->scale = inverseN;
-      break;
-    default:
-      return StatusFftBadFlag;
-  }
-  // The identifier is set last: a specification whose initialisation failed
-  // keeps identifier 0 and is refused by every transform.
-  if (order <= kFftSmallOrderLimitSse2) {
-    spec->workBytes = 0;
-    spec->identifier = kFftSpecIdentifier;
-    *specOut = spec;
-    return StatusOk;
-  }
-  uint8_t* tables = base + kFftSpecHeaderBytes;
-  if (order <= 10) {
-    spec->swapList = tables;
-    float* twiddles = reinterpret_cast<float*>(MakeBitReverseListSse2(order, reinterpret_cast<int32_t*>(tables)));
-    spec->twiddles = twiddles;
-    ExpandRadix4TwiddlesSse2(order, kFftQuarterSineOrder10, 10, twiddles);
-    spec->workBytes = 0;
-  } else {
-    if (initBuffer == nullptr) {
-      return StatusNullPointer;
-    }
-    float* sine = reinterpret_cast<float*>(AlignUp(initBuffer));
-    uint8_t* scratch = reinterpret_cast<uint8_t*>(MakeSineTableSse2(order, sine));
-    spec->swapList = tables;
-    BuildLargeOrderPlan(spec, order, sine, order, reinterpret_cast<int32_t*>(tables), scratch);
-  }
-  spec->identifier = kFftSpecIdentifier;
-  *specOut = spec;
-  return StatusOk;
-}
 
 int32_t FftForwardComplexFloat32Sse2(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32* spec,
                                      uint8_t* workBuffer) {

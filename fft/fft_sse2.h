@@ -40,25 +40,6 @@ extern const FftPlainKernel kFftForwardPlainKernelsSse2[6];
 extern const FftNormalisedKernel kFftInverseNormalisedKernelsSse2[6];
 extern const FftPlainKernel kFftInversePlainKernelsSse2[6];
 
-// Quarter-wave sine table of an order above 10 (2^order / 4 + 1 floats at a
-// 64-byte-aligned table), evaluated with the class-0 sine and cosine. Returns
-// the first 64-byte boundary behind it.
-float* MakeSineTableSse2(int32_t order, float* table);
-
-// Bit-reversal swap list in the pairs format (order >= 2, 2^order / 4 + 1
-// entries). Returns the first 64-byte boundary at or after its end.
-int32_t* MakeBitReverseListSse2(int32_t order, int32_t* out);
-
-// Radix-4 twiddle triples of order n (n >= 2) from a quarter-wave sine table of
-// order b >= n: group j = 0..N/4 holds W_N^j, W_N^2j, W_N^3j as (cos, -sin).
-// Returns out + 24 (N/4 + 1) bytes rounded up to a multiple of 64.
-float* ExpandRadix4TwiddlesSse2(int32_t n, const float* sine, int32_t b, float* out);
-
-// dst[rev(i)] = src[i] (copy; src and dst do not overlap) and the same
-// permutation in place, driven by the pairs-format list of the order.
-void BitReverseCopyScalarSse2(const ComplexFloat32* src, ComplexFloat32* dst, int32_t n, const int32_t* list);
-void BitReverseInPlaceScalarSse2(ComplexFloat32* data, int32_t n, const int32_t* list);
-
 // All butterfly stages of an unscaled transform of n = 4 .. 1024 points, in
 // place, from bit-reversed order to natural order, with the twiddle triples of
 // order log2(n).

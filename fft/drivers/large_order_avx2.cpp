@@ -3,6 +3,7 @@
 
 #include "fft/kernels/butterfly.h"
 #include "fft/kernels/column_pass.h"
+#include "fft/setup/permute.h"
 #include "fft/setup/setup.h"
 #include "fft/drivers/large_order.h"
 #include "fft/drivers/large_order_vector.inl"

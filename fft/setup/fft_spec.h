@@ -1,5 +1,6 @@
-// The FFT specification header (144 bytes at the 64-byte-aligned start of the
-// specification memory), its order limits and the fixed quarter-wave sine table.
+// The FFT plan header (144 bytes at the 64-byte-aligned start of the FFT plan
+// memory) and the fixed quarter-wave sine table of order 10. The order limits
+// of every class are in fft/fft_class_table.h.
 #pragma once
 
 #include <cstddef>
@@ -38,17 +39,6 @@ static_assert(offsetof(FftSpecComplexFloat32, outerTables) == 96);
 static_assert(offsetof(FftSpecComplexFloat32, columnTables) == 120);
 
 inline constexpr int32_t kFftSpecHeaderBytes = 144;
-
-// Class 0 (portable) limits: orders up to 5 use the small kernels, up to 10
-// one swap list and twiddle table of the order, above that a large-order plan.
-inline constexpr int32_t kFftSmallOrderLimitSse2 = 5;
-inline constexpr int32_t kFftLeafLimitSse2 = 10;
-inline constexpr int32_t kFftLargestOrderSse2 = 27;
-
-// Outer order of a class-0 large order (index = order, 0..30): 2^n rows of
-// 2^(order - n) points; 0 at orders 11 and 12 means the order is not split
-// (1024-point blocks joined by combine passes). 29 and 30 repeat 28.
-extern const int32_t kFftOrderSplitSse2[31];
 
 // sin(2 pi k / 1024) rounded to float32, k = 0..256: every twiddle of an order
 // up to 10 is a copy of one of these values.

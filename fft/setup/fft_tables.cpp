@@ -1,9 +1,31 @@
-// Constant tables of the FFT shared by every processor class.
+// Constant tables of the FFT set-up: the order split and column block tables
+// of every class (one copy per class, equal values where the classes agree)
+// and the quarter-wave sine table of order 10.
 #include "fft/setup/fft_spec.h"
+#include "fft/setup/setup.h"
 
-// Outer order of each class-0 large order, index = order.
-//                                      order: 0 ... 10, 11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30
-const int32_t kFftOrderSplitSse2[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  5,  6,  7,  8,  8,  8,  10, 10, 10, 10, 8,  8,  10, 10, 10, 10, 10, 10};
+// Outer order n of each large order, index = order (0 below a class's large
+// orders; class 0: 0 at orders 11 and 12, the unsplit combine-pass orders).
+//                                            order: 0 ... 10, 11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30
+const int32_t kFftOrderSplitSse2[31] =           {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  5,  6,  7,  8,  8,  8,  10, 10, 10, 10, 8,  8,  10, 10, 10, 10, 10, 10};
+const int32_t kFftOrderSplitSse3[31] =           {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  4,  4,  4,  4,  6,  8,  8,  8,  8,  8,  8,  8,  8,  8};
+const int32_t kFftOrderSplitSsse3[31] =          {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  4,  4,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8};
+const int32_t kFftOrderSplitSse42[31] =          {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  4,  4,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8,  8};
+const int32_t kFftOrderSplitAvx[31] =            {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  4,  4,  4,  4,  8,  8,  8,  8,  8,  8,  8,  8};
+const int32_t kFftOrderSplitAvx2[31] =           {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  4,  4,  4,  4,  8,  8,  8,  8,  8,  8,  8,  8};
+const int32_t kFftOrderSplitAvx512ManyCore[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  4,  4,  4,  4,  8,  8,  8,  8,  8,  8,  8,  8};
+const int32_t kFftOrderSplitAvx512[31] =         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  4,  4,  4,  4,  8,  8,  8,  8,  8,  8,  8,  8};
+
+// Column block order T of the column passes of classes 1 to 7 (blocks of 2^T
+// points: 2^n rows by 2^(T - n) columns), index = order.
+//                                             order: 0 ... 10, 11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30
+const int32_t kFftColumnBlockSse3[31] =           {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  9,  10, 10, 10, 13, 15, 15, 15, 15, 15, 15, 15, 15, 15};
+const int32_t kFftColumnBlockSsse3[31] =          {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  10, 10, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14};
+const int32_t kFftColumnBlockSse42[31] =          {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  10, 10, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 14};
+const int32_t kFftColumnBlockAvx[31] =            {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  10, 10, 10, 10, 14, 14, 14, 14, 14, 14, 14, 14};
+const int32_t kFftColumnBlockAvx2[31] =           {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  10, 10, 10, 10, 14, 14, 14, 14, 14, 14, 14, 14};
+const int32_t kFftColumnBlockAvx512ManyCore[31] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  10, 10, 10, 10, 14, 14, 14, 14, 14, 14, 14, 14};
+const int32_t kFftColumnBlockAvx512[31] =         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  10, 10, 10, 10, 14, 14, 14, 14, 14, 14, 14, 14};
 
 const float kFftQuarterSineOrder10[257] = {
     0.0f, 0.006135884672403336f, 0.012271538376808167f, 0.018406730145215988f, 0.024541229009628296f, 0.030674804002046585f,

@@ -1,20 +1,9 @@
-// Bodies of the vector bit reversal and tile moves, instantiated inside each
-// class's namespace with a K local to the class file:
-//   Permute128<K>: whole-array bit reversal (classes 1 to 3), tile bit
-//                  reversal, and the 128-bit tile moves (groups of 4);
-//   Tile256<K>:    the 256-bit tile moves of classes 4 to 7 (groups of 8).
-// Every routine moves whole 32-bit words; values arrive bit for bit.
-#pragma once
+// The 128-bit permutations of classes 1 to 7 (included by permute_body.inl
+// inside the class namespace): whole-array bit reversal through the complete
+// swap list (classes 1 to 3), the tile bit reversal through a pairs-format list
+// (every vector class), and the 128-bit tile moves in groups of 4 points
+// (classes 1 to 3).
 
-#include <immintrin.h>
-
-#include <cstdint>
-
-#include "primitives/vector_types.h"
-
-namespace lv_fft_permute {
-
-template <class K>
 struct Permute128 {
   // One 4 x 4 block of points: row q holds points 4g .. 4g+3 of quarter q, as
   // two 128-bit halves (points 0-1 and 2-3).
@@ -163,47 +152,3 @@ struct Permute128 {
     }
   }
 };
-
-template <class K>
-struct Tile256 {
-  static void Gather(const ComplexFloat32* src, ComplexFloat32* dst, int32_t rowStride, int32_t rowCount,
-                     int32_t rowLength) {
-    for (int64_t r = 0; r < rowCount; ++r) {
-      const float* s = reinterpret_cast<const float*>(src + r * rowStride);
-      float* d = reinterpret_cast<float*>(dst + r * rowLength);
-      for (int64_t i = 0; i < 2 * int64_t{rowLength}; i += 32) {
-        const __m256 a = _mm256_loadu_ps(s + i);
-        const __m256 b = _mm256_loadu_ps(s + i + 8);
-        const __m256 c = _mm256_loadu_ps(s + i + 16);
-        const __m256 e = _mm256_loadu_ps(s + i + 24);
-        _mm256_storeu_ps(d + i, a);
-        _mm256_storeu_ps(d + i + 8, b);
-        _mm256_storeu_ps(d + i + 16, c);
-        _mm256_storeu_ps(d + i + 24, e);
-      }
-    }
-  }
-
-  static void Scatter(ComplexFloat32* dst, const ComplexFloat32* src, int32_t rowStride, int32_t rowCount,
-                      int32_t rowLength, int32_t last) {
-    for (int64_t r = 0; r < rowCount; ++r) {
-      const float* s = reinterpret_cast<const float*>(src + r * rowLength);
-      float* d = reinterpret_cast<float*>(dst + r * rowStride);
-      for (int64_t i = 0; i < 2 * int64_t{rowLength}; i += 16) {
-        const __m256 re = _mm256_loadu_ps(s + i);
-        const __m256 im = _mm256_loadu_ps(s + i + 8);
-        if (last != 0) {
-          const __m256 lo = _mm256_unpacklo_ps(re, im);  // points 0, 1 | 4, 5
-          const __m256 hi = _mm256_unpackhi_ps(re, im);  // points 2, 3 | 6, 7
-          _mm256_storeu_ps(d + i, _mm256_permute2f128_ps(lo, hi, 0x20));
-          _mm256_storeu_ps(d + i + 8, _mm256_permute2f128_ps(lo, hi, 0x31));
-        } else {
-          _mm256_storeu_ps(d + i, re);
-          _mm256_storeu_ps(d + i + 8, im);
-        }
-      }
-    }
-  }
-};
-
-}  // namespace lv_fft_permute

@@ -14,6 +14,7 @@
 #include "fft/fft.h"
 #include "fft/setup/setup.h"
 #include "fft/setup/fft_spec.h"
+#include "fft/fft_classes.h"
 #include "cpu/dispatch_testing.h"
 #include "tests/fft/kernels/butterfly_model.h"
 

@@ -15,6 +15,7 @@
 #include "fft/fft.h"
 #include "fft/setup/setup.h"
 #include "fft/setup/fft_spec.h"
+#include "fft/fft_classes.h"
 #include "cpu/dispatch_testing.h"
 
 namespace {

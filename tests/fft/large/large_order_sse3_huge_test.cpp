@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fft/drivers/large_order.h"
+#include "fft/fft_classes.h"
 #include "large_check.h"
 #include "cpu/dispatch_testing.h"
 

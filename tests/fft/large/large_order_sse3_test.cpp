@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fft/drivers/large_order.h"
+#include "fft/fft_classes.h"
 #include "large_check.h"
 #include "cpu/dispatch_testing.h"
 #include "support/guarded_buffer.h"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fft/setup/setup.h"
+#include "fft/setup/permute.h"
 #include "fft_vector_model.h"
 #include "support/class_fixture.h"
 

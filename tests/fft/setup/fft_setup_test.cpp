@@ -9,6 +9,7 @@
 
 #include "fft/fft.h"
 #include "fft/setup/fft_spec.h"
+#include "fft/fft_classes.h"
 #include "support/guarded_buffer.h"
 
 namespace {

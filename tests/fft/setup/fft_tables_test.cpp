@@ -13,6 +13,9 @@
 #include "fft/fft.h"
 #include "fft/setup/fft_spec.h"
 #include "fft/fft_sse2.h"
+#include "fft/fft_classes.h"
+#include "fft/setup/setup.h"
+#include "fft/setup/permute.h"
 #include "support/guarded_buffer.h"
 #include "vmath/sincos/sincos.h"
 

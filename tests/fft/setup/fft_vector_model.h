@@ -15,6 +15,8 @@
 #include "fft/fft.h"
 #include "fft/setup/setup.h"
 #include "fft/setup/fft_spec.h"
+#include "fft/fft_classes.h"
+#include "fft/setup/permute.h"
 #include "vmath/sincos/sincos.h"
 
 namespace fftv_model {

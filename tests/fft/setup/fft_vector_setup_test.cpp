@@ -11,6 +11,7 @@
 #include "fft/fft.h"
 #include "fft/setup/setup.h"
 #include "fft/setup/fft_spec.h"
+#include "fft/setup/many_core_plan.h"
 #include "fft_vector_model.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"

@@ -11,6 +11,8 @@
 #include "fft/fft.h"
 #include "fft/setup/fft_spec.h"
 #include "fft/fft_sse2.h"
+#include "fft/fft_classes.h"
+#include "fft/setup/setup.h"
 #include "fft_check.h"
 #include "support/guarded_buffer.h"
 
