@@ -1,5 +1,6 @@
-// The bodies of the small-order FFT kernels of classes 4, 5 and 7, included
-// inside each class's anonymous namespace. Classes compiled with FMA (5 and 7)
+// The 256-bit small-order FFT kernels of classes 4, 5 and 7 (128-bit
+// operations up to order 3, 256-bit from order 4), included by
+// small_kernels_body.inl inside the class namespace. Classes compiled with FMA (5 and 7)
 // fuse at exactly four kinds of place; class 4 rounds every product:
 //   1. twiddle rotation: z.re*c - fl(z.im*s) and z.im*c + fl(z.re*s), the
 //      cosine product fused;
