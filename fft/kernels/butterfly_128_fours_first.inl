@@ -1,6 +1,6 @@
-// Body of the 128-bit in-place butterfly kernel of classes 2 and 3, included
-// inside an anonymous namespace of the class's namespace (SSE and SSE2
-// instructions only). kSign is -1 for the forward kernel, +1 for the inverse.
+// The 128-bit in-place butterfly kernel of classes 2 and 3 (stage plan
+// kFoursFirst128), included by butterfly_body.inl inside the class namespace
+// (SSE and SSE2 instructions only). kSign is -1 for the forward kernel, +1 for the inverse.
 //
 // The data is in bit-reversed order on entry. The first pass forms 4-point
 // transforms and writes them as blocks of 4 points (4 real parts, then 4

@@ -1,8 +1,10 @@
-// The 256-bit butterfly kernels with fused twiddle products (classes 5, 6, 7),
-// included inside each class's anonymous namespace. Class 4 (no fused
-// multiply-add) includes it with LV_BF_SEPARATE_PRODUCTS defined: every product
-// of a twiddle multiplication is then rounded before the addition or
-// subtraction; all other operations are the same.
+// The 256-bit butterfly kernels of classes 4, 5 and 7 (stage plan kWide256),
+// included by butterfly_body.inl inside the class namespace: the medium kernel
+// and the in-place kernel. Classes 5 and 7 fuse each twiddle product's sine
+// term into its sum (class table: fusedProducts); class 4, without fused
+// multiply-add, builds only the in-place kernel and rounds every product of a
+// twiddle multiplication before the addition or subtraction; all other
+// operations are the same. (Class 6 runs the class-5 kernels.)
 //
 // Layouts of the working array (always 32-byte aligned):
 // - after the first pass, blocks of 4 points: 4 real parts, then 4 imaginary;
@@ -63,19 +65,17 @@ LV_BF_INLINE void StoreSplit(float* f, Cx v) {
 // z times the twiddle (c, s) held in registers, conjugated for the inverse.
 template <int kSign>
 LV_BF_INLINE Cx TwiddleRegs(Cx z, V c, V s) {
-#ifdef LV_BF_SEPARATE_PRODUCTS
-  if constexpr (kSign < 0) {
-    return {Sub(Mul(c, z.re), Mul(s, z.im)), Add(Mul(c, z.im), Mul(s, z.re))};
-  } else {
-    return {Add(Mul(c, z.re), Mul(s, z.im)), Sub(Mul(c, z.im), Mul(s, z.re))};
-  }
-#else
-  if constexpr (kSign < 0) {
+  if constexpr (!kRow.fusedProducts) {
+    if constexpr (kSign < 0) {
+      return {Sub(Mul(c, z.re), Mul(s, z.im)), Add(Mul(c, z.im), Mul(s, z.re))};
+    } else {
+      return {Add(Mul(c, z.re), Mul(s, z.im)), Sub(Mul(c, z.im), Mul(s, z.re))};
+    }
+  } else if constexpr (kSign < 0) {
     return {_mm256_fnmadd_ps(s, z.im, Mul(c, z.re)), _mm256_fmadd_ps(s, z.re, Mul(c, z.im))};
   } else {
     return {_mm256_fmadd_ps(s, z.im, Mul(c, z.re)), _mm256_fnmadd_ps(s, z.re, Mul(c, z.im))};
   }
-#endif
 }
 // The same with the stored twiddle (c at tw, s at tw + 8).
 template <int kSign>

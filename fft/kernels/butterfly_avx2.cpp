@@ -1,19 +1,3 @@
-// Medium and in-place FFT butterfly kernels of class 5 (Avx2).
-#include <immintrin.h>
-
-#include <cstdint>
-
-#include "fft/kernels/butterfly.h"
-#include "cpu/isa_class.h"
-
-LV_ASSERT_CLASS(5);
-
-namespace lv_avx2 {
-namespace {
-#include "fft/kernels/butterfly_256.inl"
-}  // namespace
-}  // namespace lv_avx2
-
-#define LV_BF_SUFFIX Avx2
-#define LV_BF_NS lv_avx2
+// FFT butterfly kernels, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
 #include "fft/kernels/butterfly_body.inl"

@@ -12,7 +12,6 @@
 
 #include "fft/fft.h"
 #include "fft/setup/fft_spec.h"
-#include "fft/fft_sse2.h"
 #include "fft/fft_classes.h"
 #include "fft/setup/setup.h"
 #include "fft/setup/permute.h"

@@ -10,7 +10,7 @@
 
 #include "fft/fft.h"
 #include "fft/setup/fft_spec.h"
-#include "fft/fft_sse2.h"
+#include "fft/kernels/butterfly.h"
 #include "fft/kernels/small_kernels.h"
 #include "fft/fft_classes.h"
 #include "fft/setup/setup.h"
