@@ -1,11 +1,15 @@
 // Radix-8 and radix-4 column passes of the large-order drivers of classes 1
-// to 7, forward and inverse (bodies and data layout: fft/column_pass_impl.h).
-// Arguments: (data: the column block, transformed in place; unused: never
-// read or written; width h: leg distance in points, a multiple of the class's
-// group width (of twice it for the single-group radix-4 pass); groups l: the
-// number of butterfly groups, nothing happens when l <= 0 or h <= 0;
-// twiddles: the pass's records). Classes 1-4 give bit-identical results, as
-// do classes 5-7 among themselves.
+// to 7, forward and inverse (bodies and data layout: fft/kernels/
+// column_pass_vector.inl; which class runs which: the class table's
+// columnPassClass). Arguments: (data: the column block, transformed in place;
+// unused: never read or written; width h: leg distance in points, a multiple of
+// the class's group width (of twice it for the single-group radix-4 pass);
+// groups l: the number of butterfly groups, nothing happens when l <= 0 or
+// h <= 0; twiddles: the pass's records). Classes 1-4 give bit-identical
+// results, as do classes 5 and 7. Class 6 has no passes of its own: its names
+// forward to the class-5 passes (GCC, given the class-6 flags, moves general
+// registers through xmm16-31 in the radix-8 body), so it agrees with class 5
+// bit for bit.
 #pragma once
 
 #include <cstdint>

@@ -1,14 +1,3 @@
-// Column passes of class 7 (groups of 8, fused products, 256-bit vectors).
-#include <cstdint>
-
-#include "fft/kernels/column_pass.h"
-#include "fft/kernels/column_pass_vector.inl"
-#include "cpu/isa_class.h"
-
-LV_ASSERT_CLASS(7);
-
-#define LV_CP_SUFFIX Avx512
-#define LV_CP_NS lv_avx512
-#define LV_CP_WIDTH 8
-#define LV_CP_FUSED true
+// FFT column passes, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
 #include "fft/kernels/column_pass_body.inl"

@@ -1,44 +1,61 @@
-// The exported column passes of one vector class, at global scope. Include it
-// from the class's file with:
-//   LV_CP_SUFFIX  the class suffix of the exported names (Sse3, Avx2, ...);
-//   LV_CP_NS      the class namespace;
-//   LV_CP_WIDTH   floats per vector (4 or 8);
-//   LV_CP_FUSED   true when the class fuses products into sums.
-// The pass template is instantiated inside the class namespace, so each
-// instance is compiled with that class's instructions only.
-#define LV_CP_PASTE(a, b) a##b
-#define LV_CP_NAME2(a, b) LV_CP_PASTE(a, b)
-#define LV_CP_NAME(base) LV_CP_NAME2(base, LV_CP_SUFFIX)
+// The column passes of one processor class (fft/kernels/column_pass.h): the
+// passes of column_pass_vector.inl built with the class's group width and
+// fused products from the class table, or, on class 6, its names forwarding to
+// the class-5 passes (columnPassClass).
+#include <immintrin.h>
 
-namespace LV_CP_NS {
+#include <cstdint>
+
+#include "fft/fft_class_table.h"
+#include "fft/kernels/column_pass.h"
+
+#if LV_CLASS == 6
+// Class 6 runs the class-5 passes under its own names, so the two are the same
+// code and agree bit for bit; built with the class-6 flags, the radix-8 body
+// would move general registers through xmm16-31.
+static_assert(kFftClasses[6].columnPassClass == kClassAvx2);
+
+void LV_NAME(FftForwardRadix8Pass)(float* data, float* unused, int32_t h, int32_t l, const float* twiddles) {
+  FftForwardRadix8PassAvx2(data, unused, h, l, twiddles);
+}
+void LV_NAME(FftForwardRadix4Pass)(float* data, float* unused, int32_t h, int32_t l, const float* twiddles) {
+  FftForwardRadix4PassAvx2(data, unused, h, l, twiddles);
+}
+void LV_NAME(FftInverseRadix8Pass)(float* data, float* unused, int32_t h, int32_t l, const float* twiddles) {
+  FftInverseRadix8PassAvx2(data, unused, h, l, twiddles);
+}
+void LV_NAME(FftInverseRadix4Pass)(float* data, float* unused, int32_t h, int32_t l, const float* twiddles) {
+  FftInverseRadix4PassAvx2(data, unused, h, l, twiddles);
+}
+
+#else
+static_assert(kFftClasses[LV_CLASS].columnPassClass == LV_CLASS);
+
+namespace LV_NS {
 namespace {
 
+#include "fft/kernels/column_pass_vector.inl"
+
 struct ColumnClass {
-  static constexpr int kWidth = LV_CP_WIDTH;
-  static constexpr bool kFused = LV_CP_FUSED;
+  static constexpr int kWidth = kFftClasses[kClass].groupWidth;
+  static constexpr bool kFused = kFftClasses[kClass].fusedProducts;
 };
 
-using Passes = ::lv_fft_colpass::ColumnPasses<ColumnClass>;
+using Passes = ColumnPasses<ColumnClass>;
 
 }  // namespace
-}  // namespace LV_CP_NS
+}  // namespace LV_NS
 
-void LV_CP_NAME(FftForwardRadix8Pass)(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  LV_CP_NS::Passes::Radix8<false>(data, h, l, twiddles);
+void LV_NAME(FftForwardRadix8Pass)(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
+  LV_NS::Passes::Radix8<false>(data, h, l, twiddles);
 }
-
-void LV_CP_NAME(FftForwardRadix4Pass)(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  LV_CP_NS::Passes::Radix4<false>(data, h, l, twiddles);
+void LV_NAME(FftForwardRadix4Pass)(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
+  LV_NS::Passes::Radix4<false>(data, h, l, twiddles);
 }
-
-void LV_CP_NAME(FftInverseRadix8Pass)(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  LV_CP_NS::Passes::Radix8<true>(data, h, l, twiddles);
+void LV_NAME(FftInverseRadix8Pass)(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
+  LV_NS::Passes::Radix8<true>(data, h, l, twiddles);
 }
-
-void LV_CP_NAME(FftInverseRadix4Pass)(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
-  LV_CP_NS::Passes::Radix4<true>(data, h, l, twiddles);
+void LV_NAME(FftInverseRadix4Pass)(float* data, float* /*unused*/, int32_t h, int32_t l, const float* twiddles) {
+  LV_NS::Passes::Radix4<true>(data, h, l, twiddles);
 }
-
-#undef LV_CP_NAME
-#undef LV_CP_NAME2
-#undef LV_CP_PASTE
+#endif

@@ -1,14 +1,3 @@
-// Column passes of class 1 (groups of 4, separate products and sums).
-#include <cstdint>
-
-#include "fft/kernels/column_pass.h"
-#include "fft/kernels/column_pass_vector.inl"
-#include "cpu/isa_class.h"
-
-LV_ASSERT_CLASS(1);
-
-#define LV_CP_SUFFIX Sse3
-#define LV_CP_NS lv_sse3
-#define LV_CP_WIDTH 4
-#define LV_CP_FUSED false
+// FFT column passes, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
 #include "fft/kernels/column_pass_body.inl"

@@ -1,11 +1,13 @@
-// Bodies of the radix-8 and radix-4 column passes of the large-order drivers,
-// instantiated inside each class's namespace with a K local to the class file:
+// The radix-8 and radix-4 column passes of the large-order drivers (included
+// by column_pass_body.inl inside the class namespace), instantiated with a K
+// that the body derives from the class table:
 //   K::kWidth  4 (128-bit vectors, classes 1-3) or 8 (256-bit, classes 4-7);
 //   K::kFused  false: every product and sum rounded on its own (classes 1-4,
 //              bit-identical among themselves); true: each twiddle product is
 //              one rounded product plus one fused multiply-add, and the sqrt(1/2)
 //              rotations of the radix-8 pass are fused into the sum that
-//              follows (classes 5-7, bit-identical among themselves).
+//              follows (classes 5 and 7, bit-identical; class 6 runs the
+//              class-5 passes).
 //
 // Data: a column block in the grouped layout (V = kWidth points per group, the
 // group's V real parts then its V imaginary parts). A pass of radix R with
@@ -23,16 +25,8 @@
 // The forward passes multiply by the stored records, the inverse passes by
 // their conjugates and rotate the other way round; each inverse pass equals,
 // bit for bit, the conjugate of its forward twin on the conjugated block.
-#pragma once
 
-#include <immintrin.h>
-
-#include <cstdint>
-
-namespace lv_fft_colpass {
-
-// Vector operations of one width. K (the class's tag) keeps the 256-bit
-// members out of the 128-bit classes' objects.
+// Vector operations of one width.
 template <int kWidth, class K>
 struct VecOps;
 
@@ -274,4 +268,3 @@ struct ColumnPasses {
   }
 };
 
-}  // namespace lv_fft_colpass

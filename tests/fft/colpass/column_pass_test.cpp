@@ -40,7 +40,10 @@ void PrintTo(const ClassPasses& c, std::ostream* os) { *os << c.name; }
 
 const ClassPasses kClasses[] = {
     LV_CLASS_PASSES(1, Sse3, 4),          LV_CLASS_PASSES(2, Ssse3, 4), LV_CLASS_PASSES(3, Sse42, 4),
-    LV_CLASS_PASSES(4, Avx, 8),           LV_CLASS_PASSES(5, Avx2, 8),  LV_CLASS_PASSES(6, Avx512ManyCore, 8),
+    LV_CLASS_PASSES(4, Avx, 8),           LV_CLASS_PASSES(5, Avx2, 8),
+    ClassPasses{6, "Avx512ManyCoreForwardsToAvx2", 8, FftForwardRadix8PassAvx512ManyCore,
+                FftForwardRadix4PassAvx512ManyCore, FftInverseRadix8PassAvx512ManyCore,
+                FftInverseRadix4PassAvx512ManyCore},
     LV_CLASS_PASSES(7, Avx512, 8),
 };
 

@@ -40,7 +40,7 @@ void PrintTo(const ClassKernels& k, std::ostream* os) { *os << k.name; }
 const ClassKernels kClasses[] = {
     {5, "Avx2", {FftForwardMediumKernelAvx2, FftInverseMediumKernelAvx2},
      {FftForwardInPlaceKernelAvx2, FftInverseInPlaceKernelAvx2}},
-    {6, "Avx512ManyCore", {FftForwardMediumKernelAvx512ManyCore, FftInverseMediumKernelAvx512ManyCore},
+    {6, "Avx512ManyCoreForwardsToAvx2", {FftForwardMediumKernelAvx512ManyCore, FftInverseMediumKernelAvx512ManyCore},
      {FftForwardInPlaceKernelAvx512ManyCore, FftInverseInPlaceKernelAvx512ManyCore}},
     {7, "Avx512", {FftForwardMediumKernelAvx512, FftInverseMediumKernelAvx512},
      {FftForwardInPlaceKernelAvx512, FftInverseInPlaceKernelAvx512}},
