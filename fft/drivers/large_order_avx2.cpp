@@ -1,19 +1,3 @@
-// Large-order forward and inverse drivers of class 5 (Avx2).
-#include <cstdint>
-
-#include "fft/kernels/butterfly.h"
-#include "fft/kernels/column_pass.h"
-#include "fft/setup/permute.h"
-#include "fft/setup/setup.h"
-#include "fft/drivers/large_order.h"
-#include "fft/drivers/large_order_vector.inl"
-#include "cpu/isa_class.h"
-#include "primitives/arith/arith.h"
-#include "primitives/copy/copy.h"
-
-LV_ASSERT_CLASS(5);
-
-#define LV_LO_SUFFIX Avx2
-#define LV_LO_NS lv_avx2
-#define LV_LO_TILE_SUFFIX Avx
+// FFT large-order drivers, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
 #include "fft/drivers/large_order_body.inl"

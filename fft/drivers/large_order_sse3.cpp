@@ -1,26 +1,3 @@
-// Large-order forward and inverse drivers of class 1 (Sse3): inner transforms
-// up to order 16, whole-array bit reversal below order 20, and out of place
-// from order 20 on a copy in 8 MB chunks followed by the blocked reversal.
-#include <cstdint>
-
-#include "fft/kernels/butterfly.h"
-#include "fft/kernels/column_pass.h"
-#include "fft/setup/permute.h"
-#include "fft/setup/setup.h"
-#include "fft/drivers/large_order.h"
-#include "fft/drivers/large_order_vector.inl"
-#include "cpu/isa_class.h"
-#include "primitives/arith/arith.h"
-#include "primitives/copy/copy.h"
-
-LV_ASSERT_CLASS(1);
-
-#define LV_LO_SUFFIX Sse3
-#define LV_LO_NS lv_sse3
-#define LV_LO_TILE_SUFFIX Sse3
-#define LV_LO_LEAF_LIMIT 16
-#define LV_LO_BLOCKED_THRESHOLD 20
-#define LV_LO_TILE_COPY_LAST 19
-#define LV_LO_CHUNK_BYTES 8388608
-#define LV_LO_PLAIN_REVERSAL
+// FFT large-order drivers, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
 #include "fft/drivers/large_order_body.inl"

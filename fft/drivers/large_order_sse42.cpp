@@ -1,25 +1,3 @@
-// Large-order forward and inverse drivers of class 3 (Sse42), orders 18 to 28:
-// plain whole-array bit reversal at order 18, 64 x 64 tiles from order 19 on.
-#include <cstdint>
-
-#include "fft/kernels/butterfly.h"
-#include "fft/kernels/column_pass.h"
-#include "fft/setup/permute.h"
-#include "fft/setup/setup.h"
-#include "fft/drivers/large_order.h"
-#include "fft/drivers/large_order_vector.inl"
-#include "cpu/isa_class.h"
-#include "primitives/arith/arith.h"
-#include "primitives/copy/copy.h"
-
-LV_ASSERT_CLASS(3);
-
-#define LV_LO_SUFFIX Sse42
-#define LV_LO_NS lv_sse42
-#define LV_LO_TILE_SUFFIX Sse42
-#define LV_LO_LEAF_LIMIT 17
-#define LV_LO_BLOCKED_THRESHOLD 19
-#define LV_LO_TILE_COPY_LAST 22
-#define LV_LO_CHUNK_BYTES 67108864
-#define LV_LO_PLAIN_REVERSAL
+// FFT large-order drivers, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
 #include "fft/drivers/large_order_body.inl"

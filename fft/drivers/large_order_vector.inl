@@ -1,6 +1,7 @@
-// Body of the large-order drivers of the vector classes, forward and inverse,
-// instantiated inside each class's namespace with a K local to the class file
-// that names the class's routines and constants:
+// The large-order drivers of classes 1 to 7, forward and inverse (included by
+// large_order_body.inl inside the class namespace). The template LargeOrder
+// takes a K, written once below from the class table, that names the class's
+// routines and constants:
 //   K::Split(), K::ColumnBlock()   outer order n and column block order T;
 //   K::kLeafLimit                  inner orders above it recurse one level;
 //   K::kBlockedThreshold           first order of the blocked swap list;
@@ -9,9 +10,10 @@
 //   K::kChunkBytes                 copy chunk of the larger orders;
 //   K::InPlace<kInv>(data, n, twiddles, work, last), K::Radix8<kInv>,
 //   K::Radix4<kInv>(block, h, l, twiddles), K::Gather, K::Scatter, K::Tile,
-//   K::Copy, K::Scale; optionally K::ReverseInPlace(data, n, list) and
-//   K::ReverseCopy(src, dst, n, list), the whole-array reversal through the
-//   complete swap list that such a class runs below kBlockedThreshold.
+//   K::Copy, K::Scale; K::kWholeArrayReversal, and for such a class
+//   K::ReverseInPlace(data, n, list) and K::ReverseCopy(src, dst, n, list),
+//   the whole-array reversal through the complete swap list that it runs
+//   below kBlockedThreshold.
 //
 // One transform of N = 2^order points (order >= kBlockedThreshold):
 // 1. bit reversal into the destination: 64 x 64-point tiles through the two
@@ -24,14 +26,73 @@
 //    buffer, run through the radix-8/radix-4 passes with the column-pass
 //    twiddles of the level's depth read front to back, and scattered back
 //    (as interleaved points at depth 0, grouped below it).
-#pragma once
 
-#include <cstdint>
+namespace LV_NS {
+namespace {
 
-#include "fft/setup/fft_spec.h"
-#include "primitives/vector_types.h"
+constexpr FftClassRow kRow = kFftClasses[kClass];
+constexpr FftTileGatherFn kTileGather = kFftTileGatherOf[kRow.tileMoveClass];
+constexpr FftTileScatterFn kTileScatter = kFftTileScatterOf[kRow.tileMoveClass];
+static_assert(FftHasKernel(kTileGather) && FftHasKernel(kTileScatter), "the class table names no tile moves");
+// The class's own kernels and passes: class 6's names forward to class 5's.
+static_assert(kRow.butterflyClass == kClass || kRow.butterflyClass == kClassAvx2);
+// Classes 1 to 3 reverse the whole array below the blocked threshold.
+static_assert(kRow.wholeArrayReversal == (LV_CLASS <= 3));
 
-namespace lv_fft_large {
+struct LargeClass {
+  static constexpr int32_t kLeafLimit = kRow.leafLimit;
+  static constexpr int32_t kBlockedThreshold = kRow.blockedThreshold;
+  static constexpr int32_t kTileCopyLast = kRow.tileCopyLast;
+  static constexpr int64_t kChunkBytes = kRow.copyChunkBytes;
+  static constexpr bool kWholeArrayReversal = kRow.wholeArrayReversal;
+  static const int32_t* Split() { return LV_NAME(kFftOrderSplit); }
+  static const int32_t* ColumnBlock() { return LV_NAME(kFftColumnBlock); }
+
+  template <bool kInv>
+  static void InPlace(ComplexFloat32* data, uint64_t n, const float* twiddles, uint8_t* work, int32_t last) {
+    if constexpr (kInv) {
+      LV_NAME(FftInverseInPlaceKernel)(data, n, twiddles, work, last);
+    } else {
+      LV_NAME(FftForwardInPlaceKernel)(data, n, twiddles, work, last);
+    }
+  }
+  template <bool kInv>
+  static void Radix8(float* block, int32_t h, int32_t l, const float* twiddles) {
+    if constexpr (kInv) {
+      LV_NAME(FftInverseRadix8Pass)(block, block, h, l, twiddles);
+    } else {
+      LV_NAME(FftForwardRadix8Pass)(block, block, h, l, twiddles);
+    }
+  }
+  template <bool kInv>
+  static void Radix4(float* block, int32_t h, int32_t l, const float* twiddles) {
+    if constexpr (kInv) {
+      LV_NAME(FftInverseRadix4Pass)(block, block, h, l, twiddles);
+    } else {
+      LV_NAME(FftForwardRadix4Pass)(block, block, h, l, twiddles);
+    }
+  }
+  static void Gather(const ComplexFloat32* src, ComplexFloat32* dst, int32_t stride, int32_t rows, int32_t len) {
+    kTileGather(src, dst, stride, rows, len);
+  }
+  static void Scatter(ComplexFloat32* dst, const ComplexFloat32* src, int32_t stride, int32_t rows, int32_t len,
+                      int32_t last) {
+    kTileScatter(dst, src, stride, rows, len, last);
+  }
+  static void Tile(ComplexFloat32* data, int32_t n, const int32_t* list) { LV_NAME(BitReverseTile)(data, n, list); }
+  static void Copy(const ComplexFloat32* src, ComplexFloat32* dst, int32_t bytes) {
+    LV_NAME(VectorCopyUint8)(src, dst, bytes);
+  }
+  static void Scale(float s, float* data, int32_t count) { LV_NAME(VectorMultiplyScalarInPlaceFloat32)(s, data, count); }
+#if LV_CLASS <= 3
+  static void ReverseInPlace(ComplexFloat32* data, int32_t n, const int32_t* list) {
+    LV_NAME(BitReverseInPlace)(data, n, list);
+  }
+  static void ReverseCopy(const ComplexFloat32* src, ComplexFloat32* dst, int32_t n, const int32_t* list) {
+    LV_NAME(BitReverseCopy)(src, dst, n, list);
+  }
+#endif
+};
 
 template <class K, bool kInv>
 struct LargeOrder {
@@ -112,7 +173,7 @@ struct LargeOrder {
                   uint8_t* work) {
     static_assert(K::kChunkBytes % 8 == 0);
     const int64_t points = int64_t{1} << order;
-    if constexpr (requires { &K::ReverseCopy; }) {
+    if constexpr (K::kWholeArrayReversal) {
       if (order < K::kBlockedThreshold) {
         const auto* list = static_cast<const int32_t*>(spec->swapList);
         if (src == dst) {
@@ -147,4 +208,28 @@ struct LargeOrder {
   }
 };
 
-}  // namespace lv_fft_large
+using Forward = LargeOrder<LargeClass, false>;
+using Inverse = LargeOrder<LargeClass, true>;
+
+}  // namespace
+}  // namespace LV_NS
+
+void LV_NAME(FftForwardLargeOrder)(const FftSpecComplexFloat32* spec, const ComplexFloat32* src, ComplexFloat32* dst,
+                                   int32_t order, uint8_t* work) {
+  LV_NS::Forward::Run(spec, src, dst, order, work);
+}
+
+void LV_NAME(FftInverseLargeOrder)(const FftSpecComplexFloat32* spec, const ComplexFloat32* src, ComplexFloat32* dst,
+                                   int32_t order, uint8_t* work) {
+  LV_NS::Inverse::Run(spec, src, dst, order, work);
+}
+
+void LV_NAME(FftForwardLargeOrderLevel)(const FftSpecComplexFloat32* spec, ComplexFloat32* data, int32_t order,
+                                        int32_t depth, uint8_t* work) {
+  LV_NS::Forward::Level(spec, data, order, depth, work);
+}
+
+void LV_NAME(FftInverseLargeOrderLevel)(const FftSpecComplexFloat32* spec, ComplexFloat32* data, int32_t order,
+                                        int32_t depth, uint8_t* work) {
+  LV_NS::Inverse::Level(spec, data, order, depth, work);
+}

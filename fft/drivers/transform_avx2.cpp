@@ -1,34 +1,3 @@
-// Forward and inverse transforms of class 5 (Avx2), orders 0 to 28.
-#include <cstdint>
-
-#include "fft/kernels/butterfly.h"
-#include "fft/fft.h"
-#include "fft/setup/fft_spec.h"
-#include "fft/fft_classes.h"
-#include "fft/drivers/large_order.h"
-#include "fft/kernels/small_kernels.h"
-#include "cpu/isa_class.h"
-#include "primitives/arith/arith.h"
-#include "cpu/dispatch.h"
-
-LV_ASSERT_CLASS(5);
-
-namespace lv_avx2 {
-namespace {
-#include "fft/drivers/transform_vector.inl"
-}  // namespace
-}  // namespace lv_avx2
-
-int32_t FftForwardComplexFloat32Avx2(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32* spec,
-                                    uint8_t* workBuffer) {
-  return lv_avx2::Transform<-1, FftForwardMediumKernelAvx2, VectorMultiplyScalarInPlaceFloat32Avx2,
-                               FftForwardLargeOrderAvx2>(
-      src, dst, spec, workBuffer, kFftForwardSmallKernelsAvx2);
-}
-
-int32_t FftInverseComplexFloat32Avx2(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32* spec,
-                                    uint8_t* workBuffer) {
-  return lv_avx2::Transform<1, FftInverseMediumKernelAvx2, VectorMultiplyScalarInPlaceFloat32Avx2,
-                               FftInverseLargeOrderAvx2>(
-      src, dst, spec, workBuffer, kFftInverseSmallKernelsAvx2);
-}
+// FFT transforms, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "fft/drivers/transform_body.inl"

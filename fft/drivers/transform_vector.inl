@@ -1,17 +1,24 @@
-// The transform roads of the 256-bit classes with fused products (5 and 7),
-// included inside each class's anonymous namespace. kSign: -1 forward, +1
-// inverse; Medium: the class's medium kernel of the direction; Scale: the
-// class's in-place scalar multiply; Large: the class's large-order driver of
-// the direction (it scales each row itself).
+// The forward and inverse transforms of the vector classes whose transforms
+// are wired (classes 5 and 7; included by transform_body.inl), for an FFT plan
+// built by the same class. Roads by order (limits from the class table):
+// small orders by the class's small-order kernels (normalising when the
+// direction is scaled), medium orders by the medium butterfly kernel followed
+// by the scaling, large orders by the large-order driver (which scales each
+// row itself).
+
+namespace LV_NS {
+namespace {
+
+constexpr FftClassRow kRow = kFftClasses[kClass];
+static_assert(FftTransformsWired(kClass), "the class table does not wire this class's transforms");
+
+// kSign: -1 forward, +1 inverse; Medium: the class's medium kernel of the
+// direction; Scale: the class's in-place scalar multiply; Large: the class's
+// large-order driver of the direction.
 using MediumKernelFn = void (*)(const ComplexFloat32*, ComplexFloat32*, uint64_t, const float*, const int32_t*,
                                 uint8_t*);
 using ScaleFn = int32_t (*)(float, float*, int32_t);
 using LargeFn = void (*)(const FftSpecComplexFloat32*, const ComplexFloat32*, ComplexFloat32*, int32_t, uint8_t*);
-
-// Orders up to this one take the small-order kernels, up to kLeafOrder the
-// medium kernel, above it the large-order driver.
-constexpr int32_t kSmallOrderLimit = 6;
-constexpr int32_t kLeafOrder = 18;
 
 template <int kSign, MediumKernelFn kMedium, ScaleFn kScale, LargeFn kLarge>
 int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32* spec,
@@ -22,7 +29,7 @@ int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecC
   if (workBuffer == nullptr && spec->workBytes > 0) return StatusNullPointer;
   const int32_t order = spec->order;
   const bool scaled = (kSign < 0 ? spec->forwardScale : spec->inverseScale) != 0;
-  if (order <= kSmallOrderLimit) {
+  if (order <= kRow.smallOrderLimit) {
     if (scaled) {
       small.normalised[order](src, dst, spec->scale);
     } else {
@@ -34,7 +41,7 @@ int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecC
   if (spec->workBytes > 0) {
     work = reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(workBuffer) + 63) & ~uintptr_t{63});
   }
-  if (order > kLeafOrder) {
+  if (order > kRow.leafLimit) {
     kLarge(spec, src, dst, order, work);
     return StatusOk;
   }
@@ -44,4 +51,19 @@ int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecC
     kScale(spec->scale, &dst->re, static_cast<int32_t>(2 * n));
   }
   return StatusOk;
+}
+
+}  // namespace
+}  // namespace LV_NS
+
+int32_t LV_NAME(FftForwardComplexFloat32)(const ComplexFloat32* src, ComplexFloat32* dst,
+                                          const FftSpecComplexFloat32* spec, uint8_t* workBuffer) {
+  return LV_NS::Transform<-1, LV_NAME(FftForwardMediumKernel), LV_NAME(VectorMultiplyScalarInPlaceFloat32),
+                          LV_NAME(FftForwardLargeOrder)>(src, dst, spec, workBuffer, LV_NAME(kFftForwardSmallKernels));
+}
+
+int32_t LV_NAME(FftInverseComplexFloat32)(const ComplexFloat32* src, ComplexFloat32* dst,
+                                          const FftSpecComplexFloat32* spec, uint8_t* workBuffer) {
+  return LV_NS::Transform<1, LV_NAME(FftInverseMediumKernel), LV_NAME(VectorMultiplyScalarInPlaceFloat32),
+                          LV_NAME(FftInverseLargeOrder)>(src, dst, spec, workBuffer, LV_NAME(kFftInverseSmallKernels));
 }
