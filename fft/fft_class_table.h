@@ -25,8 +25,8 @@
 // (left = n - o levels to go).
 enum class FftStagePlan : int32_t {
   kRadix4Triples,  // class 0: radix-4 stages on twiddle triples (no stage blocks)
-  kMixed128,       // class 1: 8 when left is 3 or above 4 after the second stage;
-                   //   the second stage is 8 for n = 7, 10, 11, 13, 14
+  kMixed128,       // class 1: 8 when left is 3, or above 4 from the third stage
+                   //   on; the second stage is 8 for n = 7, 10, 11, 13, 14
   kFoursFirst128,  // classes 2, 3: 4 while left is no multiple of 3, then 8
   kWide256,        // classes 4 to 7: 8 when left is 3, or above 4 from the third
                    //   stage on while n <= 11; the stage after o = 4 is 8 for odd n
@@ -82,27 +82,65 @@ struct FftClassRow {
 // - small-order kernels (fft/kernels/small_kernels.h): float alignment, in
 //   place allowed.
 constexpr FftClassRow kFftClasses[kProcessorClassCount] = {
-    // small leaf largest blocked manyCore | V  plan                         fused | tileCopyLast chunk   whole |
-    // transform butterfly colPass tiles small order0 order1
-    {5, 10, 27, 0, -1, 0, FftStagePlan::kRadix4Triples, false, 0, 0, false,  // class 0 Sse2
-     kClassSse2, kClassSse2, -1, -1, kClassSse2, kClassSse2, kClassSse2},
-    {5, 16, 28, 20, -1, 4, FftStagePlan::kMixed128, false, 19, 8388608, true,  // class 1 Sse3
-     kClassSse2, kClassSse3, kClassSse3, kClassSse3, -1, -1, -1},
-    {5, 17, 28, 19, -1, 4, FftStagePlan::kFoursFirst128, false, 21, 33554432, true,  // class 2 Ssse3
-     kClassSse2, kClassSsse3, kClassSsse3, kClassSsse3, -1, -1, -1},
-    {5, 17, 28, 19, -1, 4, FftStagePlan::kFoursFirst128, false, 22, 67108864, true,  // class 3 Sse42
-     kClassSse2, kClassSse42, kClassSse42, kClassSse42, -1, -1, -1},
-    {6, 18, 28, 19, -1, 8, FftStagePlan::kWide256, false, 22, 67108864, false,  // class 4 Avx
-     kClassSse2, kClassAvx, kClassAvx, kClassAvx, kClassAvx, kClassAvx, kClassAvx},
-    {6, 18, 28, 19, -1, 8, FftStagePlan::kWide256, true, 22, 67108864, false,  // class 5 Avx2
-     kClassAvx2, kClassAvx2, kClassAvx2, kClassAvx, kClassAvx2, kClassAvx, kClassAvx},
-    // Class 6 runs the class-5 butterfly kernels and column passes under its own
-    // names: GCC, given the class-6 flags, moves general registers through
-    // xmm16-31 in those bodies, which class 6 must keep out of.
-    {6, 18, 28, 19, 16, 8, FftStagePlan::kWide256, true, 22, 67108864, false,  // class 6 Avx512ManyCore
-     kClassSse2, kClassAvx2, kClassAvx2, kClassAvx512ManyCore, -1, -1, -1},
-    {6, 18, 28, 19, -1, 8, FftStagePlan::kWide256, true, 22, 67108864, false,  // class 7 Avx512
-     kClassAvx512, kClassAvx512, kClassAvx512, kClassAvx, kClassAvx512, kClassAvx, kClassAvx512},
+    // class 0, Sse2: the portable FFT
+    {.smallOrderLimit = 5, .leafLimit = 10, .largestOrder = 27, .blockedThreshold = 0,
+     .manyCoreLimit = -1, .groupWidth = 0, .stagePlan = FftStagePlan::kRadix4Triples, .fusedProducts = false,
+     .tileCopyLast = 0, .copyChunkBytes = 0, .wholeArrayReversal = false,
+     .transformClass = kClassSse2, .butterflyClass = kClassSse2,
+     .columnPassClass = -1, .tileMoveClass = -1,
+     .smallKernelClass = kClassSse2, .order0Class = kClassSse2, .order1Class = kClassSse2},
+    // class 1, Sse3
+    {.smallOrderLimit = 5, .leafLimit = 16, .largestOrder = 28, .blockedThreshold = 20,
+     .manyCoreLimit = -1, .groupWidth = 4, .stagePlan = FftStagePlan::kMixed128, .fusedProducts = false,
+     .tileCopyLast = 19, .copyChunkBytes = 8388608, .wholeArrayReversal = true,
+     .transformClass = kClassSse2, .butterflyClass = kClassSse3,
+     .columnPassClass = kClassSse3, .tileMoveClass = kClassSse3,
+     .smallKernelClass = -1, .order0Class = -1, .order1Class = -1},
+    // class 2, Ssse3
+    {.smallOrderLimit = 5, .leafLimit = 17, .largestOrder = 28, .blockedThreshold = 19,
+     .manyCoreLimit = -1, .groupWidth = 4, .stagePlan = FftStagePlan::kFoursFirst128, .fusedProducts = false,
+     .tileCopyLast = 21, .copyChunkBytes = 33554432, .wholeArrayReversal = true,
+     .transformClass = kClassSse2, .butterflyClass = kClassSsse3,
+     .columnPassClass = kClassSsse3, .tileMoveClass = kClassSsse3,
+     .smallKernelClass = -1, .order0Class = -1, .order1Class = -1},
+    // class 3, Sse42
+    {.smallOrderLimit = 5, .leafLimit = 17, .largestOrder = 28, .blockedThreshold = 19,
+     .manyCoreLimit = -1, .groupWidth = 4, .stagePlan = FftStagePlan::kFoursFirst128, .fusedProducts = false,
+     .tileCopyLast = 22, .copyChunkBytes = 67108864, .wholeArrayReversal = true,
+     .transformClass = kClassSse2, .butterflyClass = kClassSse42,
+     .columnPassClass = kClassSse42, .tileMoveClass = kClassSse42,
+     .smallKernelClass = -1, .order0Class = -1, .order1Class = -1},
+    // class 4, Avx: no fused products
+    {.smallOrderLimit = 6, .leafLimit = 18, .largestOrder = 28, .blockedThreshold = 19,
+     .manyCoreLimit = -1, .groupWidth = 8, .stagePlan = FftStagePlan::kWide256, .fusedProducts = false,
+     .tileCopyLast = 22, .copyChunkBytes = 67108864, .wholeArrayReversal = false,
+     .transformClass = kClassSse2, .butterflyClass = kClassAvx,
+     .columnPassClass = kClassAvx, .tileMoveClass = kClassAvx,
+     .smallKernelClass = kClassAvx, .order0Class = kClassAvx, .order1Class = kClassAvx},
+    // class 5, Avx2
+    {.smallOrderLimit = 6, .leafLimit = 18, .largestOrder = 28, .blockedThreshold = 19,
+     .manyCoreLimit = -1, .groupWidth = 8, .stagePlan = FftStagePlan::kWide256, .fusedProducts = true,
+     .tileCopyLast = 22, .copyChunkBytes = 67108864, .wholeArrayReversal = false,
+     .transformClass = kClassAvx2, .butterflyClass = kClassAvx2,
+     .columnPassClass = kClassAvx2, .tileMoveClass = kClassAvx,
+     .smallKernelClass = kClassAvx2, .order0Class = kClassAvx, .order1Class = kClassAvx},
+    // class 6, Avx512ManyCore: the class-5 butterfly kernels and column passes
+    // run under its own names (GCC, given the class-6 flags, moves general
+    // registers through xmm16-31 in those bodies, which class 6 must keep out
+    // of); orders up to 16 use the many-core FFT plan
+    {.smallOrderLimit = 6, .leafLimit = 18, .largestOrder = 28, .blockedThreshold = 19,
+     .manyCoreLimit = 16, .groupWidth = 8, .stagePlan = FftStagePlan::kWide256, .fusedProducts = true,
+     .tileCopyLast = 22, .copyChunkBytes = 67108864, .wholeArrayReversal = false,
+     .transformClass = kClassSse2, .butterflyClass = kClassAvx2,
+     .columnPassClass = kClassAvx2, .tileMoveClass = kClassAvx512ManyCore,
+     .smallKernelClass = -1, .order0Class = -1, .order1Class = -1},
+    // class 7, Avx512: the class-5 arithmetic in AVX-512 encodings, 256 bits wide
+    {.smallOrderLimit = 6, .leafLimit = 18, .largestOrder = 28, .blockedThreshold = 19,
+     .manyCoreLimit = -1, .groupWidth = 8, .stagePlan = FftStagePlan::kWide256, .fusedProducts = true,
+     .tileCopyLast = 22, .copyChunkBytes = 67108864, .wholeArrayReversal = false,
+     .transformClass = kClassAvx512, .butterflyClass = kClassAvx512,
+     .columnPassClass = kClassAvx512, .tileMoveClass = kClassAvx,
+     .smallKernelClass = kClassAvx512, .order0Class = kClassAvx, .order1Class = kClassAvx512},
 };
 
 // Whether the class's own size query, plan initialisation and transforms are

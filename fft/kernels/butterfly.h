@@ -11,7 +11,8 @@
 //   transforms of b0 points (taken from a bit-reversed array) into one of m
 //   points; table holds W_m^k, k < m/4.
 //
-// Medium kernel (src, dst, n, twiddles, swapList, work), classes 5 to 7:
+// Medium kernel (src, dst, n, twiddles, swapList, work), classes 5 and 7 (and
+// class 6, forwarding to class 5):
 // a whole transform, bit reversal fused into its first pass.
 // - n = 2^L, 64 <= n <= 2^18; twiddles: the radix-4 twiddle table of order L
 //   of classes 4-7 (32-byte aligned, 8n - 32 bytes read); swapList: the

@@ -9,7 +9,7 @@
 // - Forward: X[k] = sum x[n] e^(-2 pi i nk/N); inverse: the positive exponent.
 //   Orders 0 and 1 serve both directions.
 // - src and dst may be the same array; float alignment is enough. Orders 4 to 6
-//   of classes 4 to 7 use full 32-byte accesses when both arrays are 32-byte
+//   of classes 4, 5 and 7 use full 32-byte accesses when both arrays are 32-byte
 //   aligned and split 16-byte accesses otherwise, with identical results.
 // - Class 0 rounds every product in scalar arithmetic. Classes 5 and 7 fuse
 //   the products that their rules name into the adding operation and give
@@ -24,7 +24,8 @@ using FftNormalisedKernel = void (*)(const ComplexFloat32* src, ComplexFloat32* 
 using FftPlainKernel = void (*)(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32* spec);
 
 // Orders 0 and 1 (class 0 and class 4; class 7 has its own order 1; class 5
-// uses class 4's, and the plain order 0 of classes 4 to 7 is class 0's bit copy).
+// uses class 4's, and the plain order 0 of classes 4, 5 and 7 is class 0's bit
+// copy).
 void FftOrder0NormalisedKernelSse2(const ComplexFloat32* src, ComplexFloat32* dst, float scale);
 void FftOrder0KernelSse2(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32* spec);
 void FftOrder1NormalisedKernelSse2(const ComplexFloat32* src, ComplexFloat32* dst, float scale);
@@ -69,7 +70,7 @@ extern const FftNormalisedKernel kFftInverseNormalisedKernelsSse2[6];
 extern const FftPlainKernel kFftInversePlainKernelsSse2[6];
 
 // The kernels of one class and direction by order (0..6), as the transforms
-// of classes 4 to 7 reach them.
+// of classes 5 and 7 reach them (class 4 has its set, no transforms yet).
 struct FftSmallKernelSet {
   FftNormalisedKernel normalised[7];
   FftPlainKernel plain[7];
@@ -85,7 +86,8 @@ extern const FftSmallKernelSet kFftInverseSmallKernelsAvx512;
 // The order-0 and order-1 kernels by class, for the class table's order0Class
 // and order1Class (null: the class has none of its own).
 constexpr FftNormalisedKernel kFftOrder0NormalisedKernelOf[] = {
-    &FftOrder0NormalisedKernelSse2, nullptr, nullptr, nullptr, &FftOrder0NormalisedKernelAvx, nullptr, nullptr, nullptr};
+    &FftOrder0NormalisedKernelSse2, nullptr, nullptr, nullptr, &FftOrder0NormalisedKernelAvx, nullptr, nullptr,
+    nullptr};
 constexpr FftNormalisedKernel kFftOrder1NormalisedKernelOf[] = {
     &FftOrder1NormalisedKernelSse2, nullptr, nullptr, nullptr, &FftOrder1NormalisedKernelAvx, nullptr, nullptr,
     &FftOrder1NormalisedKernelAvx512};

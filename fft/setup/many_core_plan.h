@@ -8,8 +8,7 @@
 
 #include "fft/fft.h"
 
-// The many-core FFT plan of class 6 for orders 0 to 16: a 136-byte header
-// whose first 32 bytes are those of FftSpecComplexFloat32, then (orders 8 to
+// Layout: a 136-byte header whose first 32 bytes are those of FftSpecComplexFloat32, then (orders 8 to
 // 16) a complete-format swap list at header + 136 and, from the 64-byte
 // boundary behind it, the mixed-radix twiddle table of 2N floats: a head block
 // of 32 floats (W_16^(m q), m = 1..3, q = 0..3, reals then imaginary parts; the

@@ -1,5 +1,6 @@
-// The 256-bit tile moves of classes 4 to 7 in groups of 8 points (included by
-// permute_body.inl inside the class namespace).
+// The 256-bit tile moves in groups of 8 points of classes 4 and 6 (classes 5
+// and 7 use class 4's), included by permute_body.inl inside the class
+// namespace.
 
 struct Tile256 {
   static void Gather(const ComplexFloat32* src, ComplexFloat32* dst, int32_t rowStride, int32_t rowCount,

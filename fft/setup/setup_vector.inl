@@ -302,7 +302,7 @@ struct Setup {
   // Zeroes the header of `bytes` at base, writes hint and order, then the
   // scale fields of flag. Returns null for an unknown flag. The identifier
   // stays 0 until every table is complete, so a failed initialisation never
-  // leaves a specification that looks usable.
+  // leaves an FFT plan that looks usable.
   template <class H>
   static H* StartHeader(uint8_t* base, int32_t bytes, int32_t order, int32_t flag, int32_t hint) {
     LV_NAME(VectorZeroFillUint8)(base, bytes);
