@@ -13,8 +13,6 @@
 
 #include "bench/support/ratio_reporter.h"
 #include "fft/fft.h"
-#include "fft/setup/setup.h"
-#include "fft/setup/fft_spec.h"
 #include "fft/fft_classes.h"
 #include "cpu/dispatch_testing.h"
 
