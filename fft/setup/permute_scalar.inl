@@ -4,7 +4,8 @@
 // The list holds the pairs (4g, 4r) of groups g < r, one 0 standing for group
 // 0, the other self-reversed groups, and a closing 0 at entry n/4. Both walks
 // are bounded by the n/4 + 1 entries of the list, whatever it holds.
-void LV_NAME(BitReverseCopyScalar)(const ComplexFloat32* src, ComplexFloat32* dst, int32_t n, const int32_t* list) {
+void LV_NAME(BitReverseCopyScalar)(const ComplexFloat32* src, ComplexFloat32* dst, int32_t n,
+                                   const int32_t* list) {
   if (n < 8) {
     dst[0] = src[0];
     dst[n - 1] = src[n - 1];

@@ -163,7 +163,7 @@ uint8_t* LV_NAME(BuildLargeOrderPlan)(FftSpecComplexFloat32* spec, int32_t order
 }
 
 int32_t LV_NAME(FftGetSizeComplexFloat32)(int32_t order, int32_t flag, int32_t /*hint*/, int32_t* specBytes,
-                                     int32_t* initBytes, int32_t* workBytes) {
+                                          int32_t* initBytes, int32_t* workBytes) {
   using namespace LV_NS;
   if (static_cast<uint32_t>(order) > 30) {
     return StatusFftBadOrder;
@@ -199,8 +199,8 @@ int32_t LV_NAME(FftGetSizeComplexFloat32)(int32_t order, int32_t flag, int32_t /
   return StatusOk;
 }
 
-int32_t LV_NAME(FftInitComplexFloat32)(FftSpecComplexFloat32** specOut, int32_t order, int32_t flag, int32_t hint,
-                                  uint8_t* specMemory, uint8_t* initBuffer) {
+int32_t LV_NAME(FftInitComplexFloat32)(FftSpecComplexFloat32** specOut, int32_t order, int32_t flag,
+                                       int32_t hint, uint8_t* specMemory, uint8_t* initBuffer) {
   using namespace LV_NS;
   if (specOut == nullptr) {
     return StatusNullPointer;
