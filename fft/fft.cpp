@@ -1,10 +1,11 @@
 // The four FFT entry points: each reads the dispatch index and jumps to the
-// implementation of the process's processor class.
+// implementation that the class table (fft/fft_class_table.h) wires for the
+// process's processor class.
 #include "fft/fft.h"
 
-#include "fft/fft_setup.h"
-#include "fft/fft_transforms.h"
 #include "cpu/dispatch.h"
+#include "fft/fft_class_table.h"
+#include "fft/fft_classes.h"
 
 namespace {
 
@@ -12,19 +13,40 @@ using GetSizeFn = int32_t (*)(int32_t, int32_t, int32_t, int32_t*, int32_t*, int
 using InitFn = int32_t (*)(FftSpecComplexFloat32**, int32_t, int32_t, int32_t, uint8_t*, uint8_t*);
 using TransformFn = int32_t (*)(const ComplexFloat32*, ComplexFloat32*, const FftSpecComplexFloat32*, uint8_t*);
 
-// Classes 5 (Avx2) and 7 (Avx512) run their own size query, initialisation and
-// transforms at every order 0 to 28. Classes 1 to 4 and 6 run the portable
-// code until all their roads exist: their size query, initialisation and
-// transforms are those of class 0, so a specification always matches the
-// transform that reads it.
-#define LV_FFT_SLOTS(base) base##Sse2, base##Sse2, base##Sse2, base##Sse2, base##Sse2, base##Avx2, base##Sse2, base##Avx512
+// Every class's size query and plan initialisation, and the transforms of the
+// classes that have them (null elsewhere).
+constexpr GetSizeFn kGetSizeOf[] = {LV_CLASS_NAMES(FftGetSizeComplexFloat32)};
+constexpr InitFn kInitOf[] = {LV_CLASS_NAMES(FftInitComplexFloat32)};
+constexpr TransformFn kForwardOf[] = {&FftForwardComplexFloat32Sse2, nullptr, nullptr, nullptr, nullptr,
+                                      &FftForwardComplexFloat32Avx2, nullptr, &FftForwardComplexFloat32Avx512};
+constexpr TransformFn kInverseOf[] = {&FftInverseComplexFloat32Sse2, nullptr, nullptr, nullptr, nullptr,
+                                      &FftInverseComplexFloat32Avx2, nullptr, &FftInverseComplexFloat32Avx512};
 
-LV_DISPATCH_TABLE(kFftGetSizeComplexFloat32Table, GetSizeFn, LV_FFT_SLOTS(FftGetSizeComplexFloat32));
-LV_DISPATCH_TABLE(kFftInitComplexFloat32Table, InitFn, LV_FFT_SLOTS(FftInitComplexFloat32));
-LV_DISPATCH_TABLE(kFftForwardComplexFloat32Table, TransformFn, LV_FFT_SLOTS(FftForwardComplexFloat32));
-LV_DISPATCH_TABLE(kFftInverseComplexFloat32Table, TransformFn, LV_FFT_SLOTS(FftInverseComplexFloat32));
+// A class runs the size query, initialisation and transforms of one class, so
+// that a plan always matches the transform that reads it.
+consteval bool EveryClassHasItsTransforms() {
+  for (int c = 0; c < kProcessorClassCount; ++c) {
+    const int t = kFftClasses[c].transformClass;
+    if (kForwardOf[t] == nullptr || kInverseOf[t] == nullptr) return false;
+    if (FftTransformsWired(c) != (kForwardOf[c] != nullptr)) return false;
+  }
+  return true;
+}
+static_assert(EveryClassHasItsTransforms(), "the class table wires a class to transforms that do not exist");
+
+// Slot c of a dispatch table: the implementation of the class whose transforms class c runs.
+#define LV_FFT_SLOT(impl, c) impl[kFftClasses[c].transformClass]
+#define LV_FFT_SLOTS(impl)                                                                                 \
+  LV_FFT_SLOT(impl, 0), LV_FFT_SLOT(impl, 1), LV_FFT_SLOT(impl, 2), LV_FFT_SLOT(impl, 3), LV_FFT_SLOT(impl, 4), \
+      LV_FFT_SLOT(impl, 5), LV_FFT_SLOT(impl, 6), LV_FFT_SLOT(impl, 7)
+
+LV_DISPATCH_TABLE(kFftGetSizeComplexFloat32Table, GetSizeFn, LV_FFT_SLOTS(kGetSizeOf));
+LV_DISPATCH_TABLE(kFftInitComplexFloat32Table, InitFn, LV_FFT_SLOTS(kInitOf));
+LV_DISPATCH_TABLE(kFftForwardComplexFloat32Table, TransformFn, LV_FFT_SLOTS(kForwardOf));
+LV_DISPATCH_TABLE(kFftInverseComplexFloat32Table, TransformFn, LV_FFT_SLOTS(kInverseOf));
 
 #undef LV_FFT_SLOTS
+#undef LV_FFT_SLOT
 
 }  // namespace
 

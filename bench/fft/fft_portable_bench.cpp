@@ -13,6 +13,7 @@
 
 #include "support/ratio_reporter.h"
 #include "fft/fft.h"
+#include "fft/fft_classes.h"
 
 namespace {
 

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "fft/fft.h"
+#include "fft/fft_classes.h"
 #include "primitives/vector_types.h"
 
 namespace lv_test {

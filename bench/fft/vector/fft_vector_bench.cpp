@@ -12,9 +12,7 @@
 
 #include "bench/support/ratio_reporter.h"
 #include "fft/fft.h"
-#include "fft/fft_setup.h"
-#include "fft/fft_spec.h"
-#include "fft/fft_transforms.h"
+#include "fft/fft_classes.h"
 #include "cpu/dispatch_testing.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "cpu/dispatch_testing.h"
-#include "fft/column_pass.h"
+#include "fft/kernels/column_pass.h"
 #include "support/bits.h"
 #include "support/class_fixture.h"
 

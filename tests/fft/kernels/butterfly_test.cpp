@@ -17,10 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "fft/butterfly.h"
+#include "fft/kernels/butterfly.h"
 #include "fft/fft.h"
-#include "fft/fft_setup.h"
-#include "fft/fft_spec.h"
+#include "fft/fft_classes.h"
+#include "fft/setup/permute.h"
+#include "fft/setup/many_core_plan.h"
+#include "fft/setup/setup.h"
+#include "fft/setup/fft_spec.h"
 #include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/fft_reference.h"

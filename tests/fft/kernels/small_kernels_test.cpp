@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cpu/dispatch_testing.h"
-#include "fft/small_kernels.h"
+#include "fft/kernels/small_kernels.h"
 #include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/fft_reference.h"

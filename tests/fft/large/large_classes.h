@@ -13,10 +13,12 @@
 
 #include "cpu/dispatch.h"
 #include "fft/fft.h"
-#include "fft/fft_setup.h"
-#include "fft/fft_spec.h"
-#include "fft/fft_transforms.h"
-#include "fft/large_order.h"
+#include "fft/setup/permute.h"
+#include "fft/setup/many_core_plan.h"
+#include "fft/setup/setup.h"
+#include "fft/setup/fft_spec.h"
+#include "fft/fft_classes.h"
+#include "fft/drivers/large_order.h"
 #include "support/class_fixture.h"
 #include "support/fft_reference.h"
 

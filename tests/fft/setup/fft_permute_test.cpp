@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "fft/fft_setup.h"
+#include "fft/setup/many_core_plan.h"
+#include "fft/setup/setup.h"
+#include "fft/setup/permute.h"
 #include "fft_vector_model.h"
 #include "support/bits.h"
 #include "support/class_fixture.h"

@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_spec.h"
+#include "fft/setup/fft_spec.h"
+#include "fft/fft_class_table.h"
+#include "fft/fft_classes.h"
+#include "fft/setup/setup.h"
 #include "support/guarded_buffer.h"
 
 namespace {
@@ -113,13 +116,13 @@ TEST(FftSplitTable, DesignFiguresAndInvariants) {
   for (int order = 23; order <= 27; ++order) {
     EXPECT_EQ(order - split[order], inner[order - 23]) << order;
     // The inner level's own rows are leaves.
-    EXPECT_LE(inner[order - 23] - split[inner[order - 23]], kFftLeafLimitSse2) << order;
+    EXPECT_LE(inner[order - 23] - split[inner[order - 23]], kFftClasses[kClassSse2].leafLimit) << order;
   }
   // Below 23 the rows are leaves of up to 1024 points or, at 21 and 22, the
   // combine-pass leaves of orders 11 and 12.
   for (int order = 13; order <= 22; ++order) {
     const int rows = order - split[order];
-    EXPECT_EQ(rows <= kFftLeafLimitSse2, order < 21) << order;
+    EXPECT_EQ(rows <= kFftClasses[kClassSse2].leafLimit, order < 21) << order;
   }
   EXPECT_EQ(21 - split[21], 11);
   EXPECT_EQ(22 - split[22], 12);

@@ -9,8 +9,13 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_spec.h"
-#include "fft/fft_sse2.h"
+#include "fft/fft_classes.h"
+#include "fft/setup/fft_spec.h"
+#include "fft/kernels/butterfly.h"
+#include "fft/kernels/small_kernels.h"
+#include "fft/setup/permute.h"
+#include "fft/setup/many_core_plan.h"
+#include "fft/setup/setup.h"
 #include "support/bits.h"
 #include "support/fft_reference.h"
 #include "support/guarded_buffer.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fft/fft.h"
+#include "fft/fft_classes.h"
 #include "support/bits.h"
 #include "support/fft_reference.h"
 

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "cpu/dispatch_testing.h"
-#include "fft/fft_setup.h"
-#include "fft/fft_transforms.h"
+#include "fft/setup/permute.h"
+#include "fft/setup/many_core_plan.h"
+#include "fft/setup/setup.h"
+#include "fft/fft_classes.h"
 #include "support/bits.h"
 #include "support/fft_reference.h"
 #include "tests/fft/transform/fft_transform_checks.h"

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "fft/fft.h"
-#include "fft/fft_setup.h"
-#include "fft/fft_spec.h"
-#include "fft/fft_transforms.h"
+#include "fft/setup/permute.h"
+#include "fft/setup/many_core_plan.h"
+#include "fft/setup/setup.h"
+#include "fft/setup/fft_spec.h"
+#include "fft/fft_classes.h"
 #include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/fft_reference.h"

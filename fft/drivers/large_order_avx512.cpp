@@ -1,0 +1,3 @@
+// FFT large-order drivers, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "fft/drivers/large_order_body.inl"

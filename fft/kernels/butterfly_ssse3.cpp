@@ -1,0 +1,3 @@
+// FFT butterfly kernels, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "fft/kernels/butterfly_body.inl"

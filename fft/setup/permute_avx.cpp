@@ -1,0 +1,3 @@
+// FFT bit reversal and tile moves, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "fft/setup/permute_body.inl"

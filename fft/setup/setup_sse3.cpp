@@ -1,0 +1,3 @@
+// FFT set-up, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "fft/setup/setup_body.inl"
