@@ -9,7 +9,7 @@
 #include "fft/fft_setup_impl.h"
 #include "cpu/isa_class.h"
 #include "primitives/sqrt/sqrt.h"
-#include "primitives/zerofill/zerofill.h"
+#include "primitives/zerofill/zerofill_classes.h"
 #include "vmath/sincos/sincos.h"
 
 LV_ASSERT_CLASS(3);

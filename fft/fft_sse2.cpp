@@ -29,7 +29,7 @@
 #include "primitives/arith/arith.h"
 #include "cpu/dispatch.h"
 #include "primitives/sqrt/sqrt.h"
-#include "primitives/zerofill/zerofill.h"
+#include "primitives/zerofill/zerofill_classes.h"
 #include "vmath/sincos/sincos.h"
 
 LV_ASSERT_CLASS(0);

@@ -9,7 +9,7 @@
 #include "fft/large_order_impl.h"
 #include "cpu/isa_class.h"
 #include "primitives/arith/arith.h"
-#include "primitives/copy/copy.h"
+#include "primitives/copy/copy_classes.h"
 
 LV_ASSERT_CLASS(3);
 

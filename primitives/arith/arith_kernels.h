@@ -13,10 +13,10 @@
 #include <cstring>
 
 #include "primitives/arith/simd_ops.h"
-#include "primitives/copy/copy.h"
+#include "primitives/copy/copy_classes.h"
 #include "cpu/dispatch.h"
 #include "primitives/vector_types.h"
-#include "primitives/zerofill/zerofill.h"
+#include "primitives/zerofill/zerofill_classes.h"
 
 namespace lv_arith {
 
