@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(4);
 namespace lv_avx {
 namespace {
 constexpr int kClass = 4;
-#include "primitives/complexpack/complexpack_kernels.inl"
+#include "primitives/complexpack/complexpack_body.inl"
 }  // namespace
 }  // namespace lv_avx
 

@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(5);
 namespace lv_avx2 {
 namespace {
 constexpr int kClass = 5;
-#include "primitives/complexpack/complexpack_kernels.inl"
+#include "primitives/complexpack/complexpack_body.inl"
 }  // namespace
 }  // namespace lv_avx2
 

@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(7);
 namespace lv_avx512 {
 namespace {
 constexpr int kClass = 7;
-#include "primitives/complexpack/complexpack_kernels.inl"
+#include "primitives/complexpack/complexpack_body.inl"
 }  // namespace
 }  // namespace lv_avx512
 

@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(0);
 namespace lv_sse2 {
 namespace {
 constexpr int kClass = 0;
-#include "primitives/complexpack/complexpack_kernels.inl"
+#include "primitives/complexpack/complexpack_body.inl"
 }  // namespace
 }  // namespace lv_sse2
 

@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(1);
 namespace lv_sse3 {
 namespace {
 constexpr int kClass = 1;
-#include "primitives/complexpack/complexpack_kernels.inl"
+#include "primitives/complexpack/complexpack_body.inl"
 }  // namespace
 }  // namespace lv_sse3
 

@@ -11,7 +11,7 @@ LV_ASSERT_CLASS(4);
 namespace lv_avx {
 namespace {
 constexpr int kClass = 4;
-#include "primitives/convert/convert_body.inc"
+#include "primitives/convert/convert_body.inl"
 }  // namespace
 }  // namespace lv_avx
 

@@ -11,7 +11,7 @@ LV_ASSERT_CLASS(5);
 namespace lv_avx2 {
 namespace {
 constexpr int kClass = 5;
-#include "primitives/convert/convert_body.inc"
+#include "primitives/convert/convert_body.inl"
 }  // namespace
 }  // namespace lv_avx2
 

@@ -14,7 +14,7 @@ LV_ASSERT_CLASS(7);
 namespace lv_avx512 {
 namespace {
 constexpr int kClass = 7;
-#include "primitives/convert/convert_body.inc"
+#include "primitives/convert/convert_body.inl"
 }  // namespace
 }  // namespace lv_avx512
 

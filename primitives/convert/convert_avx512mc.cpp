@@ -14,7 +14,7 @@ LV_ASSERT_CLASS(6);
 namespace lv_avx512mc {
 namespace {
 constexpr int kClass = 6;
-#include "primitives/convert/convert_body.inc"
+#include "primitives/convert/convert_body.inl"
 }  // namespace
 }  // namespace lv_avx512mc
 

@@ -11,7 +11,7 @@ LV_ASSERT_CLASS(0);
 namespace lv_sse2 {
 namespace {
 constexpr int kClass = 0;
-#include "primitives/convert/convert_body.inc"
+#include "primitives/convert/convert_body.inl"
 }  // namespace
 }  // namespace lv_sse2
 

@@ -11,7 +11,7 @@ LV_ASSERT_CLASS(1);
 namespace lv_sse3 {
 namespace {
 constexpr int kClass = 1;
-#include "primitives/convert/convert_body.inc"
+#include "primitives/convert/convert_body.inl"
 }  // namespace
 }  // namespace lv_sse3
 

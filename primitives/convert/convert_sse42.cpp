@@ -11,7 +11,7 @@ LV_ASSERT_CLASS(3);
 namespace lv_sse42 {
 namespace {
 constexpr int kClass = 3;
-#include "primitives/convert/convert_body.inc"
+#include "primitives/convert/convert_body.inl"
 }  // namespace
 }  // namespace lv_sse42
 

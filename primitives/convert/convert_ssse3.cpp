@@ -11,7 +11,7 @@ LV_ASSERT_CLASS(2);
 namespace lv_ssse3 {
 namespace {
 constexpr int kClass = 2;
-#include "primitives/convert/convert_body.inc"
+#include "primitives/convert/convert_body.inl"
 }  // namespace
 }  // namespace lv_ssse3
 

@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(4);
 namespace lv_avx {
 namespace {
 constexpr int kClass = 4;
-#include "primitives/threshold/threshold_kernels.inl"
+#include "primitives/threshold/threshold_body.inl"
 }  // namespace
 }  // namespace lv_avx
 

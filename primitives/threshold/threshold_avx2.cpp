@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(5);
 namespace lv_avx2 {
 namespace {
 constexpr int kClass = 5;
-#include "primitives/threshold/threshold_kernels.inl"
+#include "primitives/threshold/threshold_body.inl"
 }  // namespace
 }  // namespace lv_avx2
 

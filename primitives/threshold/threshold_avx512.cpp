@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(7);
 namespace lv_avx512 {
 namespace {
 constexpr int kClass = 7;
-#include "primitives/threshold/threshold_kernels.inl"
+#include "primitives/threshold/threshold_body.inl"
 }  // namespace
 }  // namespace lv_avx512
 

@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(6);
 namespace lv_avx512mc {
 namespace {
 constexpr int kClass = 6;
-#include "primitives/threshold/threshold_kernels.inl"
+#include "primitives/threshold/threshold_body.inl"
 }  // namespace
 }  // namespace lv_avx512mc
 

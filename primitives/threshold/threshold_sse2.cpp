@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(0);
 namespace lv_sse2 {
 namespace {
 constexpr int kClass = 0;
-#include "primitives/threshold/threshold_kernels.inl"
+#include "primitives/threshold/threshold_body.inl"
 }  // namespace
 }  // namespace lv_sse2
 

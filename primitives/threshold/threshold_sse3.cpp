@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(1);
 namespace lv_sse3 {
 namespace {
 constexpr int kClass = 1;
-#include "primitives/threshold/threshold_kernels.inl"
+#include "primitives/threshold/threshold_body.inl"
 }  // namespace
 }  // namespace lv_sse3
 

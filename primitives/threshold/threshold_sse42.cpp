@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(3);
 namespace lv_sse42 {
 namespace {
 constexpr int kClass = 3;
-#include "primitives/threshold/threshold_kernels.inl"
+#include "primitives/threshold/threshold_body.inl"
 }  // namespace
 }  // namespace lv_sse42
 

@@ -12,7 +12,7 @@ LV_ASSERT_CLASS(2);
 namespace lv_ssse3 {
 namespace {
 constexpr int kClass = 2;
-#include "primitives/threshold/threshold_kernels.inl"
+#include "primitives/threshold/threshold_body.inl"
 }  // namespace
 }  // namespace lv_ssse3
 
