@@ -2,7 +2,7 @@
 #include "cpu/isa_class.h"
 LV_ASSERT_CLASS(7);
 
-#include "primitives/complexpack/complexpack.h"
+#include "primitives/complexpack/complexpack_classes.h"
 #include "primitives/phase/phase.h"
 #include "primitives/phase/phase_blocks.h"
 #include "vmath/atan2/atan2.h"
