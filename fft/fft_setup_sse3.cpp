@@ -8,7 +8,7 @@
 #include "fft/fft_setup.h"
 #include "fft/fft_setup_impl.h"
 #include "cpu/isa_class.h"
-#include "primitives/sqrt/sqrt.h"
+#include "primitives/sqrt/sqrt_classes.h"
 #include "primitives/zerofill/zerofill_classes.h"
 #include "vmath/sincos/sincos.h"
 

@@ -28,7 +28,7 @@
 #include "cpu/isa_class.h"
 #include "primitives/arith/arith.h"
 #include "cpu/dispatch.h"
-#include "primitives/sqrt/sqrt.h"
+#include "primitives/sqrt/sqrt_classes.h"
 #include "primitives/zerofill/zerofill_classes.h"
 #include "vmath/sincos/sincos.h"
 

@@ -2,7 +2,7 @@
 #include "cpu/isa_class.h"
 #include "primitives/magnitude/magnitude.h"
 #include "primitives/magnitude/magnitude_kernels.h"
-#include "primitives/sqrt/sqrt.h"
+#include "primitives/sqrt/sqrt_classes.h"
 
 LV_ASSERT_CLASS(3);
 
