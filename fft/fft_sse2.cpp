@@ -26,7 +26,7 @@
 #include "fft/fft_spec.h"
 #include "fft/fft_table_builders.h"
 #include "cpu/isa_class.h"
-#include "primitives/arith/arith.h"
+#include "primitives/arith/arith_classes.h"
 #include "cpu/dispatch.h"
 #include "primitives/sqrt/sqrt_classes.h"
 #include "primitives/zerofill/zerofill_classes.h"

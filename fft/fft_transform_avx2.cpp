@@ -8,7 +8,7 @@
 #include "fft/large_order.h"
 #include "fft/small_kernels.h"
 #include "cpu/isa_class.h"
-#include "primitives/arith/arith.h"
+#include "primitives/arith/arith_classes.h"
 #include "cpu/dispatch.h"
 
 LV_ASSERT_CLASS(5);

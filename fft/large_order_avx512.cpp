@@ -7,7 +7,7 @@
 #include "fft/large_order.h"
 #include "fft/large_order_impl.h"
 #include "cpu/isa_class.h"
-#include "primitives/arith/arith.h"
+#include "primitives/arith/arith_classes.h"
 #include "primitives/copy/copy_classes.h"
 
 LV_ASSERT_CLASS(7);

@@ -8,10 +8,6 @@
 #include "cpu/per_class.h"
 #include "primitives/sqrt/sqrt_classes.h"
 
-// Classes 0 and 5-7 have a float member (their magnitude kernels use it);
-// classes 1-4 have none.
-#define LV_SQRT_HAS_FLOAT32 (LV_CLASS == 0 || LV_CLASS >= 5)
-
 namespace LV_NS {
 namespace {
 
@@ -119,6 +115,6 @@ double LV_NAME(ScalarSqrtFloat64)(double x) {
     return LV_NS::F64(x);
   }
 }
-#if LV_SQRT_HAS_FLOAT32
+#if LV_SQRT_HAS_FLOAT32(LV_CLASS)
 float LV_NAME(ScalarSqrtFloat32)(float x) { return LV_NS::F32(x); }
 #endif

@@ -13,6 +13,10 @@
 #include "cpu/dispatch.h"
 
 LV_DECLARE_CLASSES(double, ScalarSqrtFloat64, (double x));
+
+// Whether class cls has a float member: classes 0 and 5-7 (their magnitude
+// kernels use it); classes 1-4 have none.
+#define LV_SQRT_HAS_FLOAT32(cls) ((cls) == 0 || (cls) >= 5)
 float ScalarSqrtFloat32Sse2(float x);
 float ScalarSqrtFloat32Avx2(float x);
 float ScalarSqrtFloat32Avx512ManyCore(float x);
