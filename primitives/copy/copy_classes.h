@@ -6,7 +6,8 @@
 //
 // The byte copies (n bytes) have no entry point: the FFT of each class and
 // the typed copies of classes 4-7 call them directly. The complex member
-// serves Float64 as well (same element size).
+// serves Float64 as well (same element size). Classes 0-5 each have their own
+// byte-copy kernel; classes 6 and 7 run class 5's (32-byte units).
 #pragma once
 
 #include <cstdint>

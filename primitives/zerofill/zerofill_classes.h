@@ -3,7 +3,8 @@
 // tables in zerofill.cpp, for per-class code that calls its own class's fill
 // (the arithmetic, the FFT) and for tests; everyone else calls the entry
 // points of zerofill.h. The Int32 member serves Float32 as well, the complex
-// one Float64 (same element sizes).
+// one Float64 (same element sizes). Classes 1-3 fill with one kernel (16-byte
+// stores), classes 4-7 with another (32-byte stores, the AVX-512 classes too).
 #pragma once
 
 #include <cstdint>
