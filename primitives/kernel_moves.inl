@@ -1,7 +1,14 @@
 // Scalar moves and string-instruction helpers shared by the zero-fill and
-// copy kernels. Included inside the anonymous namespace of each per-class
-// file, so every class gets its own copy compiled with its own flags.
-// (No includes here: the including file has <immintrin.h> and <cstdint>.)
+// copy bodies, defined inside the class namespace of the per-class file that
+// includes them, so every class gets its own copy compiled with its own flags.
+#pragma once
+
+#include <cstdint>
+
+#include "cpu/per_class.h"
+
+namespace LV_NS {
+namespace {
 
 // Fixed-size unaligned moves; the compiler turns each into one load and one store.
 [[gnu::always_inline]] inline void Move1(uint8_t* d, const uint8_t* s) { *d = *s; }
@@ -51,3 +58,6 @@
     __asm__ volatile("std" : : : "memory", "cc");
   }
 }
+
+}  // namespace
+}  // namespace LV_NS

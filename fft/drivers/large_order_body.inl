@@ -13,8 +13,8 @@
 #include "fft/setup/fft_spec.h"
 #include "fft/setup/permute.h"
 #include "fft/setup/setup.h"
-#include "primitives/arith/arith.h"
-#include "primitives/copy/copy.h"
+#include "primitives/arith/arith_classes.h"
+#include "primitives/copy/copy_classes.h"
 #include "primitives/vector_types.h"
 
 #if LV_CLASS == 0

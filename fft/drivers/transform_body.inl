@@ -14,7 +14,7 @@
 #include "fft/kernels/small_kernels.h"
 #include "fft/setup/fft_spec.h"
 #include "fft/setup/permute.h"
-#include "primitives/arith/arith.h"
+#include "primitives/arith/arith_classes.h"
 #include "primitives/vector_types.h"
 
 #if LV_CLASS == 0

@@ -15,8 +15,8 @@
 #include "fft/setup/many_core_plan.h"
 #include "fft/setup/permute.h"
 #include "fft/setup/setup.h"
-#include "primitives/sqrt/sqrt.h"
-#include "primitives/zerofill/zerofill.h"
+#include "primitives/sqrt/sqrt_classes.h"
+#include "primitives/zerofill/zerofill_classes.h"
 #include "vmath/sincos/sincos.h"
 #if LV_CLASS == 6
 #include "vmath/rcp28.h"

@@ -1,3 +1,5 @@
+// Entry points and dispatch tables of the aligned allocation: one
+// implementation fills every class slot.
 #include "primitives/alloc/alloc.h"
 
 #include <atomic>
@@ -5,6 +7,7 @@
 #include <cstdlib>
 
 #include "cpu/dispatch.h"
+#include "primitives/alloc/alloc_testing.h"
 
 namespace {
 
@@ -27,6 +30,33 @@ void* AllocateElements(int32_t n) {
   return AlignedAllocate(static_cast<int32_t>(bytes));
 }
 
+// The implementations behind the entry points, the same in every class slot.
+void* AllocateUint8(int32_t n) { return AllocateElements<1>(n); }
+void* AllocateInt16(int32_t n) { return AllocateElements<2>(n); }
+void* AllocateFloat32(int32_t n) { return AllocateElements<4>(n); }
+void* AllocateComplexFloat32(int32_t n) { return AllocateElements<8>(n); }  // also Float64
+
+void Free(void* pointer) {
+  if (pointer == nullptr) {
+    return;
+  }
+  g_heapRelease.load(std::memory_order_relaxed)(static_cast<void**>(pointer)[-1]);
+}
+
+// Allocation does not depend on the processor class: one implementation fills
+// all eight slots of each table.
+#define LV_SAME_IN_ALL_CLASSES(f) f, f, f, f, f, f, f, f
+
+using AllocateFn = void* (*)(int32_t);
+using FreeFn = void (*)(void*);
+
+LV_DISPATCH_TABLE(kVectorAllocateUint8Table, AllocateFn, LV_SAME_IN_ALL_CLASSES(&AllocateUint8));
+LV_DISPATCH_TABLE(kVectorAllocateInt16Table, AllocateFn, LV_SAME_IN_ALL_CLASSES(&AllocateInt16));
+LV_DISPATCH_TABLE(kVectorAllocateFloat32Table, AllocateFn, LV_SAME_IN_ALL_CLASSES(&AllocateFloat32));
+LV_DISPATCH_TABLE(kVectorAllocateFloat64Table, AllocateFn, LV_SAME_IN_ALL_CLASSES(&AllocateComplexFloat32));
+LV_DISPATCH_TABLE(kVectorAllocateComplexFloat32Table, AllocateFn, LV_SAME_IN_ALL_CLASSES(&AllocateComplexFloat32));
+LV_DISPATCH_TABLE(kVectorFreeTable, FreeFn, LV_SAME_IN_ALL_CLASSES(&Free));
+
 }  // namespace
 
 void* AlignedAllocate(int32_t bytes) {
@@ -46,38 +76,10 @@ void* AlignedAllocate(int32_t bytes) {
   return reinterpret_cast<void*>(payload);
 }
 
-void* VectorAllocateUint8Generic(int32_t n) { return AllocateElements<1>(n); }
-void* VectorAllocateInt16Generic(int32_t n) { return AllocateElements<2>(n); }
-void* VectorAllocateFloat32Generic(int32_t n) { return AllocateElements<4>(n); }
-void* VectorAllocateComplexFloat32Generic(int32_t n) { return AllocateElements<8>(n); }
-
-void VectorFreeGeneric(void* pointer) {
-  if (pointer == nullptr) {
-    return;
-  }
-  g_heapRelease.load(std::memory_order_relaxed)(static_cast<void**>(pointer)[-1]);
-}
-
 void SetHeapForTest(HeapAllocateFn allocate, HeapReleaseFn release) {
   g_heapAllocate.store(allocate != nullptr ? allocate : &std::malloc, std::memory_order_relaxed);
   g_heapRelease.store(release != nullptr ? release : &std::free, std::memory_order_relaxed);
 }
-
-// Allocation does not depend on the processor class: one implementation fills
-// all eight slots of each table.
-#define LV_SAME_IN_ALL_CLASSES(f) f, f, f, f, f, f, f, f
-
-using AllocateFn = void* (*)(int32_t);
-using FreeFn = void (*)(void*);
-
-LV_DISPATCH_TABLE(kVectorAllocateUint8Table, AllocateFn, LV_SAME_IN_ALL_CLASSES(&VectorAllocateUint8Generic));
-LV_DISPATCH_TABLE(kVectorAllocateInt16Table, AllocateFn, LV_SAME_IN_ALL_CLASSES(&VectorAllocateInt16Generic));
-LV_DISPATCH_TABLE(kVectorAllocateFloat32Table, AllocateFn, LV_SAME_IN_ALL_CLASSES(&VectorAllocateFloat32Generic));
-LV_DISPATCH_TABLE(kVectorAllocateFloat64Table, AllocateFn,
-                  LV_SAME_IN_ALL_CLASSES(&VectorAllocateComplexFloat32Generic));
-LV_DISPATCH_TABLE(kVectorAllocateComplexFloat32Table, AllocateFn,
-                  LV_SAME_IN_ALL_CLASSES(&VectorAllocateComplexFloat32Generic));
-LV_DISPATCH_TABLE(kVectorFreeTable, FreeFn, LV_SAME_IN_ALL_CLASSES(&VectorFreeGeneric));
 
 void* VectorAllocateUint8(int32_t n) { return kVectorAllocateUint8Table(n); }
 void* VectorAllocateInt16(int32_t n) { return kVectorAllocateInt16Table(n); }

@@ -2,10 +2,9 @@
 #include "primitives/arith/arith.h"
 
 #include "cpu/dispatch.h"
+#include "primitives/arith/arith_classes.h"
 
-#define LV_ARITH_TABLE(Name, FnType)                                                                    \
-  LV_DISPATCH_TABLE(k##Name##Table, FnType, &Name##Sse2, &Name##Sse3, &Name##Ssse3, &Name##Sse42, &Name##Avx, \
-                    &Name##Avx2, &Name##Avx512ManyCore, &Name##Avx512)
+namespace {
 
 using ScalarInPlaceF32Fn = int32_t (*)(float, float*, int32_t);
 using ScalarInPlaceF64Fn = int32_t (*)(double, double*, int32_t);
@@ -15,17 +14,20 @@ using ScalarC32Fn = int32_t (*)(const ComplexFloat32*, uint64_t, ComplexFloat32*
 using BinaryF32Fn = int32_t (*)(const float*, const float*, float*, int32_t);
 using BinaryC32Fn = int32_t (*)(const ComplexFloat32*, const ComplexFloat32*, ComplexFloat32*, int32_t);
 
-LV_ARITH_TABLE(VectorMultiplyScalarInPlaceFloat32, ScalarInPlaceF32Fn);
-LV_ARITH_TABLE(VectorAddScalarInPlaceFloat32, ScalarInPlaceF32Fn);
-LV_ARITH_TABLE(VectorMultiplyScalarInPlaceFloat64, ScalarInPlaceF64Fn);
-LV_ARITH_TABLE(VectorAddScalarInPlaceFloat64, ScalarInPlaceF64Fn);
-LV_ARITH_TABLE(VectorMultiplyScalarFloat32, ScalarF32Fn);
-LV_ARITH_TABLE(VectorAddScalarFloat32, ScalarF32Fn);
-LV_ARITH_TABLE(VectorMultiplyScalarInPlaceComplexFloat32, ScalarInPlaceC32Fn);
-LV_ARITH_TABLE(VectorMultiplyScalarComplexFloat32, ScalarC32Fn);
-LV_ARITH_TABLE(VectorAddFloat32, BinaryF32Fn);
-LV_ARITH_TABLE(VectorMultiplyFloat32, BinaryF32Fn);
-LV_ARITH_TABLE(VectorMultiplyComplexFloat32, BinaryC32Fn);
+LV_DISPATCH_TABLE_OF(kVectorMultiplyScalarInPlaceFloat32Table, ScalarInPlaceF32Fn, VectorMultiplyScalarInPlaceFloat32);
+LV_DISPATCH_TABLE_OF(kVectorAddScalarInPlaceFloat32Table, ScalarInPlaceF32Fn, VectorAddScalarInPlaceFloat32);
+LV_DISPATCH_TABLE_OF(kVectorMultiplyScalarInPlaceFloat64Table, ScalarInPlaceF64Fn, VectorMultiplyScalarInPlaceFloat64);
+LV_DISPATCH_TABLE_OF(kVectorAddScalarInPlaceFloat64Table, ScalarInPlaceF64Fn, VectorAddScalarInPlaceFloat64);
+LV_DISPATCH_TABLE_OF(kVectorMultiplyScalarFloat32Table, ScalarF32Fn, VectorMultiplyScalarFloat32);
+LV_DISPATCH_TABLE_OF(kVectorAddScalarFloat32Table, ScalarF32Fn, VectorAddScalarFloat32);
+LV_DISPATCH_TABLE_OF(kVectorMultiplyScalarInPlaceComplexFloat32Table, ScalarInPlaceC32Fn,
+                     VectorMultiplyScalarInPlaceComplexFloat32);
+LV_DISPATCH_TABLE_OF(kVectorMultiplyScalarComplexFloat32Table, ScalarC32Fn, VectorMultiplyScalarComplexFloat32);
+LV_DISPATCH_TABLE_OF(kVectorAddFloat32Table, BinaryF32Fn, VectorAddFloat32);
+LV_DISPATCH_TABLE_OF(kVectorMultiplyFloat32Table, BinaryF32Fn, VectorMultiplyFloat32);
+LV_DISPATCH_TABLE_OF(kVectorMultiplyComplexFloat32Table, BinaryC32Fn, VectorMultiplyComplexFloat32);
+
+}  // namespace
 
 int32_t VectorMultiplyScalarInPlaceFloat32(float value, float* srcDst, int32_t n) {
   return kVectorMultiplyScalarInPlaceFloat32Table(value, srcDst, n);

@@ -37,29 +37,3 @@ inline uint64_t ComplexScalarWord(float re, float im) {
   __builtin_memcpy(&i, &im, 4);
   return (static_cast<uint64_t>(i) << 32) | r;
 }
-
-// The class implementations. The FFT calls VectorMultiplyScalarInPlaceFloat32<Sfx>
-// of its own class directly.
-#define LV_ARITH_DECLARE_CLASS(Sfx)                                                                         \
-  int32_t VectorMultiplyScalarInPlaceFloat32##Sfx(float value, float* srcDst, int32_t n);                   \
-  int32_t VectorAddScalarInPlaceFloat32##Sfx(float value, float* srcDst, int32_t n);                        \
-  int32_t VectorMultiplyScalarInPlaceFloat64##Sfx(double value, double* srcDst, int32_t n);                 \
-  int32_t VectorAddScalarInPlaceFloat64##Sfx(double value, double* srcDst, int32_t n);                      \
-  int32_t VectorMultiplyScalarFloat32##Sfx(const float* src, float value, float* dst, int32_t n);           \
-  int32_t VectorAddScalarFloat32##Sfx(const float* src, float value, float* dst, int32_t n);                \
-  int32_t VectorMultiplyScalarInPlaceComplexFloat32##Sfx(uint64_t value, ComplexFloat32* srcDst, int32_t n); \
-  int32_t VectorMultiplyScalarComplexFloat32##Sfx(const ComplexFloat32* src, uint64_t value,                \
-                                                  ComplexFloat32* dst, int32_t n);                          \
-  int32_t VectorAddFloat32##Sfx(const float* src1, const float* src2, float* dst, int32_t n);               \
-  int32_t VectorMultiplyFloat32##Sfx(const float* src1, const float* src2, float* dst, int32_t n);          \
-  int32_t VectorMultiplyComplexFloat32##Sfx(const ComplexFloat32* src1, const ComplexFloat32* src2,         \
-                                            ComplexFloat32* dst, int32_t n);
-
-LV_ARITH_DECLARE_CLASS(Sse2)
-LV_ARITH_DECLARE_CLASS(Sse3)
-LV_ARITH_DECLARE_CLASS(Ssse3)
-LV_ARITH_DECLARE_CLASS(Sse42)
-LV_ARITH_DECLARE_CLASS(Avx)
-LV_ARITH_DECLARE_CLASS(Avx2)
-LV_ARITH_DECLARE_CLASS(Avx512ManyCore)
-LV_ARITH_DECLARE_CLASS(Avx512)

@@ -18,32 +18,3 @@
 int32_t VectorSplitComplexFloat32(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n);
 int32_t VectorRealPartComplexFloat32(const ComplexFloat32* src, float* dstRe, int32_t n);
 int32_t VectorJoinComplexFloat32(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n);
-
-// The class implementations. The phase primitive of each class calls the split
-// of its own class directly; tests call them all.
-int32_t VectorSplitComplexFloat32Sse2(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n);
-int32_t VectorSplitComplexFloat32Sse3(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n);
-int32_t VectorSplitComplexFloat32Ssse3(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n);
-int32_t VectorSplitComplexFloat32Sse42(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n);
-int32_t VectorSplitComplexFloat32Avx(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n);
-int32_t VectorSplitComplexFloat32Avx2(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n);
-int32_t VectorSplitComplexFloat32Avx512ManyCore(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n);
-int32_t VectorSplitComplexFloat32Avx512(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n);
-
-int32_t VectorRealPartComplexFloat32Sse2(const ComplexFloat32* src, float* dstRe, int32_t n);
-int32_t VectorRealPartComplexFloat32Sse3(const ComplexFloat32* src, float* dstRe, int32_t n);
-int32_t VectorRealPartComplexFloat32Ssse3(const ComplexFloat32* src, float* dstRe, int32_t n);
-int32_t VectorRealPartComplexFloat32Sse42(const ComplexFloat32* src, float* dstRe, int32_t n);
-int32_t VectorRealPartComplexFloat32Avx(const ComplexFloat32* src, float* dstRe, int32_t n);
-int32_t VectorRealPartComplexFloat32Avx2(const ComplexFloat32* src, float* dstRe, int32_t n);
-int32_t VectorRealPartComplexFloat32Avx512ManyCore(const ComplexFloat32* src, float* dstRe, int32_t n);
-int32_t VectorRealPartComplexFloat32Avx512(const ComplexFloat32* src, float* dstRe, int32_t n);
-
-int32_t VectorJoinComplexFloat32Sse2(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n);
-int32_t VectorJoinComplexFloat32Sse3(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n);
-int32_t VectorJoinComplexFloat32Ssse3(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n);
-int32_t VectorJoinComplexFloat32Sse42(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n);
-int32_t VectorJoinComplexFloat32Avx(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n);
-int32_t VectorJoinComplexFloat32Avx2(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n);
-int32_t VectorJoinComplexFloat32Avx512ManyCore(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n);
-int32_t VectorJoinComplexFloat32Avx512(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n);

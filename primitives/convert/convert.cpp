@@ -1,6 +1,9 @@
 // Entry points and dispatch tables of the plain and scaled conversions.
 #include "primitives/convert/convert.h"
 
+#include "cpu/dispatch.h"
+#include "primitives/convert/convert_classes.h"
+
 namespace {
 
 using PlainI16 = int32_t (*)(const int16_t*, float*, int32_t);
@@ -10,18 +13,12 @@ using ScaledF32I16 = int32_t (*)(const float*, int16_t*, int32_t, int32_t, int32
 using ScaledF32I32 = int32_t (*)(const float*, int32_t*, int32_t, int32_t, int32_t);
 using ScaledF64I32 = int32_t (*)(const double*, int32_t*, int32_t, int32_t, int32_t);
 
-#define LV_CONVERT_TABLE(name, Type, Fn)                                                                  \
-  LV_DISPATCH_TABLE(name, Type, &Fn##Sse2, &Fn##Sse3, &Fn##Ssse3, &Fn##Sse42, &Fn##Avx, &Fn##Avx2, \
-                    &Fn##Avx512ManyCore, &Fn##Avx512)
-
-LV_CONVERT_TABLE(kVectorConvertInt16ToFloat32Table, PlainI16, VectorConvertInt16ToFloat32);
-LV_CONVERT_TABLE(kVectorConvertInt32ToFloat32Table, PlainI32, VectorConvertInt32ToFloat32);
-LV_CONVERT_TABLE(kVectorConvertFloat32ToFloat64Table, PlainF32, VectorConvertFloat32ToFloat64);
-LV_CONVERT_TABLE(kVectorConvertScaledFloat32ToInt16Table, ScaledF32I16, VectorConvertScaledFloat32ToInt16);
-LV_CONVERT_TABLE(kVectorConvertScaledFloat32ToInt32Table, ScaledF32I32, VectorConvertScaledFloat32ToInt32);
-LV_CONVERT_TABLE(kVectorConvertScaledFloat64ToInt32Table, ScaledF64I32, VectorConvertScaledFloat64ToInt32);
-
-#undef LV_CONVERT_TABLE
+LV_DISPATCH_TABLE_OF(kVectorConvertInt16ToFloat32Table, PlainI16, VectorConvertInt16ToFloat32);
+LV_DISPATCH_TABLE_OF(kVectorConvertInt32ToFloat32Table, PlainI32, VectorConvertInt32ToFloat32);
+LV_DISPATCH_TABLE_OF(kVectorConvertFloat32ToFloat64Table, PlainF32, VectorConvertFloat32ToFloat64);
+LV_DISPATCH_TABLE_OF(kVectorConvertScaledFloat32ToInt16Table, ScaledF32I16, VectorConvertScaledFloat32ToInt16);
+LV_DISPATCH_TABLE_OF(kVectorConvertScaledFloat32ToInt32Table, ScaledF32I32, VectorConvertScaledFloat32ToInt32);
+LV_DISPATCH_TABLE_OF(kVectorConvertScaledFloat64ToInt32Table, ScaledF64I32, VectorConvertScaledFloat64ToInt32);
 
 }  // namespace
 

@@ -39,34 +39,3 @@ int32_t VectorConvertScaledFloat32ToInt32(const float* src, int32_t* dst, int32_
                                           int32_t scaleFactor);
 int32_t VectorConvertScaledFloat64ToInt32(const double* src, int32_t* dst, int32_t n, int32_t roundingMode,
                                           int32_t scaleFactor);
-
-// The class implementations (tests call them directly).
-#define LV_CONVERT_DECLARE_CLASS(Sfx)                                                                            \
-  int32_t VectorConvertInt16ToFloat32##Sfx(const int16_t* src, float* dst, int32_t n);                          \
-  int32_t VectorConvertInt32ToFloat32##Sfx(const int32_t* src, float* dst, int32_t n);                          \
-  int32_t VectorConvertFloat32ToFloat64##Sfx(const float* src, double* dst, int32_t n);                         \
-  int32_t VectorConvertScaledFloat32ToInt16##Sfx(const float* src, int16_t* dst, int32_t n, int32_t roundingMode, \
-                                                 int32_t scaleFactor);                                          \
-  int32_t VectorConvertScaledFloat32ToInt32##Sfx(const float* src, int32_t* dst, int32_t n, int32_t roundingMode, \
-                                                 int32_t scaleFactor);                                          \
-  int32_t VectorConvertScaledFloat64ToInt32##Sfx(const double* src, int32_t* dst, int32_t n, int32_t roundingMode, \
-                                                 int32_t scaleFactor);
-
-LV_CONVERT_DECLARE_CLASS(Sse2)
-LV_CONVERT_DECLARE_CLASS(Sse3)
-LV_CONVERT_DECLARE_CLASS(Ssse3)
-LV_CONVERT_DECLARE_CLASS(Sse42)
-LV_CONVERT_DECLARE_CLASS(Avx)
-LV_CONVERT_DECLARE_CLASS(Avx2)
-LV_CONVERT_DECLARE_CLASS(Avx512ManyCore)
-LV_CONVERT_DECLARE_CLASS(Avx512)
-
-#undef LV_CONVERT_DECLARE_CLASS
-
-// Element counts from which the float -> double conversion of classes 1 to 3
-// writes with non-temporal stores: streaming starts when the elements left
-// after the alignment prologue, minus 8, exceed the class's threshold (2 MiB
-// and 4 MiB divided by the 12 bytes each element moves).
-inline constexpr int32_t kConvertStreamThresholdSse3 = 174762;
-inline constexpr int32_t kConvertStreamThresholdSsse3 = 349525;
-inline constexpr int32_t kConvertStreamThresholdSse42 = 349525;

@@ -1,18 +1,3 @@
-// Plain and scaled conversions of processor class 4 (AVX).
-#include <immintrin.h>
-
-#include <cstdint>
-
-#include "cpu/isa_class.h"
-#include "primitives/convert/convert.h"
-
-LV_ASSERT_CLASS(4);
-
-namespace lv_avx {
-namespace {
-constexpr int kClass = 4;
-#include "primitives/convert/convert_body.inc"
-}  // namespace
-}  // namespace lv_avx
-
-LV_CONVERT_EXPORT(Avx, lv_avx)
+// Conversions, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "primitives/convert/convert_body.inl"

@@ -1,18 +1,3 @@
-// Plain and scaled conversions of processor class 1 (SSE3).
-#include <immintrin.h>
-
-#include <cstdint>
-
-#include "cpu/isa_class.h"
-#include "primitives/convert/convert.h"
-
-LV_ASSERT_CLASS(1);
-
-namespace lv_sse3 {
-namespace {
-constexpr int kClass = 1;
-#include "primitives/convert/convert_body.inc"
-}  // namespace
-}  // namespace lv_sse3
-
-LV_CONVERT_EXPORT(Sse3, lv_sse3)
+// Conversions, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "primitives/convert/convert_body.inl"

@@ -2,19 +2,17 @@
 #include "primitives/copy/copy.h"
 
 #include "cpu/dispatch.h"
+#include "primitives/copy/copy_classes.h"
 
 namespace {
 
 using CopyFn = int32_t (*)(const void*, void*, int32_t);
 
-#define LV_COPY_SLOTS(Name)                                                                          \
-  &Name##Sse2, &Name##Sse3, &Name##Ssse3, &Name##Sse42, &Name##Avx, &Name##Avx2, &Name##Avx512ManyCore, \
-      &Name##Avx512
-
-LV_DISPATCH_TABLE(kVectorCopyInt16Table, CopyFn, LV_COPY_SLOTS(VectorCopyInt16));
-LV_DISPATCH_TABLE(kVectorCopyFloat32Table, CopyFn, LV_COPY_SLOTS(VectorCopyFloat32));
-LV_DISPATCH_TABLE(kVectorCopyFloat64Table, CopyFn, LV_COPY_SLOTS(VectorCopyComplexFloat32));
-LV_DISPATCH_TABLE(kVectorCopyComplexFloat32Table, CopyFn, LV_COPY_SLOTS(VectorCopyComplexFloat32));
+LV_DISPATCH_TABLE_OF(kVectorCopyInt16Table, CopyFn, VectorCopyInt16);
+LV_DISPATCH_TABLE_OF(kVectorCopyFloat32Table, CopyFn, VectorCopyFloat32);
+// Doubles are copied by the complex members: same element size.
+LV_DISPATCH_TABLE_OF(kVectorCopyFloat64Table, CopyFn, VectorCopyComplexFloat32);
+LV_DISPATCH_TABLE_OF(kVectorCopyComplexFloat32Table, CopyFn, VectorCopyComplexFloat32);
 
 }  // namespace
 

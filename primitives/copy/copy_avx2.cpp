@@ -1,25 +1,3 @@
-// Copy of class 5 (Avx2): 32-byte units below 32 KiB, the large-block road above.
-#include <immintrin.h>
-
-#include <cstdint>
-
-#include "cpu/isa_class.h"
-#include "cpu/cache_size.h"
-#include "primitives/copy/copy.h"
-#include "cpu/dispatch.h"
-#include "primitives/roads.h"
-
-LV_ASSERT_CLASS(5);
-
-namespace lv_avx2 {
-namespace {
-#include "primitives/kernel_moves.inl"
-#include "primitives/copy/copy_avx_kernel.inl"
-#include "primitives/copy/copy_large_kernel.inl"
-}  // namespace
-}  // namespace lv_avx2
-
-#define LV_CP_SUFFIX Avx2
-#define LV_CP_NS lv_avx2
-#define LV_CP_SPLIT 1
-#include "primitives/copy/copy_entries.inl"
+// Copy, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "primitives/copy/copy_body.inl"

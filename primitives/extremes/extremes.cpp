@@ -2,6 +2,7 @@
 #include "primitives/extremes/extremes.h"
 
 #include "cpu/dispatch.h"
+#include "primitives/extremes/extremes_classes.h"
 
 namespace {
 
@@ -9,16 +10,12 @@ using ValueF32Fn = int32_t (*)(const float*, int32_t, float*);
 using ValueF64Fn = int32_t (*)(const double*, int32_t, double*);
 using IndexF32Fn = int32_t (*)(const float*, int32_t, float*, int32_t*);
 
-#define LV_EXTREMES_TABLE(table, FnType, Name)                                                              \
-  LV_DISPATCH_TABLE(table, FnType, &Name##Sse2, &Name##Sse3, &Name##Ssse3, &Name##Sse42, &Name##Avx, &Name##Avx2, \
-                    &Name##Avx512ManyCore, &Name##Avx512)
-
-LV_EXTREMES_TABLE(kMaxFloat32Table, ValueF32Fn, VectorMaxFloat32);
-LV_EXTREMES_TABLE(kMinFloat32Table, ValueF32Fn, VectorMinFloat32);
-LV_EXTREMES_TABLE(kMaxFloat64Table, ValueF64Fn, VectorMaxFloat64);
-LV_EXTREMES_TABLE(kMinFloat64Table, ValueF64Fn, VectorMinFloat64);
-LV_EXTREMES_TABLE(kMaxIndexFloat32Table, IndexF32Fn, VectorMaxIndexFloat32);
-LV_EXTREMES_TABLE(kMinIndexFloat32Table, IndexF32Fn, VectorMinIndexFloat32);
+LV_DISPATCH_TABLE_OF(kMaxFloat32Table, ValueF32Fn, VectorMaxFloat32);
+LV_DISPATCH_TABLE_OF(kMinFloat32Table, ValueF32Fn, VectorMinFloat32);
+LV_DISPATCH_TABLE_OF(kMaxFloat64Table, ValueF64Fn, VectorMaxFloat64);
+LV_DISPATCH_TABLE_OF(kMinFloat64Table, ValueF64Fn, VectorMinFloat64);
+LV_DISPATCH_TABLE_OF(kMaxIndexFloat32Table, IndexF32Fn, VectorMaxIndexFloat32);
+LV_DISPATCH_TABLE_OF(kMinIndexFloat32Table, IndexF32Fn, VectorMinIndexFloat32);
 
 }  // namespace
 

@@ -23,23 +23,3 @@ int32_t VectorMaxFloat64(const double* src, int32_t n, double* result);
 int32_t VectorMinFloat64(const double* src, int32_t n, double* result);
 int32_t VectorMaxIndexFloat32(const float* src, int32_t n, float* value, int32_t* index);
 int32_t VectorMinIndexFloat32(const float* src, int32_t n, float* value, int32_t* index);
-
-// The class implementations, one set per processor class suffix.
-#define LV_EXTREMES_DECLARE_CLASS(Sfx)                                                       \
-  int32_t VectorMaxFloat32##Sfx(const float* src, int32_t n, float* result);                 \
-  int32_t VectorMinFloat32##Sfx(const float* src, int32_t n, float* result);                 \
-  int32_t VectorMaxFloat64##Sfx(const double* src, int32_t n, double* result);               \
-  int32_t VectorMinFloat64##Sfx(const double* src, int32_t n, double* result);               \
-  int32_t VectorMaxIndexFloat32##Sfx(const float* src, int32_t n, float* value, int32_t* index); \
-  int32_t VectorMinIndexFloat32##Sfx(const float* src, int32_t n, float* value, int32_t* index)
-
-LV_EXTREMES_DECLARE_CLASS(Sse2);
-LV_EXTREMES_DECLARE_CLASS(Sse3);
-LV_EXTREMES_DECLARE_CLASS(Ssse3);
-LV_EXTREMES_DECLARE_CLASS(Sse42);
-LV_EXTREMES_DECLARE_CLASS(Avx);
-LV_EXTREMES_DECLARE_CLASS(Avx2);
-LV_EXTREMES_DECLARE_CLASS(Avx512ManyCore);
-LV_EXTREMES_DECLARE_CLASS(Avx512);
-
-#undef LV_EXTREMES_DECLARE_CLASS

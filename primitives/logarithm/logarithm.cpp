@@ -2,14 +2,13 @@
 #include "primitives/logarithm/logarithm.h"
 
 #include "cpu/dispatch.h"
+#include "primitives/logarithm/logarithm_classes.h"
 
 namespace {
 
 using LnFn = int32_t (*)(const float*, float*, int32_t);
 
-LV_DISPATCH_TABLE(kLnTable, LnFn, &VectorLnFloat32Sse2, &VectorLnFloat32Sse3, &VectorLnFloat32Ssse3,
-                  &VectorLnFloat32Sse42, &VectorLnFloat32Avx, &VectorLnFloat32Avx2, &VectorLnFloat32Avx512ManyCore,
-                  &VectorLnFloat32Avx512);
+LV_DISPATCH_TABLE_OF(kLnTable, LnFn, VectorLnFloat32);
 
 }  // namespace
 

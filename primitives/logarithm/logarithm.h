@@ -10,13 +10,3 @@
 #include <cstdint>
 
 int32_t VectorLnFloat32(const float* src, float* dst, int32_t n);
-
-// The class implementations: each calls its own class's logarithm stub.
-int32_t VectorLnFloat32Sse2(const float* src, float* dst, int32_t n);
-int32_t VectorLnFloat32Sse3(const float* src, float* dst, int32_t n);
-int32_t VectorLnFloat32Ssse3(const float* src, float* dst, int32_t n);
-int32_t VectorLnFloat32Sse42(const float* src, float* dst, int32_t n);
-int32_t VectorLnFloat32Avx(const float* src, float* dst, int32_t n);
-int32_t VectorLnFloat32Avx2(const float* src, float* dst, int32_t n);
-int32_t VectorLnFloat32Avx512ManyCore(const float* src, float* dst, int32_t n);
-int32_t VectorLnFloat32Avx512(const float* src, float* dst, int32_t n);

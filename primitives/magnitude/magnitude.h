@@ -17,17 +17,3 @@
 int32_t VectorMagnitudeComplexFloat32(const ComplexFloat32* src, float* dst, int32_t n);
 int32_t VectorMagnitudeSquaredComplexFloat32(const ComplexFloat32* src, float* dst, int32_t n);
 int32_t VectorAbsFloat32(const float* src, float* dst, int32_t n);
-
-#define LV_MAG_DECLARE_CLASS(Sfx)                                                                     \
-  int32_t VectorMagnitudeComplexFloat32##Sfx(const ComplexFloat32* src, float* dst, int32_t n);        \
-  int32_t VectorMagnitudeSquaredComplexFloat32##Sfx(const ComplexFloat32* src, float* dst, int32_t n); \
-  int32_t VectorAbsFloat32##Sfx(const float* src, float* dst, int32_t n);
-
-LV_MAG_DECLARE_CLASS(Sse2)
-LV_MAG_DECLARE_CLASS(Sse3)
-LV_MAG_DECLARE_CLASS(Ssse3)
-LV_MAG_DECLARE_CLASS(Sse42)
-LV_MAG_DECLARE_CLASS(Avx)
-LV_MAG_DECLARE_CLASS(Avx2)
-LV_MAG_DECLARE_CLASS(Avx512ManyCore)
-LV_MAG_DECLARE_CLASS(Avx512)

@@ -1,15 +1,3 @@
-// Magnitude, power and absolute value of processor class 5 (Avx2).
-#include "cpu/isa_class.h"
-#include "primitives/magnitude/magnitude.h"
-#include "primitives/magnitude/magnitude_kernels.h"
-#include "primitives/sqrt/sqrt.h"
-
-LV_ASSERT_CLASS(5);
-
-namespace lv_avx2 {
-namespace {
-LV_MAG_CLASS_KERNELS(5, ScalarSqrtFloat32Avx2)
-}  // namespace
-}  // namespace lv_avx2
-
-LV_MAG_DEFINE_CLASS(Avx2, lv_avx2)
+// Magnitude, power and absolute value, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "primitives/magnitude/magnitude_body.inl"

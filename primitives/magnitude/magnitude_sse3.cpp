@@ -1,15 +1,3 @@
-// Magnitude, power and absolute value of processor class 1 (Sse3).
-#include "cpu/isa_class.h"
-#include "primitives/magnitude/magnitude.h"
-#include "primitives/magnitude/magnitude_kernels.h"
-#include "primitives/sqrt/sqrt.h"
-
-LV_ASSERT_CLASS(1);
-
-namespace lv_sse3 {
-namespace {
-LV_MAG_CLASS_KERNELS(1, __builtin_sqrtf)
-}  // namespace
-}  // namespace lv_sse3
-
-LV_MAG_DEFINE_CLASS(Sse3, lv_sse3)
+// Magnitude, power and absolute value, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "primitives/magnitude/magnitude_body.inl"

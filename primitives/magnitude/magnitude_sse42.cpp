@@ -1,15 +1,3 @@
-// Magnitude, power and absolute value of processor class 3 (Sse42).
-#include "cpu/isa_class.h"
-#include "primitives/magnitude/magnitude.h"
-#include "primitives/magnitude/magnitude_kernels.h"
-#include "primitives/sqrt/sqrt.h"
-
-LV_ASSERT_CLASS(3);
-
-namespace lv_sse42 {
-namespace {
-LV_MAG_CLASS_KERNELS(3, __builtin_sqrtf)
-}  // namespace
-}  // namespace lv_sse42
-
-LV_MAG_DEFINE_CLASS(Sse42, lv_sse42)
+// Magnitude, power and absolute value, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "primitives/magnitude/magnitude_body.inl"

@@ -2,15 +2,13 @@
 #include "primitives/phase/phase.h"
 
 #include "cpu/dispatch.h"
+#include "primitives/phase/phase_classes.h"
 
 namespace {
 
 using PhaseFn = int32_t (*)(const ComplexFloat32*, float*, int32_t);
 
-LV_DISPATCH_TABLE(kPhaseTable, PhaseFn, &VectorPhaseComplexFloat32Sse2, &VectorPhaseComplexFloat32Sse3,
-                  &VectorPhaseComplexFloat32Ssse3, &VectorPhaseComplexFloat32Sse42, &VectorPhaseComplexFloat32Avx,
-                  &VectorPhaseComplexFloat32Avx2, &VectorPhaseComplexFloat32Avx512ManyCore,
-                  &VectorPhaseComplexFloat32Avx512);
+LV_DISPATCH_TABLE_OF(kPhaseTable, PhaseFn, VectorPhaseComplexFloat32);
 
 }  // namespace
 

@@ -13,14 +13,3 @@
 #include "primitives/vector_types.h"
 
 int32_t VectorPhaseComplexFloat32(const ComplexFloat32* src, float* dst, int32_t n);
-
-// The class implementations: each splits with its own class's split and calls
-// its own class's arctangent stub.
-int32_t VectorPhaseComplexFloat32Sse2(const ComplexFloat32* src, float* dst, int32_t n);
-int32_t VectorPhaseComplexFloat32Sse3(const ComplexFloat32* src, float* dst, int32_t n);
-int32_t VectorPhaseComplexFloat32Ssse3(const ComplexFloat32* src, float* dst, int32_t n);
-int32_t VectorPhaseComplexFloat32Sse42(const ComplexFloat32* src, float* dst, int32_t n);
-int32_t VectorPhaseComplexFloat32Avx(const ComplexFloat32* src, float* dst, int32_t n);
-int32_t VectorPhaseComplexFloat32Avx2(const ComplexFloat32* src, float* dst, int32_t n);
-int32_t VectorPhaseComplexFloat32Avx512ManyCore(const ComplexFloat32* src, float* dst, int32_t n);
-int32_t VectorPhaseComplexFloat32Avx512(const ComplexFloat32* src, float* dst, int32_t n);

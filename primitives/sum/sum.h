@@ -12,16 +12,3 @@
 
 int32_t VectorSumFloat32(const float* src, int32_t n, float* sum, int32_t hint);
 int32_t VectorSumComplexFloat32(const ComplexFloat32* src, int32_t n, ComplexFloat32* sum, int32_t hint);
-
-#define LV_SUM_DECLARE_CLASS(Sfx)                                                     \
-  int32_t VectorSumFloat32##Sfx(const float* src, int32_t n, float* sum, int32_t hint); \
-  int32_t VectorSumComplexFloat32##Sfx(const ComplexFloat32* src, int32_t n, ComplexFloat32* sum, int32_t hint);
-
-LV_SUM_DECLARE_CLASS(Sse2)
-LV_SUM_DECLARE_CLASS(Sse3)
-LV_SUM_DECLARE_CLASS(Ssse3)
-LV_SUM_DECLARE_CLASS(Sse42)
-LV_SUM_DECLARE_CLASS(Avx)
-LV_SUM_DECLARE_CLASS(Avx2)
-LV_SUM_DECLARE_CLASS(Avx512ManyCore)
-LV_SUM_DECLARE_CLASS(Avx512)

@@ -2,6 +2,7 @@
 #include "primitives/threshold/threshold.h"
 
 #include "cpu/dispatch.h"
+#include "primitives/threshold/threshold_classes.h"
 
 namespace {
 
@@ -9,16 +10,12 @@ using Int32Fn = int32_t (*)(const int32_t*, int32_t*, int32_t, int32_t);
 using Float32Fn = int32_t (*)(const float*, float*, int32_t, float);
 using Float64Fn = int32_t (*)(const double*, double*, int32_t, double);
 
-#define LV_THRESHOLD_TABLE(table, FnType, Name)                                                             \
-  LV_DISPATCH_TABLE(table, FnType, &Name##Sse2, &Name##Sse3, &Name##Ssse3, &Name##Sse42, &Name##Avx, &Name##Avx2, \
-                    &Name##Avx512ManyCore, &Name##Avx512)
-
-LV_THRESHOLD_TABLE(kLessInt32Table, Int32Fn, VectorThresholdLessInt32);
-LV_THRESHOLD_TABLE(kGreaterInt32Table, Int32Fn, VectorThresholdGreaterInt32);
-LV_THRESHOLD_TABLE(kLessFloat32Table, Float32Fn, VectorThresholdLessFloat32);
-LV_THRESHOLD_TABLE(kGreaterFloat32Table, Float32Fn, VectorThresholdGreaterFloat32);
-LV_THRESHOLD_TABLE(kLessFloat64Table, Float64Fn, VectorThresholdLessFloat64);
-LV_THRESHOLD_TABLE(kGreaterFloat64Table, Float64Fn, VectorThresholdGreaterFloat64);
+LV_DISPATCH_TABLE_OF(kLessInt32Table, Int32Fn, VectorThresholdLessInt32);
+LV_DISPATCH_TABLE_OF(kGreaterInt32Table, Int32Fn, VectorThresholdGreaterInt32);
+LV_DISPATCH_TABLE_OF(kLessFloat32Table, Float32Fn, VectorThresholdLessFloat32);
+LV_DISPATCH_TABLE_OF(kGreaterFloat32Table, Float32Fn, VectorThresholdGreaterFloat32);
+LV_DISPATCH_TABLE_OF(kLessFloat64Table, Float64Fn, VectorThresholdLessFloat64);
+LV_DISPATCH_TABLE_OF(kGreaterFloat64Table, Float64Fn, VectorThresholdGreaterFloat64);
 
 }  // namespace
 

@@ -25,33 +25,3 @@ int32_t VectorThresholdLessFloat32(const float* src, float* dst, int32_t n, floa
 int32_t VectorThresholdGreaterFloat32(const float* src, float* dst, int32_t n, float level);
 int32_t VectorThresholdLessFloat64(const double* src, double* dst, int32_t n, double level);
 int32_t VectorThresholdGreaterFloat64(const double* src, double* dst, int32_t n, double level);
-
-// The class implementations.
-#define LV_THRESHOLD_DECLARE_CLASS(Sfx)                                                                 \
-  int32_t VectorThresholdLessInt32##Sfx(const int32_t* src, int32_t* dst, int32_t n, int32_t level);    \
-  int32_t VectorThresholdGreaterInt32##Sfx(const int32_t* src, int32_t* dst, int32_t n, int32_t level); \
-  int32_t VectorThresholdLessFloat32##Sfx(const float* src, float* dst, int32_t n, float level);        \
-  int32_t VectorThresholdGreaterFloat32##Sfx(const float* src, float* dst, int32_t n, float level);     \
-  int32_t VectorThresholdLessFloat64##Sfx(const double* src, double* dst, int32_t n, double level);     \
-  int32_t VectorThresholdGreaterFloat64##Sfx(const double* src, double* dst, int32_t n, double level);  \
-  int32_t ThresholdByCodeFloat64##Sfx(const double* src, double* dst, int32_t n, double level, int32_t code)
-
-LV_THRESHOLD_DECLARE_CLASS(Sse2);
-LV_THRESHOLD_DECLARE_CLASS(Sse3);
-LV_THRESHOLD_DECLARE_CLASS(Ssse3);
-LV_THRESHOLD_DECLARE_CLASS(Sse42);
-LV_THRESHOLD_DECLARE_CLASS(Avx);
-LV_THRESHOLD_DECLARE_CLASS(Avx2);
-LV_THRESHOLD_DECLARE_CLASS(Avx512ManyCore);
-LV_THRESHOLD_DECLARE_CLASS(Avx512);
-
-#undef LV_THRESHOLD_DECLARE_CLASS
-
-// The shared Less/Greater routines of the float entry points of classes 0 to 3
-// (the doubles have theirs in every class, above): (src, dst, n, level, code)
-// with code CompareLess or CompareGreater; the pointers and the count are
-// checked as above, then any other code gives StatusBadArgument (-5).
-int32_t ThresholdByCodeFloat32Sse2(const float* src, float* dst, int32_t n, float level, int32_t code);
-int32_t ThresholdByCodeFloat32Sse3(const float* src, float* dst, int32_t n, float level, int32_t code);
-int32_t ThresholdByCodeFloat32Ssse3(const float* src, float* dst, int32_t n, float level, int32_t code);
-int32_t ThresholdByCodeFloat32Sse42(const float* src, float* dst, int32_t n, float level, int32_t code);

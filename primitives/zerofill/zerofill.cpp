@@ -2,22 +2,19 @@
 #include "primitives/zerofill/zerofill.h"
 
 #include "cpu/dispatch.h"
+#include "primitives/zerofill/zerofill_classes.h"
 
 namespace {
 
 using ZeroFillFn = int32_t (*)(void*, int32_t);
 
-#define LV_ZERO_FILL_SLOTS(Name)                                                                     \
-  &Name##Sse2, &Name##Sse3, &Name##Ssse3, &Name##Sse42, &Name##Avx, &Name##Avx2, &Name##Avx512ManyCore, \
-      &Name##Avx512
-
-LV_DISPATCH_TABLE(kVectorZeroFillUint8Table, ZeroFillFn, LV_ZERO_FILL_SLOTS(VectorZeroFillUint8));
-LV_DISPATCH_TABLE(kVectorZeroFillInt16Table, ZeroFillFn, LV_ZERO_FILL_SLOTS(VectorZeroFillInt16));
-LV_DISPATCH_TABLE(kVectorZeroFillInt32Table, ZeroFillFn, LV_ZERO_FILL_SLOTS(VectorZeroFillInt32));
-LV_DISPATCH_TABLE(kVectorZeroFillFloat32Table, ZeroFillFn, LV_ZERO_FILL_SLOTS(VectorZeroFillInt32));
-LV_DISPATCH_TABLE(kVectorZeroFillFloat64Table, ZeroFillFn, LV_ZERO_FILL_SLOTS(VectorZeroFillComplexFloat32));
-LV_DISPATCH_TABLE(kVectorZeroFillComplexFloat32Table, ZeroFillFn,
-                  LV_ZERO_FILL_SLOTS(VectorZeroFillComplexFloat32));
+LV_DISPATCH_TABLE_OF(kVectorZeroFillUint8Table, ZeroFillFn, VectorZeroFillUint8);
+LV_DISPATCH_TABLE_OF(kVectorZeroFillInt16Table, ZeroFillFn, VectorZeroFillInt16);
+LV_DISPATCH_TABLE_OF(kVectorZeroFillInt32Table, ZeroFillFn, VectorZeroFillInt32);
+// Floats and doubles are filled by the members of their element size.
+LV_DISPATCH_TABLE_OF(kVectorZeroFillFloat32Table, ZeroFillFn, VectorZeroFillInt32);
+LV_DISPATCH_TABLE_OF(kVectorZeroFillFloat64Table, ZeroFillFn, VectorZeroFillComplexFloat32);
+LV_DISPATCH_TABLE_OF(kVectorZeroFillComplexFloat32Table, ZeroFillFn, VectorZeroFillComplexFloat32);
 
 }  // namespace
 

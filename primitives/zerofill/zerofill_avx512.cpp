@@ -1,23 +1,3 @@
-// Zero fill of class 7 (Avx512): 32-byte stores up to the size threshold, the repeated byte store above.
-#include <immintrin.h>
-
-#include <cstdint>
-
-#include "cpu/isa_class.h"
-#include "cpu/cache_size.h"
-#include "cpu/dispatch.h"
-#include "primitives/roads.h"
-#include "primitives/zerofill/zerofill.h"
-
-LV_ASSERT_CLASS(7);
-
-namespace lv_avx512 {
-namespace {
-#include "primitives/kernel_moves.inl"
-#include "primitives/zerofill/zerofill_avx_kernel.inl"
-}  // namespace
-}  // namespace lv_avx512
-
-#define LV_ZF_SUFFIX Avx512
-#define LV_ZF_NS lv_avx512
-#include "primitives/zerofill/zerofill_entries.inl"
+// Zero fill, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "primitives/zerofill/zerofill_body.inl"

@@ -1,23 +1,3 @@
-// Zero fill of class 2 (Ssse3): 16-byte stores, non-temporal above the cache size.
-#include <immintrin.h>
-
-#include <cstdint>
-
-#include "cpu/isa_class.h"
-#include "cpu/cache_size.h"
-#include "cpu/dispatch.h"
-#include "primitives/roads.h"
-#include "primitives/zerofill/zerofill.h"
-
-LV_ASSERT_CLASS(2);
-
-namespace lv_ssse3 {
-namespace {
-#include "primitives/kernel_moves.inl"
-#include "primitives/zerofill/zerofill_sse_kernel.inl"
-}  // namespace
-}  // namespace lv_ssse3
-
-#define LV_ZF_SUFFIX Ssse3
-#define LV_ZF_NS lv_ssse3
-#include "primitives/zerofill/zerofill_entries.inl"
+// Zero fill, one processor class (the build sets LV_CLASS from the file name).
+#include "cpu/per_class.h"
+#include "primitives/zerofill/zerofill_body.inl"

@@ -6,6 +6,7 @@
 
 #include "primitives/alloc/alloc.h"
 #include "primitives/copy/copy.h"
+#include "primitives/copy/copy_classes.h"
 #include "cpu/dispatch.h"
 #include "cpu/dispatch_testing.h"
 #include "support/ratio_reporter.h"

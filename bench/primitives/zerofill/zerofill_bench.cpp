@@ -8,6 +8,7 @@
 #include "cpu/dispatch.h"
 #include "cpu/dispatch_testing.h"
 #include "primitives/zerofill/zerofill.h"
+#include "primitives/zerofill/zerofill_classes.h"
 #include "support/ratio_reporter.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "primitives/alloc/alloc.h"
+#include "primitives/alloc/alloc_testing.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "primitives/arith/arith.h"
+#include "primitives/arith/arith_classes.h"
 #include "primitives/arith/arith_model.h"
 #include "primitives/arith/data_util.h"
 #include "support/bits.h"

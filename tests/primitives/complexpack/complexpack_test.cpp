@@ -2,6 +2,7 @@
 // bit for bit with a plain model on random bit patterns (NaN payloads, negative
 // zeros, infinities and subnormals included).
 #include "primitives/complexpack/complexpack.h"
+#include "primitives/complexpack/complexpack_classes.h"
 
 #include <cstdint>
 #include <cstring>

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "primitives/convert/convert.h"
+#include "primitives/convert/convert_classes.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
 

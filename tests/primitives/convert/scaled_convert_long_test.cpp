@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "primitives/convert/convert.h"
+#include "primitives/convert/convert_classes.h"
 #include "primitives/convert/convert_model.h"
 #include "support/class_fixture.h"
 

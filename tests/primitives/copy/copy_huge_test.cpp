@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "primitives/copy/copy.h"
+#include "primitives/copy/copy_classes.h"
 #include "primitives/zerofill/zerofill.h"
+#include "primitives/zerofill/zerofill_classes.h"
 #include "support/bits.h"
 #include "support/class_fixture.h"
 

@@ -8,6 +8,7 @@
 
 #include "cpu/cache_size.h"
 #include "primitives/copy/copy.h"
+#include "primitives/copy/copy_classes.h"
 #include "primitives/roads.h"
 #include "support/bits.h"
 #include "support/class_fixture.h"

@@ -8,6 +8,7 @@
 
 #include "cpu/dispatch.h"
 #include "primitives/extremes/extremes.h"
+#include "primitives/extremes/extremes_classes.h"
 
 namespace extremes_test {
 

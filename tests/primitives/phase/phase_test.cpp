@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "primitives/phase/phase.h"
+#include "primitives/phase/phase_classes.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
 #include "vmath/atan2/atan2.h"

@@ -8,7 +8,7 @@
 
 #include "primitives/arith/data_util.h"
 #include "cpu/dispatch_testing.h"
-#include "primitives/sqrt/sqrt.h"
+#include "primitives/sqrt/sqrt_classes.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "primitives/threshold/threshold_classes.h"
 #include "support/bits.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"

@@ -8,6 +8,7 @@
 #include "cpu/cache_size.h"
 #include "primitives/roads.h"
 #include "primitives/zerofill/zerofill.h"
+#include "primitives/zerofill/zerofill_classes.h"
 #include "support/class_fixture.h"
 #include "support/guarded_buffer.h"
 

@@ -1,8 +1,6 @@
-// Kernel bodies of the extremes, compiled once per processor class.
-//
-// Included by each per-class file inside its class namespace (an anonymous
-// namespace within lv_<class>), after <immintrin.h>, <cstdint> and the
-// statuses, with `constexpr int kClass` defined. Wide code is guarded by the
+// The extremes, written once and built once per processor class
+// (extremes_sse2.cpp ... extremes_avx512.cpp). Class differences are chosen
+// with `if constexpr (kClass ...)`; wide code is guarded by the
 // instruction-set macros of the class's flags.
 //
 // Every road is written for both extremes at once: Ops<true> is the maximum,
@@ -17,6 +15,16 @@
 //     value only when it is more extreme and takes the incoming otherwise, so
 //     a NaN becomes its lane's running value and of two equal values the
 //     incoming one stays.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "cpu/per_class.h"
+#include "cpu/status.h"
+#include "primitives/extremes/extremes_classes.h"
+
+namespace LV_NS {
+namespace {
 
 constexpr int64_t kNoPosition = 0x7FFFFFFF;
 // The block method's block length and the threshold of the long-vector roads.
@@ -622,4 +630,26 @@ int32_t IndexFloat32(const float* src, int32_t n, float* value, int32_t* index) 
   *value = run.r;
   *index = int32_t(run.i);
   return StatusOk;
+}
+
+}  // namespace
+}  // namespace LV_NS
+
+int32_t LV_NAME(VectorMaxFloat32)(const float* src, int32_t n, float* result) {
+  return LV_NS::ValueFloat32<true>(src, n, result);
+}
+int32_t LV_NAME(VectorMinFloat32)(const float* src, int32_t n, float* result) {
+  return LV_NS::ValueFloat32<false>(src, n, result);
+}
+int32_t LV_NAME(VectorMaxFloat64)(const double* src, int32_t n, double* result) {
+  return LV_NS::ValueFloat64<true>(src, n, result);
+}
+int32_t LV_NAME(VectorMinFloat64)(const double* src, int32_t n, double* result) {
+  return LV_NS::ValueFloat64<false>(src, n, result);
+}
+int32_t LV_NAME(VectorMaxIndexFloat32)(const float* src, int32_t n, float* value, int32_t* index) {
+  return LV_NS::IndexFloat32<true>(src, n, value, index);
+}
+int32_t LV_NAME(VectorMinIndexFloat32)(const float* src, int32_t n, float* value, int32_t* index) {
+  return LV_NS::IndexFloat32<false>(src, n, value, index);
 }

@@ -1,11 +1,5 @@
-// The kernels of the plain and scaled conversions, written once and compiled
-// once per processor class.
-//
-// A per-class file includes <immintrin.h>, <cstdint> and convert.h, defines
-//   constexpr int kClass = k;
-// inside an anonymous namespace of its class namespace and includes this file
-// there, so every function and template below is instantiated inside that
-// class's namespace with that class's compiler flags. Class-specific rules are
+// The plain and scaled conversions, written once and built once per processor
+// class (convert_sse2.cpp ... convert_avx512.cpp). Class-specific rules are
 // chosen with `if constexpr (kClass ...)`; instructions above SSE2 are guarded
 // by the compiler's feature macros.
 //
@@ -22,6 +16,34 @@
 //  * the SSE control and status register: class 0 never touches it; the other
 //    roads set the rounding control they need and give the caller back its
 //    control bits and invalid-operation flag exactly.
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "cpu/dispatch.h"
+#include "cpu/per_class.h"
+#include "cpu/status.h"
+#include "primitives/convert/convert.h"
+#include "primitives/convert/convert_classes.h"
+
+namespace LV_NS {
+namespace {
+
+// The class table: from how many elements the float -> double conversion of a
+// class writes with non-temporal stores (see kConvertStreamThresholdSse3).
+// Only classes 1 to 3 stream.
+constexpr int32_t kNeverStream = 0x7FFFFFFF;
+constexpr int32_t kStreamAboveOfClass[kProcessorClassCount] = {
+    kNeverStream,                  // 0 Sse2
+    kConvertStreamThresholdSse3,   // 1 Sse3
+    kConvertStreamThresholdSsse3,  // 2 Ssse3
+    kConvertStreamThresholdSse42,  // 3 Sse42
+    kNeverStream,                  // 4 Avx
+    kNeverStream,                  // 5 Avx2
+    kNeverStream,                  // 6 Avx512ManyCore
+    kNeverStream,                  // 7 Avx512
+};
 
 // ---------------------------------------------------------------------------
 // The SSE control and status register.
@@ -491,14 +513,7 @@ void ConvertFloat32ToFloat64Kernel(const float* src, double* dst, int32_t n) {
       dst[i] = static_cast<double>(src[i]);
     }
     if (i < n) {
-      int32_t streamAbove = 0x7FFFFFFF;
-      if constexpr (kClass == 1) {
-        streamAbove = kConvertStreamThresholdSse3;
-      } else if constexpr (kClass == 2) {
-        streamAbove = kConvertStreamThresholdSsse3;
-      } else if constexpr (kClass == 3) {
-        streamAbove = kConvertStreamThresholdSse42;
-      }
+      constexpr int32_t streamAbove = kStreamAboveOfClass[kClass];
       if (n - i - 8 > streamAbove) {
         for (; i + 8 <= n; i += 8) {
           const __m128 a = _mm_loadu_ps(src + i);
@@ -1310,26 +1325,27 @@ int32_t ConvertFloat32ToFloat64(const float* src, double* dst, int32_t n) {
   return status;
 }
 
-// Defines the exported class implementations at global scope.
-#define LV_CONVERT_EXPORT(Sfx, ns)                                                                                \
-  int32_t VectorConvertInt16ToFloat32##Sfx(const int16_t* src, float* dst, int32_t n) {                          \
-    return ns::ConvertInt16ToFloat32(src, dst, n);                                                                \
-  }                                                                                                               \
-  int32_t VectorConvertInt32ToFloat32##Sfx(const int32_t* src, float* dst, int32_t n) {                          \
-    return ns::ConvertInt32ToFloat32(src, dst, n);                                                                \
-  }                                                                                                               \
-  int32_t VectorConvertFloat32ToFloat64##Sfx(const float* src, double* dst, int32_t n) {                         \
-    return ns::ConvertFloat32ToFloat64(src, dst, n);                                                              \
-  }                                                                                                               \
-  int32_t VectorConvertScaledFloat32ToInt16##Sfx(const float* src, int16_t* dst, int32_t n, int32_t roundingMode, \
-                                                 int32_t scaleFactor) {                                          \
-    return ns::ConvertScaledFloat32ToInt16(src, dst, n, roundingMode, scaleFactor);                               \
-  }                                                                                                               \
-  int32_t VectorConvertScaledFloat32ToInt32##Sfx(const float* src, int32_t* dst, int32_t n, int32_t roundingMode, \
-                                                 int32_t scaleFactor) {                                          \
-    return ns::ConvertScaledFloat32ToInt32(src, dst, n, roundingMode, scaleFactor);                               \
-  }                                                                                                               \
-  int32_t VectorConvertScaledFloat64ToInt32##Sfx(const double* src, int32_t* dst, int32_t n,                      \
-                                                 int32_t roundingMode, int32_t scaleFactor) {                     \
-    return ns::ConvertScaledFloat64ToInt32(src, dst, n, roundingMode, scaleFactor);                               \
-  }
+}  // namespace
+}  // namespace LV_NS
+
+int32_t LV_NAME(VectorConvertInt16ToFloat32)(const int16_t* src, float* dst, int32_t n) {
+  return LV_NS::ConvertInt16ToFloat32(src, dst, n);
+}
+int32_t LV_NAME(VectorConvertInt32ToFloat32)(const int32_t* src, float* dst, int32_t n) {
+  return LV_NS::ConvertInt32ToFloat32(src, dst, n);
+}
+int32_t LV_NAME(VectorConvertFloat32ToFloat64)(const float* src, double* dst, int32_t n) {
+  return LV_NS::ConvertFloat32ToFloat64(src, dst, n);
+}
+int32_t LV_NAME(VectorConvertScaledFloat32ToInt16)(const float* src, int16_t* dst, int32_t n, int32_t roundingMode,
+                                                   int32_t scaleFactor) {
+  return LV_NS::ConvertScaledFloat32ToInt16(src, dst, n, roundingMode, scaleFactor);
+}
+int32_t LV_NAME(VectorConvertScaledFloat32ToInt32)(const float* src, int32_t* dst, int32_t n, int32_t roundingMode,
+                                                   int32_t scaleFactor) {
+  return LV_NS::ConvertScaledFloat32ToInt32(src, dst, n, roundingMode, scaleFactor);
+}
+int32_t LV_NAME(VectorConvertScaledFloat64ToInt32)(const double* src, int32_t* dst, int32_t n,
+                                                   int32_t roundingMode, int32_t scaleFactor) {
+  return LV_NS::ConvertScaledFloat64ToInt32(src, dst, n, roundingMode, scaleFactor);
+}

@@ -1,6 +1,5 @@
-// Kernel bodies of the magnitude, power and absolute value, instantiated
-// inside each processor class's namespace (Mag<K> with a K local to the class
-// file).
+// The magnitude, power and absolute value, written once and built once per
+// processor class (magnitude_sse2.cpp ... magnitude_avx512.cpp).
 //
 // Notation: P = fl(fl(re*re) + fl(im*im)) is the plain sum of squares,
 // F = fl(re*re + fl(im*im)) the fused one. The magnitude's three roots:
@@ -11,27 +10,39 @@
 //            c = 0.375*r + 0.5 (fused), t = y*r, y' = t*c + y (fused), s*y'.
 // The estimate cannot handle zero, subnormal, infinite or NaN sums: a group
 // holding one takes the exact root for all its elements.
-#pragma once
-
+//
+// The kernels are members of Mag<C>, a template over the class number
+// instantiated once, for kClass: its members for wider classes (their vector
+// types and instructions) are then never compiled in narrower ones.
 #include <immintrin.h>
 
 #include <cstddef>
 #include <cstdint>
 
-#include "primitives/arith/arith_kernels.h"
-#include "primitives/arith/simd_ops.h"
-#include "cpu/dispatch.h"
+#include "cpu/per_class.h"
+#include "cpu/status.h"
+#include "primitives/arith/arith_loops.inl"
+#include "primitives/magnitude/magnitude_classes.h"
+#include "primitives/simd_ops.inl"
+#include "primitives/sqrt/sqrt_classes.h"
+#include "primitives/vector_types.h"
 
-namespace lv_mag {
+namespace LV_NS {
+namespace {
 
-template <class K>
+// The exact root of one float sum, for the class-0 magnitude and the scalar
+// roads of classes 5-7: the class's own scalar square root (the other classes
+// have none and never take such a road).
+inline float ExactScalarRoot(float s) {
+#if LV_SQRT_HAS_FLOAT32(LV_CLASS)
+  return LV_NAME(ScalarSqrtFloat32)(s);
+#else
+  return __builtin_sqrtf(s);
+#endif
+}
+
+template <int C>
 struct Mag {
-  static constexpr int C = K::kClass;
-  using A = lv_arith::Arith<K>;
-  using X4f = lv_simd::X4f<K>;
-  using Y8f = lv_simd::Y8f<K>;
-  using Z16f = lv_simd::Z16f<K>;
-
   static constexpr float kTiny = 0x1p-126f;             // smallest normal float
   static constexpr uint32_t kRefinedLowBits = 0x00D9C7DDu;  // 2.0e-38
 
@@ -160,20 +171,20 @@ struct Mag {
 
   static void AbsRoad(const float* s, float* d, ptrdiff_t n) {
     using E = AbsE;
-    const typename A::template BConst<float, 1> none{{0.0f, 0.0f}};
+    const BConst<float, 1> none{{0.0f, 0.0f}};
     const uintptr_t a = Addr(d);
     if constexpr (C == 0) {
       const ptrdiff_t h = a % 16 ? static_cast<ptrdiff_t>((16 - a % 16) / 4) : 0;
       if (n < 8 || a % 4 != 0 || n < h + 8) {
-        A::template Singles<E>(d, s, none, 0, n);
+        Singles<E>(d, s, none, 0, n);
         return;
       }
       const ptrdiff_t g = (n - h) / 8 * 8;
       const ptrdiff_t g4 = (n - h - g) / 4 * 4;
-      A::template Singles<E>(d, s, none, 0, h);
-      A::template Groups<E, X4f, 2, lv_arith::kStoreAligned>(d, s, none, h, g);
-      A::template Groups<E, X4f, 1, lv_arith::kStoreAligned>(d, s, none, h + g, g4);
-      A::template Singles<E>(d, s, none, h + g + g4, n);
+      Singles<E>(d, s, none, 0, h);
+      Groups<E, X4f, 2, kStoreAligned>(d, s, none, h, g);
+      Groups<E, X4f, 1, kStoreAligned>(d, s, none, h + g, g4);
+      Singles<E>(d, s, none, h + g + g4, n);
     } else if constexpr (C <= 4) {
       ptrdiff_t i = 0;
       while (i < n && (Addr(d + i) & 12) != 0) {
@@ -182,20 +193,20 @@ struct Mag {
       }
       const ptrdiff_t g = (n - i) / 16 * 16;
       if (Multiple(d + i, 16) && Multiple(s + i, 16)) {
-        A::template Groups<E, X4f, 4, lv_arith::kStoreAligned | lv_arith::kLoadAligned>(d, s, none, i, g);
+        Groups<E, X4f, 4, kStoreAligned | kLoadAligned>(d, s, none, i, g);
       } else if (Multiple(d + i, 16)) {
-        A::template Groups<E, X4f, 4, lv_arith::kStoreAligned>(d, s, none, i, g);
+        Groups<E, X4f, 4, kStoreAligned>(d, s, none, i, g);
       } else {
-        A::template Groups<E, X4f, 4, 0>(d, s, none, i, g);
+        Groups<E, X4f, 4, 0>(d, s, none, i, g);
       }
       i += g;
       const ptrdiff_t r = n - i;
       if (r & 8) {
-        A::template Groups<E, X4f, 2, 0>(d, s, none, i, 8);
+        Groups<E, X4f, 2, 0>(d, s, none, i, 8);
         i += 8;
       }
       if (r & 4) {
-        A::template Groups<E, X4f, 1, 0>(d, s, none, i, 4);
+        Groups<E, X4f, 1, 0>(d, s, none, i, 4);
         i += 4;
       }
       if (r & 2) {
@@ -210,35 +221,35 @@ struct Mag {
       if (n >= 16 && n <= 28) {
         const ptrdiff_t g = n / 16 * 16;
         const ptrdiff_t g4 = (n - g) / 4 * 4;
-        A::template Groups<E, Y8f, 2, 0>(d, s, none, 0, g);
-        A::template Groups<E, X4f, 1, 0>(d, s, none, g, g4);
-        A::template Singles<E>(d, s, none, g + g4, n);
+        Groups<E, Y8f, 2, 0>(d, s, none, 0, g);
+        Groups<E, X4f, 1, 0>(d, s, none, g, g4);
+        Singles<E>(d, s, none, g + g4, n);
       } else if (n >= 29 && a % 4 == 0 && n >= h + 16) {
         const ptrdiff_t g = (n - h) / 16 * 16;
         const ptrdiff_t g4 = (n - h - g) / 4 * 4;
-        A::template Singles<E>(d, s, none, 0, h);
-        A::template Groups<E, Y8f, 2, lv_arith::kStoreAligned>(d, s, none, h, g);
-        A::template Groups<E, X4f, 1, lv_arith::kStoreAligned>(d, s, none, h + g, g4);
-        A::template Singles<E>(d, s, none, h + g + g4, n);
+        Singles<E>(d, s, none, 0, h);
+        Groups<E, Y8f, 2, kStoreAligned>(d, s, none, h, g);
+        Groups<E, X4f, 1, kStoreAligned>(d, s, none, h + g, g4);
+        Singles<E>(d, s, none, h + g + g4, n);
       } else {
         const ptrdiff_t g4 = n / 4 * 4;
-        A::template Groups<E, X4f, 1, 0>(d, s, none, 0, g4);
-        A::template Singles<E>(d, s, none, g4, n);
+        Groups<E, X4f, 1, 0>(d, s, none, 0, g4);
+        Singles<E>(d, s, none, g4, n);
       }
     } else {
       if (n <= 336) {
         const ptrdiff_t g = n / 32 * 32;
-        A::template Groups<E, Z16f, 2, 0>(d, s, none, 0, g);
-        A::template Masked<E, Z16f>(d, s, none, g, n - g);
+        Groups<E, Z16f, 2, 0>(d, s, none, 0, g);
+        Masked<E, Z16f>(d, s, none, g, n - g);
       } else if (a % 4 != 0) {
-        A::template Masked<E, Z16f>(d, s, none, 0, n);
+        Masked<E, Z16f>(d, s, none, 0, n);
       } else {
         ptrdiff_t h = a % 64 ? static_cast<ptrdiff_t>((64 - a % 64) / 4) : 0;
         h = h < n ? h : n;
-        A::template Masked<E, Z16f>(d, s, none, 0, h);
+        Masked<E, Z16f>(d, s, none, 0, h);
         const ptrdiff_t g = (n - h) / 32 * 32;
-        A::template Groups<E, Z16f, 2, lv_arith::kStoreAligned>(d, s, none, h, g);
-        A::template Masked<E, Z16f>(d, s, none, h + g, n - h - g);
+        Groups<E, Z16f, 2, kStoreAligned>(d, s, none, h, g);
+        Masked<E, Z16f>(d, s, none, h + g, n - h - g);
       }
     }
   }
@@ -538,7 +549,7 @@ struct Mag {
       i = h;
     }
     if (i < n && !Multiple(d + i, 32)) {
-      for (; i < n; ++i) Put(d + i, K::ExactScalarRoot(FusedSum(s + 2 * i)));
+      for (; i < n; ++i) Put(d + i, ExactScalarRoot(FusedSum(s + 2 * i)));
     } else {
       const __m256 lowest = _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<int>(kRefinedLowBits)));
       const __m256 inf = _mm256_set1_ps(__builtin_inff());
@@ -580,7 +591,7 @@ struct Mag {
   static int32_t Magnitude(const float* s, float* d, int32_t n) {
     if (const int32_t st = Check(s, d, n); st != StatusOk) return st;
     if constexpr (C == 0) {
-      for (int32_t i = 0; i < n; ++i) Put(d + i, K::ExactScalarRoot(PlainSum(s + 2 * i)));
+      for (int32_t i = 0; i < n; ++i) Put(d + i, ExactScalarRoot(PlainSum(s + 2 * i)));
     } else if constexpr (C <= 4) {
       MagnitudeKernel(s, d, n);
     } else {
@@ -602,22 +613,16 @@ struct Mag {
   }
 };
 
-}  // namespace lv_mag
+using M = Mag<kClass>;
 
-// The class's kernel set inside its anonymous namespace; Root is the class's
-// exact scalar root of a float (ScalarSqrtFloat32<Sfx> where the class has one).
-#define LV_MAG_CLASS_KERNELS(k, Root)                                 \
-  struct K {                                                          \
-    static constexpr int kClass = k;                                  \
-    static float ExactScalarRoot(float s) { return Root(s); }         \
-  };                                                                  \
-  using M = ::lv_mag::Mag<K>;
+}  // namespace
+}  // namespace LV_NS
 
-#define LV_MAG_DEFINE_CLASS(Sfx, Ns)                                                                      \
-  int32_t VectorMagnitudeComplexFloat32##Sfx(const ComplexFloat32* src, float* dst, int32_t n) {          \
-    return Ns::M::Magnitude(reinterpret_cast<const float*>(src), dst, n);                                 \
-  }                                                                                                       \
-  int32_t VectorMagnitudeSquaredComplexFloat32##Sfx(const ComplexFloat32* src, float* dst, int32_t n) {   \
-    return Ns::M::MagnitudeSquared(reinterpret_cast<const float*>(src), dst, n);                          \
-  }                                                                                                       \
-  int32_t VectorAbsFloat32##Sfx(const float* src, float* dst, int32_t n) { return Ns::M::Abs(src, dst, n); }
+int32_t LV_NAME(VectorMagnitudeComplexFloat32)(const ComplexFloat32* src, float* dst, int32_t n) {
+  return LV_NS::M::Magnitude(reinterpret_cast<const float*>(src), dst, n);
+}
+int32_t LV_NAME(VectorMagnitudeSquaredComplexFloat32)(const ComplexFloat32* src, float* dst, int32_t n) {
+  return LV_NS::M::MagnitudeSquared(reinterpret_cast<const float*>(src), dst, n);
+}
+int32_t LV_NAME(VectorAbsFloat32)(const float* src, float* dst, int32_t n) { return LV_NS::M::Abs(src, dst, n); }
+                                  

@@ -1,13 +1,21 @@
-// Kernel bodies of complex packing, compiled once per processor class.
-//
-// Included by each per-class file inside its class namespace (an anonymous
-// namespace within lv_<class>), after <immintrin.h>, <cstdint>, <cstring> and
-// complexpack.h, with `constexpr int kClass` defined. The functions below
-// therefore exist once per class, each built with that class's flags.
+// Complex packing, written once and built once per processor class
+// (complexpack_sse2.cpp ... complexpack_avx512.cpp): the functions below
+// exist once per class, each built with that class's flags.
 //
 // Every move below is a load or store of whole floats (MOVSS, MOVQ, MOVAPS,
 // SHUFPS, UNPCKLPS): no arithmetic touches the data, so NaN payloads and
 // signed zeros come through bit for bit.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "cpu/per_class.h"
+#include "cpu/status.h"
+#include "primitives/complexpack/complexpack_classes.h"
+#include "primitives/vector_types.h"
+
+namespace LV_NS {
+namespace {
 
 constexpr bool kAvxClass = kClass >= 4;
 
@@ -130,7 +138,7 @@ void JoinKernel(const float* re, const float* im, float* dst, int64_t n) {
 
 // Classes 5 to 7: 32-byte loads of the parts, 16-byte stores of the result.
 template <bool HasRe, bool HasIm>
-void JoinKernelAvx2(const float* re, const float* im, float* dst, int64_t n) {
+void JoinKernel256(const float* re, const float* im, float* dst, int64_t n) {
   if constexpr (kClass >= 5) {
     const float* r = HasRe ? re : nullptr;
     const float* m = HasIm ? im : nullptr;
@@ -240,12 +248,27 @@ int32_t Join(const float* re, const float* im, ComplexFloat32* dst, int32_t n) {
     }
   } else {
     if (re != nullptr && im != nullptr) {
-      JoinKernelAvx2<true, true>(re, im, d, n);
+      JoinKernel256<true, true>(re, im, d, n);
     } else if (re != nullptr) {
-      JoinKernelAvx2<true, false>(re, im, d, n);
+      JoinKernel256<true, false>(re, im, d, n);
     } else {
-      JoinKernelAvx2<false, true>(re, im, d, n);
+      JoinKernel256<false, true>(re, im, d, n);
     }
   }
   return StatusOk;
+}
+
+}  // namespace
+}  // namespace LV_NS
+
+int32_t LV_NAME(VectorSplitComplexFloat32)(const ComplexFloat32* src, float* dstRe, float* dstIm, int32_t n) {
+  return LV_NS::Split(src, dstRe, dstIm, n);
+}
+
+int32_t LV_NAME(VectorRealPartComplexFloat32)(const ComplexFloat32* src, float* dstRe, int32_t n) {
+  return LV_NS::RealPart(src, dstRe, n);
+}
+
+int32_t LV_NAME(VectorJoinComplexFloat32)(const float* srcRe, const float* srcIm, ComplexFloat32* dst, int32_t n) {
+  return LV_NS::Join(srcRe, srcIm, dst, n);
 }

@@ -1,5 +1,59 @@
-// ZeroFillKernel of classes 1 to 3: 16-byte stores, non-temporal above the
-// size of the largest cache. Included inside each class's anonymous namespace.
+// The zero-fill kernels of the 128-bit classes (0-3) and the class's
+// ZeroFillBytes, which runs the kernel its entry in kZeroFillClasses
+// (zerofill_body.inl) names. Each kernel is a template constrained to its
+// ZeroFill value, so a class instantiates only its own.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "cpu/cache_size.h"
+#include "cpu/per_class.h"
+#include "primitives/kernel_moves.inl"
+#include "primitives/roads.h"
+
+namespace LV_NS {
+namespace {
+
+// ---- class 0: byte stores up to a 4-byte boundary, then 16-byte stores over
+// whole 32-byte groups, then the tail.
+
+template <ZeroFill K>
+  requires(K == ZeroFill::kPlain16)
+void ZeroFillKernel(uint8_t* p, int64_t n) {
+  while (n > 0 && (Addr(p) & 3) != 0) {
+    Zero1(p++);
+    --n;
+  }
+  const int64_t body = n & ~int64_t{31};
+  int64_t tail = n & 31;
+  uint8_t* const bodyEnd = p + body;
+  const __m128i z = _mm_setzero_si128();
+  // 4-byte stores up to a 16-byte boundary (at most three; a body is at least 32 bytes).
+  while (p < bodyEnd && (Addr(p) & 15) != 0) {
+    Zero4(p);
+    p += 4;
+  }
+  while (bodyEnd - p >= 16) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(p), z);
+    p += 16;
+  }
+  while (p < bodyEnd) {
+    Zero4(p);
+    p += 4;
+  }
+  if (tail >= 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), z);
+    p += 16;
+    tail -= 16;
+  }
+  while (tail > 0) {
+    Zero1(p++);
+    --tail;
+  }
+}
+
+// ---- classes 1-3: 16-byte stores, non-temporal above the size of the
+// largest cache.
 
 // 1 to 15 bytes: two overlapping stores of the largest fitting size.
 [[gnu::always_inline]] inline void ZeroShort(uint8_t* p, int64_t r) {
@@ -26,6 +80,8 @@
   ZeroShort(p, n);
 }
 
+template <ZeroFill K>
+  requires(K == ZeroFill::kStream16)
 void ZeroFillKernel(uint8_t* p, int64_t n) {
   if (n < 16) {
     ZeroShort(p, n);
@@ -72,4 +128,11 @@ void ZeroFillKernel(uint8_t* p, int64_t n) {
   ZeroBelow64(p, n, z);
 }
 
-void ZeroFillBytes(uint8_t* p, int64_t bytes, int64_t /*threshold*/) { ZeroFillKernel(p, bytes); }
+// The class's fill of `bytes` bytes, by the kernel its row of the class
+// table names; the 128-bit classes have no large road and ignore the threshold.
+void ZeroFillBytes(uint8_t* p, int64_t bytes, int64_t /*threshold*/) {
+  ZeroFillKernel<kZeroFillClasses[kClass]>(p, bytes);
+}
+
+}  // namespace
+}  // namespace LV_NS

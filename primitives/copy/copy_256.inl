@@ -1,6 +1,20 @@
-// The copy kernels of classes 4 to 7: CopyBytesKernelAvx (32-byte units, below
-// 32 KiB) and CopyStringKernel (the repeated string move). Classes 5-7 add
-// copy_large_kernel.inl. Included inside each class's anonymous namespace.
+// The byte-copy kernels of the 256-bit classes (4-7) and the class's
+// CopyBytes, which runs the kernel its entry in kCopyClasses (copy_body.inl)
+// names: class 4 the 32-byte units below 32 KiB and the string move above,
+// classes 5-7 the 32-byte units below 32 KiB and the large-block road above.
+// The AVX-512 classes use 32-byte units too.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "cpu/cache_size.h"
+#include "cpu/per_class.h"
+#include "cpu/status.h"
+#include "primitives/kernel_moves.inl"
+#include "primitives/roads.h"
+
+namespace LV_NS {
+namespace {
 
 [[gnu::always_inline]] inline __m256i LoadU32(const uint8_t* p) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
@@ -40,7 +54,9 @@
   if (n & 1) { Move1(d, s); }
 }
 
-void CopyBytesKernelAvx(const uint8_t* s, uint8_t* d, int64_t n) {
+// 32-byte units to a 32-byte aligned destination below 16 KiB, from 16 KiB
+// 64-byte rounds of 16-byte units from the end down (every class below 32 KiB).
+void CopyUnits32(const uint8_t* s, uint8_t* d, int64_t n) {
   if (n >= 256) {
     const uint64_t misalign = Addr(d) & 31;
     if (misalign != 0) {
@@ -147,3 +163,106 @@ void CopyStringKernel(const uint8_t* s, uint8_t* d, int64_t n) {
   RestoreDirectionFlag(directionWasSet);
   _mm256_zeroupper();
 }
+
+// ---- the large-block road (32 KiB and more) of classes 5-7: streaming
+// stores for blocks above 4 MiB and at least half the cache, backward 64-byte
+// units when the destination's page offset lies just above the source's, the
+// string move otherwise.
+
+// Whole 64-byte units to a 64-byte aligned destination, bypassing the cache.
+void StreamCopyKernel(const uint8_t* s, uint8_t* d, int64_t n) {
+  for (int64_t off = 0; off < n; off += 64) {
+    const __m256i a = LoadU32(s + off), b = LoadU32(s + off + 32);
+    _mm256_stream_si256(reinterpret_cast<__m256i*>(d + off), a);
+    _mm256_stream_si256(reinterpret_cast<__m256i*>(d + off + 32), b);
+  }
+  _mm256_zeroupper();
+}
+
+// Whole 64-byte units from the end down, to a 32-byte aligned destination.
+void BackwardCopyKernel(const uint8_t* s, uint8_t* d, int64_t n) {
+  for (int64_t off = n - 64; off >= 0; off -= 64) {
+    const __m256i a = LoadU32(s + off), b = LoadU32(s + off + 32);
+    StoreA32(d + off, a);
+    StoreA32(d + off + 32, b);
+  }
+  _mm256_zeroupper();
+}
+
+void CopyLargeKernel(const uint8_t* s, uint8_t* d, int64_t n) {
+  if (n < 0x8000) {
+    CopyUnits32(s, d, n);
+    return;
+  }
+  if (n > 0x400000) {
+    int32_t cache = 0;
+    if (QueryCacheSize(&cache) == StatusOk && n >= (cache >> 1)) {
+      LV_COUNT_ROAD(kRoadCopyLargeStream);
+      const uint64_t misalign = Addr(d) & 63;
+      if (misalign != 0) {
+        const int64_t head = static_cast<int64_t>(64 - misalign);
+        CopyUnits32(s, d, head);
+        s += head;
+        d += head;
+        n -= head;
+      }
+      const int64_t whole = n & ~int64_t{63};
+      StreamCopyKernel(s, d, whole);
+      if ((n & 63) != 0) {
+        CopyUnits32(s + whole, d + whole, n & 63);
+      }
+      _mm_sfence();
+      return;
+    }
+  }
+  const uint32_t dist = static_cast<uint32_t>((Addr(d) & 4095) - (Addr(s) & 4095));
+  if (dist >= 160) {
+    LV_COUNT_ROAD(kRoadCopyString);
+    CopyStringKernel(s, d, n);
+    return;
+  }
+  // The destination's page offset lies 0-159 bytes above the source's: copy
+  // from the end, so stores do not alias the loads that follow them.
+  LV_COUNT_ROAD(kRoadCopyLargeBackward);
+  const int64_t endPart = static_cast<int64_t>((Addr(d) + static_cast<uint64_t>(n)) & 63);
+  if (endPart != 0) {
+    CopyUnits32(s + n - endPart, d + n - endPart, endPart);
+    n -= endPart;
+  }
+  // n now ends on a 64-byte boundary of the destination; its first h bytes
+  // precede the first whole unit.
+  const int64_t head = n & 63;
+  BackwardCopyKernel(s + head, d + head, n - head);
+  if (head != 0) {
+    CopyUnits32(s, d, head);
+  }
+}
+
+// Class 4's kernel: 32-byte units below 32 KiB, the string move above.
+template <ByteCopy K>
+  requires(K == ByteCopy::kUnits32)
+void CopyBytesKernel(const uint8_t* s, uint8_t* d, int64_t n) {
+  if (n < 0x8000) {
+    CopyUnits32(s, d, n);
+  } else {
+    LV_COUNT_ROAD(kRoadCopyString);
+    CopyStringKernel(s, d, n);
+  }
+}
+
+// The kernel of classes 5-7: 32-byte units below 32 KiB, the large-block road above.
+template <ByteCopy K>
+  requires(K == ByteCopy::kUnits32Large)
+void CopyBytesKernel(const uint8_t* s, uint8_t* d, int64_t n) {
+  if (n < 0x8000) {
+    CopyUnits32(s, d, n);
+  } else {
+    CopyLargeKernel(s, d, n);
+  }
+}
+
+// The class's byte copy: the kernel its row of the class table names.
+void CopyBytes(const uint8_t* s, uint8_t* d, int64_t n) { CopyBytesKernel<kCopyClasses[kClass].kernel>(s, d, n); }
+
+}  // namespace
+}  // namespace LV_NS

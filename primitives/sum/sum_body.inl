@@ -1,35 +1,30 @@
-// Kernel bodies of the float and complex sums, instantiated inside each
-// processor class's namespace (Sums<K> with a K local to the class file).
+// The float and complex sums, written once and built once per processor class
+// (sum_sse2.cpp ... sum_avx512.cpp).
 //
 // Each class adds in its own fixed order: its partial sums, its heads to an
 // aligned boundary, its blocks of single-precision accumulation (HintFast)
 // and the way it folds the partial sums together. Every accumulator starts at
 // +0.0; the double total is rounded once to float at the end.
-#pragma once
-
-// g++ 12 reports the AVX-512 intrinsics' deliberately undefined pass-through
-// operands as uninitialised when they are inlined; the warnings are attributed
-// to the intrinsics header's own lines.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
+//
+// The kernels are members of Sums<C>, a template over the class number
+// instantiated once, for kClass: its members for wider classes (their vector
+// types and instructions) are then never compiled in narrower ones.
 #include <immintrin.h>
-#pragma GCC diagnostic pop
 
 #include <cstddef>
 #include <cstdint>
 
-#include "primitives/arith/simd_ops.h"
-#include "cpu/dispatch.h"
+#include "cpu/per_class.h"
+#include "cpu/status.h"
+#include "primitives/simd_ops.inl"
+#include "primitives/sum/sum_classes.h"
 #include "primitives/vector_types.h"
 
-namespace lv_sum {
+namespace LV_NS {
+namespace {
 
-template <class K>
+template <int C>
 struct Sums {
-  static constexpr int C = K::kClass;
-  using X4f = lv_simd::X4f<K>;
-
   static uintptr_t Addr(const void* p) { return reinterpret_cast<uintptr_t>(p); }
   static float Ld(const float* p) {
     float x;
@@ -208,7 +203,8 @@ struct Sums {
 #if defined(__AVX512F__)
   // The all-lanes masked forms below: g++ 12 warns about the unmasked ones' undefined source.
   static __m512d Cvt8(__m256 x) { return _mm512_mask_cvtps_pd(_mm512_setzero_pd(), 0xFF, x); }
-  static __m256d High4(__m512d l) { return _mm512_castpd512_pd256(_mm512_shuffle_f64x2(l, l, 0xEE)); }
+  static __m256d Low4(__m512d l) { return _mm512_mask_extractf64x4_pd(_mm256_setzero_pd(), 0xFF, l, 0); }
+  static __m256d High4(__m512d l) { return Low4(_mm512_mask_shuffle_f64x2(l, 0xFF, l, l, 0xEE)); }
   static __m512d Widen8(const float* p) { return Cvt8(_mm256_loadu_ps(p)); }
   // m <= 8 floats, the others read as +0.0 (adding +0.0 to a lane changes nothing).
   static __m512d Widen8Masked(const float* p, int m) {
@@ -225,7 +221,7 @@ struct Sums {
   }
   // m[i] = l[i] + l[i + 4].
   static void Fold8(__m512d l, double* m) {
-    const __m256d x = _mm256_add_pd(_mm512_castpd512_pd256(l), High4(l));
+    const __m256d x = _mm256_add_pd(Low4(l), High4(l));
     _mm256_storeu_pd(m, x);
   }
 #endif
@@ -626,14 +622,14 @@ struct Sums {
   }
 };
 
-}  // namespace lv_sum
+using S = Sums<kClass>;
 
-#define LV_SUM_DEFINE_CLASS(Sfx, Ns)                                                                       \
-  int32_t VectorSumFloat32##Sfx(const float* src, int32_t n, float* sum, int32_t hint) {                   \
-    return Ns::S::SumFloat32(src, n, sum, hint);                                                           \
-  }                                                                                                        \
-  int32_t VectorSumComplexFloat32##Sfx(const ComplexFloat32* src, int32_t n, ComplexFloat32* sum,          \
-                                       int32_t hint) {                                                     \
-    return Ns::S::SumComplexFloat32(reinterpret_cast<const float*>(src), n, reinterpret_cast<float*>(sum), \
-                                    hint);                                                                 \
-  }
+}  // namespace
+}  // namespace LV_NS
+
+int32_t LV_NAME(VectorSumFloat32)(const float* src, int32_t n, float* sum, int32_t hint) {
+  return LV_NS::S::SumFloat32(src, n, sum, hint);
+}
+int32_t LV_NAME(VectorSumComplexFloat32)(const ComplexFloat32* src, int32_t n, ComplexFloat32* sum, int32_t hint) {
+  return LV_NS::S::SumComplexFloat32(reinterpret_cast<const float*>(src), n, reinterpret_cast<float*>(sum), hint);
+}

@@ -1,15 +1,29 @@
-// Kernel bodies of the thresholds, compiled once per processor class.
-//
-// Included by each per-class file inside its class namespace (an anonymous
-// namespace within lv_<class>), after <immintrin.h>, <cstdint>, the statuses
-// and threshold.h, with `constexpr int kClass` defined. Wide code is guarded
-// by the instruction-set macros of the class's flags.
+// The thresholds, written once and built once per processor class
+// (threshold_sse2.cpp ... threshold_avx512.cpp). Class differences are chosen
+// with `if constexpr (kClass ...)`; wide code is guarded by the
+// instruction-set macros of the class's flags.
 //
 // The result of an element depends on the element and the level alone; the
 // roads below (heads that align the destination, vector groups, tails) change
 // only the speed. The float vector forms are MAXPS (Less) and MINPS (Greater)
 // with the element first: the instruction returns its second operand, the
 // level, whenever the comparison is false, exactly as the scalar rule does.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "cpu/per_class.h"
+#include "cpu/status.h"
+#include "primitives/threshold/threshold.h"
+#include "primitives/threshold/threshold_classes.h"
+
+// Classes 0-3 run their float entry points through a by-code routine (the
+// compare code CompareLess or CompareGreater as an argument), which they also
+// export as ThresholdByCodeFloat32<Sfx>; classes 4-7 check and clip directly.
+#define LV_THRESHOLD_FLOAT32_BY_CODE (LV_CLASS <= 3)
+
+namespace LV_NS {
+namespace {
 
 [[gnu::always_inline]] inline uintptr_t Addr(const void* p) { return reinterpret_cast<uintptr_t>(p); }
 
@@ -271,7 +285,7 @@ int32_t ByCodeFloat32(const float* src, float* dst, int32_t n, float level, int3
 
 template <bool Less>
 int32_t Float32(const float* src, float* dst, int32_t n, float level) {
-  if constexpr (kClass <= 3) {
+  if constexpr (LV_THRESHOLD_FLOAT32_BY_CODE) {
     return ByCodeFloat32(src, dst, n, level, Less ? CompareLess : CompareGreater);
   } else {
     if (src == nullptr || dst == nullptr) return StatusNullPointer;
@@ -400,3 +414,33 @@ int32_t Int32(const int32_t* src, int32_t* dst, int32_t n, int32_t level) {
   }
   return StatusOk;
 }
+
+}  // namespace
+}  // namespace LV_NS
+
+int32_t LV_NAME(VectorThresholdLessInt32)(const int32_t* src, int32_t* dst, int32_t n, int32_t level) {
+  return LV_NS::Int32<true>(src, dst, n, level);
+}
+int32_t LV_NAME(VectorThresholdGreaterInt32)(const int32_t* src, int32_t* dst, int32_t n, int32_t level) {
+  return LV_NS::Int32<false>(src, dst, n, level);
+}
+int32_t LV_NAME(VectorThresholdLessFloat32)(const float* src, float* dst, int32_t n, float level) {
+  return LV_NS::Float32<true>(src, dst, n, level);
+}
+int32_t LV_NAME(VectorThresholdGreaterFloat32)(const float* src, float* dst, int32_t n, float level) {
+  return LV_NS::Float32<false>(src, dst, n, level);
+}
+int32_t LV_NAME(VectorThresholdLessFloat64)(const double* src, double* dst, int32_t n, double level) {
+  return LV_NS::ByCodeFloat64(src, dst, n, level, CompareLess);
+}
+int32_t LV_NAME(VectorThresholdGreaterFloat64)(const double* src, double* dst, int32_t n, double level) {
+  return LV_NS::ByCodeFloat64(src, dst, n, level, CompareGreater);
+}
+int32_t LV_NAME(ThresholdByCodeFloat64)(const double* src, double* dst, int32_t n, double level, int32_t code) {
+  return LV_NS::ByCodeFloat64(src, dst, n, level, code);
+}
+#if LV_THRESHOLD_FLOAT32_BY_CODE
+int32_t LV_NAME(ThresholdByCodeFloat32)(const float* src, float* dst, int32_t n, float level, int32_t code) {
+  return LV_NS::ByCodeFloat32(src, dst, n, level, code);
+}
+#endif

@@ -1,9 +1,18 @@
-// The zero-fill kernels of classes 4 to 7: 32-byte stores up to a size
-// threshold, the processor's repeated byte store above it. All four classes
-// (the AVX-512 ones included) use 32-byte stores. Included inside each class's
-// anonymous namespace.
+// The zero-fill kernel of the 256-bit classes (4-7): 32-byte stores up to a
+// size threshold, the processor's repeated byte store above it. The AVX-512
+// classes use 32-byte stores too.
+#include <immintrin.h>
 
-void ZeroFillKernelAvx(uint8_t* p, int64_t n) {
+#include <cstdint>
+
+#include "cpu/per_class.h"
+#include "primitives/kernel_moves.inl"
+#include "primitives/roads.h"
+
+namespace LV_NS {
+namespace {
+
+void ZeroFillUnits32(uint8_t* p, int64_t n) {
   const __m256i z = _mm256_setzero_si256();
   if (n >= 256) {
     const uint64_t misalign = Addr(p) & 31;
@@ -60,20 +69,26 @@ void ZeroFillStringKernel(uint8_t* p, int64_t n) {
 
 void ZeroFillLargeKernel(uint8_t* p, int64_t n) {
   if (n <= 0x8000) {
-    ZeroFillKernelAvx(p, n);
+    ZeroFillUnits32(p, n);
     return;
   }
   LV_COUNT_ROAD(kRoadZeroFillString);
   ZeroFillStringKernel(p, n);
 }
 
+// The class's fill of `bytes` bytes: 32-byte stores up to the threshold,
+// the large road above it.
 void ZeroFillBytes(uint8_t* p, int64_t bytes, int64_t threshold) {
+  static_assert(kZeroFillClasses[kClass] == ZeroFill::kUnits32, "a 256-bit class runs the 256-bit kernel");
   if (bytes <= threshold) {
     if (bytes > 0x8000) {
       LV_COUNT_ROAD(kRoadZeroFillVectorLarge);
     }
-    ZeroFillKernelAvx(p, bytes);
+    ZeroFillUnits32(p, bytes);
   } else {
     ZeroFillLargeKernel(p, bytes);
   }
 }
+
+}  // namespace
+}  // namespace LV_NS

@@ -1,11 +1,12 @@
 // A thin layer of vector operations over the SSE, AVX and AVX-512 intrinsics,
-// shared by the arithmetic, sum, square-root and magnitude families.
+// shared by the arithmetic, sum and magnitude bodies.
 //
-// Every type here is a template over a Tag that the per-class file defines in
-// its own anonymous namespace: each class therefore gets its own copy of every
-// operation, compiled with exactly that class's flags, with internal linkage
-// (no weak symbol another class could pick up). The AVX and AVX-512 types may
-// only be instantiated in files compiled for those instruction sets.
+// The types are defined inside the class namespace of the per-class file that
+// includes this file, so every class gets its own copy of every operation,
+// compiled with exactly that class's flags, with internal linkage (no weak
+// symbol another class could pick up). A type exists only in classes with its
+// instruction set; the others merely declare it, so that the bodies can name
+// it in templates that such a class never instantiates.
 #pragma once
 
 #include <immintrin.h>
@@ -13,12 +14,14 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace lv_simd {
+#include "cpu/per_class.h"
+
+namespace LV_NS {
+namespace {
 
 #define LV_OP [[gnu::always_inline]] static inline
 
 // 4 floats in 128 bits.
-template <class Tag>
 struct X4f {
   using V = __m128;
   using T = float;
@@ -59,7 +62,6 @@ struct X4f {
 };
 
 // 2 doubles in 128 bits.
-template <class Tag>
 struct X2d {
   using V = __m128d;
   using T = double;
@@ -83,8 +85,8 @@ struct X2d {
   LV_OP V Mul(V a, V b) { return _mm_mul_pd(a, b); }
 };
 
+#if defined(__AVX__)
 // 8 floats in 256 bits (AVX).
-template <class Tag>
 struct Y8f {
   using V = __m256;
   using T = float;
@@ -115,7 +117,6 @@ struct Y8f {
 };
 
 // 4 doubles in 256 bits (AVX).
-template <class Tag>
 struct Y4d {
   using V = __m256d;
   using T = double;
@@ -129,18 +130,14 @@ struct Y4d {
   LV_OP V Add(V a, V b) { return _mm256_add_pd(a, b); }
   LV_OP V Mul(V a, V b) { return _mm256_mul_pd(a, b); }
 };
-
-// Declared everywhere so that shared kernels can name them in branches that a
-// class without AVX-512 never instantiates.
-template <class Tag>
-struct Z16f;
-template <class Tag>
-struct Z8d;
+#else
+struct Y8f;
+struct Y4d;
+#endif
 
 #if defined(__AVX512F__)
 // 16 floats in 512 bits (AVX-512 F); masked forms read and write only the
 // first m lanes (m <= 16).
-template <class Tag>
 struct Z16f {
   using V = __m512;
   using T = float;
@@ -172,7 +169,6 @@ struct Z16f {
 };
 
 // 8 doubles in 512 bits (AVX-512 F).
-template <class Tag>
 struct Z8d {
   using V = __m512d;
   using T = double;
@@ -189,8 +185,12 @@ struct Z8d {
   LV_OP V Add(V a, V b) { return _mm512_add_pd(a, b); }
   LV_OP V Mul(V a, V b) { return _mm512_mul_pd(a, b); }
 };
+#else
+struct Z16f;
+struct Z8d;
 #endif
 
 #undef LV_OP
 
-}  // namespace lv_simd
+}  // namespace
+}  // namespace LV_NS
