@@ -180,6 +180,20 @@ void CQIntPairFile::OpenDataFile() {
 
 void CQIntPairFile::CloseDataFile() { dataFile_.Close(); }
 
+int64_t CQIntPairFile::OpenDescribedDataFile(const char* openError) {
+  // The data file is opened once per description and the reads use that
+  // handle: a file replaced or rewritten after the description is not
+  // mixed with it, and no bytes buffered from an earlier version remain.
+  dataFile_.Close();
+  const std::string path = Utf8Of(MakeDataFileName(baseName_.c_str()));
+  if (!dataFile_.Open(path.c_str(), "rb")) {
+    throw new CQError(openError);
+  }
+  const int64_t points = dataFile_.Size() / 4;
+  lv_iq::CheckSampleCount(points, -1, 4);
+  return points;
+}
+
 void CQIntPairFile::StoreHeader(CQFileInfo* info, float scale, double rate, double centre, double bandwidth,
                                 const std::optional<CQDateTime>& date) {
   info->complex = true;
@@ -264,6 +278,8 @@ void CQRSWvdhFile::GetFileInfo(CQFileInfo* info) {
       throw new CQError("Programming error: file name must be set before calling GetFileInfo().");
     }
     Named("CQRSWvdhFile::GetFileInfo", [&] {
+      // Whatever this description finds, the data file read before belongs to an older one.
+      dataFile_.Close();
       lv_iq::File header(Utf8Of(MakeHeaderFileName(baseName_.c_str())).c_str(), "rb");
       if (!header.IsOpen()) {
         throw new CQError("Error opening R&S wvh header file.");
@@ -294,13 +310,7 @@ void CQRSWvdhFile::GetFileInfo(CQFileInfo* info) {
         throw new CQError("The parameter \"CLOCK\" was not found in the R&S wvh header file.");
       }
       const float scale = reflevel ? ScaleFromLevel(static_cast<float>(*reflevel)) : 1.0f / 32767.0f;
-      lv_iq::File data(Utf8Of(MakeDataFileName(baseName_.c_str())).c_str(), "rb");
-      if (!data.IsOpen()) {
-        throw new CQError("Error opening R&S wvd data file.");
-      }
-      numPoints_ = data.Size() / 4;
-      data.Close();
-      lv_iq::CheckSampleCount(numPoints_, -1, 4);
+      numPoints_ = OpenDescribedDataFile("Error opening R&S wvd data file.");
       StoreHeader(info, scale, *clock, frequency.value_or(0.0), 0.8 * *clock, date);
     });
   });
@@ -392,6 +402,8 @@ void CQSIQFile::GetFileInfo(CQFileInfo* info) {
       throw new CQError("Programming error: file name must be set before calling GetFileInfo().");
     }
     Named("CQSIQFile::GetFileInfo", [&] {
+      // Whatever this description finds, the data file read before belongs to an older one.
+      dataFile_.Close();
       lv_iq::File header(Utf8Of(MakeHeaderFileName(baseName_.c_str())).c_str(), "rb");
       if (!header.IsOpen()) {
         throw new CQError("Error opening SIQ header file.");
@@ -429,13 +441,7 @@ void CQSIQFile::GetFileInfo(CQFileInfo* info) {
       if (!dataScale) {
         throw new CQError("The parameter \"DataScale\" was not found in the SIQ file.");
       }
-      lv_iq::File data(Utf8Of(MakeDataFileName(baseName_.c_str())).c_str(), "rb");
-      if (!data.IsOpen()) {
-        throw new CQError("Error opening SIQ data file.");
-      }
-      numPoints_ = data.Size() / 4;
-      data.Close();
-      lv_iq::CheckSampleCount(numPoints_, -1, 4);
+      numPoints_ = OpenDescribedDataFile("Error opening SIQ data file.");
       StoreHeader(info, static_cast<float>(*dataScale), *rate, centre.value_or(0.0), acqBw.value_or(0.0), date);
     });
   });

@@ -58,6 +58,9 @@ class CQIntPairFile {
   void StoreHeader(CQFileInfo* info, float scale, double rate, double centre, double bandwidth,
                    const std::optional<CQDateTime>& date);
   std::string Utf8Of(const std::wstring& name) const;
+  // Opens the data file the description goes with (closing any earlier one)
+  // and returns its number of samples; the reads that follow use this handle.
+  int64_t OpenDescribedDataFile(const char* openError);
 
   const lv_iq::PairFormat& format_;
   int64_t numPoints_ = 0;

@@ -193,6 +193,9 @@ void CQReadXdatFile::GetFileInfo(CQFileInfo* info) {
 }
 
 void CQReadXdatFile::Parse() {
+  // A data file opened under an earlier header may be an older version of
+  // the recording: the next read opens the one that goes with this header.
+  dataFile_.Close();
   const std::wstring headerName = MakeHeaderFileName(baseName_.c_str());
   const std::string path = lv::WideToUtf8(headerName);
   lv_iq::File file(path.c_str(), "rb");

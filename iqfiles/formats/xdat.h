@@ -1,7 +1,7 @@
 // Xdat recordings: an XML header (".xhdr"), 16-bit little-endian I/Q samples
 // (".xdat") and optionally a marker file (".xmrk"), all with one base name.
 // CQReadXdatFile serves partial reads of any window; the data file stays open
-// between reads.
+// between reads until the header is read again.
 #pragma once
 
 #include <cstdint>

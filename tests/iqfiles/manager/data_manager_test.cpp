@@ -568,6 +568,97 @@ TEST_F(DataManagerThreadTest, NewNameReadsTheNewFilesData) {
   EXPECT_TRUE(shown_.Messages().empty());
 }
 
+// Each Start describes the input again and then reads it. A data file
+// replaced by rename (as the system's own writers save) or rewritten in
+// place between two Starts is read in the version the new description saw:
+// never the old stream under the new header, never stale buffered bytes.
+TEST_F(DataManagerThreadTest, EachDescriptionReadsTheDataFileVersionItDescribed) {
+  // One version of a recording: n 16-bit pairs (2k g, -k g) at the rate.
+  struct Format {
+    const char* tag;
+    const char* headerExt;
+    const char* dataExt;
+    bool partial;  // Xdat recordings are read in windows only
+    float scale;   // what one integer step of the data is worth
+    std::function<void(const std::string&, int, int, const std::string&)> write;
+  };
+  auto writePairs = [this](const std::string& name, int n, int gain) {
+    std::ofstream d(dir_ / name, std::ios::binary);
+    for (int k = 0; k < n; ++k) {
+      const int16_t pair[2] = {static_cast<int16_t>(2 * k * gain), static_cast<int16_t>(-k * gain)};
+      d.write(reinterpret_cast<const char*>(pair), sizeof pair);
+    }
+  };
+  const Format formats[] = {
+      {"wvdh", ".wvh", ".wvd", false, 1.0f / 32767.0f,
+       [&](const std::string& base, int n, int gain, const std::string& rate) {
+         WriteText(base + ".wvh", "{TYPE:RAW16LE}{COMPONENTS:IQ}{CLOCK:" + rate + "}{FREQUENCY:2400000000}");
+         writePairs(base + ".wvd", n, gain);
+       }},
+      {"siq", ".siqh", ".siqd", false, 0.5f,
+       [&](const std::string& base, int n, int gain, const std::string& rate) {
+         WriteText(base + ".siqh", "RSASIQHT:1,34\nNumberFormat:IQ-Int16\nSampleRate:" + rate +
+                                       "\nDataScale:0.5\nCenterFrequency:2400000000.0\n");
+         writePairs(base + ".siqd", n, gain);
+       }},
+      {"xdat", ".xhdr", ".xdat", true, 0.0625f,
+       [&](const std::string& base, int n, int gain, const std::string& rate) { WriteXdat(base, gain, rate, n); }},
+  };
+  enum Change { kUnchanged, kRenamed, kRewrittenShorter };
+  struct Case {
+    Change change;
+    int n;
+    int gain;
+    const char* rate;
+  };
+  const Case cases[] = {
+      {kUnchanged, kN, 1, "4000000"},
+      {kRenamed, kN, 3, "2000000"},
+      {kRewrittenShorter, kN / 2, 5, "2000000"},
+  };
+  int serial = 0;
+  for (const Format& f : formats) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(f.tag) + " change " + std::to_string(c.change));
+      const std::string base = "rec" + std::to_string(++serial);
+      f.write(base, kN, 1, "4000000");
+      const std::wstring name = W(base + f.headerExt);
+      thread_.SetParam(name.c_str(), T::kParamFileName, 1);
+      auto startOnce = [&](int n, int gain, double rate) {
+        std::unique_ptr<CQFileInfo> info;
+        auto err = Catch([&] { info = Describe(1); });
+        ASSERT_FALSE(err.thrown) << err.message << err.callStack;
+        EXPECT_EQ(info->numPoints, n);
+        EXPECT_DOUBLE_EQ(info->sampleRate, rate);
+        CQFileDataBlock block;
+        block.partialRead = f.partial;
+        block.start = 0;
+        block.count = static_cast<int32_t>(info->numPoints);
+        err = Catch([&] { thread_.SetParam(&block, T::kParamReadData, 1); });
+        ASSERT_FALSE(err.thrown) << err.message << err.callStack;
+        ASSERT_EQ(block.samples->GetNumPoints(), n);
+        EXPECT_DOUBLE_EQ(block.sampleRate, rate);
+        for (int k = 0; k < n; ++k) {
+          const CQComplex expected(static_cast<float>(2 * k * gain) * f.scale, static_cast<float>(-k * gain) * f.scale);
+          ASSERT_EQ(block.samples->GetDataPtr()[k], expected) << "sample " << k;
+        }
+      };
+      startOnce(kN, 1, 4e6);
+      if (c.change == kRenamed) {
+        // Written next to the recording, then renamed over it.
+        f.write(base + "new", c.n, c.gain, c.rate);
+        for (const char* ext : {f.headerExt, f.dataExt}) {
+          fs::rename(dir_ / (base + "new" + ext), dir_ / (base + ext));
+        }
+      } else if (c.change == kRewrittenShorter) {
+        f.write(base, c.n, c.gain, c.rate);  // the same files, truncated and written again
+      }
+      startOnce(c.n, c.gain, std::stod(c.rate));
+    }
+  }
+  EXPECT_TRUE(shown_.Messages().empty());
+}
+
 // A read that comes before any description of the current name parses that
 // file's header itself; it never reads with an earlier file's header.
 TEST_F(DataManagerThreadTest, ReadWithoutDescriptionUsesTheCurrentHeader) {
