@@ -79,6 +79,7 @@ void WorkBuffers::Prepare(int n) {
 bool File::Open(const char* path, const char* mode) {
   Close();
   f_ = path != nullptr ? std::fopen(path, mode) : nullptr;
+  atStart_ = f_ != nullptr;
   return f_ != nullptr;
 }
 
@@ -91,11 +92,18 @@ bool File::Close() {
   return ok;
 }
 
-bool File::Read(void* dst, size_t n) { return n == 0 || std::fread(dst, 1, n, f_) == n; }
+bool File::Read(void* dst, size_t n) {
+  atStart_ = atStart_ && n == 0;
+  return n == 0 || std::fread(dst, 1, n, f_) == n;
+}
 
 bool File::Write(const void* src, size_t n) { return n == 0 || std::fwrite(src, 1, n, f_) == n; }
 
-bool File::Seek(int64_t offset) { return fseeko(f_, static_cast<off_t>(offset), SEEK_SET) == 0; }
+bool File::Seek(int64_t offset) {
+  const bool ok = fseeko(f_, static_cast<off_t>(offset), SEEK_SET) == 0;
+  atStart_ = ok && offset == 0;
+  return ok;
+}
 
 int64_t File::Size() {
   const off_t here = ftello(f_);
@@ -107,8 +115,21 @@ int64_t File::Size() {
   return static_cast<int64_t>(size);
 }
 
+void File::SkipByteOrderMark() {
+  atStart_ = false;
+  unsigned char head[3] = {0, 0, 0};
+  const size_t got = std::fread(head, 1, sizeof head, f_);
+  if (got == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) {
+    return;
+  }
+  fseeko(f_, 0, SEEK_SET);  // no mark: the first line starts at byte 0
+}
+
 bool File::ReadLine(std::string& line, size_t maxChars) {
   line.clear();
+  if (atStart_) {
+    SkipByteOrderMark();
+  }
   int ch;
   bool any = false;
   while ((ch = std::fgetc(f_)) != EOF) {

@@ -72,10 +72,14 @@ class File {
   // Size in bytes of the open file, or -1.
   int64_t Size();
   // One line without its line end (LF or CR LF); false at the end of the file.
+  // A UTF-8 byte-order mark at the start of the file is not part of the first line.
   bool ReadLine(std::string& line, size_t maxChars = 1023);
 
  private:
+  void SkipByteOrderMark();
+
   FILE* f_ = nullptr;
+  bool atStart_ = false;  // the next read starts at byte 0
 };
 
 // Writes a new file next to the target and renames it over the target on

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -454,6 +455,55 @@ TEST_F(DataManagerThreadTest, DescribesAndReadsXdatAndEachTextType) {
       EXPECT_EQ(block.firstSampleTime.second, 30.5);
       EXPECT_EQ(block.samples->StartDateTime(), block.firstSampleTime);
     }
+  }
+}
+
+// A UTF-8 byte-order mark at the start of a text file costs no sample and
+// never shifts I and Q (pattern-generator text of alternating lines would
+// otherwise pair each Q with the next I).
+TEST_F(DataManagerThreadTest, TextFilesWithAByteOrderMarkReadEverySample) {
+  struct Case {
+    std::wstring name;
+    int32_t txtType;
+  };
+  const Case cases[] = {
+      {WriteVsa("agilent.txt", "2.5e-7", " "), 6},
+      {WriteVsa("adi.txt", "2.5e-7", ","), 7},
+      {WriteGeneric("iq.txt", false), 9},
+      {WriteGeneric("tiq.csv", true), 11},
+      {WritePatgen("dpg1.txt", 1), 12},
+      {WritePatgen("dpg2.txt", 2), 13},
+  };
+  // An assertion ends its case only.
+  auto check = [&](const Case& c) {
+    {
+      const fs::path path = lv::WideToUtf8(c.name);
+      std::ifstream in(path, std::ios::binary);
+      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      in.close();
+      std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBF" << text;
+    }
+    thread_.SetParam(c.txtType, T::kParamTxtType, 3);
+    thread_.SetParam(kRate, T::kParamTxtSampleRate, 3);
+    thread_.SetParam(kCentre, T::kParamTxtCenterFreq, 3);
+    thread_.SetParam(c.name.c_str(), T::kParamFileName, 3);
+    std::unique_ptr<CQFileInfo> info;
+    auto err = Catch([&] { info = Describe(3); });
+    ASSERT_FALSE(err.thrown) << err.message << err.callStack;
+    EXPECT_EQ(info->numPoints, kN);
+    CQFileDataBlock block;
+    block.partialRead = false;
+    block.count = kN;
+    err = Catch([&] { thread_.SetParam(&block, T::kParamReadData, 3); });
+    ASSERT_FALSE(err.thrown) << err.message << err.callStack;
+    ASSERT_EQ(block.samples->GetNumPoints(), kN);
+    for (int k = 0; k < kN; ++k) {
+      EXPECT_EQ(block.samples->GetDataPtr()[k], Slope(k)) << k;
+    }
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(lv::WideToUtf8(c.name));
+    check(c);
   }
 }
 
