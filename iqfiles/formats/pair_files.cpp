@@ -298,7 +298,8 @@ void CQRSWvdhFile::GetFileInfo(CQFileInfo* info) {
           CQDateTime d;
           if (ParseDate(line.c_str(), &d)) date = d;
         }
-        if (type && clock && frequency && components && date) {
+        // The tags may come in any order on any line: stop only when all were seen.
+        if (type && clock && frequency && reflevel && components && date) {
           break;
         }
       }

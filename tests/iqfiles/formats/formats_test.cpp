@@ -490,6 +490,41 @@ TEST_F(FormatsTest, WvFileRules) {
   EXPECT_EQ(Catch([&] { r.GetFileInfo(&info); }).message, "Error reading from R&S wv file.");
 }
 
+// The tags of a .wvh header count in any order and on any line: a reference
+// level written after the frequency still sets the scale.
+TEST_F(FormatsTest, WvhHeaderTagsInAnyOrderAndOnAnyLine) {
+  struct Case {
+    const char* what;
+    const char* header;
+  };
+  const Case cases[] = {
+      {"one line", "{TYPE:RAW16LE}{COMPONENTS:IQ}{DATE:2021-3-4;05:06:07}{CLOCK:1000000}{REFLEVEL:-10.00}"
+                   "{FREQUENCY:2400000000}"},
+      {"a tag a line, level after the frequency",
+       "{TYPE:RAW16LE}\n{COMPONENTS:IQ}\n{DATE:2021-3-4;05:06:07}\n{CLOCK:1000000}\n{FREQUENCY:2400000000}\n"
+       "{REFLEVEL:-10.00}\n"},
+      {"a tag a CR LF line, level last", "{FREQUENCY:2400000000}\r\n{CLOCK:1000000}\r\n{DATE:2021-3-4;05:06:07}\r\n"
+                                         "{COMPONENTS:IQ}\r\n{TYPE:RAW16LE}\r\n{REFLEVEL:-10.00}\r\n"},
+      {"level first", "{REFLEVEL:-10.00}\n{TYPE:RAW16LE}{COMPONENTS:IQ}\n{CLOCK:1000000}{FREQUENCY:2400000000}\n"
+                      "{DATE:2021-3-4;05:06:07}\n"},
+  };
+  std::ofstream(dir_ / "lines.wvd", std::ios::binary) << std::string(8, '\0');
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::ofstream(dir_ / "lines.wvh", std::ios::binary) << c.header;
+    CQRSWvdhFile r;
+    r.SetFileName(W("lines.wvh").c_str());
+    CQFileInfo info;
+    const auto e = Catch([&] { r.GetFileInfo(&info); });
+    ASSERT_FALSE(e.thrown) << e.message;
+    EXPECT_EQ(info.scale, CQRSWvdhFile::ScaleFromLevel(-10.0f));
+    EXPECT_EQ(info.sampleRate, 1e6);
+    EXPECT_EQ(info.centerFreq, 2.4e9);
+    EXPECT_EQ(info.numPoints, 2);
+    EXPECT_EQ(info.firstSampleTime.year, 2021);
+  }
+}
+
 TEST(FileNames, NameAndPathHelpers) {
   wchar_t out[CQFileUtils::kPathCapacity];
   const std::pair<const wchar_t*, const wchar_t*> names[] = {
