@@ -1,7 +1,9 @@
 #include "iqfiles/formats/wv.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "core/array_math.h"
@@ -32,6 +34,47 @@ std::optional<double> TagNumber(const std::string& text, const char* tag) {
     --i;
   }
   return lv::ParseDoubleC(std::string_view(text.data() + i, text.size() - i));
+}
+
+// How far a header is searched for its waveform tag: past this a file is
+// taken to have none (long comments and many segment tags stay far below it).
+constexpr size_t kMaxHeaderBytes = size_t{64} << 20;
+
+// The header of an open .wv file: its text up to the '#' that opens the
+// samples of the waveform tag, wherever that lies. offset is the byte after
+// that '#', or 0 when the file has no waveform tag (the text is then the
+// whole file, up to the search limit).
+std::string ReadHeaderText(lv_iq::File& file, int32_t& offset) {
+  offset = 0;
+  std::string text;
+  size_t waveform = std::string::npos;
+  char chunk[4096];
+  for (;;) {
+    const size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
+    if (got == 0) {
+      if (text.empty()) {
+        throw new CQError("Error reading from R&S wv file.");
+      }
+      return text;
+    }
+    const size_t before = text.size();
+    text.append(chunk, got);
+    if (waveform == std::string::npos) {
+      // A tag name may straddle two chunks.
+      waveform = text.find("WAVEFORM", before >= 7 ? before - 7 : 0);
+    }
+    if (waveform != std::string::npos) {
+      const size_t hash = text.find('#', std::max(waveform + 8, before));
+      if (hash != std::string::npos && hash + 1 <= static_cast<size_t>(INT32_MAX)) {
+        offset = static_cast<int32_t>(hash + 1);
+        text.resize(hash);
+        return text;
+      }
+    }
+    if (text.size() >= kMaxHeaderBytes) {
+      return text;
+    }
+  }
 }
 
 }  // namespace
@@ -102,13 +145,9 @@ void CQReadRSWvFile::GetFileInfo(CQFileInfo* info) {
     if (!file.IsOpen()) {
       throw new CQError("Error opening R&S wv file.");
     }
-    char buffer[1024] = {};
-    const size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    if (got == 0) {
-      throw new CQError("Error reading from R&S wv file.");
-    }
-    buffer[1023] = '\0';
-    const std::string text(buffer);
+    // The data offset belongs to this file alone: a file without a waveform tag has none.
+    int32_t offset = 0;
+    const std::string text = ReadHeaderText(file, offset);
     const std::optional<double> clock = TagNumber(text, "CLOCK:");
     const double frequency = TagNumber(text, "FREQUENCY:").value_or(0.0);
     const double samples = TagNumber(text, "SAMPLES:").value_or(0.0);
@@ -116,15 +155,6 @@ void CQReadRSWvFile::GetFileInfo(CQFileInfo* info) {
     CQDateTime parsed;
     if (ParseDate(text.c_str(), &parsed)) {
       date = parsed;
-    }
-    // The data offset belongs to this file alone: a file without a waveform tag has none.
-    int32_t offset = 0;
-    const size_t wf = text.find("WAVEFORM");
-    if (wf != std::string::npos) {
-      const size_t hash = text.find('#', wf + 8);
-      if (hash != std::string::npos) {
-        offset = static_cast<int32_t>(hash + 1);
-      }
     }
     if (!clock) {
       throw new CQError("The parameter \"CLOCK\" was not found in the R&S wv file.");

@@ -490,6 +490,61 @@ TEST_F(FormatsTest, WvFileRules) {
   EXPECT_EQ(Catch([&] { r.GetFileInfo(&info); }).message, "Error reading from R&S wv file.");
 }
 
+// A .wv header is read up to its waveform tag wherever that lies: long
+// comments and many segment tags push it (and other tags) past the first
+// kilobyte. The samples hold bytes such as '#', '{' and zero.
+TEST_F(FormatsTest, WvHeaderIsReadUpToItsWaveformTagWhereverItLies) {
+  const int16_t ints[8] = {1000, -2000, 0, 0, 0x2323, 0x7B7D, 32767, -32767};
+  const std::string data(reinterpret_cast<const char*>(ints), sizeof ints);
+  std::string segments;
+  for (int k = 0; k < 300; ++k) {
+    segments += "{MWV_SEGMENT_START:" + std::to_string(4 * k) + "}{MWV_SEGMENT_COMMENT " + std::to_string(k) +
+                ": segment " + std::to_string(k) + "}\r\n";
+  }
+  struct Case {
+    const char* what;
+    std::string beforeClock;  // between the type tag and the clock tag
+    std::string afterClock;   // between the sample count and the waveform tag
+  };
+  const Case cases[] = {
+      {"short header", "", ""},
+      {"waveform tag across the first kilobyte", "{COMMENT:" + std::string(960, 'c') + "}", ""},
+      {"long comment", "{COMMENT:" + std::string(3000, 'c') + "}", ""},
+      {"comment across a larger block", "{COMMENT:" + std::string(4060, 'c') + "}", std::string(40, ' ')},
+      {"very long comment", "{COMMENT:" + std::string(200000, 'x') + "}", ""},
+      {"many segment tags after the count", "", segments},
+      {"many segment tags before the clock", segments, ""},
+  };
+  // One file per case; an assertion ends its case only.
+  auto check = [&](const Case& c) {
+    const std::string head = "{TYPE: SMU-WV,0}" + c.beforeClock + "{CLOCK:1000}{FREQUENCY:-2.5e6}{SAMPLES:4}" +
+                             c.afterClock + "{WAVEFORM-17:#";
+    std::ofstream(dir_ / "long.wv", std::ios::binary) << head << data << "}";
+    CQReadRSWvFile r;
+    r.SetFileName(W("long.wv").c_str());
+    CQFileInfo info;
+    auto e = Catch([&] { r.GetFileInfo(&info); });
+    ASSERT_FALSE(e.thrown) << e.message;
+    EXPECT_EQ(info.numPoints, 4);
+    EXPECT_EQ(info.sampleRate, 1000.0);
+    EXPECT_EQ(info.centerFreq, -2.5e6);
+    EXPECT_EQ(r.GetDataOffset(), static_cast<int32_t>(head.size()));
+    e = Catch([&] { r.ReadData(); });
+    ASSERT_FALSE(e.thrown) << e.message;
+    ASSERT_EQ(r.GetOutput()->GetNumPoints(), 4);
+    for (int k = 0; k < 4; ++k) {
+      EXPECT_EQ(r.GetOutput()->GetDataPtr()[k],
+                CQComplex(static_cast<float>(ints[2 * k]) * 3.0518509e-05f,
+                          static_cast<float>(ints[2 * k + 1]) * 3.0518509e-05f))
+          << k;
+    }
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    check(c);
+  }
+}
+
 // The tags of a .wvh header count in any order and on any line: a reference
 // level written after the frequency still sets the scale.
 TEST_F(FormatsTest, WvhHeaderTagsInAnyOrderAndOnAnyLine) {
