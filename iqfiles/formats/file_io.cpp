@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 
 #include "core/array_math.h"
 #include "core/error.h"
@@ -213,6 +214,16 @@ void CheckArrayToWrite(const CQCArrayTD* array) {
   }
   if (!(array->GetSampleRate() > 0.0)) {
     throw new CQError("Invalid sample rate.");
+  }
+}
+
+void CheckFiniteSamples(const CQCArrayTD& array) {
+  const float* parts = reinterpret_cast<const float*>(array.GetDataPtr());
+  const int64_t n = 2 * static_cast<int64_t>(array.GetNumPoints());
+  for (int64_t k = 0; parts != nullptr && k < n; ++k) {
+    if (!std::isfinite(parts[k])) {
+      throw new CQError(4, CQMessage{"The samples to write include values that are not finite."});
+    }
   }
 }
 

@@ -123,6 +123,11 @@ const float* ReadWindowPairs(File& file, const ReadWindow& w, float scale, WorkB
 // write: an array with samples, at least one, and a positive sample rate.
 void CheckArrayToWrite(const CQCArrayTD* array);
 
+// Writers refuse samples that are not finite (a NaN or an infinity would be
+// written as a number, or spoil the scaling of every other sample): CQError
+// code 4, before anything is written.
+void CheckFiniteSamples(const CQCArrayTD& array);
+
 // Sets the output array from n interleaved float pairs at the given rate and
 // time, or (nothing read) empties it with that rate and time; then pads.
 void FillOutput(CQCArrayTD& out, const ReadWindow& w, const float* pairs, double rate, double centerFreq,

@@ -205,6 +205,7 @@ void CLumvardBinFile::WriteToFile(const CQCArrayTD* array) {
     if (name_.Empty()) {
       throw new CQError("Null pointer to file name.");
     }
+    lv_iq::CheckFiniteSamples(*array);
     lv_iq::AtomicFileWriter out(name_.Utf8(), "Error creating the output IQ binary file.");
     lv_iqbin::Header h{2, array->GetNumPoints(), array->GetSampleRate(), array->GetTimeOrigin(),
                        array->GetCenterFreq()};

@@ -133,6 +133,7 @@ void CLumvardTxtFile::WriteToFile(const CQCArrayTD* array) {
     if (!name_) {
       throw new CQError("Null pointer to file name.");
     }
+    lv_iq::CheckFiniteSamples(*array);
     const char* writeError = "Error writing the output IQTxt file.";
     lv_iq::AtomicFileWriter out(*name_, "Error creating the output IQTxt file.");
     out.WriteText(lv::FormatC("IQTxt v1\r\nNumSamples %12d\r\nSampleRate %.3lf\r\nCenterFreq %.3lf\r\n",

@@ -280,7 +280,8 @@ void CQRSWvdhFile::GetFileInfo(CQFileInfo* info) {
     Named("CQRSWvdhFile::GetFileInfo", [&] {
       // Whatever this description finds, the data file read before belongs to an older one.
       dataFile_.Close();
-      lv_iq::File header(Utf8Of(MakeHeaderFileName(baseName_.c_str())).c_str(), "rb");
+      const std::string headerName = Utf8Of(MakeHeaderFileName(baseName_.c_str()));
+      lv_iq::File header(headerName.c_str(), "rb");
       if (!header.IsOpen()) {
         throw new CQError("Error opening R&S wvh header file.");
       }
@@ -291,9 +292,9 @@ void CQRSWvdhFile::GetFileInfo(CQFileInfo* info) {
       while (header.ReadLine(line, 1023)) {
         type = type || line.find("TYPE:RAW16LE") != std::string::npos;
         components = components || line.find("COMPONENTS:IQ") != std::string::npos;
-        if (!clock) clock = lv_iq::NumberAfterKey(line, "CLOCK");
-        if (!frequency) frequency = lv_iq::NumberAfterKey(line, "FREQUENCY");
-        if (!reflevel) reflevel = lv_iq::NumberAfterKey(line, "REFLEVEL");
+        if (!clock) clock = lv_iq::FieldNumber(line, "CLOCK", headerName, "CLOCK");
+        if (!frequency) frequency = lv_iq::FieldNumber(line, "FREQUENCY", headerName, "FREQUENCY");
+        if (!reflevel) reflevel = lv_iq::FieldNumber(line, "REFLEVEL", headerName, "REFLEVEL");
         if (!date) {
           CQDateTime d;
           if (ParseDate(line.c_str(), &d)) date = d;
@@ -310,7 +311,12 @@ void CQRSWvdhFile::GetFileInfo(CQFileInfo* info) {
       if (!clock) {
         throw new CQError("The parameter \"CLOCK\" was not found in the R&S wvh header file.");
       }
+      lv_iq::PositiveField(*clock, headerName, "CLOCK");
+      // A level whose scale is zero or infinite in float (beyond about +-380 dBm) is refused.
       const float scale = reflevel ? ScaleFromLevel(static_cast<float>(*reflevel)) : 1.0f / 32767.0f;
+      if (reflevel) {
+        lv_iq::PositiveField(scale, headerName, "REFLEVEL");
+      }
       numPoints_ = OpenDescribedDataFile("Error opening R&S wvd data file.");
       StoreHeader(info, scale, *clock, frequency.value_or(0.0), 0.8 * *clock, date);
     });
@@ -359,6 +365,12 @@ void CQRSWvdhFile::WriteData(const CQCArrayTD* array) {
     if (scale_ == 0.0f) {
       throw new CQError(
           "Programming error: Scale factor must be set before calling WriteData() for R&S wvd data files.");
+    }
+    try {
+      lv_iq::CheckFiniteSamples(*array);
+    } catch (CQError*) {
+      writer_.reset();  // nothing of this data file is kept: the old file stays as it was
+      throw;
     }
     if (!writer_) {
       CreateDataFile();
@@ -442,6 +454,11 @@ void CQSIQFile::GetFileInfo(CQFileInfo* info) {
       if (!dataScale) {
         throw new CQError("The parameter \"DataScale\" was not found in the SIQ file.");
       }
+      const std::string headerName = Utf8Of(MakeHeaderFileName(baseName_.c_str()));
+      lv_iq::PositiveField(*rate, headerName, "SampleRate");
+      lv_iq::PositiveField(static_cast<float>(*dataScale), headerName, "DataScale");
+      if (centre && !std::isfinite(*centre)) lv_iq::RefuseHeaderField(headerName, "CenterFrequency");
+      if (acqBw && !std::isfinite(*acqBw)) lv_iq::RefuseHeaderField(headerName, "AcqBandwidth");
       numPoints_ = OpenDescribedDataFile("Error opening SIQ data file.");
       StoreHeader(info, static_cast<float>(*dataScale), *rate, centre.value_or(0.0), acqBw.value_or(0.0), date);
     });

@@ -114,7 +114,15 @@ void CQVSATxtReader::ReadHeader() {
     if (!xDelta) {
       throw new CQError(flavour_.noXDelta);
     }
+    // A zero step gives a zero rate, which the read refuses; a step whose rate
+    // is not finite (a denormal step) and numbers that are not finite are refused here.
     const double rate = *xDelta != 0.0 ? rateMultiplier_ / *xDelta : 0.0;
+    const std::string fileName = fileName_->Utf8();
+    if (!std::isfinite(*xDelta) || !std::isfinite(rate)) lv_iq::RefuseHeaderField(fileName, "XDelta");
+    if (xStart && !std::isfinite(*xStart)) lv_iq::RefuseHeaderField(fileName, "XStart");
+    if (centre && !std::isfinite(*centre)) lv_iq::RefuseHeaderField(fileName, "InputCenter");
+    if (validMax && !std::isfinite(*validMax)) lv_iq::RefuseHeaderField(fileName, "FreqValidMax");
+    if (validMin && !std::isfinite(*validMin)) lv_iq::RefuseHeaderField(fileName, "FreqValidMin");
     // Count every data line of the whole file.
     if (!file.Seek(0)) {
       throw new CQError(flavour_.openHeaderError);
@@ -183,6 +191,10 @@ void CQVSATxtReader::ReadData() {
       }
     }
     file.Close();
+    if (k < n) {
+      // Lines lost since the header was read: fail as the other text readers do.
+      throw new CQError("Error reading data from file.");
+    }
     float* parts = reinterpret_cast<float*>(values.data());
     if (flavour_.scaleIntegers) {
       float peak = 0.0f;
@@ -211,6 +223,7 @@ void CQADIVSATxtFile::WriteToFile(const CQCArrayTD* array) {
     if (!(rate > 0.0)) {
       throw new CQError("Invalid sample rate.");  // XDelta would be infinite
     }
+    lv_iq::CheckFiniteSamples(*array);
     const double centre = array->GetCenterFreq();
     const double band = array->GetBandwidth() > 0.0 ? array->GetBandwidth() : rate;
     std::string text = "InputZoom\tTRUE\n";

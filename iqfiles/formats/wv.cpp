@@ -10,31 +10,12 @@
 #include "core/call_stack.h"
 #include "core/error.h"
 #include "iqfiles/formats/file_name.h"
+#include "iqfiles/formats/text_reading.h"
 #include "platform/text.h"
 
 namespace {
 
 using lv::Named;
-
-// The value of a numeric tag: from the first digit after the tag; a minus
-// sign right before that digit is kept, so negative values read back negative.
-std::optional<double> TagNumber(const std::string& text, const char* tag) {
-  const size_t at = text.find(tag);
-  if (at == std::string::npos) {
-    return std::nullopt;
-  }
-  size_t i = at + std::strlen(tag);
-  while (i < text.size() && !std::isdigit(static_cast<unsigned char>(text[i]))) {
-    ++i;
-  }
-  if (i >= text.size()) {
-    return std::nullopt;
-  }
-  if (i > 0 && text[i - 1] == '-') {
-    --i;
-  }
-  return lv::ParseDoubleC(std::string_view(text.data() + i, text.size() - i));
-}
 
 // How far a header is searched for its waveform tag: past this a file is
 // taken to have none (long comments and many segment tags stay far below it).
@@ -148,9 +129,10 @@ void CQReadRSWvFile::GetFileInfo(CQFileInfo* info) {
     // The data offset belongs to this file alone: a file without a waveform tag has none.
     int32_t offset = 0;
     const std::string text = ReadHeaderText(file, offset);
-    const std::optional<double> clock = TagNumber(text, "CLOCK:");
-    const double frequency = TagNumber(text, "FREQUENCY:").value_or(0.0);
-    const double samples = TagNumber(text, "SAMPLES:").value_or(0.0);
+    const std::string fileName = lv::WideToUtf8(*name_);
+    const std::optional<double> clock = lv_iq::FieldNumber(text, "CLOCK:", fileName, "CLOCK");
+    const double frequency = lv_iq::FieldNumber(text, "FREQUENCY:", fileName, "FREQUENCY").value_or(0.0);
+    const double samples = lv_iq::FieldNumber(text, "SAMPLES:", fileName, "SAMPLES").value_or(0.0);
     std::optional<CQDateTime> date;
     CQDateTime parsed;
     if (ParseDate(text.c_str(), &parsed)) {
@@ -159,12 +141,10 @@ void CQReadRSWvFile::GetFileInfo(CQFileInfo* info) {
     if (!clock) {
       throw new CQError("The parameter \"CLOCK\" was not found in the R&S wv file.");
     }
+    lv_iq::PositiveField(*clock, fileName, "CLOCK");
     const int64_t fileSize = file.Size();
     file.Close();
-    const auto n = static_cast<int64_t>(samples);
-    if (n < 0) {
-      throw new CQError("The file is shorter than its header states.");
-    }
+    const int64_t n = lv_iq::SampleCountField(samples, fileName, "SAMPLES");
     if (offset > 0) {
       lv_iq::CheckSampleCount(n, fileSize - offset, 4);
     }
@@ -275,6 +255,7 @@ void CQWriteRSWvFile::WriteData(const CQCArrayTD* array) {
     if (!name_ || !headerWritten_) {
       throw new CQError("Programming error: file name must be set before calling WriteHeader().");
     }
+    lv_iq::CheckFiniteSamples(*array);
     buffers_.Prepare(n);
     // Normalise a copy: the caller's array stays as it was.
     const int parts = 2 * n;

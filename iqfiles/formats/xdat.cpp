@@ -61,8 +61,9 @@ std::optional<double> FrequencyAttribute(std::string_view text, std::string_view
 }
 
 // "year:day-of-year:hour:minute:seconds" up to the closing quote; missing
-// fields stay 0.
-std::optional<CQDateTime> TimeAttribute(std::string_view text, std::string_view name) {
+// fields stay 0. A field out of its range (year 0..9999, day 0..366, hour
+// 0..23, minute 0..59, seconds 0..60) is refused naming the file.
+std::optional<CQDateTime> TimeAttribute(std::string_view text, std::string_view name, const std::string& file) {
   const auto v = AttributeValue(text, name);
   if (!v) return std::nullopt;
   const std::string_view value = v->substr(0, std::min(v->find('"'), v->size()));
@@ -81,6 +82,10 @@ std::optional<CQDateTime> TimeAttribute(std::string_view text, std::string_view 
       break;
     }
     pos = colon + 1;
+  }
+  if (fields[0] < 0 || fields[0] > 9999 || fields[1] < 0 || fields[1] > 366 || fields[2] < 0 || fields[2] > 23 ||
+      fields[3] < 0 || fields[3] > 59 || !(seconds >= 0.0 && seconds <= 60.0)) {
+    lv_iq::RefuseHeaderField(file, std::string(name).c_str());
   }
   CQDateTime t;
   if (fields[0] != 0 || fields[1] != 0) {
@@ -214,9 +219,9 @@ void CQReadXdatFile::Parse() {
   // Text functions stop at a zero byte, as the header is a C string.
   text.resize(std::strlen(text.c_str()));
 
-  const auto samples = IntAttribute(text, "samples");
-  const auto rate = DoubleAttribute(text, "sample_rate");
-  const auto scale = DoubleAttribute(text, "scale_factor");
+  const auto samples = lv_iq::FieldNumber(text, "samples=\"", path, "samples");
+  const auto rate = lv_iq::FieldNumber(text, "sample_rate=\"", path, "sample_rate");
+  const auto scale = lv_iq::FieldNumber(text, "scale_factor=\"", path, "scale_factor");
   if (!samples) {
     throw new CQError("The number of samples was not found in the Xdat header file.");
   }
@@ -226,10 +231,10 @@ void CQReadXdatFile::Parse() {
   if (!scale) {
     throw new CQError("The scale factor was not found in the Xdat header file.");
   }
-  if (*samples < 0) {
-    throw new CQError("The file is shorter than its header states.");
-  }
-  lv_iq::CheckSampleCount(*samples, -1, 4);
+  const int64_t sampleCount = lv_iq::SampleCountField(*samples, path, "samples");
+  lv_iq::CheckSampleCount(sampleCount, -1, 4);
+  lv_iq::PositiveField(*rate, path, "sample_rate");
+  lv_iq::PositiveField(static_cast<float>(*scale), path, "scale_factor");
   const auto attenuation = DoubleAttribute(text, "attenuation");
   const auto centre = FrequencyAttribute(text, "center_frequency");
   auto bandwidth = FrequencyAttribute(text, "span");
@@ -245,8 +250,8 @@ void CQReadXdatFile::Parse() {
       }
     }
   }
-  const auto calibration = TimeAttribute(text, "time_calibration");
-  const auto capture = TimeAttribute(text, "start_capture");
+  const auto calibration = TimeAttribute(text, "time_calibration", path);
+  const auto capture = TimeAttribute(text, "start_capture", path);
 
   int markerCount = 0, markerFormat = 0;
   const size_t sectionStart = text.find("<marker_files>");
@@ -263,7 +268,7 @@ void CQReadXdatFile::Parse() {
     }
   }
 
-  numPoints_ = *samples;
+  numPoints_ = sampleCount;
   sampleRate_ = *rate;
   scaleFactor_ = static_cast<float>(*scale);
   attenuation_ = static_cast<float>(attenuation.value_or(0.0));
@@ -277,8 +282,15 @@ void CQReadXdatFile::Parse() {
   CQXdatMarker marker;
   if (useFirstMarker && ReadFirstMarker(&marker, markerFormat_) && HasDate(marker.timeStamp) &&
       HasTimeOfDay(marker.timeStamp)) {
-    const int64_t u = marker.fileSampleNumber != -1 ? marker.fileSampleNumber : marker.absoluteSampleNumber;
-    start = Shift(marker.timeStamp, sampleRate_ != 0.0 ? -static_cast<double>(u) / sampleRate_ : 0.0);
+    const bool inFile = marker.fileSampleNumber != -1;
+    const int64_t u = inFile ? marker.fileSampleNumber : marker.absoluteSampleNumber;
+    const double delta = -static_cast<double>(u) / sampleRate_;
+    // A shift beyond about 3000 years cannot come from a recording.
+    if (!(std::fabs(delta) <= 1e11)) {
+      lv_iq::RefuseHeaderField(lv::WideToUtf8(MakeMarkerFileName(baseName_.c_str())),
+                               inFile ? "file_sample_number" : "absolute_sample_number");
+    }
+    start = Shift(marker.timeStamp, delta);
   }
   startTime_ = start;
   calibrationTime_ = calibration ? *calibration : start;
@@ -312,8 +324,8 @@ bool CQReadXdatFile::ReadFirstMarker(CQXdatMarker* marker, int format) {
       m.fileSampleNumber = IntAttribute(line, "file_sample_number").value_or(-1);
       m.pulseStartSample = IntAttribute(line, "pulse_start_sample").value_or(-1);
       m.pulseEndSample = IntAttribute(line, "pulse_end_sample").value_or(-1);
-      if (const auto t = TimeAttribute(line, "time_stamp")) m.timeStamp = *t;
-      if (const auto t = TimeAttribute(line, "timestamp")) m.timeStamp = *t;
+      if (const auto t = TimeAttribute(line, "time_stamp", path)) m.timeStamp = *t;
+      if (const auto t = TimeAttribute(line, "timestamp", path)) m.timeStamp = *t;
       for (const char* key : {"time_stamp_source", "timestamp_source"}) {
         if (const auto v = AttributeValue(line, key); v && v->substr(0, 4) == "IRIG") m.irig = 1;
       }

@@ -1,0 +1,261 @@
+// Bad input to the IQ file formats: header numbers that cannot be used,
+// samples that are not finite, and text files that changed between their
+// description and their read. Each fails with a clear CQError.
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "iqfiles/formats/iqbin.h"
+#include "iqfiles/formats/iqtxt.h"
+#include "iqfiles/formats/pair_files.h"
+#include "iqfiles/formats/vsa_text.h"
+#include "iqfiles/formats/wv.h"
+#include "iqfiles/formats/xdat.h"
+#include "support/errors.h"
+#include "tests/iqfiles/readers2/temp_dir_test.h"
+
+namespace {
+
+using lv_test::Catch;
+using lv_test::CaughtError;
+
+using BadInputTest = lv_test::TempDirTest;
+
+const std::string kXdatData(16, '\0');  // four samples
+
+std::string XdatHeader(const std::string& attributes) {
+  return "<?xml version=\"1.0\"?>\r\n<xcom_header>\r\n<data_files>\r\n<data_file " + attributes +
+         " />\r\n</data_files>\r\n<marker_files>\r\n<marker_file count=\"1\" format=\"XML\" />\r\n"
+         "</marker_files>\r\n</xcom_header>\r\n";
+}
+
+std::string XdatMarker(const std::string& attributes) {
+  return "<?xml version=\"1.0\"?>\n<markers>\n<marker marker_number=\"0\" " + attributes + " />\n</markers>\n";
+}
+
+TEST_F(BadInputTest, HeaderNumbersAreRefusedNamingFileAndField) {
+  enum Kind { kWv, kWvh, kSiq, kXdat, kAgilent };
+  struct Case {
+    Kind kind;
+    std::string text;    // the header (the marker file for kXdat when marker is set)
+    std::string marker;  // kXdat: the marker attributes, empty for none
+    const char* field;
+    const char* file;  // the file the message names
+  } cases[] = {
+      // .wv: tags end at their brace; counts are whole and in range; the clock is positive.
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:abc}{SAMPLES:3}", "", "CLOCK", "a.wv"},
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:}{SAMPLES:3}", "", "CLOCK", "a.wv"},
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:0}{SAMPLES:3}", "", "CLOCK", "a.wv"},
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:-1000}{SAMPLES:3}", "", "CLOCK", "a.wv"},
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:nan}{SAMPLES:3}", "", "CLOCK", "a.wv"},
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:1e999}{SAMPLES:3}", "", "CLOCK", "a.wv"},
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:1000}{FREQUENCY:1e6 Hz}{SAMPLES:3}", "", "FREQUENCY", "a.wv"},
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:1000}{SAMPLES:1e30}", "", "SAMPLES", "a.wv"},
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:1000}{SAMPLES:2.5}", "", "SAMPLES", "a.wv"},
+      {kWv, "{TYPE: SMU-WV,0}{CLOCK:1000}{SAMPLES:-3}", "", "SAMPLES", "a.wv"},
+      // .wvh: a level whose scale is infinite or zero in float, a zero or unreadable clock.
+      {kWvh, "{TYPE:RAW16LE}{COMPONENTS:IQ}{CLOCK:1e6}{REFLEVEL:400}", "", "REFLEVEL", "a.wvh"},
+      {kWvh, "{TYPE:RAW16LE}{COMPONENTS:IQ}{CLOCK:1e6}{REFLEVEL:-1000}", "", "REFLEVEL", "a.wvh"},
+      {kWvh, "{TYPE:RAW16LE}{COMPONENTS:IQ}{CLOCK:0}", "", "CLOCK", "a.wvh"},
+      {kWvh, "{TYPE:RAW16LE}{COMPONENTS:IQ}{CLOCK:abc}{FREQUENCY:5}", "", "CLOCK", "a.wvh"},
+      {kWvh, "{TYPE:RAW16LE}{COMPONENTS:IQ}{CLOCK:1e6}{FREQUENCY:inf}", "", "FREQUENCY", "a.wvh"},
+      // .siqh: rate and scale positive, the centre finite.
+      {kSiq, "RSASIQHT:1\nNumberFormat:IQ-Int16\nSampleRate:0\nDataScale:1\n", "", "SampleRate", "a.siqh"},
+      {kSiq, "RSASIQHT:1\nNumberFormat:IQ-Int16\nSampleRate:1e6\nDataScale:0\n", "", "DataScale", "a.siqh"},
+      {kSiq, "RSASIQHT:1\nNumberFormat:IQ-Int16\nSampleRate:1e6\nDataScale:-1\n", "", "DataScale", "a.siqh"},
+      {kSiq, "RSASIQHT:1\nNumberFormat:IQ-Int16\nSampleRate:1e6\nDataScale:1\nCenterFrequency:1e400\n", "",
+       "CenterFrequency", "a.siqh"},
+      // Xdat header: counts, rates, scales and dates.
+      {kXdat, "samples=\"1.5\" sample_rate=\"1000\" scale_factor=\"1\"", "", "samples", "rec.xhdr"},
+      {kXdat, "samples=\"-1\" sample_rate=\"1000\" scale_factor=\"1\"", "", "samples", "rec.xhdr"},
+      {kXdat, "samples=\"4x\" sample_rate=\"1000\" scale_factor=\"1\"", "", "samples", "rec.xhdr"},
+      {kXdat, "samples=\"4\" sample_rate=\"0\" scale_factor=\"1\"", "", "sample_rate", "rec.xhdr"},
+      {kXdat, "samples=\"4\" sample_rate=\"-1000\" scale_factor=\"1\"", "", "sample_rate", "rec.xhdr"},
+      {kXdat, "samples=\"4\" sample_rate=\"1000\" scale_factor=\"nan\"", "", "scale_factor", "rec.xhdr"},
+      {kXdat, "samples=\"4\" sample_rate=\"1000\" scale_factor=\"-1\"", "", "scale_factor", "rec.xhdr"},
+      {kXdat, "samples=\"4\" sample_rate=\"1000\" scale_factor=\"1e-300\"", "", "scale_factor", "rec.xhdr"},
+      {kXdat, "samples=\"4\" sample_rate=\"1000\" scale_factor=\"1\" start_capture=\"2021:400:01:02:03\"", "",
+       "start_capture", "rec.xhdr"},
+      {kXdat, "samples=\"4\" sample_rate=\"1000\" scale_factor=\"1\" start_capture=\"2021:5:25:02:03\"", "",
+       "start_capture", "rec.xhdr"},
+      {kXdat, "samples=\"4\" sample_rate=\"1000\" scale_factor=\"1\" time_calibration=\"2021:5:01:02:nan\"", "",
+       "time_calibration", "rec.xhdr"},
+      // Xdat marker: its time and the shift to the first sample.
+      {kXdat, "samples=\"4\" sample_rate=\"1000\" scale_factor=\"1\"",
+       "file_sample_number=\"0\" time_stamp=\"2020:1:00:00:nan\"", "time_stamp", "rec.xmrk"},
+      {kXdat, "samples=\"4\" sample_rate=\"1000\" scale_factor=\"1\"",
+       "file_sample_number=\"9223372036854775807\" time_stamp=\"2020:1:00:00:01\"", "file_sample_number",
+       "rec.xmrk"},
+      {kXdat, "samples=\"4\" sample_rate=\"1e-300\" scale_factor=\"1\"",
+       "absolute_sample_number=\"1000\" time_stamp=\"2020:1:00:00:01\"", "absolute_sample_number", "rec.xmrk"},
+      // VSA text: a denormal step gives an infinite rate.
+      {kAgilent, "XDelta 4e-320\n1 2\n", "", "XDelta", "a.txt"},
+      {kAgilent, "XDelta 1e400\n1 2\n", "", "XDelta", "a.txt"},
+      {kAgilent, "XDelta 1e-6\nXStart -inf\n1 2\n", "", "XStart", "a.txt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text + " | " + c.marker);
+    CQFileInfo info;
+    CaughtError e;
+    switch (c.kind) {
+      case kWv: {
+        Write("a.wv", c.text + "{WAVEFORM-13:#" + std::string(12, '\0') + "}");
+        CQReadRSWvFile r;
+        r.SetFileName(W("a.wv").c_str());
+        e = Catch([&] { r.GetFileInfo(&info); });
+        break;
+      }
+      case kWvh: {
+        Write("a.wvh", c.text);
+        Write("a.wvd", std::string(8, '\0'));
+        CQRSWvdhFile r;
+        r.SetFileName(W("a.wvh").c_str());
+        e = Catch([&] { r.GetFileInfo(&info); });
+        break;
+      }
+      case kSiq: {
+        Write("a.siqh", c.text);
+        Write("a.siqd", std::string(8, '\0'));
+        CQSIQFile r;
+        r.SetFileName(W("a.siqh").c_str());
+        e = Catch([&] { r.GetFileInfo(&info); });
+        break;
+      }
+      case kXdat: {
+        Write("rec.xhdr", XdatHeader(c.text));
+        Write("rec.xdat", kXdatData);
+        std::filesystem::remove(dir_ / "rec.xmrk");
+        if (!c.marker.empty()) {
+          Write("rec.xmrk", XdatMarker(c.marker));
+        }
+        CQReadXdatFile r;
+        r.useFirstMarker = true;
+        r.SetFileName(W("rec.xhdr").c_str());
+        e = Catch([&] { r.GetFileInfo(&info); });
+        break;
+      }
+      case kAgilent: {
+        Write("a.txt", c.text);
+        CQAgilentVSATxtFile r;
+        r.SetFileName(W("a.txt").c_str());
+        e = Catch([&] { r.GetFileInfo(r.GetFileNameUtf8(), &info); });
+        break;
+      }
+    }
+    EXPECT_TRUE(e.thrown);
+    EXPECT_EQ(e.message, "The value of \"" + std::string(c.field) + "\" in the file \"" + P(c.file) +
+                             "\" is not valid.");
+  }
+}
+
+TEST_F(BadInputTest, GoodHeaderNumbersStillRead) {
+  // White space around a value and a value that fills its tag are fine.
+  Write("a.wv", "{TYPE: SMU-WV,0}{CLOCK: 1000 }{FREQUENCY:-2.5e6}{SAMPLES:3}{WAVEFORM-13:#" +
+                    std::string(12, '\0') + "}");
+  CQReadRSWvFile r;
+  r.SetFileName(W("a.wv").c_str());
+  CQFileInfo info;
+  r.GetFileInfo(&info);
+  EXPECT_EQ(info.sampleRate, 1000.0);
+  EXPECT_EQ(info.centerFreq, -2.5e6);
+  EXPECT_EQ(info.numPoints, 3);
+  // A count between the int32 range and 2^53 is a count the file cannot hold.
+  Write("a.wv", "{TYPE: SMU-WV,0}{CLOCK:1000}{SAMPLES:3000000000}{WAVEFORM-13:#" + std::string(12, '\0') + "}");
+  EXPECT_EQ(Catch([&] { r.GetFileInfo(&info); }).message, "The file is shorter than its header states.");
+}
+
+TEST_F(BadInputTest, WritersRefuseSamplesThatAreNotFinite) {
+  struct Writer {
+    const char* name;
+    std::function<void(const CQCArrayTD&)> write;
+  };
+  const std::vector<Writer> writers = {
+      {"a.wv",
+       [&](const CQCArrayTD& a) {
+         CQWriteRSWvFile w;
+         w.clock = 1e3;
+         w.SetFileName(W("a.wv").c_str());
+         w.WriteHeader();
+         w.WriteData(&a);
+       }},
+      {"a.wvd",
+       [&](const CQCArrayTD& a) {
+         CQRSWvdhFile w;
+         w.SetFileName(W("a.wvh").c_str());
+         w.SetScale(1.0f / 32767.0f);
+         w.SetSampleRate(1e3);
+         w.WriteHeader();
+         w.WriteData(&a);
+         w.FinishDataFile();
+       }},
+      {"a.iqtxt",
+       [&](const CQCArrayTD& a) {
+         CLumvardTxtFile w;
+         w.SetFileName(W("a.iqtxt").c_str());
+         w.WriteToFile(&a);
+       }},
+      {"a.txt",
+       [&](const CQCArrayTD& a) {
+         CQADIVSATxtFile w;
+         w.SetFileName(W("a.txt").c_str());
+         w.WriteToFile(&a);
+       }},
+      {"a.iqbin",
+       [&](const CQCArrayTD& a) {
+         CLumvardBinFile w;
+         w.SetFileName(W("a.iqbin").c_str());
+         w.WriteToFile(&a);
+       }},
+  };
+  const CQComplex good[3] = {{0.5f, -0.25f}, {0.125f, 0.0f}, {-0.5f, 0.25f}};
+  CQCArrayTD goodArray;
+  goodArray.Set(good, 3, 1e3, 0.0);
+  const float bad[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                       -std::numeric_limits<float>::infinity()};
+  for (const Writer& w : writers) {
+    SCOPED_TRACE(w.name);
+    w.write(goodArray);
+    const std::string original = Slurp(w.name);
+    ASSERT_FALSE(original.empty());
+    for (const float value : bad) {
+      for (const int part : {1, 4}) {  // an I and a Q
+        SCOPED_TRACE(std::to_string(value) + " at part " + std::to_string(part));
+        CQComplex samples[3] = {good[0], good[1], good[2]};
+        reinterpret_cast<float*>(samples)[part] = value;
+        CQCArrayTD array;
+        array.Set(samples, 3, 1e3, 0.0);
+        const CaughtError e = Catch([&] { w.write(array); });
+        EXPECT_EQ(e.code, 4);
+        EXPECT_EQ(e.message, "The samples to write include values that are not finite.");
+        EXPECT_EQ(Slurp(w.name), original);
+      }
+    }
+  }
+  // No temporary file stays behind.
+  for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+    EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+  }
+}
+
+TEST_F(BadInputTest, VsaTextThatLostLinesFailsTheRead) {
+  for (const bool adi : {false, true}) {
+    SCOPED_TRACE(adi ? "ADI" : "Agilent");
+    Write("a.txt", "XDelta 1e-6\n1 2\n3 4\n5 6\n");
+    CQAgilentVSATxtFile agilent;
+    CQADIVSATxtFile adiReader;
+    CQVSATxtReader& r = adi ? static_cast<CQVSATxtReader&>(adiReader) : agilent;
+    r.SetFileName(W("a.txt").c_str());
+    CQFileInfo info;
+    r.GetFileInfo(r.GetFileNameUtf8(), &info);
+    ASSERT_EQ(info.numPoints, 3);
+    Write("a.txt", "XDelta 1e-6\n1 2\n3 4\n");
+    EXPECT_EQ(Catch([&] { r.ReadData(); }).message, "Error reading data from file.");
+  }
+}
+
+}  // namespace
