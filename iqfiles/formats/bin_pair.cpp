@@ -83,7 +83,17 @@ void CQAgilentBinFile::ReadHeader() {
     if (!yScale) {
       throw new CQError("The parameter \"YScale\" was not found in the Agilent bin file.");
     }
+    // A zero step or scale would only fail the read as a programming error; a
+    // step whose rate is not finite and numbers that are not finite are refused.
     const double rate = *xDelta != 0.0 ? 1.0 / *xDelta : 0.0;
+    if (!std::isfinite(*xDelta) || !std::isfinite(rate) || rate == 0.0) lv_iq::RefuseHeaderField(path, "XDelta");
+    if (!std::isfinite(static_cast<float>(*yScale)) || static_cast<float>(*yScale) == 0.0f) {
+      lv_iq::RefuseHeaderField(path, "YScale");
+    }
+    if (centre && !std::isfinite(*centre)) lv_iq::RefuseHeaderField(path, "InputCenter");
+    if (xStart && !std::isfinite(*xStart)) lv_iq::RefuseHeaderField(path, "XStart");
+    if (validMax && !std::isfinite(*validMax)) lv_iq::RefuseHeaderField(path, "FreqValidMax");
+    if (validMin && !std::isfinite(*validMin)) lv_iq::RefuseHeaderField(path, "FreqValidMin");
     double bandwidth = rate;
     if (validMin && validMax) {
       const double band = std::min(std::fabs(rate), std::fabs(*validMax - *validMin));

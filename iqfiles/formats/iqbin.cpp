@@ -1,5 +1,6 @@
 #include "iqfiles/formats/iqbin.h"
 
+#include <cmath>
 #include <cstring>
 #include <span>
 
@@ -7,6 +8,7 @@
 #include "core/call_stack.h"
 #include "core/error.h"
 #include "iqfiles/formats/iqbin_layout.h"
+#include "iqfiles/formats/text_reading.h"
 
 namespace {
 
@@ -139,8 +141,14 @@ void CLumvardBinFile::GetFileInfo(const char* name, CQFileInfo* info) {
     if (h.numPoints < 0) {
       throw new CQError("Invalid number of data points for an IQ binary file.");
     }
-    if (!(h.sampleRate > 0.0)) {
+    if (!(h.sampleRate > 0.0) || !std::isfinite(h.sampleRate)) {
       throw new CQError("Invalid sample rate for an IQ binary file.");
+    }
+    if (!std::isfinite(h.centerFreq)) {
+      lv_iq::RefuseHeaderField(name, "CenterFreq");
+    }
+    if (!std::isfinite(h.timeOrigin)) {
+      lv_iq::RefuseHeaderField(name, "TimeOrigin");
     }
     lv_iq::CheckSampleCount(h.numPoints, dataBytes, 8);
     SetFloatFileInfo(info, h.numPoints, h.sampleRate, h.centerFreq);

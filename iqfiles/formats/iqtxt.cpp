@@ -1,6 +1,7 @@
 #include "iqfiles/formats/iqtxt.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <type_traits>
 
@@ -108,7 +109,7 @@ void CLumvardTxtFile::ReadFileParams(const char* name) {
             return i ? std::optional<double>(*i) : std::nullopt;
           }()
                  : NumberAfterKey<double>(line, end);
-      if (!v) {
+      if (!v || !std::isfinite(*v)) {
         throw new CQError(keys[k].unparsed);
       }
       values[k] = *v;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "iqfiles/formats/bin_pair.h"
 #include "iqfiles/formats/iqbin.h"
 #include "iqfiles/formats/iqtxt.h"
 #include "iqfiles/formats/pair_files.h"
@@ -39,13 +40,14 @@ std::string XdatMarker(const std::string& attributes) {
 }
 
 TEST_F(BadInputTest, HeaderNumbersAreRefusedNamingFileAndField) {
-  enum Kind { kWv, kWvh, kSiq, kXdat, kAgilent };
+  enum Kind { kWv, kWvh, kSiq, kXdat, kAgilent, kAgilentBin, kIqtxt, kIqbin };
   struct Case {
     Kind kind;
     std::string text;    // the header (the marker file for kXdat when marker is set)
     std::string marker;  // kXdat: the marker attributes, empty for none
     const char* field;
-    const char* file;  // the file the message names
+    const char* file;             // the file the message names
+    const char* message = nullptr;  // a format's own message instead
   } cases[] = {
       // .wv: tags end at their brace; counts are whole and in range; the clock is positive.
       {kWv, "{TYPE: SMU-WV,0}{CLOCK:abc}{SAMPLES:3}", "", "CLOCK", "a.wv"},
@@ -97,6 +99,21 @@ TEST_F(BadInputTest, HeaderNumbersAreRefusedNamingFileAndField) {
       {kAgilent, "XDelta 4e-320\n1 2\n", "", "XDelta", "a.txt"},
       {kAgilent, "XDelta 1e400\n1 2\n", "", "XDelta", "a.txt"},
       {kAgilent, "XDelta 1e-6\nXStart -inf\n1 2\n", "", "XStart", "a.txt"},
+      // Agilent bin pair: a zero step or scale is a bad file, not a programming error; a negative scale stays.
+      {kAgilentBin, "YScale 1\nXDelta 0\n", "", "XDelta", "x.bin.txt"},
+      {kAgilentBin, "YScale 1\nXDelta 1e-320\n", "", "XDelta", "x.bin.txt"},
+      {kAgilentBin, "YScale 0\nXDelta 1\n", "", "YScale", "x.bin.txt"},
+      {kAgilentBin, "YScale 1e39\nXDelta 1\n", "", "YScale", "x.bin.txt"},
+      {kAgilentBin, "YScale 1\nXDelta 1\nInputCenter 1e400\n", "", "InputCenter", "x.bin.txt"},
+      // IQTxt: numbers that are not finite do not parse.
+      {kIqtxt, "IQTxt v1\r\nNumSamples 1\r\nSampleRate inf\r\nCenterFreq 0\r\n1 2\r\n", "", "", "",
+       "Error reading from IQTxt file. (Error parsing SampleRate.)"},
+      {kIqtxt, "IQTxt v1\r\nNumSamples 1\r\nSampleRate 1e3\r\nCenterFreq nan\r\n1 2\r\n", "", "", "",
+       "Error reading from IQTxt file. (Error parsing CenterFreq.)"},
+      // IQ binary: the text names the header value to store (written by our own writer).
+      {kIqbin, "rate", "", "", "", "Invalid sample rate for an IQ binary file."},
+      {kIqbin, "centre", "", "CenterFreq", "a.iqbin"},
+      {kIqbin, "origin", "", "TimeOrigin", "a.iqbin"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text + " | " + c.marker);
@@ -146,10 +163,38 @@ TEST_F(BadInputTest, HeaderNumbersAreRefusedNamingFileAndField) {
         e = Catch([&] { r.GetFileInfo(r.GetFileNameUtf8(), &info); });
         break;
       }
+      case kAgilentBin: {
+        Write("x.bin.txt", c.text);
+        Write("x.bin", std::string(8, '\0'));
+        CQAgilentBinFile r;
+        r.SetFileName(W("x.bin").c_str());
+        e = Catch([&] { r.GetFileInfo(&info); });
+        break;
+      }
+      case kIqtxt: {
+        Write("a.iqtxt", c.text);
+        CLumvardTxtFile r;
+        r.SetFileName(W("a.iqtxt").c_str());
+        e = Catch([&] { r.GetFileInfo(P("a.iqtxt").c_str(), &info); });
+        break;
+      }
+      case kIqbin: {
+        const double inf = std::numeric_limits<double>::infinity();
+        const CQComplex one(1.0f, 2.0f);
+        CQCArrayTD a;
+        a.Set(&one, 1, c.text == "rate" ? inf : 1e3, c.text == "origin" ? -inf : 0.0);
+        a.SetCenterFreq(c.text == "centre" ? std::numeric_limits<double>::quiet_NaN() : 0.0);
+        CLumvardBinFile r;
+        r.SetFileName(W("a.iqbin").c_str());
+        r.WriteToFile(&a);  // the writer keeps header values as they are
+        e = Catch([&] { r.GetFileInfo(P("a.iqbin").c_str(), &info); });
+        break;
+      }
     }
     EXPECT_TRUE(e.thrown);
-    EXPECT_EQ(e.message, "The value of \"" + std::string(c.field) + "\" in the file \"" + P(c.file) +
-                             "\" is not valid.");
+    EXPECT_EQ(e.message, c.message != nullptr ? std::string(c.message)
+                                              : "The value of \"" + std::string(c.field) + "\" in the file \"" +
+                                                    P(c.file) + "\" is not valid.");
   }
 }
 
