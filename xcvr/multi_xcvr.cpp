@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <optional>
 
 #include "core/array_math.h"
@@ -141,6 +142,17 @@ void WriteBool(iio_device* dev, const std::string& channel, bool output, const c
 using lv::Named;
 
 bool Differs(double a, double b) { return !IsNearlyEqual(a, b, 1.0); }
+
+// Refuses a frequency that is not finite or lies outside [low, high] before
+// anything is written: converted to an integer it would reach the board as 0
+// or as the ends of the 64-bit range.
+void CheckFrequency(const char* what, double hz, double low, double high) {
+  if (!std::isfinite(hz) || hz < low || hz > high) {
+    throw new CQError(lv::FormatC("The %s (%g Hz) is not a frequency the board can use (%g Hz to %g Hz).", what, hz,
+                                  low, high)
+                          .c_str());
+  }
+}
 
 }  // namespace
 
@@ -544,7 +556,9 @@ void CQInstrIIOMultiXcvr::TransmitterAttenuationBlock(int limit) {
       continue;
     }
     req.attenuation = std::clamp(req.attenuation, 0, limit);
-    WriteDouble(phy_, Format("voltage%d", i), true, "hardwaregain", -static_cast<double>(req.attenuation));
+    // Negated as an integer (clamped above, so it cannot overflow): an
+    // attenuation of 0 is written as "0.000000", never as "-0.000000".
+    WriteDouble(phy_, Format("voltage%d", i), true, "hardwaregain", static_cast<double>(-req.attenuation));
     app.attenuation = req.attenuation;
   }
 }
@@ -581,6 +595,8 @@ void CQInstrIIOMultiXcvr::IIOSetParams() {
     } else if (model == kModelAd9172) {
       rate = 800;
     }
+
+    CheckRequestedFrequencies(model);
 
     bool rebuildRx = false;
     bool rebuildTx = false;
@@ -622,6 +638,48 @@ void CQInstrIIOMultiXcvr::IIOSetParams() {
       applied_.rcvrCalFactor = requested_.rcvrCalFactor;
     }
   });
+}
+
+// Every frequency the pass is about to write is checked first, so a bad one
+// leaves the board untouched. Local oscillators: 70 MHz to 6 GHz (AD9361
+// family), 75 MHz to 6 GHz (ADRV9009); the AD9371 clamps its oscillators to
+// 300 MHz..6 GHz, so only finiteness is checked there. Converter NCOs and DDS
+// tones: within +-6 GHz.
+void CQInstrIIOMultiXcvr::CheckRequestedFrequencies(int model) const {
+  constexpr double kAnyFinite = std::numeric_limits<double>::max();
+  if (IsAd9361Family(model) || IsMykonos(model)) {
+    double low = 70e6;
+    double high = 6e9;
+    if (model == kModelAd9371) {
+      low = -kAnyFinite;
+      high = kAnyFinite;
+    } else if (model == kModelAdrv9009) {
+      low = 75e6;
+    }
+    if (Differs(requested_.rcvrCenterFreq, applied_.rcvrCenterFreq)) {
+      CheckFrequency("receive centre frequency", requested_.rcvrCenterFreq, low, high);
+    }
+    if (model != kModelAdrv9009 && Differs(requested_.xmtrCenterFreq, applied_.xmtrCenterFreq)) {
+      CheckFrequency("transmit centre frequency", requested_.xmtrCenterFreq, low, high);
+    }
+    return;
+  }
+  if (IsAd908x(model)) {
+    for (int i = 0; i < rxChannelsUsed_; ++i) {
+      const auto& req = requested_.Rcvr(i);
+      if (req.on && Differs(req.centerFreq, applied_.Rcvr(i).centerFreq)) {
+        CheckFrequency("receive NCO frequency", req.centerFreq, -6e9, 6e9);
+      }
+    }
+  }
+  if (IsAd908x(model) || model == kModelAd9172) {
+    for (int i = 0; i < txChannelsUsed_; ++i) {
+      const auto& req = requested_.Xmtr(i);
+      if (req.on && Differs(req.centerFreq, applied_.Xmtr(i).centerFreq)) {
+        CheckFrequency("transmit NCO frequency", req.centerFreq, -6e9, 6e9);
+      }
+    }
+  }
 }
 
 // Which receivers / transmitters differ from what was applied; a changed on

@@ -88,6 +88,7 @@ class CQInstrIIOMultiXcvr {
   void IIODestroyTransmit();
   void IIODisconnect();
   void IIOSetParams();
+  void CheckRequestedFrequencies(int model) const;
   void IIOTransmit();
   void IIOReceive();
   // Reads the AD9361 filter file of the rate index into buffer (size bytes, zero-terminated).

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -399,6 +400,75 @@ TEST_F(TransceiverTest, NoDataAndFilterFileLimits) {
   fake_->ClearEvents();
   EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, "The maximum sample rate for Pluto 2Rx 2Tx, is 30.72 Msps.");
   EXPECT_TRUE(fake_->EventStrings({"WRITE"}).empty());
+}
+
+// Frequencies that are not finite or outside the board's range are refused
+// before anything is written; the pass never reports "Transmitting".
+TEST_F(TransceiverTest, BadFrequenciesAreRefusedBeforeAnyWrite) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* fixture;
+    int model;
+    int rate;
+    double txRate;
+    bool receive;  // the receive centre (else the transmit centre or NCO)
+    double hz;
+    const char* what;
+  } cases[] = {
+      {"ad9361", kModelFmcomms3, 1, 2e6, false, std::nan(""), "transmit centre frequency"},
+      {"ad9361", kModelFmcomms3, 1, 2e6, false, inf, "transmit centre frequency"},
+      {"ad9361", kModelFmcomms3, 1, 2e6, false, -inf, "transmit centre frequency"},
+      {"ad9361", kModelFmcomms3, 1, 2e6, false, 1e300, "transmit centre frequency"},
+      {"ad9361", kModelFmcomms3, 1, 2e6, true, 1e6, "receive centre frequency"},  // below 70 MHz
+      {"ad9371", kModelAd9371, 100, 245.76e6, true, std::nan(""), "receive centre frequency"},
+      {"adrv9009", kModelAdrv9009, 200, 245.76e6, true, inf, "receive centre frequency"},
+      {"ad9172", kModelAd9172, 800, 368.64e6, false, 1e300, "transmit NCO frequency"},
+      {"ad9081", kModelAd9081, 400, 250e6, false, -inf, "transmit NCO frequency"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.fixture) + " " + std::to_string(c.hz));
+    StartBoard(lv_fake::ReadBoardFixture(c.fixture));
+    MakeXcvr(c.model, c.rate);
+    CQInstrIIOMultiXcvrSettings bad(*xcvr_->GetSettings());
+    if (c.receive) {
+      bad.rcvrCenterFreq = c.hz;
+    } else {
+      bad.xmtrCenterFreq = c.hz;
+      bad.Xmtr(0).centerFreq = c.hz;
+    }
+    xcvr_->SetSettings(&bad);
+    auto wave = Waveform(64, c.txRate);
+    xcvr_->SetXmtrData(wave.get(), 0);
+    const auto e = Catch([&] { xcvr_->Transmit(); });
+    ASSERT_TRUE(e.thrown);
+    EXPECT_EQ(e.message.rfind(std::string("The ") + c.what, 0), 0u) << e.message;
+    EXPECT_NE(e.message.find("is not a frequency the board can use"), std::string::npos) << e.message;
+    // Connecting may write (FIFO mode, tones off); no frequency, gain or buffer follows.
+    for (const auto& line : fake_->EventStrings({"WRITE", "OPEN", "WRITEBUF"})) {
+      EXPECT_EQ(line.find("frequency"), std::string::npos) << line;
+      EXPECT_EQ(line.find("hardwaregain"), std::string::npos) << line;
+      EXPECT_EQ(line.rfind("WRITE ", 0), 0u) << line;
+    }
+    EXPECT_EQ(std::find(xcvr_->texts.begin(), xcvr_->texts.end(), L"Transmitting"), xcvr_->texts.end());
+    xcvr_.reset();
+    fake_.reset();
+  }
+}
+
+TEST_F(TransceiverTest, AttenuationZeroIsWrittenWithoutASign) {
+  StartBoard(lv_fake::ReadBoardFixture("ad9361"));
+  MakeXcvr(kModelFmcomms3, 1);
+  CQInstrIIOMultiXcvrSettings s(*xcvr_->GetSettings());
+  s.Xmtr(0).attenuation = 0;
+  xcvr_->SetSettings(&s);
+  auto wave = Waveform(100, 2e6);
+  xcvr_->SetXmtrData(wave.get(), 0);
+  ASSERT_TRUE(xcvr_->Transmit());
+  const auto writes = fake_->EventStrings({"WRITE"});
+  EXPECT_NE(std::find(writes.begin(), writes.end(), "WRITE ad9361-phy OUTPUT voltage0 hardwaregain 0.000000"),
+            writes.end());
+  EXPECT_EQ(std::find(writes.begin(), writes.end(), "WRITE ad9361-phy OUTPUT voltage0 hardwaregain -0.000000"),
+            writes.end());
 }
 
 }  // namespace
