@@ -1137,6 +1137,14 @@ void CQInstrIIOMultiXcvr::IIOTransmit() {
     }
     if (n <= 0) {
       // Transmitters are on, but none that this board has: nothing would play.
+      // Name the first one and the board's count, so the user knows what to change.
+      for (int i = txChannelsUsed_; i < numXmtrs_; ++i) {
+        if (requested_.Xmtr(i).on) {
+          throw new CQError(lv::FormatC("Transmitter %d is on, but this board has %d transmitter%s.", i + 1,
+                                        txChannelsUsed_, txChannelsUsed_ == 1 ? "" : "s")
+                                .c_str());
+        }
+      }
       throw new CQError("No data to transmit.");
     }
     if (txBuffer_ != nullptr) {

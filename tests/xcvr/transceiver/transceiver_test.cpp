@@ -471,4 +471,17 @@ TEST_F(TransceiverTest, AttenuationZeroIsWrittenWithoutASign) {
             writes.end());
 }
 
+TEST_F(TransceiverTest, TransmitterBeyondTheBoardIsNamed) {
+  StartBoard(lv_fake::ReadBoardFixture("ad9361"));
+  MakeXcvr(kModelFmcomms3, 1);
+  CQInstrIIOMultiXcvrSettings third(*xcvr_->GetSettings());
+  third.Xmtr(0).on = false;
+  third.Xmtr(2).on = true;
+  xcvr_->SetSettings(&third);
+  auto wave = Waveform(100, 2e6);
+  xcvr_->SetXmtrData(wave.get(), 2);
+  EXPECT_EQ(Catch([&] { xcvr_->Transmit(); }).message, "Transmitter 3 is on, but this board has 2 transmitters.");
+  EXPECT_TRUE(fake_->EventStrings({"WRITEBUF"}).empty());
+}
+
 }  // namespace
