@@ -130,11 +130,11 @@ CQErrorReportTime CQErrorCurrentUtcTime() {
                            tm.tm_sec + static_cast<double>(ms) / 1000.0};
 }
 
-void CQError::WriteToFile(const wchar_t* path) const { WriteToFile(path, CQErrorCurrentUtcTime()); }
+bool CQError::WriteToFile(const wchar_t* path) const { return WriteToFile(path, CQErrorCurrentUtcTime()); }
 
-void CQError::WriteToFile(const wchar_t* path, const CQErrorReportTime& t) const {
+bool CQError::WriteToFile(const wchar_t* path, const CQErrorReportTime& t) const {
   if (path == nullptr) {
-    return;
+    return false;
   }
   try {
     std::string text = lv::FormatC("Time: %d-%d-%d %d:%d:%.3lf\n", t.day, t.month, t.year, t.hour,
@@ -144,14 +144,15 @@ void CQError::WriteToFile(const wchar_t* path, const CQErrorReportTime& t) const
     const std::string bytes = WithCrLf(text);
     FILE* f = std::fopen(lv::WideToUtf8(path).c_str(), "wb");
     if (f == nullptr) {
-      return;
+      return false;
     }
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    const bool wrote = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return (std::fclose(f) == 0) && wrote;
   } catch (CQError* e) {
     delete e;  // the report writer throws nothing
   } catch (const std::bad_alloc&) {
   }
+  return false;
 }
 
 namespace {

@@ -55,8 +55,9 @@ class CQError {
   // Writes the report ("Time: ...", "Error: ...", "Call Stack: ...") to the
   // file with CR LF line ends, replacing it. Silent when the path is null or the
   // file cannot be written. The first form takes the current UTC time.
-  void WriteToFile(const wchar_t* path) const;
-  void WriteToFile(const wchar_t* path, const CQErrorReportTime& time) const;
+  // Both answer whether the whole report reached the file.
+  bool WriteToFile(const wchar_t* path) const;
+  bool WriteToFile(const wchar_t* path, const CQErrorReportTime& time) const;
 
  private:
   CQError() = default;

@@ -66,9 +66,10 @@ void CQErrorDlg::OnShowDetails() {
 void CQErrorDlg::OnWriteToFile() {
   const int number = g_reportCounter.fetch_add(1);
   const std::wstring name = lv::FormatCW(L"Error Details %d.txt", number);
-  error_->WriteToFile(name.c_str());
+  const bool written = error_->WriteToFile(name.c_str());
   lines_.clear();
-  lines_.emplace_back(L"Error details written to the file:");
+  lines_.emplace_back(written ? L"Error details written to the file:"
+                              : L"The error details could not be written to the file:");
   lines_.push_back(name);
 }
 

@@ -214,8 +214,8 @@ TEST_F(ErrorReportTest, ReportFileFormatWithInjectedTime) {
   none.WriteToFile(L"none.txt", t);
   EXPECT_EQ(ReadAll(dir_ / "none.txt"),
             "Time: 3-3-2025 14:5:9.250\r\nError: None specified\r\nCall Stack: None specified\r\n\r\n\r\n");
-  none.WriteToFile(nullptr, t);                                   // ignored
-  none.WriteToFile(L"no such folder/x.txt", t);                   // silently skipped
+  EXPECT_FALSE(none.WriteToFile(nullptr, t));                     // ignored
+  EXPECT_FALSE(none.WriteToFile(L"no such folder/x.txt", t));     // skipped, and said so
   EXPECT_FALSE(std::filesystem::exists(dir_ / "no such folder"));
 }
 
@@ -239,6 +239,17 @@ TEST_F(ErrorReportTest, WriteToFileNumbersReportsAcrossDialogs) {
   // Show Details after Write to File rebuilds the list from the message.
   second.OnShowDetails();
   EXPECT_EQ(second.Lines(), std::vector<std::wstring>{L"two"});
+}
+
+// A report that cannot be written is reported as not written, never as written.
+TEST_F(ErrorReportTest, AReportThatCannotBeWrittenIsSaidSo) {
+  std::filesystem::create_directory(dir_ / "Error Details 1.txt");  // a folder where the file would go
+  CQErrorDlg dlg(new CQError("one"));
+  dlg.OnWriteToFile();
+  EXPECT_EQ(dlg.Lines(), (std::vector<std::wstring>{L"The error details could not be written to the file:",
+                                                     L"Error Details 1.txt"}));
+  dlg.OnWriteToFile();
+  EXPECT_EQ(dlg.Lines()[0], L"Error details written to the file:");
 }
 
 }  // namespace
