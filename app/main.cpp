@@ -4,9 +4,9 @@
 #include <csignal>
 #include <cstdio>
 
+#include "app/self_check.h"
 #include "core/error.h"
 #include "core/error_dialog.h"
-#include "platform/version.h"
 #include "cpu/dispatch.h"
 
 int main() {
@@ -15,11 +15,8 @@ int main() {
   std::signal(SIGPIPE, SIG_IGN);
   InstallCQErrorNewHandler();
   try {
-    const int status = InitProcessorDispatch();
-    const int cls = CurrentProcessorClass();
-    std::printf("Lumvard Sorvek %s\n", lv::kVersionText);
-    std::printf("Processor class %d (%s), dispatch status %d\n", cls, ProcessorClassSuffix(cls), status);
-    std::printf("Self-check passed. The main window is not built yet.\n");
+    const int32_t status = InitProcessorDispatch();
+    return RunSelfCheck(status, CurrentProcessorClass(), stdout);
   } catch (CQError* e) {
     e->AddToCallStack("main");
     ShowErrorDialog(e);
