@@ -62,23 +62,43 @@ class CriticalSectionLock {
   CriticalSection& cs_;
 };
 
-// A non-recursive mutex with a timed lock.
+// A non-recursive mutex with a timed lock. It is a flag guarded by a plain
+// mutex and a condition rather than std::timed_mutex: the timed lock of
+// std::timed_mutex goes through pthread_mutex_clocklock, which GCC 12's
+// ThreadSanitizer does not intercept, so the sanitizer could not see the lock.
 class PlatformMutex {
  public:
-  void Lock() { mutex_.lock(); }
+  void Lock() {
+    std::unique_lock<std::mutex> guard(mutex_);
+    released_.wait(guard, [this] { return !locked_; });
+    locked_ = true;
+  }
   bool Lock(uint32_t timeoutMs) {
     if (timeoutMs == kWaitForever) {
-      mutex_.lock();
+      Lock();
       return true;
     }
-    return mutex_.try_lock_for(std::chrono::milliseconds(timeoutMs));
+    std::unique_lock<std::mutex> guard(mutex_);
+    if (!released_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [this] { return !locked_; })) {
+      return false;
+    }
+    locked_ = true;
+    return true;
   }
-  void Unlock() { mutex_.unlock(); }
+  void Unlock() {
+    {
+      std::lock_guard<std::mutex> guard(mutex_);
+      locked_ = false;
+    }
+    released_.notify_one();
+  }
   void lock() { Lock(); }
   void unlock() { Unlock(); }
 
  private:
-  std::timed_mutex mutex_;
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool locked_ = false;
 };
 
 // Suspends the calling thread for at least the given milliseconds.

@@ -19,7 +19,9 @@ using lv_fake::FakeIiod;
 
 // libiio writes into the address it is given: always hand it a private copy.
 iio_context* Connect(const FakeIiod& fake) {
-  std::vector<char> host(fake.Address().begin(), fake.Address().end());
+  // Address() returns a new string each call: take one copy, then iterate it.
+  const std::string address = fake.Address();
+  std::vector<char> host(address.begin(), address.end());
   host.push_back('\0');
   return iio_create_network_context(host.data());
 }
