@@ -100,9 +100,16 @@ bool SameOrBothNan(const T& a, const T& b) {
 template <typename T, typename Same>
 ::testing::AssertionResult Compare(const T* a, const T* b, size_t n, Same same) {
   static_assert(std::is_trivially_copyable_v<T>, "bits are compared on trivially copyable elements");
+  // Elements are copied out before they are looked at: tests compare arrays at
+  // every start offset, so an element need not be aligned for its type.
+  auto at = [](const T* p, size_t i) {
+    T v;
+    std::memcpy(&v, reinterpret_cast<const unsigned char*>(p) + i * sizeof(T), sizeof(T));
+    return v;
+  };
   size_t first = n, count = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (!same(a[i], b[i])) {
+    if (!same(at(a, i), at(b, i))) {
       if (count++ == 0) {
         first = i;
       }
@@ -112,7 +119,7 @@ template <typename T, typename Same>
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << count << " of " << n << " elements differ; the first, element " << first
-                                       << ": " << Describe(a[first]) << " vs " << Describe(b[first]);
+                                       << ": " << Describe(at(a, first)) << " vs " << Describe(at(b, first));
 }
 
 }  // namespace bits_detail
