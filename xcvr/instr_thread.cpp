@@ -140,13 +140,12 @@ void CWInstrIIOMultiXcvrMgrThread::OnMsgSetParam(CWGetSetData& r) {
 }
 
 void CWInstrIIOMultiXcvrMgrThread::OnMsgSaveSettings(CQAppSettings& settings) {
-  Named("CWInstrIIOMultiXcvrMgrThread::OnMsgSaveSettings", [&] { Manager().GetSettings()->SaveSettings(&settings); });
+  // The base names this handler in the call stack of an error that leaves it.
+  Manager().GetSettings()->SaveSettings(&settings);
 }
 
 void CWInstrIIOMultiXcvrMgrThread::OnMsgRecallSettings(CQAppSettings& settings) {
-  Named("CWInstrIIOMultiXcvrMgrThread::OnMsgRecallSettings", [&] {
-    CQInstrIIOMultiXcvrSettings recalled(numXmtrs_, numRcvrs_);
-    recalled.RecallSettings(&settings);
-    Manager().SetSettings(&recalled);
-  });
+  CQInstrIIOMultiXcvrSettings recalled(numXmtrs_, numRcvrs_);
+  recalled.RecallSettings(&settings);
+  Manager().SetSettings(&recalled);
 }

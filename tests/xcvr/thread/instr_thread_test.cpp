@@ -1,5 +1,6 @@
 // The instrument-manager thread with the fake board behind it.
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -11,6 +12,7 @@
 #include "fakes/fake_iiod.h"
 #include "platform/text.h"
 #include "support/errors.h"
+#include "workers/settings_file.h"
 #include "xcvr/instr_thread.h"
 
 namespace {
@@ -116,6 +118,28 @@ TEST_F(InstrThreadTest, UnknownIdsAndRefusedMessages) {
   EXPECT_EQ(e.message, "Unsupported instrument model.");
   EXPECT_NE(e.callStack.find("CQInstrIIOMultiXcvr::Transmit\nCQInstrIIOMultiXcvr::GetTransmitNow\nCWInstrIIOMultiXcvrMgrThread::OnMsgGetParam"), std::string::npos)
       << e.callStack;
+}
+
+// A save that fails inside the handler reaches the error dialog with the
+// handler named once in its call stack.
+TEST_F(InstrThreadTest, FailedSaveNamesTheHandlerOnce) {
+  CQInstrIIOMultiXcvrSettings s(4, 4);
+  s.SetAllFlags(true);
+  s.SetIPAddress(L"127.0.0.1:30431\u4e00");  // not writable as Latin-1
+  thread_.SetParam(static_cast<void*>(&s), kInstrSetSettings);
+
+  const std::filesystem::path file = std::filesystem::path(::testing::TempDir()) / "instr-save-failure.txt";
+  CQAppSettings store;
+  store.SetFileName(file);
+  store.BeginSave();
+  thread_.PutMessage(kMsgSaveSettings, &store);
+  ASSERT_TRUE(shown_.WaitFor(1, std::chrono::seconds(5)));
+  store.AbortSave();
+  const std::string stack = shown_.Entries()[0].callStack;
+  const std::string name = "CWInstrIIOMultiXcvrMgrThread::OnMsgSaveSettings\n";
+  const size_t first = stack.find(name);
+  ASSERT_NE(first, std::string::npos) << stack;
+  EXPECT_EQ(stack.find(name, first + 1), std::string::npos) << stack;
 }
 
 }  // namespace
