@@ -14,6 +14,10 @@
 #include "platform/status_sink.h"
 #include "xcvr/instr_settings.h"
 #include "xcvr/instr_thread.h"
+#include "xcvr/multi_xcvr.h"
+
+// The processing chain refuses results the transmitter could not play.
+static_assert(kMaxProcessedSamples == kMaxTransmitSamples);
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "core/array_math.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -591,6 +591,23 @@ void CQArrayMath::DerivUnwrapPhaseDeg(const CQComplex* src, float* dst, int n, d
 
 // ---- normalisation and limits -----------------------------------------------
 
+namespace {
+
+// Brings values whose largest magnitude is peak (> 0) to a peak of one. The
+// reciprocal of a peak below about 3e-39 (a denormal) is infinite as a float,
+// which would turn every value into an infinity or NaN: such arrays are
+// divided value by value instead.
+void ScaleToPeak(float* data, int n, float peak) {
+  const float factor = 1.0f / peak;
+  if (std::isfinite(factor)) {
+    CQArrayMath::ArrayScalarMult(data, factor, n);
+    return;
+  }
+  for (int i = 0; i < n; ++i) data[i] /= peak;
+}
+
+}  // namespace
+
 void CQArrayMath::NormalizeToOne(float* data, int n) {
   Named("CQArrayMath::NormalizeToOne", [&] {
     NeedInput(data);
@@ -599,7 +616,7 @@ void CQArrayMath::NormalizeToOne(float* data, int n) {
     const float mn = FindMin(data, n, nullptr);
     const float m = std::max(std::fabs(mn), std::fabs(mx));
     if (m > 0.0f) {  // an all-zero array stays zero
-      ArrayScalarMult(data, 1.0f / m, n);
+      ScaleToPeak(data, n, m);
     }
   });
 }
@@ -614,7 +631,7 @@ void CQArrayMath::NormalizeToOne(CQComplex* data, int n) {
     const float mn = FindMin(parts, 2 * n, nullptr);
     const float m = std::max(std::fabs(mn), std::fabs(mx));
     if (m > 0.0f) {
-      ArrayScalarMult(data, 1.0f / m, n);
+      ScaleToPeak(reinterpret_cast<float*>(data), 2 * n, m);
     }
   });
 }

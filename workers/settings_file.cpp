@@ -83,6 +83,24 @@ std::optional<double> DoubleOf(const std::optional<std::wstring>& text) {
   return text ? lv::ParseDoubleC(*text) : std::nullopt;
 }
 
+// A non-finite number as the writers put it ("inf", "-inf", "nan", "-nan"),
+// right after " = ". NumberStart looks for a digit, sign or full stop, so
+// without this "inf" and "nan" would read as absent and the owner would go
+// on with its old value.
+std::optional<double> NonFiniteOf(const std::wstring& valueText) {
+  std::wstring_view t(valueText);
+  if (t.substr(0, 3) != L" = ") return std::nullopt;
+  t.remove_prefix(3);
+  const bool negative = !t.empty() && t[0] == L'-';
+  if (!t.empty() && (t[0] == L'-' || t[0] == L'+')) t.remove_prefix(1);
+  const std::wstring_view word = t.substr(0, 3);
+  const bool ends = t.size() == 3 || (t.size() > 3 && (t[3] == L' ' || t[3] == L'\t'));
+  if (!ends) return std::nullopt;
+  if (word == L"inf") return negative ? -HUGE_VAL : HUGE_VAL;
+  if (word == L"nan") return negative ? -std::nan("") : std::nan("");
+  return std::nullopt;
+}
+
 }  // namespace
 
 CQAppSettings::CQAppSettings() = default;
@@ -342,7 +360,7 @@ bool CQAppSettings::GetValue(const wchar_t* key, int32_t* out) {
 }
 
 bool CQAppSettings::GetValue(const wchar_t* key, float* out) {
-  const auto v = DoubleOf(FindNumberText(key, out, "CQAppSettings::GetValue"));
+  const auto v = FloatingOf(key, out);
   if (v) {
     // Rounds to nearest; beyond the float range (IEEE, with infinities) the
     // result is an infinity, as scanning "%f" gives.
@@ -351,8 +369,20 @@ bool CQAppSettings::GetValue(const wchar_t* key, float* out) {
   return v.has_value();
 }
 
-bool CQAppSettings::GetValue(const wchar_t* key, double* out) {
+std::optional<double> CQAppSettings::FloatingOf(const wchar_t* key, void* out) {
   const auto v = DoubleOf(FindNumberText(key, out, "CQAppSettings::GetValue"));
+  if (v) {
+    return v;
+  }
+  std::wstring valueText;
+  if (!Named("CQAppSettings::GetValue", [&] { return FindValueString(key, &valueText); })) {
+    return std::nullopt;
+  }
+  return NonFiniteOf(valueText);
+}
+
+bool CQAppSettings::GetValue(const wchar_t* key, double* out) {
+  const auto v = FloatingOf(key, out);
   if (v) {
     *out = *v;
   }

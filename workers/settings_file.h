@@ -10,7 +10,8 @@
 //   string      between double quotes, nothing escaped   "Key = \"text\""
 //   rectangle   top left bottom right         "MainWindow:Rect = 10 100 610 800"
 // Floats and doubles are written so that they read back exactly; files with
-// six decimals ("%e") read as before. Each character of a key or string is
+// six decimals ("%e") read as before. Infinities and NaN are written "inf",
+// "-inf", "nan" and read back as such (the owners range-check what they read). Each character of a key or string is
 // one byte; a character above U+00FF cannot be written ("Error writing to
 // settings file.").
 //
@@ -127,6 +128,8 @@ class CQAppSettings {
   void AppendLine(const wchar_t* key, const std::wstring& valueText);
   std::vector<std::wstring> ReadLines() const;
   std::optional<std::wstring> FindNumberText(const wchar_t* key, void* out, const char* name);
+  // The float or double value of key, non-finite forms included.
+  std::optional<double> FloatingOf(const wchar_t* key, void* out);
 
   mutable std::mutex nameMutex_;  // guards fileName_ and savePath_
   std::filesystem::path fileName_;

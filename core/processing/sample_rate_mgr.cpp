@@ -24,15 +24,17 @@ void TakeExact(T& field, T value, bool* changed) {
   }
 }
 
+// A NaN on either side counts as a change, so that a bad value reaches the
+// checks instead of leaving the old one silently in place.
 void TakeDouble(double& field, double value, double tol, bool* changed) {
-  if (std::fabs(field - value) > tol) {
+  if (!(std::fabs(field - value) <= tol)) {
     field = value;
     *changed = true;
   }
 }
 
 void TakeFloat(float& field, float value, bool* changed) {
-  if (std::fabs(field - value) > 0.01f) {
+  if (!(std::fabs(field - value) <= 0.01f)) {
     field = value;
     *changed = true;
   }
@@ -43,6 +45,29 @@ void TakeFloat(float& field, float value, bool* changed) {
   std::snprintf(text, sizeof text,
                 "Invalid %s rate %d: it must be a positive product of the factors 2, 3, 5 and 7.",
                 what, rate);
+  throw new CQError(text);
+}
+
+// A processing value that must be finite and within [low, high].
+void CheckRange(const char* what, double value, double low, double high, const char* unit) {
+  if (std::isfinite(value) && value >= low && value <= high) return;
+  char text[200];
+  std::snprintf(text, sizeof text, "Invalid %s %g %s: it must be between %g and %g %s.", what, value, unit,
+                low, high, unit);
+  throw new CQError(text);
+}
+
+void CheckFinite(const char* what, double value, const char* unit) {
+  if (std::isfinite(value)) return;
+  char text[160];
+  std::snprintf(text, sizeof text, "Invalid %s %g %s: it must be a finite number.", what, value, unit);
+  throw new CQError(text);
+}
+
+[[noreturn]] void FailSize(const char* step, double n, const char* limitName, int32_t limit) {
+  char text[220];
+  std::snprintf(text, sizeof text, "The %s result of %.0f samples is over the %s (%d samples).", step, n,
+                limitName, limit);
   throw new CQError(text);
 }
 
@@ -166,6 +191,7 @@ void CQSampleRateMgr::ConfigureStep() {
       stage_ = 4;
       return;
     case 4:
+      if (s_.freqShiftOn) CheckFinite("frequency shift", s_.freqShift, "Hz");
       stage_ = 6;
       return;
     case 6:
@@ -177,25 +203,107 @@ void CQSampleRateMgr::ConfigureStep() {
       stage_ = 8;
       return;
     case 8:
+      // Values read from a settings file are stored as read; these are the
+      // ones no block checks itself. A gain beyond 200 dB turns every sample
+      // into an infinity, a non-finite phase into NaN.
+      if (s_.phaseAdjustOn) CheckFinite("phase", s_.phaseDeg, "degrees");
+      if (s_.gainAdjustOn) CheckRange("gain", s_.gainDb, -200.0, 200.0, "dB");
       stage_ = 9;
       return;
     case 9:
-      if (s_.noiseOn) noise_->SetNoiseLevel(s_.noiseLevel);
+      if (s_.noiseOn) {
+        CheckRange("noise level", s_.noiseLevel, -300.0, 100.0, "dBm/Hz");
+        noise_->SetNoiseLevel(s_.noiseLevel);
+      }
       stage_ = 10;
       return;
     case 10:
     default:
       if (s_.samplesLimitOn && s_.maxSamples < 0) s_.samplesLimitOn = false;
+      // The whole chain's sizes are known from the settings: refuse an
+      // oversized result now, before the first step computes.
+      CheckResultSizes(s_.doFreqShiftFirst ? 4 : 1, work_->GetNumPoints(), work_->GetSampleRate());
       state_ = kRun;
       stage_ = s_.doFreqShiftFirst ? 4 : 1;
       return;
   }
 }
 
+void CQSampleRateMgr::CheckResultSizes(int32_t stage, double n, double rate) const {
+  const double input = n;
+  const char* grownBy = nullptr;  // the last step that lengthened the waveform
+  while (stage != 11) {
+    switch (stage) {
+      case 1:
+        if (s_.interpolationOn && s_.interpolationRate > 0) {
+          n *= s_.interpolationRate;
+          rate *= s_.interpolationRate;
+          if (n > kMaxWorkingSamples) FailSize("interpolation", n, "working limit", kMaxWorkingSamples);
+          grownBy = "interpolation";
+        }
+        stage = 2;
+        break;
+      case 2:
+        if (s_.decimationOn) {
+          int by2 = 0, by3 = 0, by5 = 0, by7 = 0;
+          if (CalcRateFactors(s_.decimationRate, &by2, &by3, &by5, &by7)) {
+            const int factors[4][2] = {{7, by7}, {5, by5}, {3, by3}, {2, by2}};
+            for (const auto& f : factors) {
+              for (int i = 0; i < f[1]; ++i) {
+                n = std::floor(n / f[0]);
+                rate /= f[0];
+              }
+            }
+          }
+        }
+        stage = 3;
+        break;
+      case 3:
+        if (s_.arbResampleOn && rate > 0.0 && std::isfinite(s_.outputSampleRate) && s_.outputSampleRate > 0.0) {
+          const double m = std::floor(s_.outputSampleRate * (n / rate) + 0.5);
+          if (m > kMaxWorkingSamples) FailSize("arbitrary resampling", m, "working limit", kMaxWorkingSamples);
+          if (m > n) grownBy = "arbitrary resampling";
+          n = m;
+          rate = s_.outputSampleRate;
+        }
+        stage = s_.doFreqShiftFirst ? 6 : 4;
+        break;
+      case 4:
+        stage = s_.doFreqShiftFirst ? 1 : 6;
+        break;
+      case 6:
+        stage = 7;
+        break;
+      case 7:
+        stage = 5;
+        break;
+      case 5:
+        stage = 8;
+        break;
+      case 8:
+        stage = 9;
+        break;
+      case 9:
+        stage = 10;
+        break;
+      case 10:
+      default:
+        if (s_.samplesLimitOn && s_.maxSamples >= 1 && n > s_.maxSamples) n = s_.maxSamples;
+        stage = 11;
+        break;
+    }
+  }
+  // An input that is already too long without any lengthening step is the
+  // transmitter's to refuse, with its own message.
+  if (grownBy != nullptr && n > input && n > kMaxProcessedSamples)
+    FailSize(grownBy, n, "transmit limit", kMaxProcessedSamples);
+}
+
 void CQSampleRateMgr::RunStep() {
   switch (stage_) {
     case 1:
       if (s_.interpolationOn) {
+        CheckResultSizes(stage_, work_->GetNumPoints(), work_->GetSampleRate());
         interpolate_->Compute(work_);
         work_->Set(interpolate_->GetOutput());
       }
@@ -211,6 +319,7 @@ void CQSampleRateMgr::RunStep() {
       return;
     case 3:
       if (s_.arbResampleOn) {
+        CheckResultSizes(stage_, work_->GetNumPoints(), work_->GetSampleRate());
         resample_->SetInput(work_);
         resample_->Compute();
         work_->Set(resample_->GetOutput());

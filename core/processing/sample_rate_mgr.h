@@ -20,6 +20,13 @@ class CQTimeShiftCircular;
 class CQCLowPassFIR;
 class CQCNoiseTD;
 
+// The longest result a pass may produce: what one transmitter can play.
+inline constexpr int32_t kMaxProcessedSamples = 0x200000;
+// The longest waveform a step may hand on to the next one (a later decimation
+// or sample limit may still shorten it); beyond it the pass is refused before
+// the step computes, not after minutes of work and gigabytes of memory.
+inline constexpr int32_t kMaxWorkingSamples = 0x1000000;
+
 class CQSampleRateMgr {
  public:
   enum State : int32_t { kStart = 1, kConfigure = 2, kRun = 3, kFinish = 4, kIdle = 5 };
@@ -55,6 +62,11 @@ class CQSampleRateMgr {
   void Step();
   void ConfigureStep();
   void RunStep();
+  // Refuses the pass when the steps still to run, started from n samples at
+  // the given rate in the given run stage, would produce a waveform over
+  // the limits (each step's result over kMaxWorkingSamples, the final result
+  // over kMaxProcessedSamples). Only counts: nothing is computed.
+  void CheckResultSizes(int32_t stage, double n, double rate) const;
 
   CQSampleRateMgrSettings s_;                  // working copy
   CQSampleRateMgrSettings* record_ = nullptr;  // what GetSettings fills

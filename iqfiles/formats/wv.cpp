@@ -122,11 +122,14 @@ void CQReadRSWvFile::GetFileInfo(CQFileInfo* info) {
     if (!name_) {
       throw new CQError("Programming error: file name must be set before calling GetFileInfo().");
     }
+    // What an earlier description found belongs to that file: a failed
+    // description leaves nothing that a read could take for this one.
+    dataOffset_ = 0;
+    clock_ = 0.0;
     lv_iq::File file(lv::WideToUtf8(*name_).c_str(), "rb");
     if (!file.IsOpen()) {
       throw new CQError("Error opening R&S wv file.");
     }
-    // The data offset belongs to this file alone: a file without a waveform tag has none.
     int32_t offset = 0;
     const std::string text = ReadHeaderText(file, offset);
     const std::string fileName = lv::WideToUtf8(*name_);
@@ -145,9 +148,12 @@ void CQReadRSWvFile::GetFileInfo(CQFileInfo* info) {
     const int64_t fileSize = file.Size();
     file.Close();
     const int64_t n = lv_iq::SampleCountField(samples, fileName, "SAMPLES");
-    if (offset > 0) {
-      lv_iq::CheckSampleCount(n, fileSize - offset, 4);
+    // Without its waveform tag the file holds no samples to read: say so
+    // here rather than describe samples that no read can deliver.
+    if (offset == 0) {
+      throw new CQError("The parameter \"WAVEFORM\" was not found in the R&S wv file.");
     }
+    lv_iq::CheckSampleCount(n, fileSize - offset, 4);
     info->complex = true;
     info->floatData = false;
     info->numPoints = n;

@@ -183,6 +183,25 @@ TEST(ArrayMath, DecibelsAndPhase) {
   EXPECT_EQ(one, 0.0f);
 }
 
+// A peak so small that its float reciprocal is infinite (below about 3e-39)
+// still normalises to one; it used to turn every sample into +-1 or NaN.
+TEST(ArrayMath, NormalisationOfDenormalPeaks) {
+  const float peaks[] = {1e-40f, 1.4e-45f, 2.9e-39f, 1.2e-38f};
+  for (float peak : peaks) {
+    CQComplex z[] = {{peak, -peak / 2}, {0, peak / 4}};
+    CQArrayMath::NormalizeToOne(z, 2);
+    EXPECT_NEAR(z[0].re, 1.0f, 1e-6f) << peak;
+    // Denormals carry few digits: the half of the smallest one is zero.
+    EXPECT_TRUE(std::isfinite(z[0].im) && std::fabs(z[0].im) <= 0.5f) << peak;
+    EXPECT_EQ(z[1].re, 0.0f) << peak;
+    float f[] = {-peak, peak / 2, 0};
+    CQArrayMath::NormalizeToOne(f, 3);
+    EXPECT_NEAR(f[0], -1.0f, 1e-6f) << peak;
+    EXPECT_TRUE(std::isfinite(f[1]) && std::fabs(f[1]) <= 0.5f) << peak;
+    EXPECT_EQ(f[2], 0.0f) << peak;
+  }
+}
+
 TEST(ArrayMath, NormalisationAndLimits) {
   CQComplex z[] = {{0.5f, -2.0f}, {1, 1}};
   CQArrayMath::NormalizeToOne(z, 2);

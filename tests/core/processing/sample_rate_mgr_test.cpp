@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,19 @@ TEST(SampleRateMgr, FailuresLeaveTheManagerReadyToRerun) {
          r->timeDelay = 1e-6;
        },
        "Invalid number of time domain points."},
+      // Values recalled from a settings file as they stood: refused before any step runs.
+      {[](CQSampleRateMgrSettings* r) { r->gainAdjustOn = true; r->gainDb = 800.0f; },
+       "Invalid gain 800 dB: it must be between -200 and 200 dB."},
+      {[](CQSampleRateMgrSettings* r) { r->gainAdjustOn = true; r->gainDb = -INFINITY; },
+       "Invalid gain -inf dB"},
+      {[](CQSampleRateMgrSettings* r) { r->noiseOn = true; r->noiseLevel = NAN; },
+       "Invalid noise level nan dBm/Hz"},
+      {[](CQSampleRateMgrSettings* r) { r->noiseOn = true; r->noiseLevel = 1000.0f; },
+       "Invalid noise level 1000 dBm/Hz: it must be between -300 and 100 dBm/Hz."},
+      {[](CQSampleRateMgrSettings* r) { r->phaseAdjustOn = true; r->phaseDeg = INFINITY; },
+       "Invalid phase inf degrees: it must be a finite number."},
+      {[](CQSampleRateMgrSettings* r) { r->freqShiftOn = true; r->freqShift = NAN; },
+       "Invalid frequency shift nan Hz: it must be a finite number."},
   };
   for (const auto& c : cases) {
     CQSampleRateMgrSettings bad;
@@ -179,6 +193,94 @@ TEST(SampleRateMgr, FailuresLeaveTheManagerReadyToRerun) {
     mgr.ComputeAll();
     EXPECT_EQ(mgr.GetOutput()->GetNumPoints(), 1000);
     EXPECT_FALSE(mgr.IsChanged());
+  }
+}
+
+// A chain whose result would be far too long is refused while configuring,
+// before any step computes (it used to compute for minutes and gigabytes).
+TEST(SampleRateMgr, OversizedResultsAreRefusedBeforeComputing) {
+  struct Case {
+    int n;
+    void (*set)(CQSampleRateMgrSettings*);
+    const char* message;
+  } cases[] = {
+      {1000, [](CQSampleRateMgrSettings* r) { r->interpolationOn = true; r->interpolationRate = 1 << 20; },
+       "The interpolation result of 1048576000 samples is over the working limit (16777216 samples)."},
+      {1 << 20, [](CQSampleRateMgrSettings* r) { r->interpolationOn = true; r->interpolationRate = 64; },
+       "The interpolation result of 67108864 samples is over the working limit (16777216 samples)."},
+      // A limit at the end does not make the intermediate waveform any shorter.
+      {1 << 20, [](CQSampleRateMgrSettings* r) {
+         r->interpolationOn = true;
+         r->interpolationRate = 64;
+         r->samplesLimitOn = true;
+         r->maxSamples = 1000;
+       },
+       "The interpolation result of 67108864 samples is over the working limit (16777216 samples)."},
+      {1 << 20, [](CQSampleRateMgrSettings* r) { r->interpolationOn = true; r->interpolationRate = 4; },
+       "The interpolation result of 4194304 samples is over the transmit limit (2097152 samples)."},
+      // 1000 samples at 1 Msps last 1 ms; at 5 Gsps that is 5,000,000 samples.
+      {1000, [](CQSampleRateMgrSettings* r) { r->arbResampleOn = true; r->outputSampleRate = 5e9; },
+       "The arbitrary resampling result of 5000000 samples is over the transmit limit (2097152 samples)."},
+      {1000, [](CQSampleRateMgrSettings* r) { r->arbResampleOn = true; r->outputSampleRate = 1e12; },
+       "The arbitrary resampling result of 1000000000 samples is over the working limit (16777216 samples)."},
+      // The frequency shift first: the rate changes follow it and are still checked.
+      {1000, [](CQSampleRateMgrSettings* r) {
+         r->doFreqShiftFirst = true;
+         r->freqShiftOn = true;
+         r->freqShift = 1e3;
+         r->interpolationOn = true;
+         r->interpolationRate = 1 << 20;
+       },
+       "The interpolation result of 1048576000 samples is over the working limit (16777216 samples)."},
+  };
+  for (const auto& c : cases) {
+    Input in(c.n);
+    CQSampleRateMgr mgr;
+    mgr.SetInput(&in.arr);
+    CQSampleRateMgrSettings s;
+    c.set(&s);
+    mgr.SetSettings(s);
+    EXPECT_EQ(lv_test::Catch([&] { mgr.ComputeAll(); }).message, c.message);
+    // The work array still holds the copy of the input: no step has run.
+    EXPECT_EQ(mgr.GetOutput()->GetNumPoints(), c.n) << c.message;
+    EXPECT_EQ(mgr.GetState(), CQSampleRateMgr::kIdle);
+  }
+}
+
+// Intermediate waveforms may exceed the transmit limit when a later step
+// shortens them; the input's own length is left to the transmitter.
+TEST(SampleRateMgr, LongIntermediateOrInputWaveformsAreAccepted) {
+  struct Case {
+    int n;
+    void (*set)(CQSampleRateMgrSettings*);
+    int expected;
+  } cases[] = {
+      {300000, [](CQSampleRateMgrSettings* r) {
+         r->interpolationOn = true;
+         r->interpolationRate = 8;
+         r->decimationOn = true;
+         r->decimationRate = 8;
+       },
+       300000},
+      {300000, [](CQSampleRateMgrSettings* r) {
+         r->interpolationOn = true;
+         r->interpolationRate = 8;
+         r->samplesLimitOn = true;
+         r->maxSamples = 100000;
+       },
+       100000},
+      {kMaxProcessedSamples + 10, [](CQSampleRateMgrSettings* r) { r->gainAdjustOn = true; },
+       kMaxProcessedSamples + 10},
+  };
+  for (const auto& c : cases) {
+    Input in(c.n);
+    CQSampleRateMgr mgr;
+    mgr.SetInput(&in.arr);
+    CQSampleRateMgrSettings s;
+    c.set(&s);
+    mgr.SetSettings(s);
+    mgr.ComputeAll();
+    EXPECT_EQ(mgr.GetOutput()->GetNumPoints(), c.expected);
   }
 }
 

@@ -477,10 +477,12 @@ TEST_F(FormatsTest, WvFileRules) {
   zr.ReadData();
   EXPECT_EQ(zr.GetOutput()->GetDataPtr()[2], CQComplex(0, 0));
 
-  // A header without a waveform tag has no data, whatever the previous file had.
+  // A header without a waveform tag has no data, whatever the previous file
+  // had: its description is refused as a bad file, and no read follows it.
   std::ofstream(dir_ / "nowave.wv") << "{TYPE: SMU-WV,0}{CLOCK:1000}{SAMPLES:3}";
   r.SetFileName(W("nowave.wv").c_str());
-  r.GetFileInfo(&info);
+  EXPECT_EQ(Catch([&] { r.GetFileInfo(&info); }).message,
+            "The parameter \"WAVEFORM\" was not found in the R&S wv file.");
   EXPECT_EQ(r.GetDataOffset(), 0);
   r.partialRead = false;
   EXPECT_EQ(Catch([&] { r.ReadData(); }).message,

@@ -198,6 +198,26 @@ TEST_F(BadInputTest, HeaderNumbersAreRefusedNamingFileAndField) {
   }
 }
 
+// A .wv file without its waveform tag is a bad file, not a programming error:
+// the description refuses it, and a reader that described a good file before
+// does not read the old file's samples.
+TEST_F(BadInputTest, WvWithoutWaveformTagIsRefusedClearly) {
+  const std::string message = "The parameter \"WAVEFORM\" was not found in the R&S wv file.";
+  CQReadRSWvFile r;
+  r.SetFileName(W("a.wv").c_str());
+  CQFileInfo info;
+  Write("a.wv", "{TYPE: SMU-WV,0}{CLOCK:1000}{SAMPLES:3}" + std::string(12, '\0'));
+  EXPECT_EQ(Catch([&] { r.GetFileInfo(&info); }).message, message);
+  EXPECT_EQ(Catch([&] { r.ReadData(); }).message.rfind("Programming error", 0), 0u);
+  Write("a.wv", "{TYPE: SMU-WV,0}{CLOCK:1000}{SAMPLES:3}{WAVEFORM-13:#" + std::string(12, '\0') + "}");
+  r.GetFileInfo(&info);
+  Write("a.wv", "{TYPE: SMU-WV,0}{CLOCK:1000}{SAMPLES:3}{WAVE-13:#" + std::string(12, '\0') + "}");
+  EXPECT_EQ(Catch([&] { r.GetFileInfo(&info); }).message, message);
+  // The good file's offset is gone with its description.
+  r.partialRead = false;
+  EXPECT_EQ(Catch([&] { r.ReadData(); }).message.rfind("Programming error", 0), 0u);
+}
+
 TEST_F(BadInputTest, GoodHeaderNumbersStillRead) {
   // White space around a value and a value that fills its tag are fine.
   Write("a.wv", "{TYPE: SMU-WV,0}{CLOCK: 1000 }{FREQUENCY:-2.5e6}{SAMPLES:3}{WAVEFORM-13:#" +

@@ -133,6 +133,42 @@ TEST_F(SettingsFile, DoublesAndFloatsComeBackExactly) {
   }
 }
 
+// Infinities and NaN come back as themselves (they used to read as absent,
+// so the owner silently kept its previous value); the owners range-check.
+TEST_F(SettingsFile, NonFiniteNumbersComeBackAsWritten) {
+  const double values[] = {HUGE_VAL, -HUGE_VAL, std::nan(""), -std::nan("")};
+  store.ResetContents();
+  for (size_t k = 0; k < std::size(values); ++k) {
+    store.SetValue((L"D" + std::to_wstring(k)).c_str(), values[k]);
+    store.SetValue((L"F" + std::to_wstring(k)).c_str(), static_cast<float>(values[k]));
+  }
+  for (size_t k = 0; k < std::size(values); ++k) {
+    double d = 7;
+    float f = 7;
+    ASSERT_TRUE(store.GetValue((L"D" + std::to_wstring(k)).c_str(), &d)) << k;
+    ASSERT_TRUE(store.GetValue((L"F" + std::to_wstring(k)).c_str(), &f)) << k;
+    EXPECT_EQ(std::isnan(d), std::isnan(values[k])) << k;
+    EXPECT_EQ(std::isnan(f), std::isnan(values[k])) << k;
+    if (!std::isnan(values[k])) {
+      EXPECT_EQ(d, values[k]) << k;
+      EXPECT_EQ(f, static_cast<float>(values[k])) << k;
+    }
+  }
+  // Hand-written forms read the same; other words stay unreadable.
+  Given(std::string(CQAppSettings::kHeader) + "\r\nA = inf\r\nB = +inf \r\nC = NaN\r\nE = info\r\nG = \"nan\"\r\n");
+  double d = 7;
+  ASSERT_TRUE(store.GetValue(L"A", &d));
+  EXPECT_EQ(d, HUGE_VAL);
+  d = 7;
+  ASSERT_TRUE(store.GetValue(L"B", &d));
+  EXPECT_EQ(d, HUGE_VAL);
+  d = 7;
+  EXPECT_FALSE(store.GetValue(L"C", &d));
+  EXPECT_FALSE(store.GetValue(L"E", &d));
+  EXPECT_FALSE(store.GetValue(L"G", &d));
+  EXPECT_EQ(d, 7);
+}
+
 TEST_F(SettingsFile, OldSixDecimalFilesReadTheSame) {
   Given(
       "Settings File v1\r\nXmtr:0:Center Frequency = 2.412346e+09\r\nXmtr:0:Gain = -1.250000e+00\r\n"
