@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <emmintrin.h>
 #include <limits>
 #include <optional>
 
@@ -979,7 +980,7 @@ void ScaleIntoFrames(const CQComplex* samples, int n, float gain, bool real, uin
 
 namespace {
 
-constexpr int kScaleBlock = 2048;  // samples per channel converted at a time
+constexpr int kScaleBlock = 1024;  // samples per channel converted at a time
 
 // Places the converted frames of up to four channels in address order. Frame
 // size and channel count are constants here so that each frame is one plain
@@ -996,8 +997,63 @@ void PlaceFrames(const int16_t (*ints)[2 * kScaleBlock], uint8_t* const* dst, in
   }
 }
 
+// Four complex channels whose frames lie side by side (16-byte steps, channel
+// c at byte 4c): a 4 x 4 transpose of 32-bit frames, so every 16-byte store is
+// a whole group of frames and each 64-byte line of the buffer is written in
+// four consecutive full stores (no partial-line writes to merge). Gives the
+// same bytes as the frame-by-frame loop. With stream set (a buffer far larger
+// than the caches, 16-byte aligned) the lines go straight to memory, skipping
+// the read for ownership a cached store of a line costs.
+void PlaceFourAdjacentComplexFrames(const int16_t (*ints)[2 * kScaleBlock], uint8_t* dst, int m, bool stream) {
+  int k = 0;
+  if (stream) {
+    for (; k + 4 <= m; k += 4) {
+      const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(ints[0] + 2 * k));
+      const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(ints[1] + 2 * k));
+      const __m128i c = _mm_load_si128(reinterpret_cast<const __m128i*>(ints[2] + 2 * k));
+      const __m128i d = _mm_load_si128(reinterpret_cast<const __m128i*>(ints[3] + 2 * k));
+      const __m128i ab01 = _mm_unpacklo_epi32(a, b);
+      const __m128i cd01 = _mm_unpacklo_epi32(c, d);
+      const __m128i ab23 = _mm_unpackhi_epi32(a, b);
+      const __m128i cd23 = _mm_unpackhi_epi32(c, d);
+      __m128i* const out = reinterpret_cast<__m128i*>(dst + 16 * static_cast<ptrdiff_t>(k));
+      _mm_stream_si128(out, _mm_unpacklo_epi64(ab01, cd01));
+      _mm_stream_si128(out + 1, _mm_unpackhi_epi64(ab01, cd01));
+      _mm_stream_si128(out + 2, _mm_unpacklo_epi64(ab23, cd23));
+      _mm_stream_si128(out + 3, _mm_unpackhi_epi64(ab23, cd23));
+    }
+  }
+  for (; k + 4 <= m; k += 4) {
+    const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(ints[0] + 2 * k));
+    const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(ints[1] + 2 * k));
+    const __m128i c = _mm_load_si128(reinterpret_cast<const __m128i*>(ints[2] + 2 * k));
+    const __m128i d = _mm_load_si128(reinterpret_cast<const __m128i*>(ints[3] + 2 * k));
+    const __m128i ab01 = _mm_unpacklo_epi32(a, b);
+    const __m128i cd01 = _mm_unpacklo_epi32(c, d);
+    const __m128i ab23 = _mm_unpackhi_epi32(a, b);
+    const __m128i cd23 = _mm_unpackhi_epi32(c, d);
+    uint8_t* const out = dst + 16 * static_cast<ptrdiff_t>(k);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi64(ab01, cd01));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), _mm_unpackhi_epi64(ab01, cd01));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 32), _mm_unpacklo_epi64(ab23, cd23));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 48), _mm_unpackhi_epi64(ab23, cd23));
+  }
+  for (; k < m; ++k) {
+    for (int c = 0; c < 4; ++c) {
+      std::memcpy(dst + 16 * static_cast<ptrdiff_t>(k) + 4 * c, ints[c] + 2 * k, 4);
+    }
+  }
+}
+
 template <typename Frame>
-void PlaceFrames(int members, const int16_t (*ints)[2 * kScaleBlock], uint8_t* const* dst, int m, ptrdiff_t step) {
+void PlaceFrames(int members, const int16_t (*ints)[2 * kScaleBlock], uint8_t* const* dst, int m, ptrdiff_t step,
+                 bool stream) {
+  if constexpr (sizeof(Frame) == 4) {
+    if (members == 4 && step == 16 && dst[1] == dst[0] + 4 && dst[2] == dst[0] + 8 && dst[3] == dst[0] + 12) {
+      PlaceFourAdjacentComplexFrames(ints, dst[0], m, stream && (reinterpret_cast<uintptr_t>(dst[0]) & 15) == 0);
+      return;
+    }
+  }
   switch (members) {
     case 1: PlaceFrames<Frame, 1>(ints, dst, m, step); break;
     case 2: PlaceFrames<Frame, 2>(ints, dst, m, step); break;
@@ -1016,6 +1072,8 @@ void ScaleIntoFrames(const CQFrameChannel* channels, int count, int n, float gai
   constexpr int kGroup = 4;  // channels converted per sweep of a block
   alignas(64) float scaled[2 * kScaleBlock];
   alignas(64) int16_t ints[kGroup][2 * kScaleBlock];
+  // Non-temporal stores pay off only for a buffer well beyond the caches.
+  const bool stream = static_cast<int64_t>(n) * step >= (int64_t{16} << 20);
   for (int first = 0; first < n; first += kScaleBlock) {
     const int m = std::min(kScaleBlock, n - first);
     for (int g = 0; g < count; g += kGroup) {
@@ -1037,12 +1095,13 @@ void ScaleIntoFrames(const CQFrameChannel* channels, int count, int n, float gai
         dst[c] = channels[g + c].out + offset;
       }
       if (real) {
-        PlaceFrames<uint16_t>(members, ints, dst, m, step);
+        PlaceFrames<uint16_t>(members, ints, dst, m, step, stream);
       } else {
-        PlaceFrames<uint32_t>(members, ints, dst, m, step);
+        PlaceFrames<uint32_t>(members, ints, dst, m, step, stream);
       }
     }
   }
+  if (stream) _mm_sfence();
 }
 
 void CQInstrIIOMultiXcvr::SetXmtrData(const CQCArrayTD* data, int index) {

@@ -518,6 +518,17 @@ void BlockMethod(const float* s, int64_t n, Running& run) {
 // elements and folded into exact integer positions after each stretch, so
 // they stay exact for every count; the lanes' values run on unchanged across
 // stretches.
+// Lanes of ifSet where the comparison mask m is all ones, of ifClear where it
+// is zero. Class 4 selects with and/andnot/or: GCC 12 with AVX-only flags
+// expands vblendvps on a comparison mask into eight per-lane branches.
+[[gnu::always_inline]] inline __m256 Select8(__m256 m, __m256 ifClear, __m256 ifSet) {
+  if constexpr (kClass == 4) {
+    return _mm256_or_ps(_mm256_and_ps(m, ifSet), _mm256_andnot_ps(m, ifClear));
+  } else {
+    return _mm256_blendv_ps(ifClear, ifSet, m);
+  }
+}
+
 template <bool M>
 void MaxIndexFloat32MaskedKernel(const float* s, int64_t n, Running& run) {
   __m256 v = _mm256_set1_ps(At(s, 0));
@@ -535,14 +546,14 @@ void MaxIndexFloat32MaskedKernel(const float* s, int64_t n, Running& run) {
   auto step = [&](__m256 x, __m256 p, __m256& pos) {
     const __m256 more = Ops<M>::MoreMask8(x, v);
     v = Ops<M>::P8(v, x);
-    pos = _mm256_blendv_ps(pos, p, more);
+    pos = Select8(more, pos, p);
   };
   auto maskedStep = [&](const float* from, int64_t k, __m256 p, __m256& pos) {
     const __m256 active = _mm256_castsi256_ps(LaneMask(k));
     const __m256 x = _mm256_maskload_ps(from, LaneMask(k));
     const __m256 more = _mm256_and_ps(Ops<M>::MoreMask8(x, v), active);
-    v = _mm256_blendv_ps(v, Ops<M>::P8(v, x), active);
-    pos = _mm256_blendv_ps(pos, p, more);
+    v = Select8(active, v, Ops<M>::P8(v, x));
+    pos = Select8(more, pos, p);
   };
   int64_t i = 0;
   const uintptr_t a = Addr(s);

@@ -29,6 +29,18 @@ struct Avx {
     }
   }
 
+  // Lanes of ifSet where m is all ones, of ifClear where it is zero (m comes
+  // from a comparison). Class 4 selects with and/andnot/or: GCC 12 with
+  // AVX-only flags expands vblendvps on a comparison mask into eight per-lane
+  // branches, which the branch predictor cannot follow on real data.
+  [[gnu::always_inline]] static inline __m256 Select(__m256 m, __m256 ifClear, __m256 ifSet) {
+    if constexpr (kClass == 4) {
+      return _mm256_or_ps(_mm256_and_ps(m, ifSet), _mm256_andnot_ps(m, ifClear));
+    } else {
+      return _mm256_blendv_ps(ifClear, ifSet, m);
+    }
+  }
+
   [[gnu::always_inline]] static inline int SpecialBits(__m256 y, __m256 x) {
     if constexpr (kFused) {
       const __m256i abs = _mm256_set1_epi32(static_cast<int>(kAbsMask));
@@ -80,8 +92,8 @@ struct Avx {
     const __m256 sx = _mm256_and_ps(x, signMask);
     const __m256 sy = _mm256_and_ps(y, signMask);
     const __m256 m = _mm256_cmp_ps(ay, ax, _CMP_LT_OQ);
-    const __m256 num = _mm256_blendv_ps(_mm256_xor_ps(ax, signMask), ay, m);
-    const __m256 den = _mm256_blendv_ps(ay, ax, m);
+    const __m256 num = Select(m, _mm256_xor_ps(ax, signMask), ay);
+    const __m256 den = Select(m, ay, ax);
     const __m256 t = _mm256_div_ps(num, den);
     const __m256 z = _mm256_mul_ps(t, t);
     const __m256 z2 = _mm256_mul_ps(z, z);
@@ -116,7 +128,7 @@ template <int kVectors, SpecialValueFn kSpecial>
   for (int b = 0; b < kVectors; ++b) {
     __m256 zeroMask;
     const __m256 zero = A::ZeroLanes(vy[b], vx[b], zeroMask);
-    _mm256_store_ps(rs + 8 * b, _mm256_blendv_ps(vr[b], zero, zeroMask));
+    _mm256_store_ps(rs + 8 * b, A::Select(zeroMask, vr[b], zero));
     _mm256_store_ps(ys + 8 * b, vy[b]);
     _mm256_store_ps(xs + 8 * b, vx[b]);
     others |= (((special >> (8 * b)) & 0xFF) & ~_mm256_movemask_ps(zeroMask)) << (8 * b);
@@ -148,8 +160,8 @@ template <int kVectors, SpecialValueFn kSpecial>
     const __m256i mask = _mm256_castps_si256(_mm256_load_ps(reinterpret_cast<const float*>(kFirstLanes[k])));
     const __m256 fill = _mm256_set1_ps(kFill);
     const __m256 maskPs = _mm256_castsi256_ps(mask);
-    __m256 vy = _mm256_blendv_ps(fill, _mm256_maskload_ps(y + i, mask), maskPs);
-    __m256 vx = _mm256_blendv_ps(fill, _mm256_maskload_ps(x + i, mask), maskPs);
+    __m256 vy = A::Select(maskPs, fill, _mm256_maskload_ps(y + i, mask));
+    __m256 vx = A::Select(maskPs, fill, _mm256_maskload_ps(x + i, mask));
     __m256 vr = A::Fast(vy, vx);
     const int special = A::SpecialBits(vy, vx);
     if (special != 0) {

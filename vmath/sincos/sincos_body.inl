@@ -292,19 +292,19 @@ template <class Ops, bool kCos, int kV>
   constexpr int kW = Ops::kW;
   VF x[kV];
   VF r[kV];
-  uint32_t largeBits = 0;
+  uint64_t largeBits = 0;  // one bit per lane of the block (up to 64)
   LV_SINCOS_UNROLL(LV_SINCOS_BLOCK_UNROLL) for (int v = 0; v < kV; ++v) {
     __builtin_memcpy(&x[v], in + v * kW, sizeof(VF));
     r[v] = FastPath<Ops, kCos>(x[v]);
     const VF ax = (VF)((VU)x[v] & ~kSignBit);
-    largeBits |= Ops::LaneBits(~(VI)(ax <= kLimit)) << (v * kW);
+    largeBits |= uint64_t{Ops::LaneBits(~(VI)(ax <= kLimit))} << (v * kW);
   }
   if (__builtin_expect(largeBits != 0, 0)) {
-    uint32_t specialBits = 0;
+    uint64_t specialBits = 0;
     LV_SINCOS_UNROLL(LV_SINCOS_BLOCK_UNROLL) for (int v = 0; v < kV; ++v) {
       const VI large = ~(VI)(((VF)((VU)x[v] & ~kSignBit)) <= kLimit);
       r[v] = large ? LargePath<Ops, kCos>(x[v]) : r[v];
-      specialBits |= Ops::LaneBits((VI)(((VU)x[v] & kExpMask) == kExpMask)) << (v * kW);
+      specialBits |= uint64_t{Ops::LaneBits((VI)(((VU)x[v] & kExpMask) == kExpMask))} << (v * kW);
     }
     if (specialBits != 0) {
       alignas(64) float xs[kV * kW];
@@ -390,8 +390,9 @@ inline int32_t SpecialValues(const float* xp, float* result) {
 
 // The class's choices. Vectors per block: class 0 one; class 1 two; class 4
 // four; class 5 two for the sine, four for the cosine; class 6 two and one;
-// class 7 two.
-constexpr int kSinVectors = kClass == 0 ? 1 : kClass == 4 ? 4 : 2;
+// class 7 four for the sine (its double-precision halves then overlap enough
+// to keep both FMA pipes busy) and two for the cosine.
+constexpr int kSinVectors = kClass == 0 ? 1 : (kClass == 4 || kClass == 7) ? 4 : 2;
 constexpr int kCosVectors = (kClass == 0 || kClass == 6) ? 1 : (kClass == 4 || kClass == 5) ? 4 : 2;
 
 // The special-value routine of the kernels: classes 0, 1 and 4 export their

@@ -67,12 +67,16 @@ TEST_P(ScaleIntoFramesTest, EqualsThePerSampleModelAndLeavesOtherBytesAlone) {
   }
 }
 
-// Block edges (2048 samples per block), one to five channels (five spills
-// into a second group), real and complex frames, packed and padded frames.
+// Block edges (1024 samples per block), one to five channels (five spills
+// into a second group), real and complex frames, packed and padded frames;
+// four packed complex channels take the transposing road, 2051 with a tail of
+// three frames after its last whole group of four; 1048579 fills 16 MiB, where
+// the whole groups bypass the cache.
 INSTANTIATE_TEST_SUITE_P(Layouts, ScaleIntoFramesTest,
                          ::testing::Values(Case{1, 1, false, 0}, Case{1, 5000, false, 0}, Case{1, 2049, true, 2},
                                            Case{2, 2047, false, 0}, Case{2, 2048, true, 0}, Case{3, 4097, false, 4},
-                                           Case{4, 6000, false, 0}, Case{4, 2049, true, 0}, Case{5, 3000, false, 2}));
+                                           Case{4, 6000, false, 0}, Case{4, 2051, false, 0},
+                                           Case{4, 1048579, false, 0}, Case{4, 2049, true, 0}, Case{5, 3000, false, 2}));
 
 TEST(ScaleIntoFramesSingle, OneChannelFormEqualsTheChannelList) {
   std::vector<CQComplex> wave(3001);
