@@ -114,7 +114,7 @@ constexpr FftClassRow kFftClasses[kProcessorClassCount] = {
     {.smallOrderLimit = 6, .leafLimit = 18, .largestOrder = 28, .blockedThreshold = 19,
      .manyCoreLimit = -1, .groupWidth = 8, .stagePlan = FftStagePlan::kWide256, .fusedProducts = false,
      .tileCopyLast = 22, .copyChunkBytes = 67108864, .wholeArrayReversal = false,
-     .transformClass = kClassSse2, .butterflyClass = kClassAvx,
+     .transformClass = kClassAvx, .butterflyClass = kClassAvx,
      .columnPassClass = kClassAvx, .tileMoveClass = kClassAvx,
      .smallKernelClass = kClassAvx, .order0Class = kClassAvx, .order1Class = kClassAvx},
     // class 5, Avx2

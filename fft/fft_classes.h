@@ -4,9 +4,9 @@
 //
 // Every class has its own size query and FFT plan initialisation. Forward and
 // inverse transforms exist for the classes whose transforms are wired (class
-// table: transformClass): 0 (Sse2, orders 0-27), 5 (Avx2) and 7 (Avx512),
-// orders 0-28. The transforms of classes 5 and 7 read a plan built by the same
-// class: small orders (0-6) by the small-order kernels, medium orders (7-18) by
+// table: transformClass): 0 (Sse2, orders 0-27), 4 (Avx), 5 (Avx2) and 7
+// (Avx512), orders 0-28. The transforms of classes 4, 5 and 7 read a plan built
+// by the same class: small orders (0-6) by the small-order kernels, medium orders (7-18) by
 // the medium butterfly kernel followed by the scaling of the direction's flag,
 // orders 19-28 by the large-order driver (fft/drivers/large_order.h).
 // Statuses as the entry points: -8 null plan, -17 not initialised, -8 null
@@ -33,6 +33,7 @@ LV_DECLARE_CLASSES(int32_t, FftInitComplexFloat32,
                                         const FftSpecComplexFloat32* spec, uint8_t* workBuffer);
 
 LV_FFT_DECLARE_TRANSFORMS(Sse2)
+LV_FFT_DECLARE_TRANSFORMS(Avx)
 LV_FFT_DECLARE_TRANSFORMS(Avx2)
 LV_FFT_DECLARE_TRANSFORMS(Avx512)
 

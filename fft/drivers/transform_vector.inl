@@ -1,5 +1,5 @@
 // The forward and inverse transforms of the vector classes whose transforms
-// are wired (classes 5 and 7; included by transform_body.inl), for an FFT plan
+// are wired (classes 4, 5 and 7; included by transform_body.inl), for an FFT plan
 // built by the same class. Roads by order (limits from the class table):
 // small orders by the class's small-order kernels (normalising when the
 // direction is scaled), medium orders by the medium butterfly kernel followed

@@ -70,7 +70,7 @@ extern const FftNormalisedKernel kFftInverseNormalisedKernelsSse2[6];
 extern const FftPlainKernel kFftInversePlainKernelsSse2[6];
 
 // The kernels of one class and direction by order (0..6), as the transforms
-// of classes 5 and 7 reach them (class 4 has its set, no transforms yet).
+// of classes 4, 5 and 7 reach them.
 struct FftSmallKernelSet {
   FftNormalisedKernel normalised[7];
   FftPlainKernel plain[7];

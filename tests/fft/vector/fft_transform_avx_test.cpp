@@ -1,4 +1,4 @@
-// The transforms of classes 5 and 7 at orders 0-18 (small-order kernels and
+// The transforms of classes 4, 5 and 7 at orders 0-18 (small-order kernels and
 // medium kernel) with specifications from their own initialisation: the
 // verifier's properties against FFTW in double for flags 2 and 8, and the
 // exact relations (mirror, flag scaling, in place, misaligned arrays, statuses,
@@ -34,6 +34,10 @@ struct ClassTransforms {
 };
 
 ClassTransforms Transforms(int cls) {
+  if (cls == 4) {
+    return {FftGetSizeComplexFloat32Avx, FftInitComplexFloat32Avx, FftForwardComplexFloat32Avx,
+            FftInverseComplexFloat32Avx};
+  }
   if (cls == 5) {
     return {FftGetSizeComplexFloat32Avx2, FftInitComplexFloat32Avx2, FftForwardComplexFloat32Avx2,
             FftInverseComplexFloat32Avx2};
@@ -52,7 +56,7 @@ class VectorTransformTest : public lv_test::PerClassTest {
   }
 };
 
-INSTANTIATE_TEST_SUITE_P(Classes, VectorTransformTest, ::testing::Values(5, 7), lv_test::ClassParamName);
+INSTANTIATE_TEST_SUITE_P(Classes, VectorTransformTest, ::testing::Values(4, 5, 7), lv_test::ClassParamName);
 
 // Orders 0-18, forward and inverse, flags 2 (inverse scaled by 1/N) and 8:
 // accuracy against FFTW in double, linearity, impulse response, time shift,
