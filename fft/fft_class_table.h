@@ -9,7 +9,8 @@
 // - small orders, 0 .. smallOrderLimit: the small-order kernels, no tables;
 // - medium orders, up to leafLimit: one swap list and one twiddle table of the
 //   order; one butterfly kernel (class 0: scalar bit reversal and radix-4
-//   stages);
+//   stages; classes 1 and 2 at inPlaceOrder: bit reversal, then the in-place
+//   kernel);
 // - large orders, up to largestOrder: the large-order plan and drivers (inner
 //   transforms of at most leafLimit, then column passes);
 // - class 6 hands orders up to manyCoreLimit to the many-core FFT plan.
@@ -67,6 +68,11 @@ struct FftClassRow {
   int32_t order0Class;       // normalising order-0 kernel (the plain one is class 0's
                              // bit copy everywhere)
   int32_t order1Class;       // order-1 kernels
+
+  // ---- medium road ----
+  int32_t inPlaceOrder = -1;  // the medium order taken by a bit reversal and the
+                              // in-place kernel instead of the medium kernel
+                              // (-1: none)
 };
 
 // Preconditions of the kernels each class runs (details beside their
@@ -95,26 +101,28 @@ constexpr FftClassRow kFftClasses[kProcessorClassCount] = {
      .tileCopyLast = 19, .copyChunkBytes = 8388608, .wholeArrayReversal = true,
      .transformClass = kClassSse2, .butterflyClass = kClassSse3,
      .columnPassClass = kClassSse3, .tileMoveClass = kClassSse3,
-     .smallKernelClass = -1, .order0Class = -1, .order1Class = -1},
+     .smallKernelClass = kClassSse3, .order0Class = kClassSse2, .order1Class = kClassSse2,
+     .inPlaceOrder = 16},
     // class 2, Ssse3
     {.smallOrderLimit = 5, .leafLimit = 17, .largestOrder = 28, .blockedThreshold = 19,
      .manyCoreLimit = -1, .groupWidth = 4, .stagePlan = FftStagePlan::kFoursFirst128, .fusedProducts = false,
      .tileCopyLast = 21, .copyChunkBytes = 33554432, .wholeArrayReversal = true,
-     .transformClass = kClassSse2, .butterflyClass = kClassSsse3,
+     .transformClass = kClassSsse3, .butterflyClass = kClassSsse3,
      .columnPassClass = kClassSsse3, .tileMoveClass = kClassSsse3,
-     .smallKernelClass = -1, .order0Class = -1, .order1Class = -1},
+     .smallKernelClass = kClassSsse3, .order0Class = kClassSse2, .order1Class = kClassSse2,
+     .inPlaceOrder = 17},
     // class 3, Sse42
     {.smallOrderLimit = 5, .leafLimit = 17, .largestOrder = 28, .blockedThreshold = 19,
      .manyCoreLimit = -1, .groupWidth = 4, .stagePlan = FftStagePlan::kFoursFirst128, .fusedProducts = false,
      .tileCopyLast = 22, .copyChunkBytes = 67108864, .wholeArrayReversal = true,
-     .transformClass = kClassSse2, .butterflyClass = kClassSse42,
+     .transformClass = kClassSse42, .butterflyClass = kClassSse42,
      .columnPassClass = kClassSse42, .tileMoveClass = kClassSse42,
-     .smallKernelClass = -1, .order0Class = -1, .order1Class = -1},
+     .smallKernelClass = kClassSse42, .order0Class = kClassSse2, .order1Class = kClassSse2},
     // class 4, Avx: no fused products
     {.smallOrderLimit = 6, .leafLimit = 18, .largestOrder = 28, .blockedThreshold = 19,
      .manyCoreLimit = -1, .groupWidth = 8, .stagePlan = FftStagePlan::kWide256, .fusedProducts = false,
      .tileCopyLast = 22, .copyChunkBytes = 67108864, .wholeArrayReversal = false,
-     .transformClass = kClassSse2, .butterflyClass = kClassAvx,
+     .transformClass = kClassAvx, .butterflyClass = kClassAvx,
      .columnPassClass = kClassAvx, .tileMoveClass = kClassAvx,
      .smallKernelClass = kClassAvx, .order0Class = kClassAvx, .order1Class = kClassAvx},
     // class 5, Avx2

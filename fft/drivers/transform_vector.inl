@@ -1,8 +1,9 @@
 // The forward and inverse transforms of the vector classes whose transforms
-// are wired (classes 5 and 7; included by transform_body.inl), for an FFT plan
-// built by the same class. Roads by order (limits from the class table):
-// small orders by the class's small-order kernels (normalising when the
-// direction is scaled), medium orders by the medium butterfly kernel followed
+// are wired (included by transform_body.inl), for an FFT plan built by the
+// same class. Roads by order (limits from the class table): small orders by
+// the class's small-order kernels (normalising when the direction is scaled),
+// medium orders by the medium butterfly kernel (classes 1 and 2 at their
+// inPlaceOrder: bit reversal, then the in-place kernel leaving pairs) followed
 // by the scaling, large orders by the large-order driver (which scales each
 // row itself).
 
@@ -19,10 +20,20 @@ using MediumKernelFn = void (*)(const ComplexFloat32*, ComplexFloat32*, uint64_t
                                 uint8_t*);
 using ScaleFn = int32_t (*)(float, float*, int32_t);
 using LargeFn = void (*)(const FftSpecComplexFloat32*, const ComplexFloat32*, ComplexFloat32*, int32_t, uint8_t*);
+using InPlaceKernelFn = void (*)(ComplexFloat32*, uint64_t, const float*, uint8_t*, int32_t);
+using ReverseInPlaceFn = void (*)(ComplexFloat32*, int32_t, const int32_t*);
+using ReverseCopyFn = void (*)(const ComplexFloat32*, ComplexFloat32*, int32_t, const int32_t*);
+
+// The in-place road of a class whose row names one (null elsewhere).
+struct InPlaceRoad {
+  InPlaceKernelFn kernel;
+  ReverseInPlaceFn reverseInPlace;
+  ReverseCopyFn reverseCopy;
+};
 
 template <int kSign, MediumKernelFn kMedium, ScaleFn kScale, LargeFn kLarge>
 int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32* spec,
-                  uint8_t* workBuffer, const FftSmallKernelSet& small) {
+                  uint8_t* workBuffer, const FftSmallKernelSet& small, const InPlaceRoad& inPlace) {
   if (spec == nullptr) return StatusNullPointer;
   if (spec->identifier != kFftSpecIdentifier) return StatusFftBadSpec;
   if (src == nullptr || dst == nullptr) return StatusNullPointer;
@@ -46,7 +57,18 @@ int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecC
     return StatusOk;
   }
   const uint64_t n = uint64_t{1} << order;
-  kMedium(src, dst, n, static_cast<const float*>(spec->twiddles), static_cast<const int32_t*>(spec->swapList), work);
+  const auto* twiddles = static_cast<const float*>(spec->twiddles);
+  const auto* list = static_cast<const int32_t*>(spec->swapList);
+  if (kRow.inPlaceOrder >= 0 && order == kRow.inPlaceOrder) {
+    if (src == dst) {
+      inPlace.reverseInPlace(dst, static_cast<int32_t>(n), list);
+    } else {
+      inPlace.reverseCopy(src, dst, static_cast<int32_t>(n), list);
+    }
+    inPlace.kernel(dst, n, twiddles, work, 1);
+  } else {
+    kMedium(src, dst, n, twiddles, list, work);
+  }
   if (scaled) {
     kScale(spec->scale, &dst->re, static_cast<int32_t>(2 * n));
   }
@@ -56,14 +78,29 @@ int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecC
 }  // namespace
 }  // namespace LV_NS
 
+#if LV_CLASS <= 2
+static_assert(LV_NS::kRow.inPlaceOrder > LV_NS::kRow.smallOrderLimit &&
+              LV_NS::kRow.inPlaceOrder <= LV_NS::kRow.leafLimit);
+#define LV_FFT_IN_PLACE_ROAD(Dir) \
+  LV_NS::InPlaceRoad { LV_NAME(Fft##Dir##InPlaceKernel), LV_NAME(BitReverseInPlace), LV_NAME(BitReverseCopy) }
+#else
+static_assert(LV_NS::kRow.inPlaceOrder < 0);
+#define LV_FFT_IN_PLACE_ROAD(Dir) \
+  LV_NS::InPlaceRoad { nullptr, nullptr, nullptr }
+#endif
+
 int32_t LV_NAME(FftForwardComplexFloat32)(const ComplexFloat32* src, ComplexFloat32* dst,
                                           const FftSpecComplexFloat32* spec, uint8_t* workBuffer) {
   return LV_NS::Transform<-1, LV_NAME(FftForwardMediumKernel), LV_NAME(VectorMultiplyScalarInPlaceFloat32),
-                          LV_NAME(FftForwardLargeOrder)>(src, dst, spec, workBuffer, LV_NAME(kFftForwardSmallKernels));
+                          LV_NAME(FftForwardLargeOrder)>(src, dst, spec, workBuffer, LV_NAME(kFftForwardSmallKernels),
+                                                         LV_FFT_IN_PLACE_ROAD(Forward));
 }
 
 int32_t LV_NAME(FftInverseComplexFloat32)(const ComplexFloat32* src, ComplexFloat32* dst,
                                           const FftSpecComplexFloat32* spec, uint8_t* workBuffer) {
   return LV_NS::Transform<1, LV_NAME(FftInverseMediumKernel), LV_NAME(VectorMultiplyScalarInPlaceFloat32),
-                          LV_NAME(FftInverseLargeOrder)>(src, dst, spec, workBuffer, LV_NAME(kFftInverseSmallKernels));
+                          LV_NAME(FftInverseLargeOrder)>(src, dst, spec, workBuffer, LV_NAME(kFftInverseSmallKernels),
+                                                         LV_FFT_IN_PLACE_ROAD(Inverse));
 }
+
+#undef LV_FFT_IN_PLACE_ROAD

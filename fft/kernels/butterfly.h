@@ -11,15 +11,19 @@
 //   transforms of b0 points (taken from a bit-reversed array) into one of m
 //   points; table holds W_m^k, k < m/4.
 //
-// Medium kernel (src, dst, n, twiddles, swapList, work), classes 5 and 7 (and
-// class 6, forwarding to class 5):
+// Medium kernel (src, dst, n, twiddles, swapList, work), classes 2 to 5 and 7
+// (and class 6, forwarding to class 5):
 // a whole transform, bit reversal fused into its first pass.
-// - n = 2^L, 64 <= n <= 2^18; twiddles: the radix-4 twiddle table of order L
-//   of classes 4-7 (32-byte aligned, 8n - 32 bytes read); swapList: the
-//   complete-format bit-reversal list of order L (entries 16, 32, ..., n/4 read);
-// - src and dst are the same array or disjoint, any float alignment;
-// - work (8n bytes, 32-byte aligned) is used only when src == dst or dst is not
-//   32-byte aligned; otherwise it is never touched and may be null.
+// - classes 4 to 7: n = 2^L, 64 <= n <= 2^18; twiddles: the radix-4 twiddle
+//   table of order L of the class (32-byte aligned, 8n - 32 bytes read);
+//   swapList: the complete-format bit-reversal list of order L (entries 16, 32,
+//   ..., n/4 read); work (8n bytes, 32-byte aligned) is used only when
+//   src == dst or dst is not 32-byte aligned, otherwise never touched and may
+//   be null;
+// - classes 2 and 3: n = 2^L, 64 <= n <= 2^17, the class's table (16-byte
+//   aligned); list entries 4, 8, ..., n/4 read; work (8n bytes, 16-byte
+//   aligned) used only when src == dst or dst is not 16-byte aligned;
+// - src and dst are the same array or disjoint, any float alignment.
 // In-place kernel (data, n, twiddles, work, lastFlag), classes 1 to 7: data
 // already in bit-reversed order, n = 2^m.
 // - classes 4 to 7: m >= 12; work (8n bytes, 32-byte aligned) is used only when
@@ -33,8 +37,8 @@
 //   then 4 imaginary parts.
 //
 // Arithmetic: classes 5 and 7 build one 256-bit body with fused twiddle
-// products and agree bit for bit; class 4 builds its in-place kernel from the
-// same body with every product rounded. Class 6 has no body of its own: its
+// products and agree bit for bit; class 4 builds its kernels from the same body
+// with every product rounded. Class 6 has no body of its own: its
 // four names forward to the class-5 kernels (GCC, given the class-6 flags,
 // moves general registers through xmm16-31 in that body, which class 6 must
 // keep out of), so classes 5 and 6 agree bit for bit. Classes 2 and 3 build
@@ -51,13 +55,16 @@ void FftInverseRadix4StagesSse2(ComplexFloat32* data, int32_t n, const float* tw
 void FftForwardCombinePassSse2(ComplexFloat32* data, int32_t m, int32_t b0, const float* table);
 void FftInverseCombinePassSse2(ComplexFloat32* data, int32_t m, int32_t b0, const float* table);
 
-// ---- medium kernels: classes 5, 6 (forwarding to class 5) and 7 ----
+// ---- medium kernels: classes 2 to 5, 6 (forwarding to class 5) and 7 ----
 #define LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Sfx)                                                                     \
   void FftForwardMediumKernel##Sfx(const ComplexFloat32* src, ComplexFloat32* dst, uint64_t n,                  \
                                    const float* twiddles, const int32_t* swapList, uint8_t* work);              \
   void FftInverseMediumKernel##Sfx(const ComplexFloat32* src, ComplexFloat32* dst, uint64_t n,                  \
                                    const float* twiddles, const int32_t* swapList, uint8_t* work);
 
+LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Ssse3)
+LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Sse42)
+LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Avx)
 LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Avx2)
 LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Avx512ManyCore)
 LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Avx512)

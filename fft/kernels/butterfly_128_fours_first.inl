@@ -1,8 +1,10 @@
-// The 128-bit in-place butterfly kernel of classes 2 and 3 (stage plan
+// The 128-bit medium and in-place butterfly kernels of classes 2 and 3 (stage plan
 // kFoursFirst128), included by butterfly_body.inl inside the class namespace
 // (SSE and SSE2 instructions only). kSign is -1 for the forward kernel, +1 for the inverse.
 //
-// The data is in bit-reversed order on entry. The first pass forms 4-point
+// In-place kernel: the data is in bit-reversed order on entry; the medium
+// kernel's first pass reads its source through the swap list instead and
+// computes the same values. The first pass forms 4-point
 // transforms and writes them as blocks of 4 points (4 real parts, then 4
 // imaginary parts) into the working array: data itself when it is 16-byte
 // aligned, the work buffer otherwise. The later passes follow the table's
@@ -199,27 +201,86 @@ void Radix8Pass(const float* src, float* dst, int64_t n, int64_t l, const float*
   }
 }
 
+// The first pass of the medium kernel, bit reversal fused: the same 4-point
+// transforms as FirstPass, on the points the swap list names. Step j takes p =
+// rev(8j) (entry 4j of the list, 0 for j = 0) and the butterflies whose first
+// points are p, p + 1, p + n/8 and p + n/8 + 1; they fill the blocks at points
+// 8j, n/2 + 8j, 8j + 4 and n/2 + 8j + 4. The step after the last reads the
+// list's terminating 0 at entry n/4.
 template <int kSign>
-void InPlaceKernel(ComplexFloat32* data, uint64_t count, const float* twiddles, uint8_t* work, int32_t lastFlag) {
-  const auto n = static_cast<int64_t>(count);
-  float* d = &data->re;
-  const bool aligned = (reinterpret_cast<uintptr_t>(d) & 15) == 0;
-  float* w = aligned ? d : reinterpret_cast<float*>(work);
-  const bool pairs = lastFlag == 1;
-  FirstPass<kSign>(d, w, n);
-  const int r = 61 - __builtin_clzll(count);  // log2(n) - 2
+void FirstPassFromList(const float* src, float* dst, int64_t n, const int32_t* list) {
+  const int64_t eighth = n / 8, quarter = n / 4, half = n / 2;
+  const int64_t offset[4] = {0, half, quarter, half + quarter};  // a0, a1, a2, a3
+  int64_t p = 0;
+  for (int64_t j = 0;; ++j) {
+    // Lanes: butterflies with first point p, p + 1, p + n/8, p + n/8 + 1.
+    Cv a[4];
+    for (int m = 0; m < 4; ++m) {
+      const float* lo = src + 2 * (p + offset[m]);
+      const float* hi = lo + 2 * eighth;
+      const __m128 l = _mm_loadu_ps(lo), h = _mm_loadu_ps(hi);  // (re, im, re, im) of two points each
+      a[m] = {_mm_shuffle_ps(l, h, _MM_SHUFFLE(2, 0, 2, 0)), _mm_shuffle_ps(l, h, _MM_SHUFFLE(3, 1, 3, 1))};
+    }
+    const Cv s01 = Add(a[0], a[1]), d01 = Sub(a[0], a[1]), s23 = Add(a[2], a[3]), d23 = Sub(a[2], a[3]);
+    const Cv y0 = Add(s01, s23), y2 = Sub(s01, s23);
+    const Cv y1 = AddJ<kSign>(d01, d23), y3 = SubJ<kSign>(d01, d23);
+    __m128 r0 = y0.re, r1 = y1.re, r2 = y2.re, r3 = y3.re;
+    __m128 i0 = y0.im, i1 = y1.im, i2 = y2.im, i3 = y3.im;
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
+    StoreWork(dst + 2 * (8 * j), {r0, i0});
+    StoreWork(dst + 2 * (half + 8 * j), {r1, i1});
+    StoreWork(dst + 2 * (8 * j + 4), {r2, i2});
+    StoreWork(dst + 2 * (half + 8 * j + 4), {r3, i3});
+    const int32_t next = list[4 * (j + 1)];
+    if (next == 0) break;
+    p = next;
+  }
+}
+
+// The passes after the first pass, on the working array w, the last one
+// writing out: for r = log2(n) - 2 remaining levels, radix 4 while r is no
+// multiple of 3, then radix 8.
+template <int kSign>
+void LaterPasses(float* w, float* out, int64_t n, const float* twiddles, bool pairs) {
+  const int r = 61 - __builtin_clzll(static_cast<uint64_t>(n));  // log2(n) - 2
   int radix4 = r % 3 == 0 ? 0 : (r % 3 == 2 ? 1 : 2);
   for (int64_t l = 4; l < n;) {
     const float* run = twiddles + 2 * (l - 4);
     if (radix4 > 0) {
       --radix4;
       const bool final = 4 * l == n;
-      Radix4Pass<kSign>(w, final ? d : w, n, l, run, final, pairs);
+      Radix4Pass<kSign>(w, final ? out : w, n, l, run, final, pairs);
       l *= 4;
     } else {
       const bool final = 8 * l == n;
-      Radix8Pass<kSign>(w, final ? d : w, n, l, run, final, pairs);
+      Radix8Pass<kSign>(w, final ? out : w, n, l, run, final, pairs);
       l *= 8;
     }
   }
+}
+
+template <int kSign>
+void InPlaceKernel(ComplexFloat32* data, uint64_t count, const float* twiddles, uint8_t* work, int32_t lastFlag) {
+  const auto n = static_cast<int64_t>(count);
+  float* d = &data->re;
+  const bool aligned = (reinterpret_cast<uintptr_t>(d) & 15) == 0;
+  float* w = aligned ? d : reinterpret_cast<float*>(work);
+  FirstPass<kSign>(d, w, n);
+  LaterPasses<kSign>(w, d, n, twiddles, lastFlag == 1);
+}
+
+// The medium kernel: n = 2^6 ... 2^17 points from src in natural order to dst
+// in natural order as pairs. The working array is dst when it is 16-byte
+// aligned and distinct from src, else the work buffer (8n bytes, 16-byte
+// aligned).
+template <int kSign>
+void MediumKernel(const ComplexFloat32* src, ComplexFloat32* dst, uint64_t count, const float* twiddles,
+                  const int32_t* list, uint8_t* work) {
+  const auto n = static_cast<int64_t>(count);
+  float* d = &dst->re;
+  const bool direct = src != dst && (reinterpret_cast<uintptr_t>(d) & 15) == 0;
+  float* w = direct ? d : reinterpret_cast<float*>(work);
+  FirstPassFromList<kSign>(&src->re, w, n, list);
+  LaterPasses<kSign>(w, d, n, twiddles, true);
 }

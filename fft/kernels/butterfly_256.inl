@@ -2,8 +2,7 @@
 // included by butterfly_body.inl inside the class namespace: the medium kernel
 // and the in-place kernel. Classes 5 and 7 fuse each twiddle product's sine
 // term into its sum (class table: fusedProducts); class 4, without fused
-// multiply-add, builds only the in-place kernel and rounds every product of a
-// twiddle multiplication before the addition or subtraction; all other
+// multiply-add, rounds every product of a twiddle multiplication before the addition or subtraction; all other
 // operations are the same. (Class 6 runs the class-5 kernels.)
 //
 // Layouts of the working array (always 32-byte aligned):

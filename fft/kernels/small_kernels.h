@@ -1,7 +1,7 @@
 // The small-order FFT kernels: the whole transform of 2^order points in one
 // straight-line pass without any table, from src into dst in natural order
-// (bodies: fft/kernels/small_kernels_body.inl). Class 0 has orders 0 to 5,
-// classes 4 (Avx), 5 (Avx2) and 7 (Avx512) orders 0 to 6 (class table:
+// (bodies: fft/kernels/small_kernels_body.inl). Classes 0 to 3 have orders 0
+// to 5, classes 4 (Avx), 5 (Avx2) and 7 (Avx512) orders 0 to 6 (class table:
 // smallOrderLimit, smallKernelClass, order0Class, order1Class).
 //
 // - A normalising kernel (src, dst, scale) writes scale times the transform, a
@@ -11,7 +11,9 @@
 // - src and dst may be the same array; float alignment is enough. Orders 4 to 6
 //   of classes 4, 5 and 7 use full 32-byte accesses when both arrays are 32-byte
 //   aligned and split 16-byte accesses otherwise, with identical results.
-// - Class 0 rounds every product in scalar arithmetic. Classes 5 and 7 fuse
+// - Class 0 rounds every product in scalar arithmetic; classes 1 to 3 (the
+//   128-bit build, orders 2 to 5, orders 0 and 1 of class 0) likewise, with
+//   their own grouping, and agree bit for bit. Classes 5 and 7 fuse
 //   the products that their rules name into the adding operation and give
 //   bit-identical results; class 4 rounds every product.
 // None checks its arguments.
@@ -47,6 +49,12 @@ void FftOrder1KernelAvx512(const ComplexFloat32* src, ComplexFloat32* dst, const
 
 LV_FFT_DECLARE_SMALL_CLASS(Forward, Sse2)
 LV_FFT_DECLARE_SMALL_CLASS(Inverse, Sse2)
+LV_FFT_DECLARE_SMALL_CLASS(Forward, Sse3)
+LV_FFT_DECLARE_SMALL_CLASS(Inverse, Sse3)
+LV_FFT_DECLARE_SMALL_CLASS(Forward, Ssse3)
+LV_FFT_DECLARE_SMALL_CLASS(Inverse, Ssse3)
+LV_FFT_DECLARE_SMALL_CLASS(Forward, Sse42)
+LV_FFT_DECLARE_SMALL_CLASS(Inverse, Sse42)
 LV_FFT_DECLARE_SMALL_CLASS(Forward, Avx)
 LV_FFT_DECLARE_SMALL_CLASS(Inverse, Avx)
 LV_FFT_DECLARE_SMALL_CLASS(Forward, Avx2)
@@ -69,13 +77,19 @@ extern const FftPlainKernel kFftForwardPlainKernelsSse2[6];
 extern const FftNormalisedKernel kFftInverseNormalisedKernelsSse2[6];
 extern const FftPlainKernel kFftInversePlainKernelsSse2[6];
 
-// The kernels of one class and direction by order (0..6), as the transforms
-// of classes 5 and 7 reach them (class 4 has its set, no transforms yet).
+// The kernels of one class and direction by order (0..6; classes 1 to 3 have
+// no order 6), as the transforms of classes 1 to 5 and 7 reach them.
 struct FftSmallKernelSet {
   FftNormalisedKernel normalised[7];
   FftPlainKernel plain[7];
 };
 
+extern const FftSmallKernelSet kFftForwardSmallKernelsSse3;
+extern const FftSmallKernelSet kFftInverseSmallKernelsSse3;
+extern const FftSmallKernelSet kFftForwardSmallKernelsSsse3;
+extern const FftSmallKernelSet kFftInverseSmallKernelsSsse3;
+extern const FftSmallKernelSet kFftForwardSmallKernelsSse42;
+extern const FftSmallKernelSet kFftInverseSmallKernelsSse42;
 extern const FftSmallKernelSet kFftForwardSmallKernelsAvx;
 extern const FftSmallKernelSet kFftInverseSmallKernelsAvx;
 extern const FftSmallKernelSet kFftForwardSmallKernelsAvx2;

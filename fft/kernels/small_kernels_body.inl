@@ -1,7 +1,9 @@
 // The small-order FFT kernels of one processor class (class table:
 // smallKernelClass): class 0 the scalar kernels of orders 0 to 5 and their
-// tables (small_kernels_scalar.inl); classes 4, 5 and 7 the 256-bit kernels of
-// orders 2 to 6 (small_kernels_256.inl) and their kernel sets, whose orders 0
+// tables (small_kernels_scalar.inl); classes 1 to 3 the 128-bit build of
+// orders 2 to 5 (small_kernels_128.inl); classes 4, 5 and 7 the 256-bit
+// kernels of orders 2 to 6 (small_kernels_256.inl); the kernel sets of classes
+// 1 to 7, whose orders 0
 // and 1 come from the classes named by order0Class and order1Class (the plain
 // order-0 kernel is class 0's bit copy everywhere).
 #include <immintrin.h>
@@ -28,7 +30,11 @@ namespace {
 
 constexpr FftClassRow kRow = kFftClasses[kClass];
 
+#if LV_CLASS <= 3
+#include "fft/kernels/small_kernels_128.inl"
+#else
 #include "fft/kernels/small_kernels_256.inl"
+#endif
 
 }  // namespace
 }  // namespace LV_NS
@@ -47,12 +53,17 @@ LV_SK_DEFINE(Forward, -1, 2)
 LV_SK_DEFINE(Forward, -1, 3)
 LV_SK_DEFINE(Forward, -1, 4)
 LV_SK_DEFINE(Forward, -1, 5)
-LV_SK_DEFINE(Forward, -1, 6)
 LV_SK_DEFINE(Inverse, 1, 2)
 LV_SK_DEFINE(Inverse, 1, 3)
 LV_SK_DEFINE(Inverse, 1, 4)
 LV_SK_DEFINE(Inverse, 1, 5)
+#if LV_CLASS >= 4
+LV_SK_DEFINE(Forward, -1, 6)
 LV_SK_DEFINE(Inverse, 1, 6)
+#define LV_SK_ORDER6(Dir, Kind) LV_NAME(Fft##Dir##Order6##Kind)
+#else
+#define LV_SK_ORDER6(Dir, Kind) nullptr
+#endif
 
 #undef LV_SK_DEFINE
 
@@ -86,12 +97,13 @@ static_assert(FftHasKernel(kOrder0Normalised) && FftHasKernel(kOrder1Normalised)
   const FftSmallKernelSet LV_NAME(kFft##Dir##SmallKernels) = {                                                   \
       {LV_NS::kOrder0Normalised, LV_NS::kOrder1Normalised, LV_NAME(Fft##Dir##Order2NormalisedKernel),           \
        LV_NAME(Fft##Dir##Order3NormalisedKernel), LV_NAME(Fft##Dir##Order4NormalisedKernel),                    \
-       LV_NAME(Fft##Dir##Order5NormalisedKernel), LV_NAME(Fft##Dir##Order6NormalisedKernel)},                   \
+       LV_NAME(Fft##Dir##Order5NormalisedKernel), LV_SK_ORDER6(Dir, NormalisedKernel)},                          \
       {FftOrder0KernelSse2, LV_NS::kOrder1Plain, LV_NAME(Fft##Dir##Order2Kernel), LV_NAME(Fft##Dir##Order3Kernel), \
-       LV_NAME(Fft##Dir##Order4Kernel), LV_NAME(Fft##Dir##Order5Kernel), LV_NAME(Fft##Dir##Order6Kernel)}};
+       LV_NAME(Fft##Dir##Order4Kernel), LV_NAME(Fft##Dir##Order5Kernel), LV_SK_ORDER6(Dir, Kernel)}};
 
 LV_SK_SET(Forward)
 LV_SK_SET(Inverse)
 
 #undef LV_SK_SET
+#undef LV_SK_ORDER6
 #endif

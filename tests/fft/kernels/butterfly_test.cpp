@@ -1,6 +1,6 @@
 // The butterfly kernels of classes 1 to 7, one table of classes: the in-place
 // kernels (data in bit-reversed order) of every class and the medium kernels
-// (bit reversal fused into the first pass) of classes 5 to 7, each against
+// (bit reversal fused into the first pass) of classes 2 to 7, each against
 // the scalar model of its class bit for bit, through the verifier against
 // FFTW in double, for its exact results, and for what it may read and write:
 // the twiddle table up to float 2n - 8 (and the swap-list entries it needs),
@@ -51,7 +51,7 @@ constexpr uint32_t kNearestRotationBits = 0x3F3504F3u;  // the float nearest to 
 
 struct KernelClass {
   InPlaceFn inPlace[2];  // forward, inverse
-  MediumFn medium[2];    // classes 5 to 7; null elsewhere
+  MediumFn medium[2];    // classes 4 to 7; null elsewhere
   SineFn sine;           // the class's table builders
   ExpandFn expand;
   ListFn list;
@@ -60,6 +60,8 @@ struct KernelClass {
   int alignment;              // data at other byte offsets run through the work buffer
   int firstOrder, lastOrder;  // of the in-place kernel
   int forwardsTo;             // the class whose code the kernels are; -1: their own
+  int listStep;               // the medium kernel reads swap-list entries listStep, 2 listStep, ...
+  int mediumLast;             // the medium kernel's largest order (its first is 6)
 };
 
 std::vector<C> Class1Model(int sign, const std::vector<C>& z, const float* t, uint32_t bits) {
@@ -83,14 +85,14 @@ std::vector<C> FusedProductModel(int sign, const std::vector<C>& z, const float*
 const KernelClass& Kernels(int cls) {
   static const KernelClass kClasses[8] = {
       {},
-      {LV_IN_PLACE(Sse3), {nullptr, nullptr}, LV_BUILDERS(Sse3), Class1Model, 4, 16, 12, 18, -1},
-      {LV_IN_PLACE(Ssse3), {nullptr, nullptr}, LV_BUILDERS(Ssse3), Class23Model, 4, 16, 6, 17, -1},
-      {LV_IN_PLACE(Sse42), {nullptr, nullptr}, LV_BUILDERS(Sse42), Class23Model, 4, 16, 6, 17, -1},
-      {LV_IN_PLACE(Avx), {nullptr, nullptr}, LV_BUILDERS(Avx), SeparateProductModel, 8, 32, 12, 18, -1},
-      {LV_IN_PLACE(Avx2), LV_MEDIUM(Avx2), LV_BUILDERS(Avx2), FusedProductModel, 8, 32, 12, 18, -1},
+      {LV_IN_PLACE(Sse3), {nullptr, nullptr}, LV_BUILDERS(Sse3), Class1Model, 4, 16, 12, 18, -1, 0, 0},
+      {LV_IN_PLACE(Ssse3), LV_MEDIUM(Ssse3), LV_BUILDERS(Ssse3), Class23Model, 4, 16, 6, 17, -1, 4, 17},
+      {LV_IN_PLACE(Sse42), LV_MEDIUM(Sse42), LV_BUILDERS(Sse42), Class23Model, 4, 16, 6, 17, -1, 4, 17},
+      {LV_IN_PLACE(Avx), LV_MEDIUM(Avx), LV_BUILDERS(Avx), SeparateProductModel, 8, 32, 12, 18, -1, 16, 18},
+      {LV_IN_PLACE(Avx2), LV_MEDIUM(Avx2), LV_BUILDERS(Avx2), FusedProductModel, 8, 32, 12, 18, -1, 16, 18},
       {LV_IN_PLACE(Avx512ManyCore), LV_MEDIUM(Avx512ManyCore), LV_BUILDERS(Avx512ManyCore), FusedProductModel, 8, 32,
-       12, 18, 5},
-      {LV_IN_PLACE(Avx512), LV_MEDIUM(Avx512), LV_BUILDERS(Avx512), FusedProductModel, 8, 32, 12, 18, -1},
+       12, 18, 5, 16, 18},
+      {LV_IN_PLACE(Avx512), LV_MEDIUM(Avx512), LV_BUILDERS(Avx512), FusedProductModel, 8, 32, 12, 18, -1, 16, 18},
   };
   return kClasses[cls];
 }
@@ -342,11 +344,11 @@ TEST_P(ProductRoundingTest, TheOtherRoundingDiffers) {
   }
 }
 
-// ---- medium kernels, classes 5 to 7 -----------------------------------------------
+// ---- medium kernels, classes 2 to 7 -----------------------------------------------
 
 class MediumKernelTest : public InPlaceKernelTest {};
 
-INSTANTIATE_TEST_SUITE_P(Classes, MediumKernelTest, ::testing::Range(5, kProcessorClassCount), KernelCaseName);
+INSTANTIATE_TEST_SUITE_P(Classes, MediumKernelTest, ::testing::Range(2, kProcessorClassCount), KernelCaseName);
 
 lv_test::FftSubject MediumSubject(const KernelClass& k, const Table& table, const std::vector<int32_t>& list, int L,
                                   int d) {
@@ -373,7 +375,7 @@ TEST_P(MediumKernelTest, EqualsScalarModel) {
   };
   const Road roads[] = {{0, 0, false, true},    {8, 32, false, false}, {0, 8, false, false},
                         {24, 16, false, false}, {0, 0, true, false},   {8, 8, true, false}};
-  for (int L = 6; L <= 18; ++L) {
+  for (int L = 6; L <= K().mediumLast; ++L) {
     const int64_t n = int64_t{1} << L;
     const Table table(K(), L, NAN);
     const std::vector<int32_t> list = SwapList(K(), L);
@@ -394,7 +396,7 @@ TEST_P(MediumKernelTest, EqualsScalarModel) {
         EXPECT_TRUE(src.CanariesIntact() && dst.CanariesIntact() && work.GuardIntact()) << "order " << L;
         if (!r.inPlace) {
           EXPECT_TRUE(SameBits(src.data(), x.data(), static_cast<size_t>(n))) << "source changed, order " << L;
-          if (r.dstOffset % 32 == 0) {
+          if (r.dstOffset % static_cast<size_t>(K().alignment) == 0) {
             EXPECT_TRUE(work.Untouched()) << "order " << L;
           }
         }
@@ -407,7 +409,7 @@ TEST_P(MediumKernelTest, EqualsScalarModel) {
 // linearity, impulse response, time shift, source untouched, in place equal
 // to out of place); the inverse mirrors the forward exactly.
 TEST_P(MediumKernelTest, VerifierPropertiesAndMirror) {
-  for (int L = 6; L <= 18; ++L) {
+  for (int L = 6; L <= K().mediumLast; ++L) {
     const int64_t n = int64_t{1} << L;
     const Table table(K(), L, 0.0f);
     const std::vector<int32_t> list = SwapList(K(), L);
@@ -425,7 +427,8 @@ TEST_P(MediumKernelTest, VerifierPropertiesAndMirror) {
 }
 
 // The kernel reads exactly the first 8n - 32 bytes of the twiddle table and
-// the swap-list entries 16, 32, ..., n/4: poisoning everything else (the
+// the swap-list entries of its step up to n/4 (16, 32, ... on the 256-bit
+// classes, 4, 8, ... on classes 2 and 3): poisoning everything else (the
 // table tail, the list's other entries and what follows it) changes nothing.
 TEST_P(MediumKernelTest, ReadsOnlyTheTableAndListEntriesItNeeds) {
   for (int L : {7, 10, 11, 12, 13, 16}) {
@@ -433,7 +436,8 @@ TEST_P(MediumKernelTest, ReadsOnlyTheTableAndListEntriesItNeeds) {
     const Table clean(K(), L, 0.0f), poisoned(K(), L, NAN);
     const std::vector<int32_t> cleanList = SwapList(K(), L);
     std::vector<int32_t> list(cleanList.size() + 64, 0x7FFFFFF0);
-    for (size_t i = 16; i < cleanList.size(); i += 16) list[i] = cleanList[i];
+    const size_t step = static_cast<size_t>(K().listStep);
+    for (size_t i = step; i < cleanList.size(); i += step) list[i] = cleanList[i];
     const std::vector<C> x = lv_test::RandomSignal(n, 300 + static_cast<uint32_t>(L));
     for (int d = 0; d < 2; ++d) {
       std::vector<C> a(n), b(n);
@@ -448,7 +452,7 @@ TEST_P(MediumKernelTest, ReadsOnlyTheTableAndListEntriesItNeeds) {
 // Exact results: a constant v gives n v at point 0 and 0 elsewhere; the
 // radix-8 rotations use the kernel's own factor.
 TEST_P(MediumKernelTest, ConstantIsExactAndRotationUsesItsOwnFactor) {
-  for (int L = 6; L <= 18; ++L) {
+  for (int L = 6; L <= K().mediumLast; ++L) {
     const int64_t n = int64_t{1} << L;
     const Table table(K(), L, 0.0f);
     const std::vector<int32_t> list = SwapList(K(), L);

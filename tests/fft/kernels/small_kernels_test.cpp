@@ -1,4 +1,4 @@
-// The small-order FFT kernels of classes 4, 5 and 7 against their scalar model
+// The small-order FFT kernels of classes 1 to 5 and 7 against their scalar model
 // (bit for bit), against FFTW in double, and for the exact properties: access
 // path, in place, scale placement, the two directions as mirrors.
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@
 #include "support/class_fixture.h"
 #include "support/fft_reference.h"
 #include "tests/fft/kernels/small_model.h"
+#include "tests/fft/kernels/small_model_128.h"
 
 namespace {
 
@@ -27,13 +28,24 @@ struct ClassKernels {
   const FftSmallKernelSet* forward;
   const FftSmallKernelSet* inverse;
   bool fused;
+  bool build128;  // classes 1 to 3: orders 0 to 5, the 128-bit build's grouping
+  int lastOrder;
 };
 
-// Classes 4, 5 and 7 (the classes with small-order kernels of their own).
+// Classes 1 to 5 and 7 (the classes with small-order kernels of their own).
 ClassKernels Kernels(int cls) {
-  if (cls == 4) return {&kFftForwardSmallKernelsAvx, &kFftInverseSmallKernelsAvx, false};
-  if (cls == 5) return {&kFftForwardSmallKernelsAvx2, &kFftInverseSmallKernelsAvx2, true};
-  return {&kFftForwardSmallKernelsAvx512, &kFftInverseSmallKernelsAvx512, true};
+  if (cls == 1) return {&kFftForwardSmallKernelsSse3, &kFftInverseSmallKernelsSse3, false, true, 5};
+  if (cls == 2) return {&kFftForwardSmallKernelsSsse3, &kFftInverseSmallKernelsSsse3, false, true, 5};
+  if (cls == 3) return {&kFftForwardSmallKernelsSse42, &kFftInverseSmallKernelsSse42, false, true, 5};
+  if (cls == 4) return {&kFftForwardSmallKernelsAvx, &kFftInverseSmallKernelsAvx, false, false, 6};
+  if (cls == 5) return {&kFftForwardSmallKernelsAvx2, &kFftInverseSmallKernelsAvx2, true, false, 6};
+  return {&kFftForwardSmallKernelsAvx512, &kFftInverseSmallKernelsAvx512, true, false, 6};
+}
+
+// The scalar model of the class (orders 0 and 1 of the 128-bit build are class 0's).
+std::vector<C> Model(const ClassKernels& k, int dir, int order, const std::vector<C>& x, bool scaled, float s) {
+  if (k.build128 && order >= 2) return small_model_128::Transform(dir, order, x, scaled, s);
+  return small_model::Transform({dir, k.fused}, order, x, scaled, s);
 }
 
 // Random floats of mixed magnitudes and signs, or uniform in [-1, 1).
@@ -54,7 +66,7 @@ class SmallKernelTest : public lv_test::PerClassTest {
   ClassKernels K() const { return Kernels(Cls()); }
 };
 
-INSTANTIATE_TEST_SUITE_P(Classes, SmallKernelTest, ::testing::Values(4, 5, 7), lv_test::ClassParamName);
+INSTANTIATE_TEST_SUITE_P(Classes, SmallKernelTest, ::testing::Values(1, 2, 3, 4, 5, 7), lv_test::ClassParamName);
 
 // Every kernel equals the scalar model bit for bit, for both directions,
 // plain and normalising, on every access path (both aligned, one or both
@@ -69,7 +81,7 @@ TEST_P(SmallKernelTest, EqualsScalarModelBitForBit) {
                                   {16, 8, false}, {0, 0, true},  {8, 8, true}};
   const float scales[] = {0.37f, 1.0f / 64.0f, 3.0e4f};
   int checked = 0;
-  for (int order = 0; order <= 6; ++order) {
+  for (int order = 0; order <= k.lastOrder; ++order) {
     const int n = 1 << order;
     for (int dir : {-1, 1}) {
       const FftSmallKernelSet* set = dir < 0 ? k.forward : k.inverse;
@@ -78,8 +90,7 @@ TEST_P(SmallKernelTest, EqualsScalarModelBitForBit) {
           if (!normalised && s != scales[0]) continue;
           for (uint32_t seed = 0; seed < 4; ++seed) {
             const std::vector<C> x = RandomPoints(n, seed * 131 + order, seed % 2 == 1);
-            const std::vector<C> want =
-                small_model::Transform({dir, k.fused}, order, x, normalised != 0, s);
+            const std::vector<C> want = Model(k, dir, order, x, normalised != 0, s);
             for (const Placement& pl : placements) {
               lv_test::PlacedPoints src(n, static_cast<size_t>(pl.srcOffset)),
                   dst(n, static_cast<size_t>(pl.dstOffset));
@@ -110,7 +121,7 @@ TEST_P(SmallKernelTest, EqualsScalarModelBitForBit) {
 // equal to out of place).
 TEST_P(SmallKernelTest, VerifierPropertiesAgainstFftwInDouble) {
   const ClassKernels k = K();
-  for (int order = 0; order <= 6; ++order) {
+  for (int order = 0; order <= k.lastOrder; ++order) {
     const float inv = std::ldexp(1.0f, -order);
     for (int dir : {-1, 1}) {
       const FftSmallKernelSet* set = dir < 0 ? k.forward : k.inverse;
@@ -133,7 +144,7 @@ TEST_P(SmallKernelTest, VerifierPropertiesAgainstFftwInDouble) {
 // conjugate of x (compared as values).
 TEST_P(SmallKernelTest, InverseMirrorsForward) {
   const ClassKernels k = K();
-  for (int order = 0; order <= 6; ++order) {
+  for (int order = 0; order <= k.lastOrder; ++order) {
     const int n = 1 << order;
     const std::vector<C> x = RandomPoints(n, 77 + order, true);
     const std::vector<C> cx = lv_test::Conjugated(x);
@@ -149,7 +160,7 @@ TEST_P(SmallKernelTest, InverseMirrorsForward) {
 // transform of fl(s*x).
 TEST_P(SmallKernelTest, ScaleIsAppliedWhereTheClassRulesSay) {
   const ClassKernels k = K();
-  for (int order = 0; order <= 6; ++order) {
+  for (int order = 0; order <= k.lastOrder; ++order) {
     const int n = 1 << order;
     for (const FftSmallKernelSet* set : {k.forward, k.inverse}) {
       const std::vector<C> x = RandomPoints(n, 500 + order, false);
@@ -162,12 +173,12 @@ TEST_P(SmallKernelTest, ScaleIsAppliedWhereTheClassRulesSay) {
       EXPECT_TRUE(lv_test::IsScaledOnce(y, plain, inv)) << "1/N, order " << order;
       const float s = 0.37f;
       set->normalised[order](x.data(), y.data(), s);
-      if (order <= 4) {
+      if (k.build128 ? order != 4 : order <= 4) {
         for (int i = 0; i < n; ++i) {
           EXPECT_EQ(y[i].re, s * plain[i].re) << "order " << order << " point " << i;
           EXPECT_EQ(y[i].im, s * plain[i].im) << "order " << order << " point " << i;
         }
-      } else if (!k.fused) {
+      } else if (!k.fused && !k.build128) {
         std::vector<C> sx(n), want(n);
         for (int i = 0; i < n; ++i) sx[i] = {s * x[i].re, s * x[i].im};
         set->plain[order](sx.data(), want.data(), nullptr);
@@ -188,7 +199,7 @@ TEST_P(SmallKernelTest, ImpulseAndConstantGiveExactResults) {
     const float want[8] = {1, 0, 0, 1, -1, 0, 0, -1};
     EXPECT_TRUE(SameBits(&y[0].re, want, 8)) << "inverse 4-point impulse";
   }
-  for (int order = 1; order <= 6; ++order) {
+  for (int order = 1; order <= k.lastOrder; ++order) {
     const int n = 1 << order;
     std::vector<C> x(n, C{0, 0}), y(n);
     x[1] = {1, 0};
@@ -272,6 +283,38 @@ TEST(SmallKernelClasses, Avx2AndAvx512AreBitIdentical) {
         pair[0]->normalised[order](x.data(), a.data(), 0.3f);
         pair[1]->normalised[order](x.data(), b.data(), 0.3f);
         ASSERT_TRUE(lv_test::SameBitsOrBothNan(a, b)) << "normalised, order " << order << " seed " << seed;
+      }
+    }
+  }
+}
+
+// The 128-bit build: classes 1, 2 and 3 give bit-identical results for every
+// input, plain and normalising, non-finite inputs included.
+TEST(SmallKernelClasses, Sse3Ssse3AndSse42AreBitIdentical) {
+  const FftSmallKernelSet* sets[2][3] = {
+      {&kFftForwardSmallKernelsSse3, &kFftForwardSmallKernelsSsse3, &kFftForwardSmallKernelsSse42},
+      {&kFftInverseSmallKernelsSse3, &kFftInverseSmallKernelsSsse3, &kFftInverseSmallKernelsSse42}};
+  for (int cls = 1; cls <= 3; ++cls) {
+    if (!IsProcessorClassRunnable(cls)) GTEST_SKIP() << "class " << cls << " is not supported by this processor";
+  }
+  for (int order = 0; order <= 5; ++order) {
+    const int n = 1 << order;
+    for (uint32_t seed = 0; seed < 20; ++seed) {
+      std::vector<C> x = RandomPoints(n, 9500 + seed, true);
+      if (seed == 19) {
+        x[0].re = INFINITY;
+        x[n - 1].im = NAN;
+      }
+      for (auto& dir : sets) {
+        std::vector<C> a(n), b(n), c(n);
+        dir[0]->plain[order](x.data(), a.data(), nullptr);
+        dir[1]->plain[order](x.data(), b.data(), nullptr);
+        dir[2]->plain[order](x.data(), c.data(), nullptr);
+        ASSERT_TRUE(SameBits(a, b) && SameBits(a, c)) << "order " << order << " seed " << seed;
+        dir[0]->normalised[order](x.data(), a.data(), 0.3f);
+        dir[1]->normalised[order](x.data(), b.data(), 0.3f);
+        dir[2]->normalised[order](x.data(), c.data(), 0.3f);
+        ASSERT_TRUE(SameBits(a, b) && SameBits(a, c)) << "normalised, order " << order << " seed " << seed;
       }
     }
   }

@@ -1,6 +1,6 @@
 // The large-order roads of classes 1 to 7 as one table, shared by the quick and
 // the huge large-order tests: each class's size query, initialisation,
-// drivers, recursion levels and (classes 5 and 7) own transforms, and the
+// drivers, recursion levels and (classes 2 to 5 and 7) own transforms, and the
 // orders each test visits on it.
 #pragma once
 
@@ -33,7 +33,7 @@ struct LargeClass {
   lv_test::FftInitFn init;
   DriverFn driver[2];  // forward, inverse
   LevelFn level[2];
-  // The class's own transforms (classes 5 and 7), which the tests take
+  // The class's own transforms (classes 2 to 5 and 7), which the tests take
   // instead of the drivers where they exist; null elsewhere.
   lv_test::FftTransformFn transform[2];
   std::vector<int> accuracyOrders;  // against FFTW (quick)
@@ -64,11 +64,11 @@ inline const LargeClass& Large(int cls) {
        {17, 19, 20, 22}, {18, 20}, {24, 25, 26}},
       // Classes 2 and 3: whole-array reversal at 18, tiles from 19; class 2
       // copies in chunks from 22, class 3 from 23.
-      {LV_LARGE_ROADS(Ssse3), {nullptr, nullptr}, {18, 19, 20, 21, 22}, {18, 19, 21, 22}, {8}, {18, 19, 22}, {20}, {}},
-      {LV_LARGE_ROADS(Sse42), {nullptr, nullptr}, {18, 19, 20, 21, 22}, {18, 19, 22, 23}, {8}, {18, 19, 22}, {20}, {}},
+      {LV_LARGE_ROADS(Ssse3), {FftForwardComplexFloat32Ssse3, FftInverseComplexFloat32Ssse3}, {18, 19, 20, 21, 22}, {18, 19, 21, 22}, {8}, {18, 19, 22}, {20}, {}},
+      {LV_LARGE_ROADS(Sse42), {FftForwardComplexFloat32Sse42, FftInverseComplexFloat32Sse42}, {18, 19, 20, 21, 22}, {18, 19, 22, 23}, {8}, {18, 19, 22}, {20}, {}},
       // Classes 4 to 7: blocked from 19, tiles from the source up to 22,
       // copied in chunks first from 23.
-      {LV_LARGE_ROADS(Avx), {nullptr, nullptr}, {19, 20, 21, 22, 23}, {19, 20, 21, 22, 23}, {8}, {19, 20, 21, 22, 23},
+      {LV_LARGE_ROADS(Avx), {FftForwardComplexFloat32Avx, FftInverseComplexFloat32Avx}, {19, 20, 21, 22, 23}, {19, 20, 21, 22, 23}, {8}, {19, 20, 21, 22, 23},
        {20}, {}},
       {LV_LARGE_ROADS(Avx2), {FftForwardComplexFloat32Avx2, FftInverseComplexFloat32Avx2}, {19, 20, 21, 22, 23, 24},
        {19, 22, 23}, {8}, {19, 23}, {20}, {25, 26, 27, 28}},

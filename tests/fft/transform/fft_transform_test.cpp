@@ -97,33 +97,51 @@ TEST(FftTransform, StatusOrder) {
 }
 
 // Through the dispatch each class runs its own size query, initialisation
-// and transform: classes 5 and 7 their own code, the others class 0's. The
-// result of the dispatched calls equals, bit for bit, that of the class's
-// functions called directly.
+// and transforms (the class table's transformClass); the result of the
+// dispatched calls equals, bit for bit, that of the class's own functions
+// called directly. Only class 0 runs the portable transforms.
 TEST(FftTransform, EveryClassThroughTheDispatch) {
   struct Own {
     lv_test::FftGetSizeFn getSize;
     lv_test::FftInitFn init;
-    lv_test::FftTransformFn forward;
+    lv_test::FftTransformFn forward, inverse;
   };
-  const Own portable{FftGetSizeComplexFloat32Sse2, FftInitComplexFloat32Sse2, FftForwardComplexFloat32Sse2};
-  const Own avx2{FftGetSizeComplexFloat32Avx2, FftInitComplexFloat32Avx2, FftForwardComplexFloat32Avx2};
-  const Own avx512{FftGetSizeComplexFloat32Avx512, FftInitComplexFloat32Avx512, FftForwardComplexFloat32Avx512};
+  const Own own[kProcessorClassCount] = {
+      {FftGetSizeComplexFloat32Sse2, FftInitComplexFloat32Sse2, FftForwardComplexFloat32Sse2,
+       FftInverseComplexFloat32Sse2},
+      {FftGetSizeComplexFloat32Sse2, FftInitComplexFloat32Sse2, FftForwardComplexFloat32Sse2,
+       FftInverseComplexFloat32Sse2},
+      {FftGetSizeComplexFloat32Ssse3, FftInitComplexFloat32Ssse3, FftForwardComplexFloat32Ssse3,
+       FftInverseComplexFloat32Ssse3},
+      {FftGetSizeComplexFloat32Sse42, FftInitComplexFloat32Sse42, FftForwardComplexFloat32Sse42,
+       FftInverseComplexFloat32Sse42},
+      {FftGetSizeComplexFloat32Avx, FftInitComplexFloat32Avx, FftForwardComplexFloat32Avx,
+       FftInverseComplexFloat32Avx},
+      {FftGetSizeComplexFloat32Avx2, FftInitComplexFloat32Avx2, FftForwardComplexFloat32Avx2,
+       FftInverseComplexFloat32Avx2},
+      {FftGetSizeComplexFloat32Sse2, FftInitComplexFloat32Sse2, FftForwardComplexFloat32Sse2,
+       FftInverseComplexFloat32Sse2},
+      {FftGetSizeComplexFloat32Avx512, FftInitComplexFloat32Avx512, FftForwardComplexFloat32Avx512,
+       FftInverseComplexFloat32Avx512},
+  };
   int visited = 0;
-  for (int order : {10, 20}) {
+  for (int order : {4, 10, 20}) {
     const auto x = RandomSignal(1 << order, 7);
     for (int cls = 0; cls < kProcessorClassCount; ++cls) {
       if (!IsProcessorClassRunnable(cls)) continue;
-      const Own& own = cls == 5 ? avx2 : cls == 7 ? avx512 : portable;
-      FftPlan direct(own.getSize, own.init, order, 2);
+      const Own& o = own[cls];
+      FftPlan direct(o.getSize, o.init, order, 2);
       ASSERT_EQ(direct.status, 0);
-      std::vector<ComplexFloat32> ref(x.size()), y(x.size());
-      ASSERT_EQ(own.forward(x.data(), ref.data(), direct.spec, direct.work()), 0);
+      std::vector<ComplexFloat32> ref(x.size()), refInv(x.size()), y(x.size()), yInv(x.size());
+      ASSERT_EQ(o.forward(x.data(), ref.data(), direct.spec, direct.work()), 0);
+      ASSERT_EQ(o.inverse(x.data(), refInv.data(), direct.spec, direct.work()), 0);
       ScopedProcessorClass scoped(cls);
       FftPlan p(order, 2);
       EXPECT_EQ(p.workBytes, direct.workBytes) << cls;
       ASSERT_EQ(FftForwardComplexFloat32(x.data(), y.data(), p.spec, p.work()), 0);
+      ASSERT_EQ(FftInverseComplexFloat32(x.data(), yInv.data(), p.spec, p.work()), 0);
       EXPECT_TRUE(SameBits(y, ref)) << "class " << cls << " order " << order;
+      EXPECT_TRUE(SameBits(yInv, refInv)) << "class " << cls << " order " << order;
       ++visited;
     }
   }

@@ -1,6 +1,7 @@
-// The transforms of classes 5 and 7 at orders 0-18 (small-order kernels and
-// medium kernel) with specifications from their own initialisation: the
-// verifier's properties against FFTW in double for flags 2 and 8, and the
+// The transforms of classes 2 to 5 and 7 at orders 0-18 (small-order kernels,
+// medium kernel, class 2's in-place road at 17, the drivers of classes 2 and 3
+// at 18) with specifications from their own initialisation: the verifier's
+// properties against FFTW in double for flags 2 and 8, and the
 // exact relations (mirror, flag scaling, in place, misaligned arrays, statuses,
 // work buffer).
 #include <gtest/gtest.h>
@@ -34,6 +35,18 @@ struct ClassTransforms {
 };
 
 ClassTransforms Transforms(int cls) {
+  if (cls == 2) {
+    return {FftGetSizeComplexFloat32Ssse3, FftInitComplexFloat32Ssse3, FftForwardComplexFloat32Ssse3,
+            FftInverseComplexFloat32Ssse3};
+  }
+  if (cls == 3) {
+    return {FftGetSizeComplexFloat32Sse42, FftInitComplexFloat32Sse42, FftForwardComplexFloat32Sse42,
+            FftInverseComplexFloat32Sse42};
+  }
+  if (cls == 4) {
+    return {FftGetSizeComplexFloat32Avx, FftInitComplexFloat32Avx, FftForwardComplexFloat32Avx,
+            FftInverseComplexFloat32Avx};
+  }
   if (cls == 5) {
     return {FftGetSizeComplexFloat32Avx2, FftInitComplexFloat32Avx2, FftForwardComplexFloat32Avx2,
             FftInverseComplexFloat32Avx2};
@@ -52,7 +65,7 @@ class VectorTransformTest : public lv_test::PerClassTest {
   }
 };
 
-INSTANTIATE_TEST_SUITE_P(Classes, VectorTransformTest, ::testing::Values(5, 7), lv_test::ClassParamName);
+INSTANTIATE_TEST_SUITE_P(Classes, VectorTransformTest, ::testing::Values(2, 3, 4, 5, 7), lv_test::ClassParamName);
 
 // Orders 0-18, forward and inverse, flags 2 (inverse scaled by 1/N) and 8:
 // accuracy against FFTW in double, linearity, impulse response, time shift,
