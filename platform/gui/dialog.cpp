@@ -1,6 +1,7 @@
 #include "platform/gui/dialog.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -98,6 +99,15 @@ Size BaseUnitsOf(const QFont& font) {
   const QFontMetrics m(font);
   const int letters = m.horizontalAdvance(Letters());
   return Size{(letters / 26 + 1) / 2, m.height()};
+}
+
+void BringToFront(QWidget* w) {
+  w->show();
+  // The offscreen platform has no stacking order (and says so on raise()).
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    w->raise();
+    w->activateWindow();
+  }
 }
 
 void Guarded(const std::function<void()>& handler) {
@@ -438,9 +448,7 @@ int Dialog::DoModal() {
           return;
         }
         widget->setWindowModality(Qt::ApplicationModal);
-        widget->show();
-        widget->raise();
-        widget->activateWindow();
+        gui_internal::BringToFront(widget);
         DialogScript script;
         if (gui_internal::TakeNextScript(script)) {
           gui_internal::RunScriptLater(this, nullptr, widget, std::move(script));
@@ -466,9 +474,7 @@ void Dialog::Show(bool show) {
     return;
   }
   if (show) {
-    window_->dialog->show();
-    window_->dialog->raise();
-    window_->dialog->activateWindow();
+    gui_internal::BringToFront(window_->dialog);
   } else {
     window_->dialog->hide();
   }

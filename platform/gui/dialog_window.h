@@ -98,6 +98,9 @@ struct SheetWindow {
 QFont DialogQFont(const DialogFont& font);
 Size BaseUnitsOf(const QFont& font);
 
+// Shows a top-level window and brings it to the front.
+void BringToFront(QWidget* w);
+
 // Runs a handler; an exception goes to the failure hook.
 void Guarded(const std::function<void()>& handler);
 

@@ -282,9 +282,7 @@ int PropertySheet::DoModal() {
         window_->TabChanged(window_->tabs->currentIndex());
         gui_internal::DialogWidget* widget = window_->dialog;
         widget->setWindowModality(Qt::ApplicationModal);
-        widget->show();
-        widget->raise();
-        widget->activateWindow();
+        gui_internal::BringToFront(widget);
         DialogScript script;
         if (gui_internal::TakeNextScript(script)) {
           gui_internal::RunScriptLater(nullptr, this, widget, std::move(script));
@@ -312,9 +310,7 @@ void PropertySheet::Show(bool show) {
     return;
   }
   if (show) {
-    window_->dialog->show();
-    window_->dialog->raise();
-    window_->dialog->activateWindow();
+    gui_internal::BringToFront(window_->dialog);
   } else {
     window_->dialog->hide();
   }
