@@ -138,3 +138,61 @@ TEST(HeadlessUiLoop, PostWithoutTargetIsDroppedAndQuitEndsRun) {
 }
 
 }  // namespace
+
+TEST(WaitForAny, ReturnsTheSetEventOrTimesOut) {
+  lv::PlatformEvent a;
+  lv::PlatformEvent b;
+  const lv::PlatformEvent* events[] = {&a, &b};
+  EXPECT_EQ(lv::WaitForAny(events, 2, 10), -1);
+  b.Set();
+  EXPECT_EQ(lv::WaitForAny(events, 2, 0), 1);
+  a.Set();
+  EXPECT_EQ(lv::WaitForAny(events, 2, 0), 0);  // the lowest set one
+  a.Reset();
+  b.Reset();
+  // Woken by a set from another thread, with no time-out.
+  std::thread setter([&] {
+    lv::SleepMs(20);
+    a.Set();
+  });
+  EXPECT_EQ(lv::WaitForAny(events, 2), 0);
+  setter.join();
+}
+
+TEST(WaitForAny, ManyRoundsAgainstASetterLoseNoWakeUp) {
+  lv::PlatformEvent work;
+  lv::PlatformEvent other;
+  const lv::PlatformEvent* events[] = {&other, &work};
+  lv::PlatformEvent taken;
+  constexpr int kRounds = 2000;
+  std::thread setter([&] {
+    for (int i = 0; i < kRounds; ++i) {
+      work.Set();
+      taken.Wait();
+      taken.Reset();
+    }
+  });
+  for (int i = 0; i < kRounds; ++i) {
+    ASSERT_EQ(lv::WaitForAny(events, 2, 5000), 1) << "round " << i;
+    work.Reset();
+    taken.Set();
+  }
+  setter.join();
+}
+
+TEST(ThisThreadEventWait, InstalledWaitIsUsedOnItsThreadOnly) {
+  lv::PlatformEvent event(true);
+  int calls = 0;
+  lv::ThreadEventWait previous = lv::SetThisThreadEventWait([&calls](const lv::PlatformEvent& e, uint32_t ms) {
+    ++calls;
+    return e.Wait(ms);
+  });
+  EXPECT_FALSE(previous);
+  EXPECT_EQ(lv::WaitOnThisThread(event, 0), lv::WaitResult::Signalled);
+  std::thread other([&] { EXPECT_EQ(lv::WaitOnThisThread(event, 0), lv::WaitResult::Signalled); });
+  other.join();
+  EXPECT_EQ(calls, 1);
+  lv::SetThisThreadEventWait(nullptr);
+  EXPECT_EQ(lv::WaitOnThisThread(event, 0), lv::WaitResult::Signalled);
+  EXPECT_EQ(calls, 1);
+}
