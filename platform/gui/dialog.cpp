@@ -336,6 +336,9 @@ DialogWindow* DialogWindow::Build(Dialog& owner, QWidget* root) {
   win->owner = &owner;
   win->root = root;
   win->dialog = dynamic_cast<DialogWidget*>(root);
+  if (win->dialog != nullptr) {
+    win->dialog->dialogOwner = &owner;
+  }
   win->font = DialogQFont(owner.template_.font);
   win->base = BaseUnitsOf(win->font);
   root->setFont(win->font);
@@ -431,7 +434,7 @@ int Dialog::DoModal() {
     result_ = kIdCancel;
     return result_;
   }
-  result_ = gui_internal::RunModalWindow(
+  result_ = RunModal(
       [this](gui_internal::ModalDone done) {
         if (window_ != nullptr) {  // already open modeless
           done(kIdCancel);
@@ -449,10 +452,6 @@ int Dialog::DoModal() {
         }
         widget->setWindowModality(Qt::ApplicationModal);
         gui_internal::BringToFront(widget);
-        DialogScript script;
-        if (gui_internal::TakeNextScript(script)) {
-          gui_internal::RunScriptLater(this, nullptr, widget, std::move(script));
-        }
       },
       kIdCancel);
   return result_;

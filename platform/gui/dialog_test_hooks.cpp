@@ -9,12 +9,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
-#include <deque>
-#include <mutex>
+#include <QPointer>
 
 #include "platform/gui/dialog_window.h"
 #include "platform/gui/qt_bridge.h"
+#include "platform/gui/test_hooks.h"
 #include "platform/text.h"
 
 namespace lv {
@@ -27,9 +26,6 @@ class DialogTestAccess {
 };
 
 namespace {
-
-std::mutex g_scriptMutex;
-std::deque<DialogScript> g_scripts;
 
 bool SavePng(QWidget* w, const std::string& path) {
   if (w == nullptr) {
@@ -46,14 +42,42 @@ void PressEscape(QWidget* w) {
 }  // namespace
 
 void AnswerNextDialog(DialogScript script) {
-  std::lock_guard<std::mutex> lock(g_scriptMutex);
-  g_scripts.push_back(std::move(script));
+  test_hooks::PushAnswer([script = std::move(script)](test_hooks::ShownModal& shown) {
+    auto* widget = static_cast<QWidget*>(shown.Widget());
+    auto* top = dynamic_cast<gui_internal::DialogWidget*>(widget);
+    if (top == nullptr || (top->dialogOwner == nullptr && top->sheetOwner == nullptr)) {
+      // Not one of ours: the script cannot apply; end the thing as cancelled.
+      shown.Finish(kIdCancel);
+      return;
+    }
+    QPointer<QWidget> guard(widget);
+    Dialog* dialog = top->dialogOwner;
+    PropertySheet* sheet = top->sheetOwner;
+    for (const DialogStep& step : script) {
+      // A step that ended the window ends the script.
+      if (guard.isNull() || !guard->isVisible()) {
+        return;
+      }
+      if (dialog != nullptr && DialogTestAccess::Window(*dialog) == nullptr) {
+        return;
+      }
+      if (sheet != nullptr && DialogTestAccess::Window(*sheet) == nullptr) {
+        return;
+      }
+      gui_internal::Guarded([&] {
+        if (dialog != nullptr) {
+          RunDialogStep(*dialog, step);
+        } else {
+          RunSheetStep(*sheet, step);
+        }
+      });
+    }
+  });
 }
 
 int ClearDialogAnswers() {
-  std::lock_guard<std::mutex> lock(g_scriptMutex);
-  const int n = static_cast<int>(g_scripts.size());
-  g_scripts.clear();
+  const int n = static_cast<int>(test_hooks::PendingAnswers());
+  test_hooks::ClearAnswers();
   return n;
 }
 
@@ -213,43 +237,5 @@ bool SaveSheetPng(PropertySheet& sheet, const std::string& path) {
   return win != nullptr && SavePng(win->dialog, path);
 }
 
-namespace gui_internal {
-
-bool TakeNextScript(DialogScript& script) {
-  std::lock_guard<std::mutex> lock(g_scriptMutex);
-  if (g_scripts.empty()) {
-    return false;
-  }
-  script = std::move(g_scripts.front());
-  g_scripts.pop_front();
-  return true;
-}
-
-void RunScriptLater(Dialog* dialog, PropertySheet* sheet, QWidget* root, DialogScript script) {
-  QPointer<QWidget> guard(root);
-  QTimer::singleShot(0, root, [dialog, sheet, guard, script = std::move(script)] {
-    for (const DialogStep& step : script) {
-      // A step that ended the window ends the script.
-      if (guard.isNull() || !guard->isVisible()) {
-        return;
-      }
-      if (dialog != nullptr && DialogTestAccess::Window(*dialog) == nullptr) {
-        return;
-      }
-      if (sheet != nullptr && DialogTestAccess::Window(*sheet) == nullptr) {
-        return;
-      }
-      Guarded([&] {
-        if (dialog != nullptr) {
-          RunDialogStep(*dialog, step);
-        } else {
-          RunSheetStep(*sheet, step);
-        }
-      });
-    }
-  });
-}
-
-}  // namespace gui_internal
 
 }  // namespace lv

@@ -4,7 +4,9 @@
 // on the GUI thread once the window is shown, in order, through the real
 // widgets (a click is a click of the Qt button, typing replaces an edit's
 // text, picking selects an entry and reports it as a user's pick). Scripts
-// queue: each modal window opened takes the oldest one. The functions below
+// join the modal bridge's queue of scripted answers (test_hooks.h): each modal
+// thing shown takes the oldest answer; a script that meets a window that is
+// not a Dialog or PropertySheet ends it with kIdCancel. The functions below
 // the script act on a window at once (GUI thread).
 #pragma once
 
@@ -49,7 +51,8 @@ using DialogScript = std::vector<DialogStep>;
 
 // Queues a script for the next modal dialog or sheet (any thread).
 void AnswerNextDialog(DialogScript script);
-// Drops queued scripts; returns how many were still waiting.
+// Drops every queued answer (scripts and the bridge's own); returns how many
+// were still waiting.
 int ClearDialogAnswers();
 
 // At once, on the GUI thread.

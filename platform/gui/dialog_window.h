@@ -13,6 +13,7 @@
 
 #include "platform/gui/dialog.h"
 #include "platform/gui/dialog_test_hooks.h"
+#include "platform/gui/modal_bridge.h"
 #include "platform/gui/property_sheet.h"
 
 class QPushButton;
@@ -20,12 +21,7 @@ class QTabWidget;
 
 namespace lv::gui_internal {
 
-using ModalDone = std::function<void(int result)>;
-
-// Runs open(done) on the GUI thread and returns the result done reports
-// (exactly once); from a worker the call waits, on the GUI thread it serves a
-// nested event loop. cancelResult when there is no window system.
-int RunModalWindow(std::function<void(ModalDone done)> open, int cancelResult);
+using ModalDone = lv::ModalDone;
 
 // The top-level widget of dialogs and sheets: Escape and the close box call
 // cancel instead of closing directly (the owner decides whether it ends).
@@ -33,6 +29,9 @@ class DialogWidget : public QDialog {
  public:
   explicit DialogWidget(QWidget* parent = nullptr);
   std::function<void()> cancel;
+  // Whose window this is (for the test hooks that find it when shown).
+  Dialog* dialogOwner = nullptr;
+  PropertySheet* sheetOwner = nullptr;
   void reject() override;
 };
 
@@ -104,8 +103,5 @@ void BringToFront(QWidget* w);
 // Runs a handler; an exception goes to the failure hook.
 void Guarded(const std::function<void()>& handler);
 
-// The next queued script (empty when none) and running it on a window.
-bool TakeNextScript(DialogScript& script);
-void RunScriptLater(Dialog* dialog, PropertySheet* sheet, QWidget* root, DialogScript script);
 
 }  // namespace lv::gui_internal

@@ -45,6 +45,7 @@ SheetWindow* SheetWindow::Build(PropertySheet& owner) {
   auto* win = new SheetWindow;
   win->owner = &owner;
   win->dialog = new DialogWidget;
+  win->dialog->sheetOwner = &owner;
   const QFont font = DialogQFont(owner.font_);
   const Size base = BaseUnitsOf(font);
   win->dialog->setFont(font);
@@ -265,7 +266,7 @@ int PropertySheet::DoModal() {
     result_ = kIdCancel;
     return result_;
   }
-  result_ = gui_internal::RunModalWindow(
+  result_ = RunModal(
       [this](gui_internal::ModalDone done) {
         if (window_ != nullptr || AnyPageHasWindow(pages_)) {
           done(kIdCancel);
@@ -283,10 +284,6 @@ int PropertySheet::DoModal() {
         gui_internal::DialogWidget* widget = window_->dialog;
         widget->setWindowModality(Qt::ApplicationModal);
         gui_internal::BringToFront(widget);
-        DialogScript script;
-        if (gui_internal::TakeNextScript(script)) {
-          gui_internal::RunScriptLater(nullptr, this, widget, std::move(script));
-        }
       },
       kIdCancel);
   return result_;

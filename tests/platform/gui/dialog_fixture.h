@@ -12,6 +12,7 @@
 
 #include "platform/gui/dialog.h"
 #include "platform/gui/dialog_test_hooks.h"
+#include "platform/gui/gui_runtime.h"
 #include "support/gui_app.h"
 
 namespace lv_test {
@@ -20,9 +21,15 @@ class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     EnsureGuiApplication();
+    ASSERT_TRUE(lv::StartGuiRuntime());
     lv::ClearDialogAnswers();
   }
-  void TearDown() override { EXPECT_EQ(lv::ClearDialogAnswers(), 0) << "a script was never used"; }
+  void TearDown() override {
+    EXPECT_EQ(lv::ClearDialogAnswers(), 0) << "a script was never used";
+    if (lv::IsGuiRuntimeStarted()) {
+      lv::ShutDownGuiRuntime();
+    }
+  }
 };
 
 // Records every notification as "click 7", "edit 12", "select 3", "init".
