@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/error.h"
+#include "platform/gui/gui_runtime.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ void CWErrorDialogWindow::OnButtonClicked(int id) {
 namespace {
 
 void PresentInWindow(CQErrorDlg& content) {
-  if (!lv::WindowSystemAvailable()) {
+  if (!lv::WindowSystemAvailable() || !lv::IsGuiRuntimeStarted()) {
     PresentErrorOnStderr(content);
     return;
   }

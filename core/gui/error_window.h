@@ -4,7 +4,8 @@
 // InstallErrorDialogWindow makes ShowErrorDialog show this window from any
 // thread (a worker waits for it through the modal bridge), and makes a
 // failing dialog handler's CQError reach the error dialog too. Without a
-// window system the errors still go to standard error.
+// window system (no application object, or the GUI runtime not started or
+// already shut down) the errors still go to standard error.
 #pragma once
 
 #include "core/error_dialog.h"
