@@ -253,7 +253,17 @@ Control* DialogWindow::AddControl(const ControlTemplate& t, const QRect& rect) {
       break;
     }
     case ControlKind::kGroupBox: {
-      w = new QGroupBox(text, root);
+      auto* group = new QGroupBox(text, root);
+      // The classic group box: its frame line runs through the middle of the
+      // title, so the template's rectangle is the frame's outer edge with the
+      // title on its top line.
+      const int half = QFontMetrics(root->font()).height() / 2;
+      group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 0px;"
+                                          " margin-top: %1px; }"
+                                          " QGroupBox::title { subcontrol-origin: margin;"
+                                          " subcontrol-position: top left; left: 6px; padding: 0px 2px; }")
+                               .arg(half));
+      w = group;
       break;
     }
     case ControlKind::kDropDownList: {
