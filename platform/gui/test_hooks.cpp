@@ -179,6 +179,19 @@ bool SaveWindowPng(uint32_t window, const std::string& utf8Path) {
   return w->grab().save(QString::fromStdString(utf8Path), "PNG");
 }
 
+bool RepaintNow(uint32_t window) {
+  QWidget* w = gui_internal::WidgetOf(window);
+  if (w == nullptr) {
+    return false;
+  }
+  if (auto* child = dynamic_cast<gui_internal::ChildWidget*>(w)) {
+    child->View()->repaint();
+  } else {
+    w->repaint();
+  }
+  return true;
+}
+
 }  // namespace lv::test_hooks
 
 namespace lv::gui_internal {

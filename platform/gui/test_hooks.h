@@ -79,5 +79,9 @@ bool UserClose(uint32_t window);
 // as a PNG file. False when there is no such window or the file cannot be
 // written.
 bool SaveWindowPng(uint32_t window, const std::string& utf8Path);
+// Repaints the window's client area at once (takes the newest frame handed
+// over and draws it), as the event loop would on its next paint. False when
+// there is no such window.
+bool RepaintNow(uint32_t window);
 
 }  // namespace lv::test_hooks
