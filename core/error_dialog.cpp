@@ -26,7 +26,9 @@ void AppendSplit(std::vector<std::wstring>& lines, const std::wstring& text) {
   }
 }
 
-void PresentOnStderr(CQErrorDlg& dlg) {
+}  // namespace
+
+void PresentErrorOnStderr(CQErrorDlg& dlg) {
   dlg.OnShowDetails();
   std::string text = "Lumvard Sorvek: " + lv::WideToUtf8(CQErrorDlg::kCaption) + "\n";
   for (const auto& line : dlg.Lines()) {
@@ -35,8 +37,6 @@ void PresentOnStderr(CQErrorDlg& dlg) {
   std::fputs(text.c_str(), stderr);
   std::fflush(stderr);
 }
-
-}  // namespace
 
 CQErrorDlg::CQErrorDlg(CQError* ownedCopy) : error_(ownedCopy != nullptr ? ownedCopy : new CQError(0)) {}
 
@@ -92,7 +92,7 @@ void ShowErrorDialog(CQError* error) {
     if (presenter) {
       presenter(dlg);
     } else {
-      PresentOnStderr(dlg);
+      PresentErrorOnStderr(dlg);
     }
   } catch (CQError* e) {
     delete e;  // showing an error must not raise another

@@ -47,6 +47,9 @@ void ShowErrorDialog(CQError* error);
 // default, which writes the message and the call stack to standard error.
 using CQErrorPresenter = std::function<void(CQErrorDlg&)>;
 CQErrorPresenter SetErrorPresenter(CQErrorPresenter presenter);
+// The default presentation: the message and the call stack on standard error
+// (also what a windowed presenter falls back to without a window system).
+void PresentErrorOnStderr(CQErrorDlg& dlg);
 
 // The number the next "Error Details %d.txt" gets (process-wide, from 1).
 int NextErrorReportNumber();

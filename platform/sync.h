@@ -5,7 +5,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
+#include <vector>
 
 namespace lv {
 
@@ -14,6 +16,14 @@ enum class WaitResult { Signalled, TimedOut, Failed };
 
 // Infinite time-out for PlatformEvent::Wait.
 inline constexpr uint32_t kWaitForever = 0xFFFFFFFFu;
+
+// Told when an event is set. OnEventSet runs on the setting thread while the
+// event's lock is held: it must be short and must not touch that event.
+class EventObserver {
+ public:
+  virtual ~EventObserver() = default;
+  virtual void OnEventSet() = 0;
+};
 
 // A manual-reset event: once set it stays set, releasing every waiter, until
 // it is reset.
@@ -29,11 +39,31 @@ class PlatformEvent {
   // Waits until the event is set or the time-out (milliseconds) passes.
   WaitResult Wait(uint32_t timeoutMs = kWaitForever) const;
 
+  // Observers are told of every later Set until they are removed; once
+  // RemoveObserver returns, the observer is not called any more.
+  void AddObserver(EventObserver* observer) const;
+  void RemoveObserver(EventObserver* observer) const;
+
  private:
   mutable std::mutex mutex_;
   mutable std::condition_variable cv_;
+  mutable std::vector<EventObserver*> observers_;
   bool set_;
 };
+
+// Waits until any of the events is set or the time-out passes. Returns the
+// index of a set event (the lowest), -1 on time-out.
+int WaitForAny(const PlatformEvent* const* events, int count, uint32_t timeoutMs = kWaitForever);
+
+// The calling thread's own wait on another thread. A thread that must keep
+// serving while it waits (the user-interface thread runs a nested event loop)
+// installs one for itself; every other thread blocks on the event.
+using ThreadEventWait = std::function<WaitResult(const PlatformEvent& event, uint32_t timeoutMs)>;
+// Installs the calling thread's wait (empty restores the plain wait); returns
+// the previous one.
+ThreadEventWait SetThisThreadEventWait(ThreadEventWait wait);
+// Waits on the event with the calling thread's wait.
+WaitResult WaitOnThisThread(const PlatformEvent& event, uint32_t timeoutMs = kWaitForever);
 
 // A recursive lock, as a critical section is: the owning thread may enter it
 // again.

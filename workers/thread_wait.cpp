@@ -16,5 +16,7 @@ lv::WaitResult CWWaitForEvent(const lv::PlatformEvent& event, uint32_t timeoutMs
   if (t_wait) {
     return t_wait(event, timeoutMs);
   }
-  return event.Wait(timeoutMs);
+  // No wait of the thread framework: the platform layer's wait of this thread
+  // (the user-interface thread's serving wait, or the plain one).
+  return lv::WaitOnThisThread(event, timeoutMs);
 }
