@@ -18,9 +18,11 @@ using TransformFn = int32_t (*)(const ComplexFloat32*, ComplexFloat32*, const Ff
 constexpr GetSizeFn kGetSizeOf[] = {LV_CLASS_NAMES(FftGetSizeComplexFloat32)};
 constexpr InitFn kInitOf[] = {LV_CLASS_NAMES(FftInitComplexFloat32)};
 constexpr TransformFn kForwardOf[] = {&FftForwardComplexFloat32Sse2, nullptr, nullptr, nullptr, nullptr,
-                                      &FftForwardComplexFloat32Avx2, nullptr, &FftForwardComplexFloat32Avx512};
+                                      &FftForwardComplexFloat32Avx2, &FftForwardComplexFloat32Avx512ManyCore,
+                                      &FftForwardComplexFloat32Avx512};
 constexpr TransformFn kInverseOf[] = {&FftInverseComplexFloat32Sse2, nullptr, nullptr, nullptr, nullptr,
-                                      &FftInverseComplexFloat32Avx2, nullptr, &FftInverseComplexFloat32Avx512};
+                                      &FftInverseComplexFloat32Avx2, &FftInverseComplexFloat32Avx512ManyCore,
+                                      &FftInverseComplexFloat32Avx512};
 
 // A class runs the size query, initialisation and transforms of one class, so
 // that a plan always matches the transform that reads it.

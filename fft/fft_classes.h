@@ -4,11 +4,13 @@
 //
 // Every class has its own size query and FFT plan initialisation. Forward and
 // inverse transforms exist for the classes whose transforms are wired (class
-// table: transformClass): 0 (Sse2, orders 0-27), 5 (Avx2) and 7 (Avx512),
-// orders 0-28. The transforms of classes 5 and 7 read a plan built by the same
-// class: small orders (0-6) by the small-order kernels, medium orders (7-18) by
-// the medium butterfly kernel followed by the scaling of the direction's flag,
-// orders 19-28 by the large-order driver (fft/drivers/large_order.h).
+// table: transformClass): 0 (Sse2, orders 0-27), 5 (Avx2), 6 (Avx512ManyCore)
+// and 7 (Avx512), orders 0-28. The transforms of classes 5 to 7 read a plan
+// built by the same class: on class 6 orders 0-16 by the many-core road on its
+// own plan (fft/manycore/many_core.h); small orders (0-6) by the small-order
+// kernels, medium orders (7-18) by the medium butterfly kernel followed by the
+// scaling of the direction's flag, orders 19-28 by the large-order driver
+// (fft/drivers/large_order.h).
 // Statuses as the entry points: -8 null plan, -17 not initialised, -8 null
 // source or destination, -8 null work buffer where the plan asks for one; 0
 // otherwise.
@@ -34,6 +36,7 @@ LV_DECLARE_CLASSES(int32_t, FftInitComplexFloat32,
 
 LV_FFT_DECLARE_TRANSFORMS(Sse2)
 LV_FFT_DECLARE_TRANSFORMS(Avx2)
+LV_FFT_DECLARE_TRANSFORMS(Avx512ManyCore)
 LV_FFT_DECLARE_TRANSFORMS(Avx512)
 
 #undef LV_FFT_DECLARE_TRANSFORMS

@@ -97,7 +97,7 @@ TEST(FftTransform, StatusOrder) {
 }
 
 // Through the dispatch each class runs its own size query, initialisation
-// and transform: classes 5 and 7 their own code, the others class 0's. The
+// and transform: classes 5, 6 and 7 their own code, the others class 0's. The
 // result of the dispatched calls equals, bit for bit, that of the class's
 // functions called directly.
 TEST(FftTransform, EveryClassThroughTheDispatch) {
@@ -109,12 +109,14 @@ TEST(FftTransform, EveryClassThroughTheDispatch) {
   const Own portable{FftGetSizeComplexFloat32Sse2, FftInitComplexFloat32Sse2, FftForwardComplexFloat32Sse2};
   const Own avx2{FftGetSizeComplexFloat32Avx2, FftInitComplexFloat32Avx2, FftForwardComplexFloat32Avx2};
   const Own avx512{FftGetSizeComplexFloat32Avx512, FftInitComplexFloat32Avx512, FftForwardComplexFloat32Avx512};
+  const Own manyCore{FftGetSizeComplexFloat32Avx512ManyCore, FftInitComplexFloat32Avx512ManyCore,
+                     FftForwardComplexFloat32Avx512ManyCore};
   int visited = 0;
   for (int order : {10, 20}) {
     const auto x = RandomSignal(1 << order, 7);
     for (int cls = 0; cls < kProcessorClassCount; ++cls) {
       if (!IsProcessorClassRunnable(cls)) continue;
-      const Own& own = cls == 5 ? avx2 : cls == 7 ? avx512 : portable;
+      const Own& own = cls == 5 ? avx2 : cls == 6 ? manyCore : cls == 7 ? avx512 : portable;
       FftPlan direct(own.getSize, own.init, order, 2);
       ASSERT_EQ(direct.status, 0);
       std::vector<ComplexFloat32> ref(x.size()), y(x.size());
