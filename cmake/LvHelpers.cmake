@@ -16,11 +16,12 @@ if(LV_NATIVE_RCP28)
 endif()
 # GCC 12 reports the AVX-512 intrinsic headers' own undefined-vector idiom
 # (_mm512_undefined_ps and friends) as maybe-uninitialized once they are
-# inlined; the warning is silenced for those two classes here and nowhere else.
-# (Clang, used for the fuzz build, has no such warning.)
+# inlined (and, for the in-lane and 128-bit shuffles of 512-bit vectors, as
+# uninitialized); the warnings are silenced for those two classes here and
+# nowhere else. (Clang, used for the fuzz build, has no such warnings.)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  set(LV_CLASS_WARNINGS_avx512mc "-Wno-maybe-uninitialized")
-  set(LV_CLASS_WARNINGS_avx512   "-Wno-maybe-uninitialized")
+  set(LV_CLASS_WARNINGS_avx512mc "-Wno-maybe-uninitialized;-Wno-uninitialized")
+  set(LV_CLASS_WARNINGS_avx512   "-Wno-maybe-uninitialized;-Wno-uninitialized")
 endif()
 
 # Returns the class suffix of a source file name (empty for baseline files).

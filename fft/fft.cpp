@@ -19,10 +19,12 @@ constexpr GetSizeFn kGetSizeOf[] = {LV_CLASS_NAMES(FftGetSizeComplexFloat32)};
 constexpr InitFn kInitOf[] = {LV_CLASS_NAMES(FftInitComplexFloat32)};
 constexpr TransformFn kForwardOf[] = {&FftForwardComplexFloat32Sse2, nullptr, &FftForwardComplexFloat32Ssse3,
                                       &FftForwardComplexFloat32Sse42, &FftForwardComplexFloat32Avx,
-                                      &FftForwardComplexFloat32Avx2, nullptr, &FftForwardComplexFloat32Avx512};
+                                      &FftForwardComplexFloat32Avx2, &FftForwardComplexFloat32Avx512ManyCore,
+                                      &FftForwardComplexFloat32Avx512};
 constexpr TransformFn kInverseOf[] = {&FftInverseComplexFloat32Sse2, nullptr, &FftInverseComplexFloat32Ssse3,
                                       &FftInverseComplexFloat32Sse42, &FftInverseComplexFloat32Avx,
-                                      &FftInverseComplexFloat32Avx2, nullptr, &FftInverseComplexFloat32Avx512};
+                                      &FftInverseComplexFloat32Avx2, &FftInverseComplexFloat32Avx512ManyCore,
+                                      &FftInverseComplexFloat32Avx512};
 
 // A class runs the size query, initialisation and transforms of one class, so
 // that a plan always matches the transform that reads it.

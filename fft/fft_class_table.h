@@ -132,14 +132,15 @@ constexpr FftClassRow kFftClasses[kProcessorClassCount] = {
      .transformClass = kClassAvx2, .butterflyClass = kClassAvx2,
      .columnPassClass = kClassAvx2, .tileMoveClass = kClassAvx,
      .smallKernelClass = kClassAvx2, .order0Class = kClassAvx, .order1Class = kClassAvx},
-    // class 6, Avx512ManyCore: the class-5 butterfly kernels and column passes
-    // run under its own names (GCC, given the class-6 flags, moves general
-    // registers through xmm16-31 in those bodies, which class 6 must keep out
-    // of); orders up to 16 use the many-core FFT plan
+    // class 6, Avx512ManyCore: orders up to 16 use the many-core FFT plan and
+    // its own roads (fft/manycore/); above, the class-5 butterfly kernels and
+    // column passes run under its own names (GCC, given the class-6 flags,
+    // moves general registers through xmm16-31 in those bodies, which class 6
+    // must keep out of)
     {.smallOrderLimit = 6, .leafLimit = 18, .largestOrder = 28, .blockedThreshold = 19,
      .manyCoreLimit = 16, .groupWidth = 8, .stagePlan = FftStagePlan::kWide256, .fusedProducts = true,
      .tileCopyLast = 22, .copyChunkBytes = 67108864, .wholeArrayReversal = false,
-     .transformClass = kClassSse2, .butterflyClass = kClassAvx2,
+     .transformClass = kClassAvx512ManyCore, .butterflyClass = kClassAvx2,
      .columnPassClass = kClassAvx2, .tileMoveClass = kClassAvx512ManyCore,
      .smallKernelClass = -1, .order0Class = -1, .order1Class = -1},
     // class 7, Avx512: the class-5 arithmetic in AVX-512 encodings, 256 bits wide

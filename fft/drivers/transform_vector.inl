@@ -1,11 +1,12 @@
 // The forward and inverse transforms of the vector classes whose transforms
 // are wired (included by transform_body.inl), for an FFT plan built by the
-// same class. Roads by order (limits from the class table): small orders by
-// the class's small-order kernels (normalising when the direction is scaled),
-// medium orders by the medium butterfly kernel (classes 1 and 2 at their
-// inPlaceOrder: bit reversal, then the in-place kernel leaving pairs) followed
-// by the scaling, large orders by the large-order driver (which scales each
-// row itself).
+// same class. Roads by order (limits from the class table): on class 6 orders
+// up to manyCoreLimit by the many-core road on its own plan
+// (fft/manycore/many_core.h); small orders by the class's small-order kernels
+// (normalising when the direction is scaled), medium orders by the medium
+// butterfly kernel (classes 1 and 2 at their inPlaceOrder: bit reversal, then
+// the in-place kernel leaving pairs) followed by the scaling, large orders by
+// the large-order driver (which scales each row itself).
 
 namespace LV_NS {
 namespace {
@@ -23,6 +24,7 @@ using LargeFn = void (*)(const FftSpecComplexFloat32*, const ComplexFloat32*, Co
 using InPlaceKernelFn = void (*)(ComplexFloat32*, uint64_t, const float*, uint8_t*, int32_t);
 using ReverseInPlaceFn = void (*)(ComplexFloat32*, int32_t, const int32_t*);
 using ReverseCopyFn = void (*)(const ComplexFloat32*, ComplexFloat32*, int32_t, const int32_t*);
+using ManyCoreFn = int32_t (*)(const ComplexFloat32*, ComplexFloat32*, const FftSpecComplexFloat32*, uint8_t*);
 
 // The in-place road of a class whose row names one (null elsewhere).
 struct InPlaceRoad {
@@ -31,22 +33,30 @@ struct InPlaceRoad {
   ReverseCopyFn reverseCopy;
 };
 
-template <int kSign, MediumKernelFn kMedium, ScaleFn kScale, LargeFn kLarge>
+// kManyCore: the class's many-core road of the direction (null: none; the
+// small-order kernels are then not used and small may be null).
+template <int kSign, MediumKernelFn kMedium, ScaleFn kScale, LargeFn kLarge, ManyCoreFn kManyCore = nullptr>
 int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32* spec,
-                  uint8_t* workBuffer, const FftSmallKernelSet& small, const InPlaceRoad& inPlace) {
+                  uint8_t* workBuffer, const FftSmallKernelSet* small, const InPlaceRoad& inPlace) {
   if (spec == nullptr) return StatusNullPointer;
   if (spec->identifier != kFftSpecIdentifier) return StatusFftBadSpec;
   if (src == nullptr || dst == nullptr) return StatusNullPointer;
   if (workBuffer == nullptr && spec->workBytes > 0) return StatusNullPointer;
   const int32_t order = spec->order;
+  if constexpr (kManyCore != nullptr) {
+    static_assert(kRow.manyCoreLimit >= kRow.smallOrderLimit, "the many-core road covers the small orders");
+    if (order <= kRow.manyCoreLimit) return kManyCore(src, dst, spec, workBuffer);
+  }
   const bool scaled = (kSign < 0 ? spec->forwardScale : spec->inverseScale) != 0;
-  if (order <= kRow.smallOrderLimit) {
-    if (scaled) {
-      small.normalised[order](src, dst, spec->scale);
-    } else {
-      small.plain[order](src, dst, spec);
+  if constexpr (kManyCore == nullptr) {
+    if (order <= kRow.smallOrderLimit) {
+      if (scaled) {
+        small->normalised[order](src, dst, spec->scale);
+      } else {
+        small->plain[order](src, dst, spec);
+      }
+      return StatusOk;
     }
-    return StatusOk;
   }
   uint8_t* work = nullptr;
   if (spec->workBytes > 0) {
@@ -89,18 +99,34 @@ static_assert(LV_NS::kRow.inPlaceOrder < 0);
   LV_NS::InPlaceRoad { nullptr, nullptr, nullptr }
 #endif
 
+#if LV_CLASS == 6
 int32_t LV_NAME(FftForwardComplexFloat32)(const ComplexFloat32* src, ComplexFloat32* dst,
                                           const FftSpecComplexFloat32* spec, uint8_t* workBuffer) {
   return LV_NS::Transform<-1, LV_NAME(FftForwardMediumKernel), LV_NAME(VectorMultiplyScalarInPlaceFloat32),
-                          LV_NAME(FftForwardLargeOrder)>(src, dst, spec, workBuffer, LV_NAME(kFftForwardSmallKernels),
+                          LV_NAME(FftForwardLargeOrder), FftForwardManyCoreSpec>(src, dst, spec, workBuffer, nullptr,
+                                                                                 LV_FFT_IN_PLACE_ROAD(Forward));
+}
+
+int32_t LV_NAME(FftInverseComplexFloat32)(const ComplexFloat32* src, ComplexFloat32* dst,
+                                          const FftSpecComplexFloat32* spec, uint8_t* workBuffer) {
+  return LV_NS::Transform<1, LV_NAME(FftInverseMediumKernel), LV_NAME(VectorMultiplyScalarInPlaceFloat32),
+                          LV_NAME(FftInverseLargeOrder), FftInverseManyCoreSpec>(src, dst, spec, workBuffer, nullptr,
+                                                                                 LV_FFT_IN_PLACE_ROAD(Inverse));
+}
+#else
+int32_t LV_NAME(FftForwardComplexFloat32)(const ComplexFloat32* src, ComplexFloat32* dst,
+                                          const FftSpecComplexFloat32* spec, uint8_t* workBuffer) {
+  return LV_NS::Transform<-1, LV_NAME(FftForwardMediumKernel), LV_NAME(VectorMultiplyScalarInPlaceFloat32),
+                          LV_NAME(FftForwardLargeOrder)>(src, dst, spec, workBuffer, &LV_NAME(kFftForwardSmallKernels),
                                                          LV_FFT_IN_PLACE_ROAD(Forward));
 }
 
 int32_t LV_NAME(FftInverseComplexFloat32)(const ComplexFloat32* src, ComplexFloat32* dst,
                                           const FftSpecComplexFloat32* spec, uint8_t* workBuffer) {
   return LV_NS::Transform<1, LV_NAME(FftInverseMediumKernel), LV_NAME(VectorMultiplyScalarInPlaceFloat32),
-                          LV_NAME(FftInverseLargeOrder)>(src, dst, spec, workBuffer, LV_NAME(kFftInverseSmallKernels),
+                          LV_NAME(FftInverseLargeOrder)>(src, dst, spec, workBuffer, &LV_NAME(kFftInverseSmallKernels),
                                                          LV_FFT_IN_PLACE_ROAD(Inverse));
 }
+#endif
 
 #undef LV_FFT_IN_PLACE_ROAD

@@ -119,8 +119,8 @@ TEST(FftTransform, EveryClassThroughTheDispatch) {
        FftInverseComplexFloat32Avx},
       {FftGetSizeComplexFloat32Avx2, FftInitComplexFloat32Avx2, FftForwardComplexFloat32Avx2,
        FftInverseComplexFloat32Avx2},
-      {FftGetSizeComplexFloat32Sse2, FftInitComplexFloat32Sse2, FftForwardComplexFloat32Sse2,
-       FftInverseComplexFloat32Sse2},
+      {FftGetSizeComplexFloat32Avx512ManyCore, FftInitComplexFloat32Avx512ManyCore,
+       FftForwardComplexFloat32Avx512ManyCore, FftInverseComplexFloat32Avx512ManyCore},
       {FftGetSizeComplexFloat32Avx512, FftInitComplexFloat32Avx512, FftForwardComplexFloat32Avx512,
        FftInverseComplexFloat32Avx512},
   };

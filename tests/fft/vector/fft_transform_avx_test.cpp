@@ -1,7 +1,8 @@
-// The transforms of classes 2 to 5 and 7 at orders 0-18 (small-order kernels,
+// The transforms of classes 2 to 7 at orders 0-18 (small-order kernels,
 // medium kernel, class 2's in-place road at 17, the drivers of classes 2 and 3
-// at 18) with specifications from their own initialisation: the verifier's
-// properties against FFTW in double for flags 2 and 8, and the
+// at 18; on class 6 the many-core road up to order 16) with specifications
+// from their own initialisation: the verifier's properties against FFTW in
+// double for flags 2 and 8, and the
 // exact relations (mirror, flag scaling, in place, misaligned arrays, statuses,
 // work buffer).
 #include <gtest/gtest.h>
@@ -51,6 +52,10 @@ ClassTransforms Transforms(int cls) {
     return {FftGetSizeComplexFloat32Avx2, FftInitComplexFloat32Avx2, FftForwardComplexFloat32Avx2,
             FftInverseComplexFloat32Avx2};
   }
+  if (cls == 6) {
+    return {FftGetSizeComplexFloat32Avx512ManyCore, FftInitComplexFloat32Avx512ManyCore,
+            FftForwardComplexFloat32Avx512ManyCore, FftInverseComplexFloat32Avx512ManyCore};
+  }
   return {FftGetSizeComplexFloat32Avx512, FftInitComplexFloat32Avx512, FftForwardComplexFloat32Avx512,
           FftInverseComplexFloat32Avx512};
 }
@@ -65,7 +70,7 @@ class VectorTransformTest : public lv_test::PerClassTest {
   }
 };
 
-INSTANTIATE_TEST_SUITE_P(Classes, VectorTransformTest, ::testing::Values(2, 3, 4, 5, 7), lv_test::ClassParamName);
+INSTANTIATE_TEST_SUITE_P(Classes, VectorTransformTest, ::testing::Values(2, 3, 4, 5, 6, 7), lv_test::ClassParamName);
 
 // Orders 0-18, forward and inverse, flags 2 (inverse scaled by 1/N) and 8:
 // accuracy against FFTW in double, linearity, impulse response, time shift,
@@ -116,7 +121,7 @@ TEST_P(VectorTransformTest, InPlaceAndMisalignedGiveTheSameBits) {
     bool inPlace;
   };
   const Case cases[] = {{8, 8, 0, false}, {16, 32, 8, false}, {32, 16, 16, false}, {0, 0, 32, true}, {8, 8, 0, true}};
-  for (int order : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18}) {
+  for (int order : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}) {
     const int64_t n = int64_t{1} << order;
     const std::vector<C> x = lv_test::RandomSignal(n, 90 + static_cast<uint32_t>(order));
     for (int flag : {kFftScaleInverse, kFftScaleForward}) {
