@@ -2,8 +2,10 @@
 // fft/manycore/many_core.h). Class 6 only.
 //
 // Orders 3 to 7 (N = 8Q points, Q = N/8 vectors R_q = x[8q .. 8q+7]):
-// 1. normalising kernels multiply every loaded vector by the scale first, so
-//    that with scale 1 they give the plain kernel's bits;
+// 1. normalising kernels: order 3 multiplies the loaded vector by the scale;
+//    orders 4 to 7 multiply the upper half x[N/2 ..] by it and form the first
+//    radix-2 step as s x[n] + (s x[n + N/2]) and s x[n] - (s x[n + N/2]), each
+//    one fused multiply-add; with scale 1 they give the plain kernel's bits;
 // 2. column transform, per lane n the Q-point DFT over q (Q = 1, 2, 4, 8, 16):
 //    C_k[n] = sum_q x[n + 8q] W_Q^(qk);
 // 3. C_k lane n times W_N^(nk), from a constant table;
@@ -53,43 +55,42 @@ consteval LaneTwiddles MakeLaneTwiddles(int order) {
 alignas(64) constexpr LaneTwiddles kLaneTwiddles[8] = {{}, {}, {}, MakeLaneTwiddles(3), MakeLaneTwiddles(4),
                                                        MakeLaneTwiddles(5), MakeLaneTwiddles(6), MakeLaneTwiddles(7)};
 
-// The Q-point DFT over q of every lane, Q = 1 .. 16, in place on r[0 .. Q-1].
-template <int kSign, int Q>
-inline void ColumnDft(__m512* r) {
-  if constexpr (Q == 2) {
-    const __m512 a = _mm512_add_ps(r[0], r[1]), b = _mm512_sub_ps(r[0], r[1]);
-    r[0] = a;
-    r[1] = b;
+// The Q-point DFT over q of every lane, Q = 1 .. 16, in place on r[0 .. Q-1]
+// (kScaled: of scale times r; Q = 1 multiplies).
+template <int kSign, int Q, bool kScaled>
+inline void ColumnDft(__m512* r, __m512 scale) {
+  if constexpr (Q == 1) {
+    if constexpr (kScaled) r[0] = _mm512_mul_ps(r[0], scale);
+  } else if constexpr (Q == 2) {
+    FirstLevel<kScaled>(r[0], r[1], scale, &r[0], &r[1]);
   } else if constexpr (Q == 4) {
-    const __m512 p = _mm512_add_ps(r[0], r[2]), q = _mm512_sub_ps(r[0], r[2]);
-    const __m512 s = _mm512_add_ps(r[1], r[3]), d = RotI<kSign>(_mm512_sub_ps(r[1], r[3]));
+    __m512 p, q, s, d;
+    FirstLevel<kScaled>(r[0], r[2], scale, &p, &q);
+    FirstLevel<kScaled>(r[1], r[3], scale, &s, &d);
+    d = RotI<kSign>(d);
     r[0] = _mm512_add_ps(p, s);
     r[2] = _mm512_sub_ps(p, s);
     r[1] = _mm512_add_ps(q, d);
     r[3] = _mm512_sub_ps(q, d);
   } else if constexpr (Q == 8) {
     __m512 out[8];
-    Dft8<kSign>(r, out);
+    Dft8<kSign, kScaled>(r, out, scale);
     for (int k = 0; k < 8; ++k) r[k] = out[k];
   } else if constexpr (Q == 16) {
     __m512 out[16];
-    Dft16<kSign>(r, out);
+    Dft16<kSign, kScaled>(r, out, scale);
     for (int k = 0; k < 16; ++k) r[k] = out[k];
   }
 }
 
-template <int kSign, int kOrder>
-inline void VectorKernel(const ComplexFloat32* src, ComplexFloat32* dst, const float* scale) {
+template <int kSign, int kOrder, bool kScaled>
+inline void VectorKernel(const ComplexFloat32* src, ComplexFloat32* dst, float scale) {
   constexpr int Q = (1 << kOrder) / 8;
   const float* in = &src->re;
   float* out = &dst->re;
   __m512 r[Q < 8 ? 8 : Q];
   for (int q = 0; q < Q; ++q) r[q] = _mm512_loadu_ps(in + 16 * q);
-  if (scale != nullptr) {
-    const __m512 s = _mm512_set1_ps(*scale);
-    for (int q = 0; q < Q; ++q) r[q] = _mm512_mul_ps(r[q], s);
-  }
-  ColumnDft<kSign, Q>(r);
+  ColumnDft<kSign, Q, kScaled>(r, _mm512_set1_ps(scale));
   for (int k = 1; k < Q; ++k) {
     const LaneTwiddle& w = kLaneTwiddles[kOrder].k[k];
     r[k] = TwiddleLanes<kSign>(r[k], _mm512_load_ps(w.c), _mm512_load_ps(w.s));
@@ -173,11 +174,11 @@ void FftOrder1KernelAvx512ManyCore(const ComplexFloat32* src, ComplexFloat32* ds
 #define LV_MANY_CORE_VECTOR(Dir, kSign, k)                                                                       \
   void Fft##Dir##Order##k##NormalisedKernelAvx512ManyCore(const ComplexFloat32* src, ComplexFloat32* dst,       \
                                                           float scale) {                                       \
-    LV_NS::VectorKernel<kSign, k>(src, dst, &scale);                                                           \
+    LV_NS::VectorKernel<kSign, k, true>(src, dst, scale);                                                           \
   }                                                                                                            \
   void Fft##Dir##Order##k##KernelAvx512ManyCore(const ComplexFloat32* src, ComplexFloat32* dst,                 \
                                                 const FftSpecComplexFloat32*) {                                \
-    LV_NS::VectorKernel<kSign, k>(src, dst, nullptr);                                                          \
+    LV_NS::VectorKernel<kSign, k, false>(src, dst, 1.0f);                                                          \
   }
 LV_MANY_CORE_SMALL(Forward, -1)
 LV_MANY_CORE_SMALL(Inverse, 1)

@@ -46,15 +46,27 @@ inline __m512 TwiddleLanes(__m512 z, __m512 cv, __m512 sv) {
   return _mm512_fmadd_ps(Swap(z), sv, _mm512_mul_ps(z, cv));
 }
 
-// 8-point DFT of a[0..7] (lane-parallel), by decimation in frequency, into
-// out[0..7] in natural order. a is overwritten.
-template <int kSign>
-inline void Dft8(__m512* a, __m512* out) {
-  __m512 b[4], c[4];
-  for (int j = 0; j < 4; ++j) {
-    b[j] = _mm512_add_ps(a[j], a[j + 4]);
-    c[j] = _mm512_sub_ps(a[j], a[j + 4]);
+// The first radix-2 level u + v, u - v. Scaled (the normalising small
+// kernels): v is multiplied by the scale first, and s u + (s v), s u - (s v)
+// are each one fused multiply-add.
+template <bool kScaled>
+inline void FirstLevel(__m512 u, __m512 v, __m512 scale, __m512* sum, __m512* dif) {
+  if constexpr (kScaled) {
+    const __m512 sv = _mm512_mul_ps(v, scale);
+    *sum = _mm512_fmadd_ps(scale, u, sv);
+    *dif = _mm512_fmsub_ps(scale, u, sv);
+  } else {
+    *sum = _mm512_add_ps(u, v);
+    *dif = _mm512_sub_ps(u, v);
   }
+}
+
+// 8-point DFT of a[0..7] (lane-parallel), by decimation in frequency, into
+// out[0..7] in natural order (kScaled: of scale times a).
+template <int kSign, bool kScaled = false>
+inline void Dft8(const __m512* a, __m512* out, __m512 scale = _mm512_setzero_ps()) {
+  __m512 b[4], c[4];
+  for (int j = 0; j < 4; ++j) FirstLevel<kScaled>(a[j], a[j + 4], scale, &b[j], &c[j]);
   c[1] = TwiddleConst<kSign>(c[1], kH, kH);
   c[2] = RotI<kSign>(c[2]);
   c[3] = TwiddleConst<kSign>(c[3], -kH, kH);
@@ -74,14 +86,11 @@ inline void Dft8(__m512* a, __m512* out) {
 
 // 16-point DFT of x[0..15] (lane-parallel) into out[0..15], natural order:
 // a_j = x_j + x_(j+8), d_j = (x_j - x_(j+8)) W16^j, then the 8-point DFTs of a
-// (even outputs) and d (odd outputs). x is overwritten.
-template <int kSign>
-inline void Dft16(__m512* x, __m512* out) {
+// (even outputs) and d (odd outputs) (kScaled: of scale times x).
+template <int kSign, bool kScaled = false>
+inline void Dft16(const __m512* x, __m512* out, __m512 scale = _mm512_setzero_ps()) {
   __m512 a[8], d[8], e[8], o[8];
-  for (int j = 0; j < 8; ++j) {
-    a[j] = _mm512_add_ps(x[j], x[j + 8]);
-    d[j] = _mm512_sub_ps(x[j], x[j + 8]);
-  }
+  for (int j = 0; j < 8; ++j) FirstLevel<kScaled>(x[j], x[j + 8], scale, &a[j], &d[j]);
   d[1] = TwiddleConst<kSign>(d[1], kCos8, kSin8);
   d[2] = TwiddleConst<kSign>(d[2], kH, kH);
   d[3] = TwiddleConst<kSign>(d[3], kSin8, kCos8);

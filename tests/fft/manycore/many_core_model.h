@@ -39,13 +39,23 @@ C TwiddlePair(C z, float u, float v) {
   return {std::fma(z.im, v, z.re * u), std::fma(-z.re, v, z.im * u)};
 }
 
-template <int kSign>
-void Dft8(const C* a, C* out) {
-  C b[4], c[4];
-  for (int j = 0; j < 4; ++j) {
-    b[j] = Add(a[j], a[j + 4]);
-    c[j] = Sub(a[j], a[j + 4]);
+// u + v and u - v; with a scale s: s u + (s v) and s u - (s v), each fused.
+inline void FirstLevel(C u, C v, const float* scale, C* sum, C* dif) {
+  if (scale == nullptr) {
+    *sum = Add(u, v);
+    *dif = Sub(u, v);
+    return;
   }
+  const float s = *scale;
+  const C sv{s * v.re, s * v.im};
+  *sum = {std::fma(s, u.re, sv.re), std::fma(s, u.im, sv.im)};
+  *dif = {std::fma(s, u.re, -sv.re), std::fma(s, u.im, -sv.im)};
+}
+
+template <int kSign>
+void Dft8(const C* a, C* out, const float* scale = nullptr) {
+  C b[4], c[4];
+  for (int j = 0; j < 4; ++j) FirstLevel(a[j], a[j + 4], scale, &b[j], &c[j]);
   c[1] = TwiddleConst<kSign>(c[1], kH, kH);
   c[2] = Rot<kSign>(c[2]);
   c[3] = TwiddleConst<kSign>(c[3], -kH, kH);
@@ -62,12 +72,9 @@ void Dft8(const C* a, C* out) {
 }
 
 template <int kSign>
-void Dft16(const C* x, C* out) {
+void Dft16(const C* x, C* out, const float* scale = nullptr) {
   C a[8], d[8], e[8], o[8];
-  for (int j = 0; j < 8; ++j) {
-    a[j] = Add(x[j], x[j + 8]);
-    d[j] = Sub(x[j], x[j + 8]);
-  }
+  for (int j = 0; j < 8; ++j) FirstLevel(x[j], x[j + 8], scale, &a[j], &d[j]);
   d[1] = TwiddleConst<kSign>(d[1], kCos8, kSin8);
   d[2] = TwiddleConst<kSign>(d[2], kH, kH);
   d[3] = TwiddleConst<kSign>(d[3], kSin8, kCos8);
@@ -233,9 +240,11 @@ std::vector<C> Small(const std::vector<C>& src, int order, const float* scale) {
     if (!scale) return {sum, dif};
     return {C{*scale * sum.re, *scale * sum.im}, C{*scale * dif.re, *scale * dif.im}};
   }
-  if (scale) {
+  // Orders 2 and 3 scale the input first; orders 4 to 7 inside the first radix-2 level.
+  if (scale && order <= 3) {
     for (C& v : x) v = {*scale * v.re, *scale * v.im};
   }
+  const float* firstLevelScale = order >= 4 ? scale : nullptr;
   if (order == 2) {
     const C p = Add(x[0], x[2]), q = Sub(x[0], x[2]), a = Add(x[1], x[3]), d = Rot<kSign>(Sub(x[1], x[3]));
     return {Add(p, a), Add(q, d), Sub(p, a), Sub(q, d)};
@@ -249,18 +258,20 @@ std::vector<C> Small(const std::vector<C>& src, int order, const float* scale) {
     if (qn == 1) {
       res[0] = in[0];
     } else if (qn == 2) {
-      res[0] = Add(in[0], in[1]);
-      res[1] = Sub(in[0], in[1]);
+      FirstLevel(in[0], in[1], firstLevelScale, &res[0], &res[1]);
     } else if (qn == 4) {
-      const C p = Add(in[0], in[2]), q = Sub(in[0], in[2]), s = Add(in[1], in[3]), d = Rot<kSign>(Sub(in[1], in[3]));
+      C p, q, s, d;
+      FirstLevel(in[0], in[2], firstLevelScale, &p, &q);
+      FirstLevel(in[1], in[3], firstLevelScale, &s, &d);
+      d = Rot<kSign>(d);
       res[0] = Add(p, s);
       res[2] = Sub(p, s);
       res[1] = Add(q, d);
       res[3] = Sub(q, d);
     } else if (qn == 8) {
-      Dft8<kSign>(in, res);
+      Dft8<kSign>(in, res, firstLevelScale);
     } else {
-      Dft16<kSign>(in, res);
+      Dft16<kSign>(in, res, firstLevelScale);
     }
     for (int k = 0; k < qn; ++k) {
       C v = res[k];
