@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -74,6 +76,19 @@ void PushFileAnswer(const std::wstring& path) {
       dialog->selectFile(info.absoluteFilePath());
     }
     QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);  // as the Open/Save button
+  });
+}
+
+void PushPrintToPdfAnswer(const std::string& utf8Path) {
+  PushAnswer([utf8Path](ShownModal& shown) {
+    auto* dialog = qobject_cast<QPrintDialog*>(static_cast<QWidget*>(shown.Widget()));
+    if (dialog == nullptr) {
+      shown.Finish(0);
+      return;
+    }
+    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer()->setOutputFileName(QString::fromStdString(utf8Path));
+    dialog->done(QDialog::Accepted);  // the printer keeps the PDF output set here
   });
 }
 

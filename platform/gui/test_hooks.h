@@ -51,6 +51,8 @@ void ClearAnswers();
 // file dialog ("" cancels it).
 void PushMessageBoxAnswer(int buttonId);
 void PushFileAnswer(const std::wstring& path);
+// Answers the next print dialog with "print", into a PDF file.
+void PushPrintToPdfAnswer(const std::string& utf8Path);
 
 // Called (on the GUI thread) with every modal thing the bridge shows, before
 // any scripted answer; empty removes it.

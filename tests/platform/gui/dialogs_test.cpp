@@ -19,6 +19,7 @@
 
 #include "platform/gui/dialogs.h"
 #include "platform/gui/gui_runtime.h"
+#include "platform/gui/printing.h"
 #include "platform/gui/test_hooks.h"
 #include "support/gui_app.h"
 
@@ -197,11 +198,40 @@ TEST_F(Dialogs, ImageFilesInEveryFormatAndGifThroughGiflib) {
   EXPECT_FALSE(fs::exists(dir_ / "plot.tiff"));
 }
 
+TEST_F(Dialogs, PrintDialogThenAPageIntoPdf) {
+  const fs::path pdf = dir_ / "plot.pdf";
+  hooks::PushPrintToPdfAnswer(pdf.string());
+  lv::Bitmap picture(160, 90, lv::MakeRgb(0, 0, 128));
+  bool chosen = false;
+  bool printed = false;
+  OnWorker([&] {
+    lv::PrintJob job;
+    chosen = job.ShowPrintDialog(L"Print");
+    printed = chosen && job.PrintBitmap(picture);
+  });
+  EXPECT_TRUE(chosen);
+  EXPECT_TRUE(printed);
+  ASSERT_TRUE(fs::exists(pdf));
+  std::ifstream in(pdf, std::ios::binary);
+  std::string head(5, '\0');
+  in.read(head.data(), 5);
+  EXPECT_EQ(head, "%PDF-");
+  // Cancelled: nothing printed.
+  hooks::PushResult(0);
+  OnWorker([&] {
+    lv::PrintJob job;
+    chosen = job.ShowPrintDialog(L"Print");
+  });
+  EXPECT_FALSE(chosen);
+}
+
 TEST_F(Dialogs, ClosedBridgeAnswersCancelAtOnce) {
   lv::ShutDownGuiRuntime();
   EXPECT_EQ(lv::ShowMessageBox(L"x", L"y", lv::MessageSeverity::kQuestion, lv::MessageButtons::kOkCancel), lv::kIdCancel);
   EXPECT_EQ(lv::ShowMessageBox(L"x", L"y", lv::MessageSeverity::kQuestion, lv::MessageButtons::kYesNo), lv::kIdNo);
   EXPECT_TRUE(lv::ShowOpenFileDialog({}).empty());
+  lv::PrintJob job;
+  EXPECT_FALSE(job.ShowPrintDialog(L"Print"));
 }
 
 }  // namespace
