@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QAction>
 #include <QImage>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QToolBar>
 #include <QWidget>
@@ -371,6 +372,16 @@ TEST_F(Windows, PopupMenuCommandComesBackToTheOwnerAndCursorAndPressedStateShow)
     }
   });
   ASSERT_TRUE(ServeUntil([&] { return hooks::IsShown(child.Id()); }));
+  // The client size is known from the start (frame insets measured once).
+  bool measured = false;
+  for (QWidget* w : QApplication::allWidgets()) {
+    if (w->windowTitle() == "Time Domain 1" && w->inherits("QMdiSubWindow")) {
+      const QWidget* client = static_cast<QMdiSubWindow*>(w)->widget();
+      EXPECT_EQ(child.ClientSize(), (lv::Size{client->width(), client->height()}));
+      measured = true;
+    }
+  }
+  EXPECT_TRUE(measured);
   child.TrackPopupMenu({lv::MenuItem::Command(501, L"Zoom In"), lv::MenuItem::Separator(),
                         lv::MenuItem::Command(502, L"Cursor")},
                        lv::Point{40, 30});
