@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "core/error_dialog.h"
 #include "platform/ui_post.h"
+#include "platform/window_messages.h"
 
 namespace {
 
@@ -133,6 +134,12 @@ bool CWUIThread::OnIdle(long /*count*/) {
     readyPosted_ = true;
   }
   try {
+    // Window messages of the thread's own windows come before queue messages.
+    bool handledWindowMessage = false;
+    AsCQError([&] { handledWindowMessage = lv::DispatchOneWindowMessage(); });
+    if (handledWindowMessage) {
+      return true;
+    }
     CWThreadMessage msg;
     if (!RetrieveMessage(&msg)) {
       return false;
@@ -145,7 +152,7 @@ bool CWUIThread::OnIdle(long /*count*/) {
   return true;
 }
 
-void CWUIThread::WaitForWork() { MessagesPresentEvent().Wait(); }
+void CWUIThread::WaitForWork() { lv::WaitForQueueOrWindowMessages(MessagesPresentEvent()); }
 
 void CWUIThread::OnMessage(const CWThreadMessage& msg) {
   switch (msg.id) {

@@ -2,8 +2,9 @@
 //
 // A worker is a thread of the platform layer with a CWThreadQueue. Its loop
 // calls OnIdle, which takes at most one message and dispatches it by id; when
-// the queue is empty the thread blocks in WaitForWork (on the queue's event)
-// instead of polling. Other threads reach a worker only through its queue:
+// the queue is empty the thread blocks in WaitForWork (on the queue's event and
+// its window-message queue's event) instead of polling. Window messages of the
+// windows the thread owns are served before queue messages. Other threads reach a worker only through its queue:
 // bare messages (PutMessage) or requests made by the SetParam, SetParamNoWait
 // and GetParam operations of the target thread object.
 //
@@ -126,7 +127,7 @@ class CWUIThread : public CWThreadQueue {
   virtual bool OnIdle(long count);
 
   // Blocks until there may be work: by default until the queue holds a
-  // message. A worker with other sources of work overrides it; it must return
+  // message or a window message of the thread's own windows arrives. A worker with other sources of work overrides it; it must return
   // at once while the queue holds messages.
   virtual void WaitForWork();
 

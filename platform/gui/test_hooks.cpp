@@ -3,7 +3,13 @@
 #include <deque>
 #include <mutex>
 
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
 #include "platform/gui/gui_runtime_qt.h"
+#include "platform/gui/window_qt.h"
 
 namespace lv::test_hooks {
 
@@ -35,6 +41,155 @@ void ClearAnswers() {
 void SetModalShownObserver(std::function<void(ShownModal&)> observer) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_observer = std::move(observer);
+}
+
+namespace {
+
+QString Q(const std::wstring& text) {
+  return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QAction* FindAction(const QList<QAction*>& actions, uint32_t command) {
+  for (QAction* action : actions) {
+    if (QMenu* menu = action->menu()) {
+      if (QAction* found = FindAction(menu->actions(), command)) {
+        return found;
+      }
+    } else if (!action->isSeparator() && action->data().isValid() && action->data().toUInt() == command) {
+      return action;
+    }
+  }
+  return nullptr;
+}
+
+void CollectMenu(const QList<QAction*>& actions, const QString& prefix, std::vector<std::wstring>& out) {
+  for (QAction* action : actions) {
+    if (action->isSeparator()) {
+      out.push_back((prefix + QStringLiteral("-")).toStdWString());
+    } else if (QMenu* menu = action->menu()) {
+      CollectMenu(menu->actions(), prefix + action->text() + QStringLiteral("/"), out);
+    } else {
+      const QString mark = action->isChecked() ? QStringLiteral("[x] ") : QString();
+      out.push_back((prefix + mark + action->text()).toStdWString());
+    }
+  }
+}
+
+}  // namespace
+
+uint32_t FindWindowByTitle(const std::wstring& title) {
+  for (uint32_t id : gui_internal::WindowIds()) {
+    if (gui_internal::WidgetOf(id)->windowTitle() == Q(title)) {
+      return id;
+    }
+  }
+  return 0;
+}
+
+std::vector<uint32_t> WindowIds() { return gui_internal::WindowIds(); }
+
+bool SendCommand(uint32_t window, uint32_t command) {
+  auto* frame = dynamic_cast<gui_internal::FrameWidget*>(gui_internal::WidgetOf(window));
+  if (frame == nullptr) {
+    return false;
+  }
+  QAction* action = FindAction(frame->menuBar()->actions(), command);
+  if (action == nullptr) {
+    action = FindAction(frame->Toolbar()->actions(), command);
+  }
+  if (action == nullptr || !action->isEnabled()) {
+    return false;
+  }
+  action->trigger();
+  return true;
+}
+
+std::wstring WindowTitle(uint32_t window) {
+  QWidget* w = gui_internal::WidgetOf(window);
+  return w != nullptr ? w->windowTitle().toStdWString() : std::wstring();
+}
+
+std::vector<std::wstring> StatusPaneTexts(uint32_t frame) {
+  std::vector<std::wstring> texts;
+  if (auto* f = dynamic_cast<gui_internal::FrameWidget*>(gui_internal::WidgetOf(frame))) {
+    for (auto& pane : f->Panes()) {
+      texts.push_back(pane ? pane->text().toStdWString() : std::wstring());
+    }
+  }
+  return texts;
+}
+
+std::vector<std::wstring> MenuTexts(uint32_t frame) {
+  std::vector<std::wstring> texts;
+  if (auto* f = dynamic_cast<gui_internal::FrameWidget*>(gui_internal::WidgetOf(frame))) {
+    CollectMenu(f->menuBar()->actions(), QString(), texts);
+  }
+  return texts;
+}
+
+std::vector<std::wstring> ToolbarTooltips(uint32_t frame) {
+  std::vector<std::wstring> texts;
+  if (auto* f = dynamic_cast<gui_internal::FrameWidget*>(gui_internal::WidgetOf(frame))) {
+    for (QAction* a : f->Toolbar()->actions()) {
+      if (!a->isSeparator()) {
+        texts.push_back(a->toolTip().toStdWString());
+      }
+    }
+  }
+  return texts;
+}
+
+bool IsShown(uint32_t window) {
+  QWidget* w = gui_internal::WidgetOf(window);
+  return w != nullptr && w->isVisible();
+}
+
+Rect WidgetGeometry(uint32_t window) {
+  QWidget* w = gui_internal::WidgetOf(window);
+  if (w == nullptr) {
+    return Rect{};
+  }
+  const QRect g = w->geometry();
+  return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+bool UserMoveSize(uint32_t window, const Rect& geometry) {
+  QWidget* w = gui_internal::WidgetOf(window);
+  if (w == nullptr) {
+    return false;
+  }
+  w->setGeometry(geometry.left, geometry.top, geometry.Width(), geometry.Height());
+  return true;
+}
+
+bool UserClose(uint32_t window) {
+  QWidget* w = gui_internal::WidgetOf(window);
+  if (w == nullptr) {
+    return false;
+  }
+  w->close();
+  return true;
+}
+
+bool SaveWindowPng(uint32_t window, const std::string& utf8Path) {
+  QWidget* w = gui_internal::WidgetOf(window);
+  if (w == nullptr) {
+    return false;
+  }
+  return w->grab().save(QString::fromStdString(utf8Path), "PNG");
+}
+
+bool RepaintNow(uint32_t window) {
+  QWidget* w = gui_internal::WidgetOf(window);
+  if (w == nullptr) {
+    return false;
+  }
+  if (auto* child = dynamic_cast<gui_internal::ChildWidget*>(w)) {
+    child->View()->repaint();
+  } else {
+    w->repaint();
+  }
+  return true;
 }
 
 }  // namespace lv::test_hooks

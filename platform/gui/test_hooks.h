@@ -11,6 +11,9 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "platform/gui/drawing.h"
 
 namespace lv::test_hooks {
 
@@ -46,5 +49,39 @@ void ClearAnswers();
 // Called (on the GUI thread) with every modal thing the bridge shows, before
 // any scripted answer; empty removes it.
 void SetModalShownObserver(std::function<void(ShownModal& shown)> observer);
+
+// Windows of the layer, seen from the GUI thread (call them there, with the
+// runtime started; windows made by workers appear once the GUI has served
+// their creation).
+//
+// The id of the window with the title; 0 when none has it.
+uint32_t FindWindowByTitle(const std::wstring& title);
+// Every window id with a widget now.
+std::vector<uint32_t> WindowIds();
+// Triggers the frame's menu or toolbar action with the command id, as a click
+// would (the command reaches the owner as a window message). False when the
+// window has no such action.
+bool SendCommand(uint32_t window, uint32_t command);
+// The texts a person (or a screen reader) finds: title, status panes, the
+// menu as "Popup/Item" paths ("-" for separators, "[x] " before a checked
+// item), the toolbar's tooltips.
+std::wstring WindowTitle(uint32_t window);
+std::vector<std::wstring> StatusPaneTexts(uint32_t frame);
+std::vector<std::wstring> MenuTexts(uint32_t frame);
+std::vector<std::wstring> ToolbarTooltips(uint32_t frame);
+// The widget's state: visible, geometry in its parent.
+bool IsShown(uint32_t window);
+Rect WidgetGeometry(uint32_t window);
+// Moves and sizes the widget as a user's drag would, or presses its close box.
+bool UserMoveSize(uint32_t window, const Rect& geometry);
+bool UserClose(uint32_t window);
+// Saves the window (a frame with its menu, toolbar, status bar and children)
+// as a PNG file. False when there is no such window or the file cannot be
+// written.
+bool SaveWindowPng(uint32_t window, const std::string& utf8Path);
+// Repaints the window's client area at once (takes the newest frame handed
+// over and draws it), as the event loop would on its next paint. False when
+// there is no such window.
+bool RepaintNow(uint32_t window);
 
 }  // namespace lv::test_hooks

@@ -196,3 +196,58 @@ TEST(ThisThreadEventWait, InstalledWaitIsUsedOnItsThreadOnly) {
   EXPECT_EQ(lv::WaitOnThisThread(event, 0), lv::WaitResult::Signalled);
   EXPECT_EQ(calls, 1);
 }
+
+#include "platform/window_messages.h"
+
+TEST(WindowMessageQueue, CoalescesMovesSizesAndPaintsPerWindowInPlace) {
+  using K = lv::WindowMessageKind;
+  lv::WindowMessageQueue queue;
+  EXPECT_FALSE(queue.MessagesPresentEvent().IsSet());
+  struct Step {
+    uint32_t window;
+    K kind;
+    int32_t a;
+  };
+  const Step posts[] = {
+      {1, K::kMouseMove, 1}, {1, K::kCommand, 7}, {1, K::kMouseMove, 2}, {2, K::kMouseMove, 3},
+      {1, K::kSize, 10},     {1, K::kPaint, 0},   {1, K::kSize, 11},     {1, K::kCommand, 8},
+      {1, K::kPaint, 0},     {1, K::kMouseDown, 1}, {1, K::kMouseDown, 1},
+  };
+  for (const Step& p : posts) {
+    queue.Post(lv::WindowMessage{p.window, p.kind, p.a});
+  }
+  const Step expected[] = {
+      {1, K::kMouseMove, 2}, {1, K::kCommand, 7}, {2, K::kMouseMove, 3}, {1, K::kSize, 11},
+      {1, K::kPaint, 0},     {1, K::kCommand, 8}, {1, K::kMouseDown, 1}, {1, K::kMouseDown, 1},
+  };
+  EXPECT_TRUE(queue.MessagesPresentEvent().IsSet());
+  for (const Step& e : expected) {
+    lv::WindowMessage m;
+    ASSERT_TRUE(queue.Take(m));
+    EXPECT_EQ(m.window, e.window);
+    EXPECT_EQ(m.kind, e.kind);
+    EXPECT_EQ(m.a, e.a);
+  }
+  lv::WindowMessage m;
+  EXPECT_FALSE(queue.Take(m));
+  EXPECT_FALSE(queue.MessagesPresentEvent().IsSet());
+}
+
+TEST(WindowMessageQueue, DispatchReachesTheHandlerOfItsWindowOnTheOwningThread) {
+  std::vector<int32_t> seen;
+  const uint32_t window = lv::NewWindowId();
+  lv::SetWindowMessageHandler(window, [&](const lv::WindowMessage& m) { seen.push_back(m.a); });
+  auto queue = lv::ThisThreadWindowQueue();
+  std::thread poster([&] {
+    for (int32_t i = 0; i < 3; ++i) {
+      queue->Post(lv::WindowMessage{window, lv::WindowMessageKind::kCommand, i});
+    }
+    queue->Post(lv::WindowMessage{window + 1000, lv::WindowMessageKind::kCommand, 99});  // nobody's
+  });
+  poster.join();
+  lv::PlatformEvent neverSet;
+  lv::WaitForQueueOrWindowMessages(neverSet);  // returns: window messages are there
+  EXPECT_EQ(lv::DispatchWindowMessages(), 4);
+  EXPECT_EQ(seen, (std::vector<int32_t>{0, 1, 2}));
+  lv::SetWindowMessageHandler(window, nullptr);
+}

@@ -1,0 +1,116 @@
+// Platform-internal widgets of the layer's windows (Qt types). Only
+// platform/gui includes this header.
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QToolBar>
+#include <QWidget>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/gui/bitmap.h"
+#include "platform/gui/drawing.h"
+#include "platform/window_messages.h"
+
+namespace lv {
+
+// The three-image hand-over: the owner's back image goes in as pending, the
+// GUI takes pending as its front image. No image is used by two threads.
+struct FrameSlot {
+  std::mutex mutex;
+  Bitmap pending;
+  bool fresh = false;
+  // Owner: hands back over, receives the old pending image to draw into next.
+  void Present(Bitmap& back);
+  // GUI: takes the newest frame into front when there is one.
+  bool TakeInto(Bitmap& front);
+};
+
+}  // namespace lv
+
+namespace lv::gui_internal {
+
+// Where a widget sends what happens to it.
+struct WindowLink {
+  uint32_t id = 0;
+  std::shared_ptr<WindowMessageQueue> owner;
+  bool ownerIsGui = false;
+  std::shared_ptr<FrameSlot> slot;
+  void Post(const WindowMessage& msg) const;
+};
+
+// The client area: paints the newest frame, sends mouse and keys.
+class FrameView : public QWidget {
+ public:
+  FrameView(WindowLink link, QWidget* parent);
+  Bitmap& Front() { return front_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  void SendMouse(WindowMessageKind kind, QMouseEvent* event);
+  WindowLink link_;
+  Bitmap front_;
+};
+
+// The main frame: menu bar, toolbar, status bar, plot area.
+class FrameWidget : public QMainWindow {
+ public:
+  explicit FrameWidget(WindowLink link);
+  const WindowLink& Link() const { return link_; }
+  QMdiArea* PlotArea() const { return plotArea_; }
+  QToolBar* Toolbar() const { return toolbar_; }
+  std::vector<QPointer<QLabel>>& Panes() { return panes_; }
+  QSize lastApplied;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  WindowLink link_;
+  QMdiArea* plotArea_;
+  QToolBar* toolbar_;
+  std::vector<QPointer<QLabel>> panes_;
+};
+
+// A child frame window in the plot area.
+class ChildWidget : public QMdiSubWindow {
+ public:
+  ChildWidget(WindowLink link, QWidget* parent);
+  const WindowLink& Link() const { return link_; }
+  FrameView* View() const { return view_; }
+  QRect bounds;         // empty: no limit
+  QRect lastApplied;    // the geometry the owner set last
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
+ private:
+  bool KeepInBounds();
+  WindowLink link_;
+  FrameView* view_;
+  bool clamping_ = false;
+};
+
+// The widget of a window id (GUI thread); null when gone.
+QWidget* WidgetOf(uint32_t id);
+// Every window id with a widget now.
+std::vector<uint32_t> WindowIds();
+
+}  // namespace lv::gui_internal
