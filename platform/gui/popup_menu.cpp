@@ -133,7 +133,9 @@ bool SetControlReleaseHandler(Dialog& dialog, int id, ControlReleaseHandler hand
   return true;
 }
 
-uint32_t TrackControlPopupMenu(Dialog& dialog, int id, Point controlPoint, const std::vector<MenuItem>& items) {
+uint32_t TrackControlPopupMenu(Dialog& dialog, int id, Point controlPoint, const std::vector<MenuItem>& given) {
+  // A copy: the caller's list may go while the menu waits.
+  const std::vector<MenuItem> items = given;
   QWidget* w = ControlWidget(dialog, id);
   if (w == nullptr) {
     return 0;
@@ -173,6 +175,9 @@ uint32_t TrackControlPopupMenu(Dialog& dialog, int id, Point controlPoint, const
   } else {
     QAction* chosen = menu->exec(global);
     command = chosen != nullptr ? chosen->data().toUInt() : 0;
+  }
+  if (guard.isNull()) {
+    return 0;  // the control went while the menu was open
   }
   return Choosable(items, command) ? command : 0;
 }

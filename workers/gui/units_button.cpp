@@ -134,7 +134,9 @@ void CWUnitsButton::CheckCurrentUnits() {
 void CWUnitsButton::OnLButtonUp(lv::Point point) {
   if (owner_ == nullptr) return;
   CheckCurrentUnits();
+  const std::weak_ptr<int> alive = alive_;
   const uint32_t command = lv::TrackControlPopupMenu(*owner_, id_, point, menu_);
+  if (alive.expired()) return;
   if (command >= kFirstCommand && command <= kLastCommand) {
     OnUnitsCommand(command);
   }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -89,4 +90,7 @@ class CWUnitsButton {
   std::wstring text_;
   lv::Dialog* owner_ = nullptr;
   int id_ = 0;
+  // Expires with the object: the menu's wait serves the GUI thread, during
+  // which the owner may delete the button.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -264,6 +264,11 @@ TEST_F(XmtrProcSheetTest, AFieldThatDoesNotParseIsRefusedByNameAndNothingIsSent)
     ExpectUnchanged();
     // The text stays for correcting.
     EXPECT_EQ(Page(2).GetItemText(c.id), c.text);
+    // Apply refuses it too (and keeps itself enabled).
+    ASSERT_TRUE(Press(lv::kIdApply));
+    EXPECT_EQ(shown_.size(), 2u);
+    EXPECT_TRUE(sheet_->IsApplyEnabled());
+    ExpectUnchanged();
   }
   // Corrected, OK goes through.
   shown_.clear();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -290,6 +291,23 @@ TEST_F(UnitsButtonWindow, AReleaseOutsideTheButtonOpensNoMenu) {
   const lv::Rect r = dialog_.GetItemRect(kPlaceId);
   ASSERT_TRUE(lv::MouseClickControl(dialog_, kPlaceId, lv::Point{r.Width() + 20, r.Height() + 20}));
   EXPECT_TRUE(dialog_.clicks.empty());
+}
+
+TEST_F(UnitsButtonWindow, AButtonDeletedWhileItsMenuIsOpenChangesNothing) {
+  auto other = std::make_unique<CWUnitsButton>(CWUnitsButton::kNsec);
+  ASSERT_TRUE(other->Create(dialog_, kOtherPlaceId));
+  lv::AnswerNextPopupMenu([&](const lv::ShownPopupMenu&) {
+    other.reset();
+    return 36202u;  // usec, for a button that is gone
+  });
+  const lv::Rect r = dialog_.GetItemRect(kOtherPlaceId);
+  ASSERT_TRUE(lv::MouseClickControl(dialog_, kOtherPlaceId, lv::Point{r.Width() / 2, r.Height() / 2}));
+  // Only the ordinary click arrived; the caption stayed.
+  EXPECT_EQ(dialog_.clicks, (std::vector<int>{kOtherPlaceId}));
+  EXPECT_EQ(dialog_.GetItemText(kOtherPlaceId), L"nsec");
+  // A later click of the orphaned window opens no menu.
+  ASSERT_TRUE(lv::MouseClickControl(dialog_, kOtherPlaceId, lv::Point{r.Width() / 2, r.Height() / 2}));
+  EXPECT_EQ(dialog_.clicks, (std::vector<int>{kOtherPlaceId, kOtherPlaceId}));
 }
 
 TEST_F(UnitsButtonWindow, GalleryOpenMenu) {
