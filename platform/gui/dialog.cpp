@@ -253,7 +253,17 @@ Control* DialogWindow::AddControl(const ControlTemplate& t, const QRect& rect) {
       break;
     }
     case ControlKind::kGroupBox: {
-      w = new QGroupBox(text, root);
+      auto* group = new QGroupBox(text, root);
+      // The classic group box: its frame line runs through the middle of the
+      // title, so the template's rectangle is the frame's outer edge with the
+      // title on its top line.
+      const int half = QFontMetrics(root->font()).height() / 2;
+      group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 0px;"
+                                          " margin-top: %1px; }"
+                                          " QGroupBox::title { subcontrol-origin: margin;"
+                                          " subcontrol-position: top left; left: 6px; padding: 0px 2px; }")
+                               .arg(half));
+      w = group;
       break;
     }
     case ControlKind::kDropDownList: {
@@ -363,6 +373,14 @@ DialogWindow* DialogWindow::Build(Dialog& owner, QWidget* root) {
 }
 
 void DialogWindow::Dispose(bool later) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!OnGuiThread() && app != nullptr) {
+    // Widgets are touched on the GUI thread only: the owner lets go now, the
+    // widgets go there.
+    owner = nullptr;
+    QMetaObject::invokeMethod(app, [this] { Dispose(false); }, Qt::QueuedConnection);
+    return;
+  }
   for (auto& c : controls) {
     if (c.widget != nullptr) {
       QObject::disconnect(c.widget, nullptr, nullptr, nullptr);
@@ -383,26 +401,38 @@ void DialogWindow::Dispose(bool later) {
 
 void DialogWindow::Clicked(int id) {
   Dialog* d = owner;
+  if (d == nullptr) {
+    return;
+  }
   Guarded([d, id] { d->OnButtonClicked(id); });
 }
 
 void DialogWindow::EditChanged(int id) {
   Dialog* d = owner;
+  if (d == nullptr) {
+    return;
+  }
   Guarded([d, id] { d->OnEditChanged(id); });
 }
 
 void DialogWindow::SelectionChanged(int id) {
   Dialog* d = owner;
+  if (d == nullptr) {
+    return;
+  }
   Guarded([d, id] { d->OnSelectionChanged(id); });
 }
 
 void DialogWindow::CancelRequested() {
   Dialog* d = owner;
+  if (d == nullptr) {
+    return;
+  }
   Guarded([d] { d->OnCancel(); });
 }
 
 void DialogWindow::Finished(int result) {
-  if (!modal) {
+  if (!modal || owner == nullptr) {
     return;
   }
   Dialog* d = owner;
