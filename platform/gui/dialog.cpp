@@ -373,6 +373,14 @@ DialogWindow* DialogWindow::Build(Dialog& owner, QWidget* root) {
 }
 
 void DialogWindow::Dispose(bool later) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!OnGuiThread() && app != nullptr) {
+    // Widgets are touched on the GUI thread only: the owner lets go now, the
+    // widgets go there.
+    owner = nullptr;
+    QMetaObject::invokeMethod(app, [this] { Dispose(false); }, Qt::QueuedConnection);
+    return;
+  }
   for (auto& c : controls) {
     if (c.widget != nullptr) {
       QObject::disconnect(c.widget, nullptr, nullptr, nullptr);
@@ -393,26 +401,38 @@ void DialogWindow::Dispose(bool later) {
 
 void DialogWindow::Clicked(int id) {
   Dialog* d = owner;
+  if (d == nullptr) {
+    return;
+  }
   Guarded([d, id] { d->OnButtonClicked(id); });
 }
 
 void DialogWindow::EditChanged(int id) {
   Dialog* d = owner;
+  if (d == nullptr) {
+    return;
+  }
   Guarded([d, id] { d->OnEditChanged(id); });
 }
 
 void DialogWindow::SelectionChanged(int id) {
   Dialog* d = owner;
+  if (d == nullptr) {
+    return;
+  }
   Guarded([d, id] { d->OnSelectionChanged(id); });
 }
 
 void DialogWindow::CancelRequested() {
   Dialog* d = owner;
+  if (d == nullptr) {
+    return;
+  }
   Guarded([d] { d->OnCancel(); });
 }
 
 void DialogWindow::Finished(int result) {
-  if (!modal) {
+  if (!modal || owner == nullptr) {
     return;
   }
   Dialog* d = owner;

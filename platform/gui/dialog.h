@@ -132,6 +132,7 @@ class Dialog {
   friend struct gui_internal::SheetWindow;
   friend class PropertySheet;
   friend class DialogTestAccess;
+  friend class DialogControlAccess;
 
   DialogTemplate template_;
   int result_ = kIdCancel;

@@ -1,5 +1,6 @@
 #include "platform/gui/property_sheet.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -112,6 +113,9 @@ SheetWindow* SheetWindow::Build(PropertySheet& owner) {
 }
 
 void SheetWindow::OkPressed() {
+  if (owner == nullptr) {
+    return;
+  }
   PropertySheet* sheet = owner;
   Guarded([this, sheet] {
     if (current >= 0 && !sheet->pages_[current]->OnKillActive()) {
@@ -130,6 +134,9 @@ void SheetWindow::OkPressed() {
 }
 
 void SheetWindow::ApplyPressed() {
+  if (owner == nullptr) {
+    return;
+  }
   PropertySheet* sheet = owner;
   Guarded([this, sheet] {
     if (current >= 0 && !sheet->pages_[current]->OnKillActive()) {
@@ -147,6 +154,9 @@ void SheetWindow::ApplyPressed() {
 }
 
 void SheetWindow::CancelPressed() {
+  if (owner == nullptr) {
+    return;
+  }
   PropertySheet* sheet = owner;
   Guarded([sheet] {
     for (PropertyPage* page : sheet->pages_) {
@@ -158,6 +168,9 @@ void SheetWindow::CancelPressed() {
 }
 
 void SheetWindow::TabChanged(int index) {
+  if (owner == nullptr) {
+    return;
+  }
   PropertySheet* sheet = owner;
   const int previous = current;
   bool keep = true;
@@ -179,7 +192,7 @@ void SheetWindow::TabChanged(int index) {
 }
 
 void SheetWindow::Finished(int result) {
-  if (!modal) {
+  if (!modal || owner == nullptr) {
     return;
   }
   PropertySheet* sheet = owner;
@@ -193,31 +206,48 @@ void SheetWindow::Finished(int result) {
 }
 
 void SheetWindow::Dispose(bool later) {
-  for (PropertyPage* page : owner->pages_) {
-    if (page->window_ != nullptr) {
-      // The page widgets go with the sheet's widget.
-      for (auto& c : page->window_->controls) {
+  // The pages and the sheet let go of the windows at once; the widgets are
+  // touched on the GUI thread only.
+  std::vector<DialogWindow*> pageWindows;
+  if (owner != nullptr) {
+    for (PropertyPage* page : owner->pages_) {
+      if (page->window_ != nullptr) {
+        page->window_->owner = nullptr;
+        pageWindows.push_back(page->window_);
+        page->window_ = nullptr;
+      }
+    }
+  }
+  owner = nullptr;
+  auto finish = [this, pageWindows, later] {
+    for (DialogWindow* w : pageWindows) {
+      for (auto& c : w->controls) {
         if (c.widget != nullptr) {
           QObject::disconnect(c.widget, nullptr, nullptr, nullptr);
         }
       }
-      delete page->window_;
-      page->window_ = nullptr;
+      delete w;  // the page widgets go with the sheet's widget
     }
+    QObject::disconnect(tabs, nullptr, nullptr, nullptr);
+    for (QPushButton* b : {ok, cancel, apply}) {
+      QObject::disconnect(b, nullptr, nullptr, nullptr);
+    }
+    QObject::disconnect(dialog, nullptr, nullptr, nullptr);
+    dialog->cancel = nullptr;
+    dialog->hide();
+    if (later) {
+      dialog->deleteLater();
+    } else {
+      delete dialog;
+    }
+    delete this;
+  };
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!OnGuiThread() && app != nullptr) {
+    QMetaObject::invokeMethod(app, finish, Qt::QueuedConnection);
+    return;
   }
-  QObject::disconnect(tabs, nullptr, nullptr, nullptr);
-  for (QPushButton* b : {ok, cancel, apply}) {
-    QObject::disconnect(b, nullptr, nullptr, nullptr);
-  }
-  QObject::disconnect(dialog, nullptr, nullptr, nullptr);
-  dialog->cancel = nullptr;
-  dialog->hide();
-  if (later) {
-    dialog->deleteLater();
-  } else {
-    delete dialog;
-  }
-  delete this;
+  finish();
 }
 
 }  // namespace gui_internal

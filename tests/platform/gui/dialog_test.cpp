@@ -480,4 +480,25 @@ TEST_F(Dialogs, ListBoxWithoutNotifyReportsNothingAndNoSelectionPicksNothing) {
   EXPECT_LE(d.GetItemRect(3).Height(), d.MapDialogRect(0, 0, 0, 41).Height());
 }
 
+TEST_F(Dialogs, AModelessDialogDestroyedOnAWorkerLeavesItsWidgetsToTheGuiThread) {
+  lv::DialogTemplate t = EveryKind();
+  t.caption = L"Destroyed on a worker";
+  auto* d = new RecordingDialog(t);
+  ASSERT_TRUE(d->Create());
+  d->Show(true);
+  ASSERT_NE(lv_test::TopLevelByTitle(t.caption), nullptr);
+  std::thread worker([d] { delete d; });
+  worker.join();
+  lv::ServeGuiEvents(20);
+  EXPECT_EQ(lv_test::TopLevelByTitle(t.caption), nullptr);
+}
+
+TEST_F(Dialogs, DoModalAfterShutDownReturnsCancelWithoutAWindow) {
+  lv::ShutDownGuiRuntime();
+  RecordingDialog d(EveryKind());
+  EXPECT_EQ(d.DoModal(), lv::kIdCancel);
+  EXPECT_TRUE(d.events.empty()) << "nothing was initialised";
+  EXPECT_FALSE(d.HasWindow());
+}
+
 }  // namespace
