@@ -15,6 +15,7 @@
 
 #include "platform/gui/gui_runtime_qt.h"
 #include "platform/gui/modal_bridge.h"
+#include "platform/gui/window_qt.h"
 
 namespace lv {
 
@@ -128,6 +129,7 @@ bool StartGuiRuntime(const GuiRuntimeOptions& options) {
   g_quitCode.store(0);
   g_generation.fetch_add(1);
   gui_internal::OpenModalBridge();
+  gui_internal::MeasureFrameInsets();
   g_started.store(true, std::memory_order_release);
   g_previousTarget = SetUiPostTarget(&g_postTarget);
   g_previousWait = SetThisThreadEventWait(

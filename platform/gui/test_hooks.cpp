@@ -3,7 +3,14 @@
 #include <deque>
 #include <mutex>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -26,6 +33,63 @@ void PushAnswer(ScriptedAnswer answer) {
 
 void PushResult(int result) {
   PushAnswer([result](ShownModal& shown) { shown.Finish(result); });
+}
+
+void PushMessageBoxAnswer(int buttonId) {
+  PushAnswer([buttonId](ShownModal& shown) {
+    auto* box = qobject_cast<QMessageBox*>(static_cast<QWidget*>(shown.Widget()));
+    if (box == nullptr) {
+      shown.Finish(buttonId);
+      return;
+    }
+    static constexpr struct {
+      int id;
+      QMessageBox::StandardButton button;
+    } kMap[] = {{1, QMessageBox::Ok}, {2, QMessageBox::Cancel}, {3, QMessageBox::Abort}, {4, QMessageBox::Retry},
+                {5, QMessageBox::Ignore}, {6, QMessageBox::Yes}, {7, QMessageBox::No}};
+    for (const auto& e : kMap) {
+      if (e.id == buttonId) {
+        if (QAbstractButton* b = box->button(e.button)) {
+          b->click();  // as a person would: the box finishes with that button
+          return;
+        }
+      }
+    }
+    box->reject();  // no such button: as Escape
+  });
+}
+
+void PushFileAnswer(const std::wstring& path) {
+  PushAnswer([path](ShownModal& shown) {
+    auto* dialog = qobject_cast<QFileDialog*>(static_cast<QWidget*>(shown.Widget()));
+    if (dialog == nullptr || path.empty()) {
+      shown.Finish(2);
+      return;
+    }
+    // Typed into the name field, as a person would: the dialog's own checks
+    // (existing file, default extension, replace question) then apply.
+    const QFileInfo info(QString::fromStdWString(path));
+    dialog->setDirectory(info.absolutePath());
+    if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+      edit->setText(info.fileName());
+    } else {
+      dialog->selectFile(info.absoluteFilePath());
+    }
+    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);  // as the Open/Save button
+  });
+}
+
+void PushPrintToPdfAnswer(const std::string& utf8Path) {
+  PushAnswer([utf8Path](ShownModal& shown) {
+    auto* dialog = qobject_cast<QPrintDialog*>(static_cast<QWidget*>(shown.Widget()));
+    if (dialog == nullptr) {
+      shown.Finish(0);
+      return;
+    }
+    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer()->setOutputFileName(QString::fromStdString(utf8Path));
+    dialog->done(QDialog::Accepted);  // the printer keeps the PDF output set here
+  });
 }
 
 size_t PendingAnswers() {

@@ -46,6 +46,14 @@ size_t PendingAnswers();
 // Drops every queued answer.
 void ClearAnswers();
 
+// Answers for the common modal things (platform/gui/dialogs.h): press the
+// message-box button with the id (kIdOk ...), or pick the file name in a
+// file dialog ("" cancels it).
+void PushMessageBoxAnswer(int buttonId);
+void PushFileAnswer(const std::wstring& path);
+// Answers the next print dialog with "print", into a PDF file.
+void PushPrintToPdfAnswer(const std::string& utf8Path);
+
 // Called (on the GUI thread) with every modal thing the bridge shows, before
 // any scripted answer; empty removes it.
 void SetModalShownObserver(std::function<void(ShownModal& shown)> observer);

@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QStatusBar>
+#include <QLayout>
 #include <algorithm>
+#include <atomic>
 #include <unordered_map>
 #include <utility>
 
@@ -44,6 +46,10 @@ namespace gui_internal {
 
 namespace {
 std::unordered_map<uint32_t, QPointer<QWidget>> g_widgets;  // GUI thread only
+// The caption and frame of a child window (outer less client size), measured
+// once on the GUI thread at start-up, read by owners on any thread.
+std::atomic<int32_t> g_childInsetX{0};
+std::atomic<int32_t> g_childInsetY{0};
 
 void Register(uint32_t id, QWidget* widget) {
   g_widgets[id] = widget;
@@ -114,6 +120,26 @@ FrameView* ViewOf(QWidget* w) {
   return nullptr;
 }
 }  // namespace
+
+void MeasureFrameInsets() {
+  QMdiArea area;
+  area.resize(800, 600);
+  auto* probe = new ChildWidget(WindowLink{0, std::make_shared<WindowMessageQueue>(), false, std::make_shared<FrameSlot>()},
+                                nullptr);
+  area.addSubWindow(probe);
+  probe->resize(400, 300);
+  probe->ensurePolished();
+  if (probe->layout() != nullptr) {
+    probe->layout()->activate();
+  }
+  const QSize client = probe->View()->size();
+  if (client.width() > 0 && client.width() < 400 && client.height() > 0 && client.height() < 300) {
+    g_childInsetX = 400 - client.width();
+    g_childInsetY = 300 - client.height();
+  }
+}
+
+Size ChildFrameInsets() { return Size{g_childInsetX.load(), g_childInsetY.load()}; }
 
 QWidget* WidgetOf(uint32_t id) {
   auto it = g_widgets.find(id);
@@ -589,6 +615,7 @@ void FrameWindow::SetPaneText(int pane, const wchar_t* text) {
 
 ChildWindow::ChildWindow(const FrameWindow& parent, std::wstring title, const Rect& geometry)
     : LayerWindow(std::move(title), geometry), parentId_(parent.Id()) {
+  insets_ = gui_internal::ChildFrameInsets();
   gui_internal::WindowLink link = LinkFor(id_, ownerQueue_, slot_);
   const std::wstring t = title_;
   const Rect g = geometry_;

@@ -103,8 +103,9 @@ class LayerWindow {
   // No size message comes back.
   void MoveSize(const Rect& geometry);
   const Rect& Geometry() const { return geometry_; }
-  // The client area's size: the geometry less the caption and frame (known
-  // from the widget's first size report; until then the whole geometry).
+  // The client area's size: the geometry less the caption and frame (for a
+  // child measured once at start-up, then taken from each size report; a
+  // frame's client is its plot area, known from its first size report).
   Size ClientSize() const;
 
   void SetCursor(CursorKind cursor);

@@ -108,6 +108,11 @@ class ChildWidget : public QMdiSubWindow {
   bool clamping_ = false;
 };
 
+// Measures a child window's caption and frame once (GUI thread, at start-up,
+// before any worker makes windows); ChildFrameInsets reads them anywhere.
+void MeasureFrameInsets();
+Size ChildFrameInsets();
+
 // The widget of a window id (GUI thread); null when gone.
 QWidget* WidgetOf(uint32_t id);
 // Every window id with a widget now.

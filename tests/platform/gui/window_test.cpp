@@ -2,7 +2,11 @@
 // toolbar and status bar, child windows owned by a worker, window messages
 // in the owner's queue, the bounding rectangle, frames handed over.
 #include <QApplication>
+#include <QAction>
 #include <QImage>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QToolBar>
 #include <QWidget>
 #include <atomic>
 #include <chrono>
@@ -354,6 +358,66 @@ TEST_F(Windows, IdleWorkerDoesNotWakeAndWindowMessagesWakeIt) {
   // A window message alone wakes it (nothing in its thread queue).
   ASSERT_TRUE(hooks::UserClose(worker.windowId));
   ASSERT_TRUE(ServeUntil([&] { return worker.CountOf(WindowMessageKind::kClose) == 1; }, 2000));
+}
+
+TEST_F(Windows, PopupMenuCommandComesBackToTheOwnerAndCursorAndPressedStateShow) {
+  auto frame = SampleFrame();
+  frame->Show(true);
+  lv::ChildWindow child(*frame, L"Time Domain 1", lv::Rect{10, 10, 410, 310});
+  child.Show(true);
+  std::vector<int32_t> commands;
+  child.SetMessageHandler([&](const WindowMessage& m) {
+    if (m.kind == WindowMessageKind::kCommand) {
+      commands.push_back(m.a);
+    }
+  });
+  ASSERT_TRUE(ServeUntil([&] { return hooks::IsShown(child.Id()); }));
+  // The client size is known from the start (frame insets measured once).
+  bool measured = false;
+  for (QWidget* w : QApplication::allWidgets()) {
+    if (w->windowTitle() == "Time Domain 1" && w->inherits("QMdiSubWindow")) {
+      const QWidget* client = static_cast<QMdiSubWindow*>(w)->widget();
+      EXPECT_EQ(child.ClientSize(), (lv::Size{client->width(), client->height()}));
+      measured = true;
+    }
+  }
+  EXPECT_TRUE(measured);
+  child.TrackPopupMenu({lv::MenuItem::Command(501, L"Zoom In"), lv::MenuItem::Separator(),
+                        lv::MenuItem::Command(502, L"Cursor")},
+                       lv::Point{40, 30});
+  ASSERT_TRUE(ServeUntil([] { return QApplication::activePopupWidget() != nullptr; }));
+  auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(popup, nullptr);
+  ASSERT_EQ(popup->actions().size(), 3);
+  EXPECT_TRUE(popup->actions()[1]->isSeparator());
+  popup->actions()[2]->trigger();
+  popup->close();
+  ASSERT_TRUE(ServeUntil([&] { return commands.size() == 1; }));
+  EXPECT_EQ(commands[0], 502);
+  // Cursor kinds reach the client area.
+  child.SetCursor(lv::CursorKind::kCross);
+  EXPECT_EQ(child.Cursor(), lv::CursorKind::kCross);
+  QWidget* view = nullptr;
+  for (QWidget* w : QApplication::allWidgets()) {
+    if (w->windowTitle() == "Time Domain 1") view = w->findChildren<QWidget*>().isEmpty() ? nullptr : w;
+  }
+  ASSERT_NE(view, nullptr);
+  bool cross = false;
+  for (QWidget* w : view->findChildren<QWidget*>()) {
+    cross = cross || (w->testAttribute(Qt::WA_SetCursor) && w->cursor().shape() == Qt::CrossCursor);
+  }
+  EXPECT_TRUE(cross);
+  // A toolbar button's pressed state.
+  frame->SetToolbarButtonPressed(301, true);
+  bool pressed = false;
+  for (QWidget* w : QApplication::allWidgets()) {
+    if (auto* bar = qobject_cast<QToolBar*>(w)) {
+      for (QAction* a : bar->actions()) {
+        pressed = pressed || (a->data().toUInt() == 301 && a->isChecked());
+      }
+    }
+  }
+  EXPECT_TRUE(pressed);
 }
 
 }  // namespace
