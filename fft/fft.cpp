@@ -17,11 +17,11 @@ using TransformFn = int32_t (*)(const ComplexFloat32*, ComplexFloat32*, const Ff
 // classes that have them (null elsewhere).
 constexpr GetSizeFn kGetSizeOf[] = {LV_CLASS_NAMES(FftGetSizeComplexFloat32)};
 constexpr InitFn kInitOf[] = {LV_CLASS_NAMES(FftInitComplexFloat32)};
-constexpr TransformFn kForwardOf[] = {&FftForwardComplexFloat32Sse2, nullptr, &FftForwardComplexFloat32Ssse3,
+constexpr TransformFn kForwardOf[] = {&FftForwardComplexFloat32Sse2, &FftForwardComplexFloat32Sse3, &FftForwardComplexFloat32Ssse3,
                                       &FftForwardComplexFloat32Sse42, &FftForwardComplexFloat32Avx,
                                       &FftForwardComplexFloat32Avx2, &FftForwardComplexFloat32Avx512ManyCore,
                                       &FftForwardComplexFloat32Avx512};
-constexpr TransformFn kInverseOf[] = {&FftInverseComplexFloat32Sse2, nullptr, &FftInverseComplexFloat32Ssse3,
+constexpr TransformFn kInverseOf[] = {&FftInverseComplexFloat32Sse2, &FftInverseComplexFloat32Sse3, &FftInverseComplexFloat32Ssse3,
                                       &FftInverseComplexFloat32Sse42, &FftInverseComplexFloat32Avx,
                                       &FftInverseComplexFloat32Avx2, &FftInverseComplexFloat32Avx512ManyCore,
                                       &FftInverseComplexFloat32Avx512};

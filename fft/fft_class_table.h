@@ -99,7 +99,7 @@ constexpr FftClassRow kFftClasses[kProcessorClassCount] = {
     {.smallOrderLimit = 5, .leafLimit = 16, .largestOrder = 28, .blockedThreshold = 20,
      .manyCoreLimit = -1, .groupWidth = 4, .stagePlan = FftStagePlan::kMixed128, .fusedProducts = false,
      .tileCopyLast = 19, .copyChunkBytes = 8388608, .wholeArrayReversal = true,
-     .transformClass = kClassSse2, .butterflyClass = kClassSse3,
+     .transformClass = kClassSse3, .butterflyClass = kClassSse3,
      .columnPassClass = kClassSse3, .tileMoveClass = kClassSse3,
      .smallKernelClass = kClassSse3, .order0Class = kClassSse2, .order1Class = kClassSse2,
      .inPlaceOrder = 16},

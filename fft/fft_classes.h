@@ -4,14 +4,14 @@
 //
 // Every class has its own size query and FFT plan initialisation. Forward and
 // inverse transforms exist for the classes whose transforms are wired (class
-// table: transformClass): 0 (Sse2, orders 0-27) and 2 to 7, orders 0-28.
+// table: transformClass): 0 (Sse2, orders 0-27) and 1 to 7, orders 0-28.
 // The transforms of the vector classes read a plan built by the same class:
 // on class 6 orders 0-16 by the many-core road on its own plan
 // (fft/manycore/many_core.h); small orders (0-5, 0-6 from class 4 on) by the
 // small-order kernels, medium orders (up to 16, 17 or 18) by the medium
-// butterfly kernel (class 2 at order 17: bit reversal and the in-place kernel)
-// followed by the scaling of the direction's flag, larger orders by the
-// large-order driver
+// butterfly kernel (classes 1 and 2 at orders 16 and 17: bit reversal and the
+// in-place kernel) followed by the scaling of the direction's flag, larger
+// orders by the large-order driver
 // (fft/drivers/large_order.h).
 // Statuses as the entry points: -8 null plan, -17 not initialised, -8 null
 // source or destination, -8 null work buffer where the plan asks for one; 0
@@ -37,6 +37,7 @@ LV_DECLARE_CLASSES(int32_t, FftInitComplexFloat32,
                                         const FftSpecComplexFloat32* spec, uint8_t* workBuffer);
 
 LV_FFT_DECLARE_TRANSFORMS(Sse2)
+LV_FFT_DECLARE_TRANSFORMS(Sse3)
 LV_FFT_DECLARE_TRANSFORMS(Ssse3)
 LV_FFT_DECLARE_TRANSFORMS(Sse42)
 LV_FFT_DECLARE_TRANSFORMS(Avx)

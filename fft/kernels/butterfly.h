@@ -11,7 +11,7 @@
 //   transforms of b0 points (taken from a bit-reversed array) into one of m
 //   points; table holds W_m^k, k < m/4.
 //
-// Medium kernel (src, dst, n, twiddles, swapList, work), classes 2 to 5 and 7
+// Medium kernel (src, dst, n, twiddles, swapList, work), classes 1 to 5 and 7
 // (and class 6, forwarding to class 5):
 // a whole transform, bit reversal fused into its first pass.
 // - classes 4 to 7: n = 2^L, 64 <= n <= 2^18; twiddles: the radix-4 twiddle
@@ -20,9 +20,10 @@
 //   ..., n/4 read); work (8n bytes, 32-byte aligned) is used only when
 //   src == dst or dst is not 32-byte aligned, otherwise never touched and may
 //   be null;
-// - classes 2 and 3: n = 2^L, 64 <= n <= 2^17, the class's table (16-byte
-//   aligned); list entries 4, 8, ..., n/4 read; work (8n bytes, 16-byte
-//   aligned) used only when src == dst or dst is not 16-byte aligned;
+// - classes 1 to 3: n = 2^L, 64 <= n <= 2^15 (class 1) or 2^17, the class's
+//   table (16-byte aligned); list entries 4, 8, ..., n/4 read; work (8n
+//   bytes, 16-byte aligned) used only when src == dst or dst is not 16-byte
+//   aligned;
 // - src and dst are the same array or disjoint, any float alignment.
 // In-place kernel (data, n, twiddles, work, lastFlag), classes 1 to 7: data
 // already in bit-reversed order, n = 2^m.
@@ -55,13 +56,14 @@ void FftInverseRadix4StagesSse2(ComplexFloat32* data, int32_t n, const float* tw
 void FftForwardCombinePassSse2(ComplexFloat32* data, int32_t m, int32_t b0, const float* table);
 void FftInverseCombinePassSse2(ComplexFloat32* data, int32_t m, int32_t b0, const float* table);
 
-// ---- medium kernels: classes 2 to 5, 6 (forwarding to class 5) and 7 ----
+// ---- medium kernels: classes 1 to 5, 6 (forwarding to class 5) and 7 ----
 #define LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Sfx)                                                                     \
   void FftForwardMediumKernel##Sfx(const ComplexFloat32* src, ComplexFloat32* dst, uint64_t n,                  \
                                    const float* twiddles, const int32_t* swapList, uint8_t* work);              \
   void FftInverseMediumKernel##Sfx(const ComplexFloat32* src, ComplexFloat32* dst, uint64_t n,                  \
                                    const float* twiddles, const int32_t* swapList, uint8_t* work);
 
+LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Sse3)
 LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Ssse3)
 LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Sse42)
 LV_FFT_DECLARE_MEDIUM_BUTTERFLY(Avx)

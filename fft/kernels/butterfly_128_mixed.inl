@@ -1,8 +1,11 @@
-// The 128-bit in-place butterfly kernel of class 1 (stage plan kMixed128),
+// The 128-bit medium and in-place butterfly kernels of class 1 (stage plan
+// kMixed128),
 // included by butterfly_body.inl inside the class namespace. kSign is -1 for
 // the forward kernel, +1 for the inverse.
 //
-// The data arrive in bit-reversed order as interleaved pairs. A twiddle-free
+// In-place kernel: the data arrive in bit-reversed order as interleaved pairs;
+// the medium kernel's first pass reads its source through the swap list
+// instead and computes the same values. A twiddle-free
 // radix-4 first pass writes blocks of 4 points (4 real parts, then 4 imaginary
 // parts) into the working array (the data when 16-byte aligned, otherwise the
 // work buffer); radix-4 and radix-8 passes follow in place in that layout, each
@@ -216,16 +219,48 @@ void Final(const float* w, float* out, int64_t n, const float* run, bool pairs, 
   }
 }
 
-template <int kSign>
-void InPlaceKernel(ComplexFloat32* data, uint64_t count, const float* twiddles, uint8_t* work, int32_t lastFlag) {
-  constexpr bool kInv = kSign > 0;
-  const int64_t n = static_cast<int64_t>(count);
+// The first pass of the medium kernel, bit reversal fused: the same 4-point
+// transforms as FirstPass, on the points the swap list names (list entry 2k is
+// rev(4k)). Step t takes p = rev(8t) (entry 4t, 0 for t = 0) and the
+// butterflies whose first points are p, p + n/8 (block 2t + 1), p + 1 and
+// p + n/8 + 1; they fill the blocks at points 8t, 8t + 4, n/2 + 8t and
+// n/2 + 8t + 4. The step after the last reads the list's 0 at entry n/4.
+template <bool kInv>
+void FirstPassFromList(const float* src, float* dst, int64_t n, const int32_t* list) {
+  const int64_t eighth = n / 8, quarter = n / 4, half = n / 2;
+  const int64_t offset[4] = {0, half, quarter, half + quarter};  // a0, a1, a2, a3
+  int64_t p = 0;
+  for (int64_t t = 0;; ++t) {
+    // Lanes: butterflies with first point p, p + 1, p + n/8, p + n/8 + 1.
+    Cx a[4];
+    for (int m = 0; m < 4; ++m) {
+      const float* lo = src + 2 * (p + offset[m]);
+      const V l = _mm_loadu_ps(lo), h = _mm_loadu_ps(lo + 2 * eighth);
+      a[m] = {_mm_shuffle_ps(l, h, _MM_SHUFFLE(2, 0, 2, 0)), _mm_shuffle_ps(l, h, _MM_SHUFFLE(3, 1, 3, 1))};
+    }
+    const Cx s01 = Add(a[0], a[1]), d01 = Sub(a[0], a[1]), s23 = Add(a[2], a[3]), d23 = Sub(a[2], a[3]);
+    const Cx y0 = Add(s01, s23), y2 = Sub(s01, s23);
+    const Cx y1 = AddJ<kInv>(d01, d23), y3 = SubJ<kInv>(d01, d23);
+    V r0 = y0.re, r1 = y1.re, r2 = y2.re, r3 = y3.re;
+    V i0 = y0.im, i1 = y1.im, i2 = y2.im, i3 = y3.im;
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    _MM_TRANSPOSE4_PS(i0, i1, i2, i3);
+    Store(dst + 2 * (8 * t), {r0, i0});
+    Store(dst + 2 * (half + 8 * t), {r1, i1});
+    Store(dst + 2 * (8 * t + 4), {r2, i2});
+    Store(dst + 2 * (half + 8 * t + 4), {r3, i3});
+    const int32_t next = list[4 * (t + 1)];
+    if (next == 0) break;
+    p = next;
+  }
+}
+
+// The passes after the first pass on the working array w, the final one
+// writing out (pairs or blocks; aligned stores when out is 16-byte aligned).
+template <bool kInv>
+void LaterPasses(float* w, float* out, int64_t n, const float* twiddles, bool pairs, bool aligned) {
   int32_t order = 0;
   while ((int64_t{1} << order) < n) ++order;
-  float* out = &data->re;
-  const bool aligned = (reinterpret_cast<uintptr_t>(out) & 15) == 0;
-  float* w = aligned ? out : reinterpret_cast<float*>(work);
-  FirstPass<kInv>(out, w, n);
   const float* run = twiddles;
   int32_t done = 2;
   int64_t s = 4;
@@ -237,9 +272,9 @@ void InPlaceKernel(ComplexFloat32* data, uint64_t count, const float* twiddles, 
     const int32_t bits = eight ? 3 : 2;
     if (done + bits == order) {
       if (eight) {
-        Final<kInv, 8>(w, out, n, run, lastFlag == 1, aligned);
+        Final<kInv, 8>(w, out, n, run, pairs, aligned);
       } else {
-        Final<kInv, 4>(w, out, n, run, lastFlag == 1, aligned);
+        Final<kInv, 4>(w, out, n, run, pairs, aligned);
       }
     } else if (eight) {
       MiddlePass<kInv, 8>(w, n, s, run);
@@ -250,6 +285,33 @@ void InPlaceKernel(ComplexFloat32* data, uint64_t count, const float* twiddles, 
     s <<= bits;
     done += bits;
   }
+}
+
+template <int kSign>
+void InPlaceKernel(ComplexFloat32* data, uint64_t count, const float* twiddles, uint8_t* work, int32_t lastFlag) {
+  constexpr bool kInv = kSign > 0;
+  const int64_t n = static_cast<int64_t>(count);
+  float* out = &data->re;
+  const bool aligned = (reinterpret_cast<uintptr_t>(out) & 15) == 0;
+  float* w = aligned ? out : reinterpret_cast<float*>(work);
+  FirstPass<kInv>(out, w, n);
+  LaterPasses<kInv>(w, out, n, twiddles, lastFlag == 1, aligned);
+}
+
+// The medium kernel: n = 2^6 ... 2^15 points from src in natural order to dst
+// in natural order as pairs. The working array is dst when it is 16-byte
+// aligned and distinct from src, else the work buffer (8n bytes, 16-byte
+// aligned).
+template <int kSign>
+void MediumKernel(const ComplexFloat32* src, ComplexFloat32* dst, uint64_t count, const float* twiddles,
+                  const int32_t* list, uint8_t* work) {
+  constexpr bool kInv = kSign > 0;
+  const int64_t n = static_cast<int64_t>(count);
+  float* out = &dst->re;
+  const bool aligned = (reinterpret_cast<uintptr_t>(out) & 15) == 0;
+  float* w = src != dst && aligned ? out : reinterpret_cast<float*>(work);
+  FirstPassFromList<kInv>(&src->re, w, n, list);
+  LaterPasses<kInv>(w, out, n, twiddles, true, aligned);
 }
 
 #undef LV_BF1_INLINE

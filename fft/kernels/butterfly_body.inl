@@ -1,7 +1,7 @@
 // The FFT butterfly kernels of one processor class (fft/kernels/butterfly.h),
 // chosen by the class table: class 0 the scalar radix-4 stages and combine
-// passes; classes 1 to 3 128-bit kernels on their stage plan (classes 2 and
-// 3 the medium kernel too);
+// passes; classes 1 to 3 128-bit medium and in-place kernels on their stage
+// plan;
 // classes 4, 5 and 7 the 256-bit body (medium and in-place kernels); class 6 forwards its names to the class-5 kernels.
 #include <immintrin.h>
 
@@ -73,8 +73,7 @@ void LV_NAME(FftInverseInPlaceKernel)(ComplexFloat32* data, uint64_t n, const fl
   LV_NS::InPlaceKernel<1>(data, n, twiddles, work, lastFlag);
 }
 
-// The medium kernel: classes 2 to 5 and 7.
-#if LV_CLASS >= 2
+// The medium kernel: classes 1 to 5 and 7.
 void LV_NAME(FftForwardMediumKernel)(const ComplexFloat32* src, ComplexFloat32* dst, uint64_t n,
                                      const float* twiddles, const int32_t* swapList, uint8_t* work) {
   LV_NS::MediumKernel<-1>(src, dst, n, twiddles, swapList, work);
@@ -83,5 +82,4 @@ void LV_NAME(FftInverseMediumKernel)(const ComplexFloat32* src, ComplexFloat32* 
                                      const float* twiddles, const int32_t* swapList, uint8_t* work) {
   LV_NS::MediumKernel<1>(src, dst, n, twiddles, swapList, work);
 }
-#endif
 #endif

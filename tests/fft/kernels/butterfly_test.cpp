@@ -1,6 +1,6 @@
 // The butterfly kernels of classes 1 to 7, one table of classes: the in-place
 // kernels (data in bit-reversed order) of every class and the medium kernels
-// (bit reversal fused into the first pass) of classes 2 to 7, each against
+// (bit reversal fused into the first pass) of classes 1 to 7, each against
 // the scalar model of its class bit for bit, through the verifier against
 // FFTW in double, for its exact results, and for what it may read and write:
 // the twiddle table up to float 2n - 8 (and the swap-list entries it needs),
@@ -51,7 +51,7 @@ constexpr uint32_t kNearestRotationBits = 0x3F3504F3u;  // the float nearest to 
 
 struct KernelClass {
   InPlaceFn inPlace[2];  // forward, inverse
-  MediumFn medium[2];    // classes 4 to 7; null elsewhere
+  MediumFn medium[2];    // forward, inverse
   SineFn sine;           // the class's table builders
   ExpandFn expand;
   ListFn list;
@@ -85,7 +85,7 @@ std::vector<C> FusedProductModel(int sign, const std::vector<C>& z, const float*
 const KernelClass& Kernels(int cls) {
   static const KernelClass kClasses[8] = {
       {},
-      {LV_IN_PLACE(Sse3), {nullptr, nullptr}, LV_BUILDERS(Sse3), Class1Model, 4, 16, 12, 18, -1, 0, 0},
+      {LV_IN_PLACE(Sse3), LV_MEDIUM(Sse3), LV_BUILDERS(Sse3), Class1Model, 4, 16, 12, 18, -1, 4, 15},
       {LV_IN_PLACE(Ssse3), LV_MEDIUM(Ssse3), LV_BUILDERS(Ssse3), Class23Model, 4, 16, 6, 17, -1, 4, 17},
       {LV_IN_PLACE(Sse42), LV_MEDIUM(Sse42), LV_BUILDERS(Sse42), Class23Model, 4, 16, 6, 17, -1, 4, 17},
       {LV_IN_PLACE(Avx), LV_MEDIUM(Avx), LV_BUILDERS(Avx), SeparateProductModel, 8, 32, 12, 18, -1, 16, 18},
@@ -344,11 +344,11 @@ TEST_P(ProductRoundingTest, TheOtherRoundingDiffers) {
   }
 }
 
-// ---- medium kernels, classes 2 to 7 -----------------------------------------------
+// ---- medium kernels, classes 1 to 7 -----------------------------------------------
 
 class MediumKernelTest : public InPlaceKernelTest {};
 
-INSTANTIATE_TEST_SUITE_P(Classes, MediumKernelTest, ::testing::Range(2, kProcessorClassCount), KernelCaseName);
+INSTANTIATE_TEST_SUITE_P(Classes, MediumKernelTest, ::testing::Range(1, kProcessorClassCount), KernelCaseName);
 
 lv_test::FftSubject MediumSubject(const KernelClass& k, const Table& table, const std::vector<int32_t>& list, int L,
                                   int d) {
@@ -428,7 +428,7 @@ TEST_P(MediumKernelTest, VerifierPropertiesAndMirror) {
 
 // The kernel reads exactly the first 8n - 32 bytes of the twiddle table and
 // the swap-list entries of its step up to n/4 (16, 32, ... on the 256-bit
-// classes, 4, 8, ... on classes 2 and 3): poisoning everything else (the
+// classes, 4, 8, ... on classes 1 to 3): poisoning everything else (the
 // table tail, the list's other entries and what follows it) changes nothing.
 TEST_P(MediumKernelTest, ReadsOnlyTheTableAndListEntriesItNeeds) {
   for (int L : {7, 10, 11, 12, 13, 16}) {

@@ -1,6 +1,6 @@
 // The large-order roads of classes 1 to 7 as one table, shared by the quick and
 // the huge large-order tests: each class's size query, initialisation,
-// drivers, recursion levels and (classes 2 to 5 and 7) own transforms, and the
+// drivers, recursion levels and (classes 1 to 5 and 7) own transforms, and the
 // orders each test visits on it.
 #pragma once
 
@@ -33,7 +33,7 @@ struct LargeClass {
   lv_test::FftInitFn init;
   DriverFn driver[2];  // forward, inverse
   LevelFn level[2];
-  // The class's own transforms (classes 2 to 5 and 7), which the tests take
+  // The class's own transforms (classes 1 to 5 and 7), which the tests take
   // instead of the drivers where they exist; null elsewhere.
   lv_test::FftTransformFn transform[2];
   std::vector<int> accuracyOrders;  // against FFTW (quick)
@@ -60,7 +60,7 @@ inline const LargeClass& Large(int cls) {
       {},
       // Class 1: first large order 17 (32-column blocks), whole-array reversal
       // to 19, blocked from 20; outer order 6 at 21, 8 from 22.
-      {LV_LARGE_ROADS(Sse3), {nullptr, nullptr}, {17, 18, 19, 20, 21, 22}, {17, 18, 19, 20, 21}, {8, 24},
+      {LV_LARGE_ROADS(Sse3), {FftForwardComplexFloat32Sse3, FftInverseComplexFloat32Sse3}, {17, 18, 19, 20, 21, 22}, {17, 18, 19, 20, 21}, {8, 24},
        {17, 19, 20, 22}, {18, 20}, {24, 25, 26}},
       // Classes 2 and 3: whole-array reversal at 18, tiles from 19; class 2
       // copies in chunks from 22, class 3 from 23.

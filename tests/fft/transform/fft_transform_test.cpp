@@ -109,8 +109,8 @@ TEST(FftTransform, EveryClassThroughTheDispatch) {
   const Own own[kProcessorClassCount] = {
       {FftGetSizeComplexFloat32Sse2, FftInitComplexFloat32Sse2, FftForwardComplexFloat32Sse2,
        FftInverseComplexFloat32Sse2},
-      {FftGetSizeComplexFloat32Sse2, FftInitComplexFloat32Sse2, FftForwardComplexFloat32Sse2,
-       FftInverseComplexFloat32Sse2},
+      {FftGetSizeComplexFloat32Sse3, FftInitComplexFloat32Sse3, FftForwardComplexFloat32Sse3,
+       FftInverseComplexFloat32Sse3},
       {FftGetSizeComplexFloat32Ssse3, FftInitComplexFloat32Ssse3, FftForwardComplexFloat32Ssse3,
        FftInverseComplexFloat32Ssse3},
       {FftGetSizeComplexFloat32Sse42, FftInitComplexFloat32Sse42, FftForwardComplexFloat32Sse42,
