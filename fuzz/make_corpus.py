@@ -130,6 +130,12 @@ def writers():
         "inf": struct.pack("<dd", 1e6, 2.4e9) + struct.pack("<ff", float("inf"), 1.0) + samples,
         "tiny": struct.pack("<dd", 1e6, 2.4e9) + struct.pack("<ff", 1e-45, -1e-40) * 4,
         "huge": struct.pack("<dd", 1e6, 2.4e9) + struct.pack("<ff", 3.4e38, -3.4e38) * 4,
+        # Findings, kept as seeds: a clock too small for six decimals, a
+        # negative rate, a NaN centre, a rate whose reciprocal is infinite.
+        "tiny_clock": struct.pack("<dd", 1e-308, 0.0) + samples,
+        "negative_rate": struct.pack("<dd", -2.0, 0.0) + samples,
+        "nan_centre": struct.pack("<dd", 1e6, float("nan")) + samples,
+        "denormal_rate": struct.pack("<dd", 5e-324, 0.0) + samples,
     }
 
 

@@ -18,11 +18,14 @@
 #include "iqfiles/formats/file_info.h"
 #include "iqfiles/formats/vsa_text.h"
 #include "iqfiles/formats/wv.h"
+#include "platform/text.h"
 
 namespace {
 
 constexpr const char* kTarget = "writers";
 constexpr const char* kOldBytes = "the previous file";
+
+std::string lastError;  // the message of the last CQError Try caught
 
 template <typename F>
 bool Try(F&& f) {
@@ -30,6 +33,7 @@ bool Try(F&& f) {
     f();
     return true;
   } catch (CQError* e) {
+    lastError = e->GetMessage() != nullptr ? lv::WideToUtf8(e->GetMessage()) : std::string();
     delete e;
     return false;
   }
@@ -70,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     peak = std::fmax(peak, std::fmax(std::fabs(static_cast<double>(s.re)), std::fabs(static_cast<double>(s.im))));
   }
   CQCArrayTD array;
-  array.Set(samples.data(), static_cast<int>(samples.size()), rate, 0.0);
+  // An array refuses a rate it cannot hold: nothing to write then.
+  if (!Try([&] { array.Set(samples.data(), static_cast<int>(samples.size()), rate, 0.0); })) return 0;
   array.SetCenterFreq(centre);
 
   // .wv: the largest I or Q becomes 32767; the reader gives back x/32767.
@@ -93,8 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CQReadRSWvFile reader;
     reader.SetFileName(wvName.c_str());
     CQFileInfo info;
-    LV_FUZZ_CHECK(kTarget, Try([&] { reader.GetFileInfo(&info); }), "a written .wv file is not described");
-    LV_FUZZ_CHECK(kTarget, Try([&] { reader.ReadData(); }), "a written .wv file is not read");
+    LV_FUZZ_CHECK(kTarget, Try([&] { reader.GetFileInfo(&info); }), "a written .wv file is not described: " + lastError);
+    LV_FUZZ_CHECK(kTarget, Try([&] { reader.ReadData(); }), "a written .wv file is not read: " + lastError);
     std::vector<CQComplex> scaled;
     for (const CQComplex& s : samples) {
       scaled.emplace_back(peak > 0.0 ? static_cast<float>(s.re / peak) : 0.0f,
@@ -119,9 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reader.SetFileName(textName.c_str());
     CQFileInfo info;
     LV_FUZZ_CHECK(kTarget, Try([&] { reader.GetFileInfo(reader.GetFileNameUtf8(), &info); }),
-                  "a written text file is not described");
+                  "a written text file is not described: " + lastError);
     LV_FUZZ_CHECK(kTarget, info.numPoints == static_cast<int64_t>(samples.size()), "text count described differs");
-    LV_FUZZ_CHECK(kTarget, Try([&] { reader.ReadData(); }), "a written text file is not read");
+    LV_FUZZ_CHECK(kTarget, Try([&] { reader.ReadData(); }), "a written text file is not read: " + lastError);
     // The ADI text format takes values beyond 10 for 16-bit counts and
     // scales them by 1/32767 on reading.
     std::vector<CQComplex> expected = samples;

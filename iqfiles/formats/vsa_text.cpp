@@ -220,8 +220,13 @@ void CQADIVSATxtFile::WriteToFile(const CQCArrayTD* array) {
       throw new CQError("Null pointer to input data.");
     }
     const double rate = array->GetSampleRate();
-    if (!(rate > 0.0)) {
-      throw new CQError("Invalid sample rate.");  // XDelta would be infinite
+    // XDelta is 1/rate: it must be a positive finite number the reader takes back.
+    if (!(rate > 0.0) || !std::isfinite(rate) || !std::isfinite(1.0 / rate)) {
+      throw new CQError("Invalid sample rate.");
+    }
+    if (!std::isfinite(array->GetCenterFreq()) || !std::isfinite(array->GetBandwidth()) ||
+        !std::isfinite(array->GetTimeOrigin())) {
+      throw new CQError("Invalid center frequency, bandwidth or time origin.");
     }
     lv_iq::CheckFiniteSamples(*array);
     const double centre = array->GetCenterFreq();

@@ -58,6 +58,18 @@ std::string ReadHeaderText(lv_iq::File& file, int32_t& offset) {
   }
 }
 
+// A header number in the six-decimal form, or with 17 significant digits
+// when six decimals would not bring it back (a rate below a microhertz would
+// be written as 0 and refused by the reader).
+std::string ReadableNumber(double v) {
+  const std::string fixed = lv::FormatC("%.6lf", v);
+  const std::optional<double> back = lv::ParseDoubleC(std::string_view(fixed));
+  if (back && (*back == v || std::fabs(*back - v) <= 1e-7 * std::fabs(v))) {
+    return fixed;
+  }
+  return lv::FormatC("%.17g", v);
+}
+
 }  // namespace
 
 void CQReadRSWvFile::SetFileName(const wchar_t* name) {
@@ -237,12 +249,19 @@ void CQWriteRSWvFile::WriteHeader() {
       year = now.year, month = now.month, day = now.day, hour = now.hour, minute = now.minute;
       second = static_cast<int>(now.second);
     }
+    // A file its own reader would refuse is not written at all.
+    if (!std::isfinite(clock) || !(clock > 0.0)) {
+      throw new CQError("Invalid sample rate.");
+    }
+    if (!std::isfinite(centerFreq)) {
+      throw new CQError("Invalid center frequency.");
+    }
     // The header is written together with the data, so that the file appears only when whole.
     header_ = "{TYPE: SMU-WV,0}";
     header_ += lv::FormatC("{DATE:%d-%d-%d;%02d:%02d:%02d}", year, month, day, hour, minute, second);
-    header_ += lv::FormatC("{CLOCK:%.6lf}", clock);
+    header_ += "{CLOCK:" + ReadableNumber(clock) + "}";
     header_ += "{LEVEL OFFS:0.0, 0.0}";
-    header_ += lv::FormatC("{FREQUENCY:%.6lf}", centerFreq);
+    header_ += "{FREQUENCY:" + ReadableNumber(centerFreq) + "}";
     // Check now that the file can be created at all.
     lv_iq::AtomicFileWriter probe(lv::WideToUtf8(*name_), "Error creating R&S wv file.");
     headerWritten_ = true;

@@ -234,6 +234,66 @@ TEST_F(BadInputTest, GoodHeaderNumbersStillRead) {
   EXPECT_EQ(Catch([&] { r.GetFileInfo(&info); }).message, "The file is shorter than its header states.");
 }
 
+// Header numbers a reader would refuse are refused by the writers, and the
+// old file stays (a clock below a microhertz used to be written as 0.000000;
+// a NaN centre as "nan"). Tiny but valid clocks are written so they read back.
+TEST_F(BadInputTest, WritersRefuseHeaderNumbersTheirReadersRefuse) {
+  const CQComplex samples[2] = {{0.5f, -0.25f}, {0.125f, 0.0f}};
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    double rate, centre;
+    const char* message;  // null: written and read back
+  } cases[] = {
+      {0.0, 0.0, "Invalid sample rate."},   {-1e3, 0.0, "Invalid sample rate."},
+      {nan, 0.0, "Invalid sample rate."},   {inf, 0.0, "Invalid sample rate."},
+      {1e3, nan, "Invalid center frequency."}, {1e3, -inf, "Invalid center frequency."},
+      {1e-308, 2.4e9, nullptr},             {1e-9, 0.0, nullptr},
+      {2.5e6, 2.4123456789e9, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.rate) + " " + std::to_string(c.centre));
+    Write("a.wv", "old");
+    CQWriteRSWvFile w;
+    w.clock = c.rate;
+    w.centerFreq = c.centre;
+    w.SetFileName(W("a.wv").c_str());
+    CQCArrayTD array;
+    array.Set(samples, 2, 1e3, 0.0);
+    const CaughtError e = Catch([&] {
+      w.WriteHeader();
+      w.WriteData(&array);
+    });
+    if (c.message != nullptr) {
+      EXPECT_EQ(e.message, c.message);
+      EXPECT_EQ(Slurp("a.wv"), "old");
+      continue;
+    }
+    ASSERT_FALSE(e.thrown) << e.message;
+    CQReadRSWvFile r;
+    r.SetFileName(W("a.wv").c_str());
+    CQFileInfo info;
+    r.GetFileInfo(&info);
+    EXPECT_EQ(info.sampleRate, c.rate);
+    EXPECT_NEAR(info.centerFreq, c.centre, 1e-6);
+    EXPECT_EQ(info.numPoints, 2);
+  }
+  // The usual numbers keep their six-decimal form.
+  EXPECT_NE(Slurp("a.wv").find("{CLOCK:2500000.000000}{LEVEL OFFS:0.0, 0.0}{FREQUENCY:2412345678.900000}"),
+            std::string::npos);
+  // VSA text: XDelta = 1/rate must be finite, the centre finite.
+  for (const auto& [rate, centre] : {std::pair{1e-310, 0.0}, std::pair{inf, 0.0}, std::pair{1e3, nan}}) {
+    Write("a.txt", "old");
+    CQADIVSATxtFile t;
+    t.SetFileName(W("a.txt").c_str());
+    CQCArrayTD array;
+    array.Set(samples, 2, 1e3, 0.0);
+    array.SetSampleRate(rate);
+    array.SetCenterFreq(centre);
+    EXPECT_TRUE(Catch([&] { t.WriteToFile(&array); }).thrown) << rate << " " << centre;
+    EXPECT_EQ(Slurp("a.txt"), "old");
+  }
+}
+
 TEST_F(BadInputTest, WritersRefuseSamplesThatAreNotFinite) {
   struct Writer {
     const char* name;
