@@ -83,7 +83,8 @@ void Answer(const RequestPtr& request, int result) {
       return;
     }
     request->answered = true;
-    request->result = result;
+    // Once the bridge is closed every call returns its cancel result.
+    request->result = g_closed ? request->cancelResult : result;
     for (size_t i = 0; i < g_pending.size(); ++i) {
       if (g_pending[i] == request) {
         g_pending.erase(g_pending.begin() + static_cast<std::ptrdiff_t>(i));
@@ -221,9 +222,12 @@ void CloseModalBridge() {
     // Put them back so Answer finds and removes each one.
     g_pending = pending;
   }
+  // Each window is closed before its caller is released: closing runs the
+  // dialog's own cancel handlers, which may still use the caller's objects,
+  // so the caller must not return (and perhaps destroy them) before they have
+  // run. The answer is the cancel result whatever those handlers chose.
   for (const RequestPtr& request : pending) {
     QPointer<QWidget> widget = request->widget;
-    Answer(request, request->cancelResult);
     if (widget) {
       if (auto* dialog = qobject_cast<QDialog*>(widget.data())) {
         dialog->reject();
@@ -231,6 +235,7 @@ void CloseModalBridge() {
         widget->close();
       }
     }
+    Answer(request, request->cancelResult);
   }
   g_deferred.clear();
 }
