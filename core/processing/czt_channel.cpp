@@ -7,6 +7,20 @@
 #include "core/error.h"
 #include "core/spectral/czt.h"
 
+namespace {
+
+// A complex block for one call, freed when it goes out of scope (also when a
+// step throws), so an idle channel holds only its transforms' tables.
+struct WorkArea {
+  explicit WorkArea(int n) : data(CQArrayMath::AllocComplex(n)) {}
+  ~WorkArea() { CQArrayMath::Free(data); }
+  WorkArea(const WorkArea&) = delete;
+  WorkArea& operator=(const WorkArea&) = delete;
+  CQComplex* data;
+};
+
+}  // namespace
+
 CQCZTChannel::~CQCZTChannel() {
   delete forward_;
   delete inverse_;
@@ -15,10 +29,7 @@ CQCZTChannel::~CQCZTChannel() {
 
 void CQCZTChannel::FreeBuffers() {
   CQArrayMath::Free(nyquist_);
-  CQArrayMath::Free(workA_);
-  CQArrayMath::Free(workB_);
-  nyquist_ = workA_ = workB_ = nullptr;
-  workSize_ = 0;
+  nyquist_ = nullptr;
 }
 
 void CQCZTChannel::Initialize(int n, double sampleRate, double outStart, double outStep, int m) {
@@ -52,7 +63,6 @@ void CQCZTChannel::Initialize(int n, double sampleRate, double outStart, double 
       nyquist_[i].Set(std::cos(M_PI * std::fmod(x, 2.0)), 0.0);
     }
   }
-  if (even) workB_ = CQArrayMath::AllocComplex(m);
   n_ = n;
   m_ = m;
   ready_ = true;
@@ -73,26 +83,20 @@ void CQCZTChannel::Compute(const CQComplex* in, CQComplex* out) {
   // out = sum over the inner bins + c * cos(pi fs t), c the coefficient at -fs/2.
   const CQComplex c = coefficients[0];
   inverse_->Compute(coefficients + 1);
-  CQArrayMath::CopyArray(nyquist_, workB_, m_);
-  CQArrayMath::ArrayScalarMult(workB_, c, m_);
+  WorkArea cosine(m_);
+  CQArrayMath::CopyArray(nyquist_, cosine.data, m_);
+  CQArrayMath::ArrayScalarMult(cosine.data, c, m_);
   CQArrayMath::ArrayAdd(reinterpret_cast<const float*>(inverse_->GetOutput()),
-                        reinterpret_cast<const float*>(workB_), reinterpret_cast<float*>(out), 2 * m_);
+                        reinterpret_cast<const float*>(cosine.data), reinterpret_cast<float*>(out), 2 * m_);
 }
 
 void CQCZTChannel::Compute(const float* in, float* out) {
   if (in == nullptr) throw new CQError("Null pointer to input data.");
   if (out == nullptr) throw new CQError("Null pointer to output data.");
   if (!ready_) throw new CQError("Initialize must be called before Compute.");
-  // The real channel's own buffer, made on its first use.
-  const int size = std::max(n_, m_);
-  if (workA_ == nullptr || workSize_ != size) {
-    CQArrayMath::Free(workA_);
-    workA_ = nullptr;
-    workSize_ = 0;
-    workA_ = CQArrayMath::AllocComplex(size);
-    workSize_ = size;
-  }
-  CQArrayMath::CopyArray(in, workA_, n_);
-  Compute(workA_, workA_);
-  CQArrayMath::CopyArray(workA_, out, m_);
+  // The real channel as complex values, for this call only.
+  WorkArea values(std::max(n_, m_));
+  CQArrayMath::CopyArray(in, values.data, n_);
+  Compute(values.data, values.data);
+  CQArrayMath::CopyArray(values.data, out, m_);
 }

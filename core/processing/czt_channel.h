@@ -43,8 +43,5 @@ class CQCZTChannel {
   CQCZT* inverse_ = nullptr;
   // cos(pi * fs * t_m) at the output instants (even n only), as complex values.
   CQComplex* nyquist_ = nullptr;
-  CQComplex* workB_ = nullptr;  // the cosine term (even n)
-  int32_t workSize_ = 0;
-  CQComplex* workA_ = nullptr;  // a real channel as complex values
   int64_t initCount_ = 0;
 };

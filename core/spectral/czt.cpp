@@ -51,6 +51,15 @@ void MakeChirp(double a, double b, double c, double scale, int64_t first, int co
   }
 }
 
+// A complex block freed when it goes out of scope (also when a step throws).
+struct WorkArea {
+  explicit WorkArea(int n) : data(CQArrayMath::AllocComplex(n)) {}
+  ~WorkArea() { CQArrayMath::Free(data); }
+  WorkArea(const WorkArea&) = delete;
+  WorkArea& operator=(const WorkArea&) = delete;
+  CQComplex* data;
+};
+
 int32_t NextPowerOf2(int64_t n) {
   int64_t p = 1;
   while (p < n) p <<= 1;
@@ -71,8 +80,7 @@ void CQCZT::FreeBuffers() {
   CQArrayMath::Free(preChirp_);
   CQArrayMath::Free(filterSpectrum_);
   CQArrayMath::Free(postChirp_);
-  CQArrayMath::Free(work_);
-  output_ = preChirp_ = filterSpectrum_ = postChirp_ = work_ = nullptr;
+  output_ = preChirp_ = filterSpectrum_ = postChirp_ = nullptr;
 }
 
 void CQCZT::SetTimeParameters(double start, double step, int points) {
@@ -111,7 +119,6 @@ void CQCZT::Initialize(int direction) {
     preChirp_ = CQArrayMath::AllocComplex(inputLength_);
     filterSpectrum_ = CQArrayMath::AllocComplex(fftLength_);
     postChirp_ = CQArrayMath::AllocComplex(outputLength_);
-    work_ = CQArrayMath::AllocComplex(fftLength_);
 
     // With n*k = (n^2 + k^2 - (k-n)^2)/2 the sum becomes a chirp times the
     // convolution of (input times chirp) with a chirp.
@@ -168,17 +175,19 @@ void CQCZT::Compute(const CQComplex* input) {
   try {
     if (input == nullptr) throw new CQError("Null pointer to input data.");
     if (!initialized_) throw new CQError("Initialize must be called before Compute.");
-    if (output_ == nullptr || preChirp_ == nullptr || filterSpectrum_ == nullptr || postChirp_ == nullptr ||
-        work_ == nullptr)
+    if (output_ == nullptr || preChirp_ == nullptr || filterSpectrum_ == nullptr || postChirp_ == nullptr)
       throw new CQError("Null internal data pointer.");
     const int L = fftLength_;
-    // All in the work buffer: the FFT object keeps no buffers of its own.
-    CQArrayMath::ArrayMult(input, preChirp_, work_, inputLength_);
-    CQArrayMath::ZeroFill(work_, inputLength_, L - 1);
-    fft_->ComputeInPlace(work_, L, CQFFT::kForward);
-    CQArrayMath::ArrayMult(work_, filterSpectrum_, L);
-    fft_->ComputeInPlace(work_, L, CQFFT::kInverse);
-    CQArrayMath::ArrayMult(work_, postChirp_, output_, outputLength_);
+    // The convolution's work area lives only for this call: between calls the
+    // transform holds its tables and its output, not a second FFT-length block.
+    WorkArea work(L);
+    // All in the work area: the FFT object keeps no buffers of its own.
+    CQArrayMath::ArrayMult(input, preChirp_, work.data, inputLength_);
+    CQArrayMath::ZeroFill(work.data, inputLength_, L - 1);
+    fft_->ComputeInPlace(work.data, L, CQFFT::kForward);
+    CQArrayMath::ArrayMult(work.data, filterSpectrum_, L);
+    fft_->ComputeInPlace(work.data, L, CQFFT::kInverse);
+    CQArrayMath::ArrayMult(work.data, postChirp_, output_, outputLength_);
   } catch (CQError* e) {
     e->AddToCallStack("CQCZT::Compute");
     throw;

@@ -59,6 +59,5 @@ class CQCZT {
   CQComplex* preChirp_ = nullptr;
   CQComplex* filterSpectrum_ = nullptr;
   CQComplex* postChirp_ = nullptr;
-  CQComplex* work_ = nullptr;
   int64_t initCount_ = 0;
 };
