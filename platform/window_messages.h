@@ -26,14 +26,36 @@ enum class WindowMessageKind : int32_t {
   kSize,        // a, b = client width, height; x, y = outer width, height (user resize only)
   kMove,        // a = x, b = y of the window in its parent (user move only)
   kPaint,       // the window needs its frame drawn again
-  kMouseMove,   // x, y in client coordinates; buttons held
-  kMouseDown,   // a = button (1 left, 2 right, 3 middle)
-  kMouseUp,     // a = button
-  kMouseDoubleClick,  // a = button
-  kKeyDown,     // a = key code, b = modifiers
+  kMouseMove,   // x, y in client coordinates (outside it while captured); buttons held; b = modifiers
+  kMouseDown,   // a = button (1 left, 2 right, 3 middle); x, y, buttons, b as for a move
+  kMouseUp,     // a = button; x, y, buttons, b as for a move
+  kMouseDoubleClick,  // a = button; x, y, buttons, b as for a move
+  kKeyDown,     // a = key code (kKey... below), b = modifiers
   kKeyUp,       // a = key code, b = modifiers
   kShow,        // a = 1 shown, 0 hidden (by the user or the system)
 };
+
+// Modifier flags (b of mouse and key messages).
+inline constexpr int32_t kModShift = 1;
+inline constexpr int32_t kModControl = 2;
+inline constexpr int32_t kModAlt = 4;
+
+// Key codes (a of key messages): letters as 'A'..'Z' and digits as '0'..'9'
+// whatever the shift state, space as ' ', and these; 0 for keys not listed.
+inline constexpr int32_t kKeyBackspace = 0x08;
+inline constexpr int32_t kKeyTab = 0x09;
+inline constexpr int32_t kKeyReturn = 0x0D;
+inline constexpr int32_t kKeyEscape = 0x1B;
+inline constexpr int32_t kKeyPageUp = 0x21;
+inline constexpr int32_t kKeyPageDown = 0x22;
+inline constexpr int32_t kKeyEnd = 0x23;
+inline constexpr int32_t kKeyHome = 0x24;
+inline constexpr int32_t kKeyLeft = 0x25;
+inline constexpr int32_t kKeyUp = 0x26;
+inline constexpr int32_t kKeyRight = 0x27;
+inline constexpr int32_t kKeyArrowDown = 0x28;
+inline constexpr int32_t kKeyInsert = 0x2D;
+inline constexpr int32_t kKeyDelete = 0x2E;
 
 struct WindowMessage {
   uint32_t window = 0;  // the window's id

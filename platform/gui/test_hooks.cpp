@@ -12,7 +12,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QMenu>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStatusBar>
 
 #include "platform/gui/gui_runtime_qt.h"
@@ -253,6 +256,69 @@ bool RepaintNow(uint32_t window) {
   } else {
     w->repaint();
   }
+  return true;
+}
+
+namespace {
+Qt::MouseButton QtButtonOf(int button) {
+  switch (button) {
+    case 1: return Qt::LeftButton;
+    case 2: return Qt::RightButton;
+    case 3: return Qt::MiddleButton;
+    default: return Qt::NoButton;
+  }
+}
+Qt::MouseButtons QtButtonsOf(uint32_t buttons) {
+  Qt::MouseButtons b;
+  if (buttons & 1u) b |= Qt::LeftButton;
+  if (buttons & 2u) b |= Qt::RightButton;
+  if (buttons & 4u) b |= Qt::MiddleButton;
+  return b;
+}
+gui_internal::FrameView* ChildView(uint32_t window) {
+  auto* child = dynamic_cast<gui_internal::ChildWidget*>(gui_internal::WidgetOf(window));
+  return child != nullptr ? child->View() : nullptr;
+}
+}  // namespace
+
+bool SendMouse(uint32_t window, MouseAction action, Point clientPoint, int button, uint32_t buttons,
+               int32_t modifiers) {
+  gui_internal::FrameView* view = ChildView(window);
+  if (view == nullptr) {
+    return false;
+  }
+  const QPoint local(clientPoint.x, clientPoint.y);
+  const bool captured = view->Captured() || QWidget::mouseGrabber() == view;
+  if (!captured && !view->rect().contains(local)) {
+    return false;  // another widget's event
+  }
+  QEvent::Type type = QEvent::MouseMove;
+  switch (action) {
+    case MouseAction::kMove: type = QEvent::MouseMove; break;
+    case MouseAction::kPress: type = QEvent::MouseButtonPress; break;
+    case MouseAction::kRelease: type = QEvent::MouseButtonRelease; break;
+    case MouseAction::kDoubleClick: type = QEvent::MouseButtonDblClick; break;
+  }
+  const QPointF localF(local);
+  QMouseEvent event(type, localF, localF, QPointF(view->mapToGlobal(local)),
+                    action == MouseAction::kMove ? Qt::NoButton : QtButtonOf(button), QtButtonsOf(buttons),
+                    gui_internal::QtModifiersOf(modifiers));
+  QApplication::sendEvent(view, &event);
+  return true;
+}
+
+bool SendKey(uint32_t window, bool press, int32_t key, int32_t modifiers) {
+  gui_internal::FrameView* view = ChildView(window);
+  const int qtKey = gui_internal::QtKeyOf(key);
+  if (view == nullptr || qtKey == Qt::Key_unknown) {
+    return false;
+  }
+  QString text;
+  if (key >= 'A' && key <= 'Z') {
+    text = QChar((modifiers & kModShift) ? key : key - 'A' + 'a');
+  }
+  QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, qtKey, gui_internal::QtModifiersOf(modifiers), text);
+  QApplication::sendEvent(view, &event);
   return true;
 }
 

@@ -92,4 +92,18 @@ bool SaveWindowPng(uint32_t window, const std::string& utf8Path);
 // there is no such window.
 bool RepaintNow(uint32_t window);
 
+// Real Qt mouse events for a child window's client area, routed as the
+// window system would: to the window when the point (client coordinates) is
+// inside its client area or the window holds the mouse capture; otherwise
+// the event goes elsewhere and false comes back. button: 1 left, 2 right,
+// 3 middle (0 for a move); buttons: the held buttons after the event (bit 0
+// left, bit 1 right, bit 2 middle); modifiers: kModShift ... flags.
+enum class MouseAction { kMove, kPress, kRelease, kDoubleClick };
+bool SendMouse(uint32_t window, MouseAction action, Point clientPoint, int button, uint32_t buttons,
+               int32_t modifiers);
+// A real key press or release (layer key code kKey... or 'A'..'Z', and
+// kMod... flags) to the client area of a child window. False when there is
+// no such window or the key has no Qt code.
+bool SendKey(uint32_t window, bool press, int32_t key, int32_t modifiers);
+
 }  // namespace lv::test_hooks

@@ -184,9 +184,86 @@ void FrameView::paintEvent(QPaintEvent*) {
   }
 }
 
+namespace {
+struct KeyPair {
+  int qt;
+  int32_t layer;
+};
+constexpr KeyPair kKeys[] = {
+    {Qt::Key_Backspace, kKeyBackspace}, {Qt::Key_Tab, kKeyTab},       {Qt::Key_Return, kKeyReturn},
+    {Qt::Key_Enter, kKeyReturn},        {Qt::Key_Escape, kKeyEscape}, {Qt::Key_PageUp, kKeyPageUp},
+    {Qt::Key_PageDown, kKeyPageDown},   {Qt::Key_End, kKeyEnd},       {Qt::Key_Home, kKeyHome},
+    {Qt::Key_Left, kKeyLeft},           {Qt::Key_Up, kKeyUp},         {Qt::Key_Right, kKeyRight},
+    {Qt::Key_Down, kKeyArrowDown},      {Qt::Key_Insert, kKeyInsert}, {Qt::Key_Delete, kKeyDelete},
+    {Qt::Key_Space, ' '},
+};
+}  // namespace
+
+int32_t LayerKeyOf(int qtKey) {
+  if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
+    return qtKey;  // Qt's codes for these are their upper-case characters
+  }
+  for (const KeyPair& k : kKeys) {
+    if (k.qt == qtKey) {
+      return k.layer;
+    }
+  }
+  return 0;
+}
+
+int QtKeyOf(int32_t layerKey) {
+  if ((layerKey >= 'A' && layerKey <= 'Z') || (layerKey >= '0' && layerKey <= '9')) {
+    return layerKey;
+  }
+  for (const KeyPair& k : kKeys) {
+    if (k.layer == layerKey) {
+      return k.qt;
+    }
+  }
+  return Qt::Key_unknown;
+}
+
+int32_t LayerModifiersOf(Qt::KeyboardModifiers m) {
+  return ((m & Qt::ShiftModifier) ? kModShift : 0) | ((m & Qt::ControlModifier) ? kModControl : 0) |
+         ((m & Qt::AltModifier) ? kModAlt : 0);
+}
+
+Qt::KeyboardModifiers QtModifiersOf(int32_t m) {
+  Qt::KeyboardModifiers q;
+  if (m & kModShift) q |= Qt::ShiftModifier;
+  if (m & kModControl) q |= Qt::ControlModifier;
+  if (m & kModAlt) q |= Qt::AltModifier;
+  return q;
+}
+
+void FrameView::SetCaptured(bool captured) {
+  captured_ = captured;
+  // A real grab needs a shown widget; one shown later grabs in showEvent.
+  if (captured && isVisible()) {
+    grabMouse();
+  } else if (!captured && QWidget::mouseGrabber() == this) {
+    releaseMouse();
+  }
+}
+
+void FrameView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (captured_) {
+    grabMouse();
+  }
+}
+
+void FrameView::hideEvent(QHideEvent* event) {
+  if (QWidget::mouseGrabber() == this) {
+    releaseMouse();  // a hidden widget must not hold the mouse; the flag stays
+  }
+  QWidget::hideEvent(event);
+}
+
 void FrameView::SendMouse(WindowMessageKind kind, QMouseEvent* event) {
   WindowMessage msg{link_.id, kind};
   msg.a = ButtonNumber(event->button());
+  msg.b = LayerModifiersOf(event->modifiers());
   msg.x = static_cast<int32_t>(event->position().x());
   msg.y = static_cast<int32_t>(event->position().y());
   msg.buttons = ButtonsOf(event->buttons());
@@ -197,12 +274,16 @@ void FrameView::mouseMoveEvent(QMouseEvent* e) { SendMouse(WindowMessageKind::kM
 void FrameView::mousePressEvent(QMouseEvent* e) { SendMouse(WindowMessageKind::kMouseDown, e); }
 void FrameView::mouseReleaseEvent(QMouseEvent* e) { SendMouse(WindowMessageKind::kMouseUp, e); }
 void FrameView::mouseDoubleClickEvent(QMouseEvent* e) { SendMouse(WindowMessageKind::kMouseDoubleClick, e); }
-void FrameView::keyPressEvent(QKeyEvent* e) {
-  link_.Post(WindowMessage{link_.id, WindowMessageKind::kKeyDown, e->key(), static_cast<int32_t>(e->modifiers())});
+void FrameView::SendKey(WindowMessageKind kind, QKeyEvent* e) {
+  const int32_t key = LayerKeyOf(e->key());
+  if (key == 0) {
+    e->ignore();  // not a key the layer names (a lone modifier, media keys ...)
+    return;
+  }
+  link_.Post(WindowMessage{link_.id, kind, key, LayerModifiersOf(e->modifiers())});
 }
-void FrameView::keyReleaseEvent(QKeyEvent* e) {
-  link_.Post(WindowMessage{link_.id, WindowMessageKind::kKeyUp, e->key(), static_cast<int32_t>(e->modifiers())});
-}
+void FrameView::keyPressEvent(QKeyEvent* e) { SendKey(WindowMessageKind::kKeyDown, e); }
+void FrameView::keyReleaseEvent(QKeyEvent* e) { SendKey(WindowMessageKind::kKeyUp, e); }
 
 FrameWidget::FrameWidget(WindowLink link) : link_(std::move(link)) {
   plotArea_ = new QMdiArea(this);
@@ -391,6 +472,24 @@ void LayerWindow::SetCursor(CursorKind cursor) {
       w->setCursor(gui_internal::ShapeOf(cursor));
     }
   });
+}
+
+namespace {
+void MirrorCapture(QWidget* w, bool captured) {
+  if (auto* view = dynamic_cast<gui_internal::FrameView*>(gui_internal::ViewOf(w))) {
+    view->SetCaptured(captured);
+  }
+}
+}  // namespace
+
+void LayerWindow::SetCapture() {
+  captured_ = true;
+  Mirror([](QWidget* w) { MirrorCapture(w, true); });
+}
+
+void LayerWindow::ReleaseCapture() {
+  captured_ = false;
+  Mirror([](QWidget* w) { MirrorCapture(w, false); });
 }
 
 void LayerWindow::Invalidate() { ownerQueue_->Post(WindowMessage{id_, WindowMessageKind::kPaint}); }

@@ -111,6 +111,14 @@ class LayerWindow {
   void SetCursor(CursorKind cursor);
   CursorKind Cursor() const { return cursor_; }
 
+  // Mouse capture (owner thread): while captured, moves and button messages
+  // of the mouse reach this window wherever the pointer is, in client
+  // coordinates (negative or past the client size outside it), until the
+  // owner releases. A button release does not end a capture.
+  void SetCapture();
+  void ReleaseCapture();
+  bool HasCapture() const { return captured_; }
+
   // Asks for a paint message (coalesced).
   void Invalidate();
   // Hands the finished frame over to the widget; frame receives an image to
@@ -134,6 +142,7 @@ class LayerWindow {
   Size insets_{};  // outer size less client size
   bool visible_ = false;
   CursorKind cursor_ = CursorKind::kArrow;
+  bool captured_ = false;
   std::shared_ptr<WindowMessageQueue> ownerQueue_;
   std::shared_ptr<struct FrameSlot> slot_;
   friend class FrameWindow;

@@ -50,6 +50,9 @@ class FrameView : public QWidget {
  public:
   FrameView(WindowLink link, QWidget* parent);
   Bitmap& Front() { return front_; }
+  // Mouse capture: the view takes the mouse wherever the pointer is.
+  void SetCaptured(bool captured);
+  bool Captured() const { return captured_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -59,12 +62,23 @@ class FrameView : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void SendMouse(WindowMessageKind kind, QMouseEvent* event);
+  void SendKey(WindowMessageKind kind, QKeyEvent* event);
   WindowLink link_;
   Bitmap front_;
+  bool captured_ = false;
 };
+
+// The layer's key codes and modifier flags (window_messages.h) from Qt's and
+// back (0 / Qt::Key_unknown for keys the layer does not name).
+int32_t LayerKeyOf(int qtKey);
+int QtKeyOf(int32_t layerKey);
+int32_t LayerModifiersOf(Qt::KeyboardModifiers modifiers);
+Qt::KeyboardModifiers QtModifiersOf(int32_t modifiers);
 
 // The main frame: menu bar, toolbar, status bar, plot area.
 class FrameWidget : public QMainWindow {
