@@ -31,8 +31,8 @@ constexpr TransformFn kInverseOf[] = {&FftInverseComplexFloat32Sse2, &FftInverse
 consteval bool EveryClassHasItsTransforms() {
   for (int c = 0; c < kProcessorClassCount; ++c) {
     const int t = kFftClasses[c].transformClass;
-    if (kForwardOf[t] == nullptr || kInverseOf[t] == nullptr) return false;
-    if (FftTransformsWired(c) != (kForwardOf[c] != nullptr)) return false;
+    if (!kFftHasTransforms[t]) return false;
+    if (FftTransformsWired(c) != kFftHasTransforms[c]) return false;
   }
   return true;
 }

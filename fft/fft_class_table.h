@@ -155,10 +155,3 @@ constexpr FftClassRow kFftClasses[kProcessorClassCount] = {
 // Whether the class's own size query, plan initialisation and transforms are
 // behind the entry points.
 consteval bool FftTransformsWired(int cls) { return kFftClasses[cls].transformClass == cls; }
-
-// Whether a class's entry in a table of kernels by class names a kernel (for
-// static_asserts on what the class table borrows).
-template <class Fn>
-consteval bool FftHasKernel(Fn kernel) {
-  return kernel != nullptr;
-}

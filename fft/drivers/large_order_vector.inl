@@ -33,7 +33,7 @@ namespace {
 constexpr FftClassRow kRow = kFftClasses[kClass];
 constexpr FftTileGatherFn kTileGather = kFftTileGatherOf[kRow.tileMoveClass];
 constexpr FftTileScatterFn kTileScatter = kFftTileScatterOf[kRow.tileMoveClass];
-static_assert(FftHasKernel(kTileGather) && FftHasKernel(kTileScatter), "the class table names no tile moves");
+static_assert(kFftHasTileMoves[kRow.tileMoveClass], "the class table names no tile moves");
 // The class's own kernels and passes: class 6's names forward to class 5's.
 static_assert(kRow.butterflyClass == kClass || kRow.butterflyClass == kClassAvx2);
 // Classes 1 to 3 reverse the whole array below the blocked threshold.

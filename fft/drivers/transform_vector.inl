@@ -33,8 +33,9 @@ struct InPlaceRoad {
   ReverseCopyFn reverseCopy;
 };
 
-// kManyCore: the class's many-core road of the direction (null: none; the
-// small-order kernels are then not used and small may be null).
+// kManyCore: the class's many-core road of the direction, given exactly when the
+// class table gives the class a many-core limit (the small-order kernels are
+// then not used and small may be null).
 template <int kSign, MediumKernelFn kMedium, ScaleFn kScale, LargeFn kLarge, ManyCoreFn kManyCore = nullptr>
 int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecComplexFloat32* spec,
                   uint8_t* workBuffer, const FftSmallKernelSet* small, const InPlaceRoad& inPlace) {
@@ -43,12 +44,12 @@ int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecC
   if (src == nullptr || dst == nullptr) return StatusNullPointer;
   if (workBuffer == nullptr && spec->workBytes > 0) return StatusNullPointer;
   const int32_t order = spec->order;
-  if constexpr (kManyCore != nullptr) {
+  if constexpr (kRow.manyCoreLimit >= 0) {
     static_assert(kRow.manyCoreLimit >= kRow.smallOrderLimit, "the many-core road covers the small orders");
     if (order <= kRow.manyCoreLimit) return kManyCore(src, dst, spec, workBuffer);
   }
   const bool scaled = (kSign < 0 ? spec->forwardScale : spec->inverseScale) != 0;
-  if constexpr (kManyCore == nullptr) {
+  if constexpr (kRow.manyCoreLimit < 0) {
     if (order <= kRow.smallOrderLimit) {
       if (scaled) {
         small->normalised[order](src, dst, spec->scale);

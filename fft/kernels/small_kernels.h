@@ -97,8 +97,14 @@ extern const FftSmallKernelSet kFftInverseSmallKernelsAvx2;
 extern const FftSmallKernelSet kFftForwardSmallKernelsAvx512;
 extern const FftSmallKernelSet kFftInverseSmallKernelsAvx512;
 
-// The order-0 and order-1 kernels by class, for the class table's order0Class
-// and order1Class (null: the class has none of its own).
+// Which classes have order-0 and order-1 kernels of their own, for the class
+// table's order0Class and order1Class. Compile-time checks read these flags
+// rather than comparing the addresses below with null (sanitizer-instrumented
+// builds cannot fold such comparisons); a unit test holds the two tables in step.
+constexpr bool kFftHasOrder0Kernel[] = {true, false, false, false, true, false, false, false};
+constexpr bool kFftHasOrder1Kernel[] = {true, false, false, false, true, false, false, true};
+
+// The order-0 and order-1 kernels by class (null: the class has none of its own).
 constexpr FftNormalisedKernel kFftOrder0NormalisedKernelOf[] = {
     &FftOrder0NormalisedKernelSse2, nullptr, nullptr, nullptr, &FftOrder0NormalisedKernelAvx, nullptr, nullptr,
     nullptr};

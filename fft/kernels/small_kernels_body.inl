@@ -89,7 +89,8 @@ namespace {
 constexpr FftNormalisedKernel kOrder0Normalised = kFftOrder0NormalisedKernelOf[kRow.order0Class];
 constexpr FftNormalisedKernel kOrder1Normalised = kFftOrder1NormalisedKernelOf[kRow.order1Class];
 constexpr FftPlainKernel kOrder1Plain = kFftOrder1KernelOf[kRow.order1Class];
-static_assert(FftHasKernel(kOrder0Normalised) && FftHasKernel(kOrder1Normalised) && FftHasKernel(kOrder1Plain));
+static_assert(kFftHasOrder0Kernel[kRow.order0Class] && kFftHasOrder1Kernel[kRow.order1Class],
+              "the class table names no order-0 or order-1 kernels");
 }  // namespace
 }  // namespace LV_NS
 

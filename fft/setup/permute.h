@@ -68,8 +68,12 @@ LV_FFT_TILE_DECLARE_CLASS(Avx512ManyCore)
 using FftTileGatherFn = void (*)(const ComplexFloat32*, ComplexFloat32*, int32_t, int32_t, int32_t);
 using FftTileScatterFn = void (*)(ComplexFloat32*, const ComplexFloat32*, int32_t, int32_t, int32_t, int32_t);
 
-// The tile moves by class, for the class table's tileMoveClass (null: the class
-// has none of its own).
+// Which classes have tile moves of their own, for the class table's
+// tileMoveClass (compile-time checks read these flags; a unit test holds them in
+// step with the pointer tables below).
+constexpr bool kFftHasTileMoves[] = {false, true, true, true, true, false, true, false};
+
+// The tile moves by class (null: the class has none of its own).
 constexpr FftTileGatherFn kFftTileGatherOf[] = {nullptr,       &TileGatherSse3, &TileGatherSsse3,          &TileGatherSse42,
                                                 &TileGatherAvx, nullptr,         &TileGatherAvx512ManyCore, nullptr};
 constexpr FftTileScatterFn kFftTileScatterOf[] = {
