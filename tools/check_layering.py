@@ -16,7 +16,8 @@ import sys
 # Bottom-up. platform/gui is the Qt part of the platform layer: it may use
 # platform/, and everything from cpu/ on may use it.
 LAYERS = ["platform", "platform/gui", "cpu", "vmath", "primitives", "fft", "core", "core/gui",
-          "workers", "workers/gui", "iqfiles", "xcvr", "plots", "app"]
+          "workers", "workers/gui", "iqfiles", "xcvr", "xcvr/gui", "plots",
+          "plots/windows", "app"]
 SOURCE = re.compile(r"\.(h|hpp|cpp|inl)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
