@@ -91,6 +91,9 @@ struct SheetWindow {
   void TabChanged(int index);
   void Finished(int result);
   void Dispose(bool later);
+
+  enum class ApplyOutcome { kApplied, kRefused, kStayed };
+  ApplyOutcome ApplyPages(PropertySheet* sheet);
 };
 
 // The layer font of a dialog font, and its base units.

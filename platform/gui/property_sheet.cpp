@@ -112,24 +112,33 @@ SheetWindow* SheetWindow::Build(PropertySheet& owner) {
   return win;
 }
 
+// Asks the active page to let go, then every page to apply. A page that
+// refuses to apply becomes the active one; the sheet's buttons then do no
+// more than mark it modified, as the refusing page is still being edited.
+SheetWindow::ApplyOutcome SheetWindow::ApplyPages(PropertySheet* sheet) {
+  if (current >= 0 && !sheet->pages_[current]->OnKillActive()) {
+    return ApplyOutcome::kStayed;
+  }
+  for (size_t i = 0; i < sheet->pages_.size(); ++i) {
+    if (!sheet->pages_[i]->OnApply()) {
+      sheet->SetActivePage(static_cast<int>(i));
+      sheet->PageModified();
+      return ApplyOutcome::kRefused;
+    }
+  }
+  sheet->PageModified();
+  return ApplyOutcome::kApplied;
+}
+
 void SheetWindow::OkPressed() {
   if (owner == nullptr) {
     return;
   }
   PropertySheet* sheet = owner;
   Guarded([this, sheet] {
-    if (current >= 0 && !sheet->pages_[current]->OnKillActive()) {
-      return;
+    if (ApplyPages(sheet) == ApplyOutcome::kApplied) {
+      sheet->OnOK();
     }
-    for (size_t i = 0; i < sheet->pages_.size(); ++i) {
-      if (!sheet->pages_[i]->OnApply()) {
-        sheet->SetActivePage(static_cast<int>(i));
-        sheet->PageModified();
-        return;
-      }
-    }
-    sheet->PageModified();
-    sheet->OnOK();
   });
 }
 
@@ -139,17 +148,9 @@ void SheetWindow::ApplyPressed() {
   }
   PropertySheet* sheet = owner;
   Guarded([this, sheet] {
-    if (current >= 0 && !sheet->pages_[current]->OnKillActive()) {
-      return;
+    if (ApplyPages(sheet) == ApplyOutcome::kApplied) {
+      sheet->OnApplied();
     }
-    for (size_t i = 0; i < sheet->pages_.size(); ++i) {
-      if (!sheet->pages_[i]->OnApply()) {
-        sheet->SetActivePage(static_cast<int>(i));
-        break;
-      }
-    }
-    sheet->PageModified();
-    sheet->OnApplied();
   });
 }
 

@@ -203,6 +203,12 @@ TEST_F(PropertySheets, PagesCanRefuseToBeLeftOrApplied) {
   EXPECT_EQ(sheet.oks, 0);
   EXPECT_TRUE(sheet.IsVisible());
   EXPECT_EQ(sheet.GetActiveIndex(), 0);
+  // Apply stops at the same page and reports nothing applied.
+  ASSERT_TRUE(lv::RunSheetStep(sheet, DialogStep::Type(1249, L"5")));
+  ASSERT_TRUE(sheet.IsApplyEnabled());
+  ASSERT_TRUE(lv::RunSheetStep(sheet, DialogStep::Click(lv::kIdApply)));
+  EXPECT_EQ(sheet.applies, 0);
+  EXPECT_EQ(sheet.GetActiveIndex(), 0);
 }
 
 TEST_F(PropertySheets, ModalSheetEndCodes) {
