@@ -36,6 +36,7 @@ enum class ControlKind : int32_t {
   kDropDownList,   // QComboBox, not editable; the height is that of the open list
   kListBox,        // QListWidget
   kTabControl,     // QTabWidget without pages: a row of tabs
+  kComboBox,       // QComboBox with an edit field; the height is that of the open list
 };
 
 // Style flags (combine with |).
