@@ -230,6 +230,10 @@ Control* DialogWindow::AddControl(const ControlTemplate& t, const QRect& rect) {
     }
     case ControlKind::kCheckBox: {
       auto* box = new QCheckBox(text, root);
+      if ((t.style & kStyleLeftText) != 0) {
+        // The box at the right end of the control, the text before it.
+        box->setLayoutDirection(Qt::RightToLeft);
+      }
       QObject::connect(box, &QCheckBox::clicked, box, [this, id] { Clicked(id); });
       w = box;
       break;
