@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "fakes/fake_iiod.h"
+#include "support/errors.h"
 #include "sheet_fixture.h"
 #include "xcvr/gui/board_sheets.h"
 
@@ -368,74 +369,120 @@ TEST_F(BoardSheetTest, MismatchInTransmitterCount) {
   small.StopAndJoin(10000);
 }
 
-// The AD9361 sheet end to end: the settings it sends reach the board as
-// attribute writes at the next transmission; Cancel writes nothing.
-TEST_F(BoardSheetTest, Ad9361SheetReachesTheFakeBoard) {
-  lv_fake::FakeIiod fake(lv_fake::ReadBoardFixture("ad9361"));
-  fake.Start();
-  std::ofstream(dir_ / "AD9361_2Msps.ftr") << "RX 3 GAIN -6 DEC 2\nTX 3 GAIN 0 INT 2\n";
-  const std::wstring baseband = lv::Utf8ToWide(dir_.string());
-  instr_.SetParam(baseband.c_str(), kInstrSetBasebandDir);
-  CQInstrIIOMultiXcvrSettings s(4, 4);
-  s.SetAllFlags(true);
-  s.model = kModelFmcomms3;
-  s.rateIndex = 1;
-  s.connectionType = kConnectionLan;
-  s.SetIPAddress(lv::Utf8ToWide(fake.Address()).c_str());
-  s.xmtrCenterFreq = 1e9;
-  s.rcvrCenterFreq = 1e9;
-  s.Xmtr(0).on = true;
-  s.Xmtr(0).attenuation = 20;
-  SetSettings(s);
-  auto wave = Wave(1000, 2e6);
-  auto transmit = [&] {
-    instr_.SetParam(wave.get(), kInstrSetXmtrData, 0);
-    bool ok = false;
-    instr_.GetParam(&ok, kInstrGetTransmitNow);
-    EXPECT_TRUE(ok);
-  };
-  transmit();
-  auto writes = fake.EventStrings({"WRITE"});
-  EXPECT_NE(std::find(writes.begin(), writes.end(), "WRITE ad9361-phy OUTPUT altvoltage1 frequency 1000000000"),
-            writes.end());
-  fake.ClearEvents();
+// A sheet end to end against the fake board: the settings it sends reach
+// the board as attribute writes at the next transmission; Cancel writes
+// nothing.
+struct EndToEnd {
+  const char* fixture;
+  int32_t model;
+  int32_t rate;
+  int freqId;
+  int attenId;
+  const char* loWrite;
+  const char* gainWrite;
+  double waveRate;  // the board's transmit sample rate at that rate index
+};
 
-  Make<CWSorvekInstrAD9361Sheet>();
-  sheet_->ShowWindow(true);
-  EXPECT_EQ(Common().GetItemText(kIdcAD9361CommonFreq), L"1.000");
-  EXPECT_EQ(sheet_->XmtrPage(0)->GetItemText(kIdcAD9361XmtrAtten), L"20");
-  // Cancel: the next transmission writes nothing.
-  ASSERT_TRUE(Type(Common(), kIdcAD9361CommonFreq, L"2.45"));
-  ASSERT_TRUE(Type(*sheet_->XmtrPage(0), kIdcAD9361XmtrAtten, L"35"));
-  ASSERT_TRUE(Press(lv::kIdCancel));
-  transmit();
-  EXPECT_TRUE(fake.EventStrings({"WRITE"}).empty());
-  fake.ClearEvents();
+class BoardSheetFakeTest : public BoardSheetTest {
+ protected:
+  template <typename Sheet>
+  void Run(const EndToEnd& c) {
+    lv_fake::FakeIiod fake(lv_fake::ReadBoardFixture(c.fixture));
+    fake.Start();
+    std::ofstream(dir_ / "AD9361_2Msps.ftr") << "RX 3 GAIN -6 DEC 2\nTX 3 GAIN 0 INT 2\n";
+    const std::wstring baseband = lv::Utf8ToWide(dir_.string());
+    instr_.SetParam(baseband.c_str(), kInstrSetBasebandDir);
+    CQInstrIIOMultiXcvrSettings s(4, 4);
+    s.SetAllFlags(true);
+    s.model = c.model;
+    s.rateIndex = c.rate;
+    s.connectionType = kConnectionLan;
+    s.SetIPAddress(lv::Utf8ToWide(fake.Address()).c_str());
+    s.xmtrCenterFreq = 1e9;
+    s.rcvrCenterFreq = 1e9;
+    s.Xmtr(0).on = true;
+    s.Xmtr(0).attenuation = 20;
+    SetSettings(s);
+    auto wave = Wave(1000, c.waveRate);
+    auto transmit = [&] {
+      instr_.SetParam(wave.get(), kInstrSetXmtrData, 0);
+      bool ok = false;
+      const lv_test::CaughtError e = lv_test::Catch([&] { instr_.GetParam(&ok, kInstrGetTransmitNow); });
+      EXPECT_FALSE(e.thrown) << e.message << "\n" << e.callStack;
+      EXPECT_TRUE(ok);
+    };
+    transmit();
+    ASSERT_FALSE(fake.EventStrings({"WRITE"}).empty());
+    fake.ClearEvents();
 
-  // OK: the new LO frequency, attenuation and backoff.
+    Make<Sheet>();
+    sheet_->ShowWindow(true);
+    EXPECT_EQ(Common().GetItemText(c.freqId), L"1.000");
+    EXPECT_EQ(sheet_->XmtrPage(0)->GetItemText(c.attenId), L"20");
+    // Cancel: the next transmission writes nothing.
+    ASSERT_TRUE(Type(Common(), c.freqId, L"2.45"));
+    ASSERT_TRUE(Type(*sheet_->XmtrPage(0), c.attenId, L"35"));
+    ASSERT_TRUE(Press(lv::kIdCancel));
+    transmit();
+    EXPECT_TRUE(fake.EventStrings({"WRITE"}).empty()) << ::testing::PrintToString(fake.EventStrings({"WRITE"}));
+    fake.ClearEvents();
+
+    // OK: the new LO frequency, attenuation and backoff.
+    sheet_->ShowWindow(true);
+    ASSERT_TRUE(Type(Common(), c.freqId, L"2.45"));
+    ASSERT_TRUE(Type(*sheet_->XmtrPage(0), c.attenId, L"35"));
+    ASSERT_TRUE(lv::RunDialogStep(Common(), DialogStep::Check(Common().Layout().autoBackoff, lv::kUnchecked)));
+    ASSERT_TRUE(Type(Common(), Common().Layout().backoff, L"6"));
+    ASSERT_TRUE(Press(lv::kIdOk));
+    EXPECT_TRUE(shown_.empty()) << lv::WideToUtf8(shown_.empty() ? L"" : shown_[0].message);
+    transmit();
+    const auto writes = fake.EventStrings({"WRITE"});
+    EXPECT_NE(std::find(writes.begin(), writes.end(), c.loWrite), writes.end()) << ::testing::PrintToString(writes);
+    EXPECT_NE(std::find(writes.begin(), writes.end(), c.gainWrite), writes.end()) << ::testing::PrintToString(writes);
+    float backoff = 0;
+    bool autoOn = true;
+    instr_.GetParam(&backoff, kInstrGetBackoff);
+    instr_.GetParam(&autoOn, kInstrGetAutoBackoff);
+    EXPECT_FLOAT_EQ(backoff, 6.0f);
+    EXPECT_FALSE(autoOn);
+    instr_.PutMessage(kMsgInstrDisconnect, nullptr);
+    EXPECT_TRUE(fake.WaitForEvent("EXIT", 5000));
+  }
+};
+
+TEST_F(BoardSheetFakeTest, Ad9361SheetReachesTheBoard) {
+  Run<CWSorvekInstrAD9361Sheet>({"ad9361", kModelFmcomms3, 1, kIdcAD9361CommonFreq, kIdcAD9361XmtrAtten,
+                                 "WRITE ad9361-phy OUTPUT altvoltage1 frequency 2450000000",
+                                 "WRITE ad9361-phy OUTPUT voltage0 hardwaregain -35.000000", 2e6});
+}
+
+TEST_F(BoardSheetFakeTest, Ad9371SheetReachesTheBoard) {
+  Run<CWSorvekInstrAD9371Sheet>({"ad9371", kModelAd9371, 100, kIdcAD9371CommonFreq, kIdcAD9371XmtrAtten,
+                                 "WRITE ad9371-phy OUTPUT altvoltage1 TX_LO_frequency 2450000000",
+                                 "WRITE ad9371-phy OUTPUT voltage0 hardwaregain -35.000000", 245.76e6});
+}
+
+// OK sends each transmitter's file name, also an empty one, which clears
+// the name the data manager held.
+TEST_F(BoardSheetTest, EmptyFileNameClearsTheDataManagersName) {
+  Store(kModelAd9371, 100);
+  const std::wstring file = WriteIqbin("old.iqbin", 100, 1e6);
+  data_.SetParam(file.c_str(), CWMultiDataMgrThread::kParamFileName, 0);
+  data_.SetParam(file.c_str(), CWMultiDataMgrThread::kParamFileName, 1);
+  Make<CWSorvekInstrAD9371Sheet>();
   sheet_->ShowWindow(true);
-  ASSERT_TRUE(Type(Common(), kIdcAD9361CommonFreq, L"2.45"));
-  ASSERT_TRUE(Type(*sheet_->XmtrPage(0), kIdcAD9361XmtrAtten, L"35"));
-  ASSERT_TRUE(lv::RunDialogStep(Common(), DialogStep::Check(kIdcAD9361CommonAutoBackoff, lv::kUnchecked)));
-  ASSERT_TRUE(Type(Common(), kIdcAD9361CommonBackoff, L"6"));
+  EXPECT_EQ(sheet_->XmtrPage(0)->GetItemText(kIdcAD9371XmtrFileName), file);
+  EXPECT_EQ(sheet_->XmtrPage(0)->GetItemText(kIdcAD9371XmtrPoints), L"100");
+  ASSERT_TRUE(Type(*sheet_->XmtrPage(0), kIdcAD9371XmtrFileName, L""));
+  EXPECT_FALSE(sheet_->XmtrPage(0)->IsModified());  // typing a name marks nothing
   ASSERT_TRUE(Press(lv::kIdOk));
-  EXPECT_TRUE(shown_.empty()) << lv::WideToUtf8(shown_.empty() ? L"" : shown_[0].message);
-  transmit();
-  writes = fake.EventStrings({"WRITE"});
-  EXPECT_NE(std::find(writes.begin(), writes.end(), "WRITE ad9361-phy OUTPUT altvoltage1 frequency 2450000000"),
-            writes.end())
-      << ::testing::PrintToString(writes);
-  EXPECT_NE(std::find(writes.begin(), writes.end(), "WRITE ad9361-phy OUTPUT voltage0 hardwaregain -35.000000"),
-            writes.end())
-      << ::testing::PrintToString(writes);
-  float backoff = 0;
-  bool autoOn = true;
-  instr_.GetParam(&backoff, kInstrGetBackoff);
-  instr_.GetParam(&autoOn, kInstrGetAutoBackoff);
-  EXPECT_FLOAT_EQ(backoff, 6.0f);
-  EXPECT_FALSE(autoOn);
-  instr_.PutMessage(kMsgInstrDisconnect, nullptr);
-  EXPECT_TRUE(fake.WaitForEvent("EXIT", 5000));
+  EXPECT_EQ(FileNameOf(0), L"");
+  EXPECT_EQ(FileNameOf(1), file);
+  // The next showing has no file for transmitter 0: nothing of the old one stays.
+  sheet_->ShowWindow(true);
+  EXPECT_EQ(sheet_->XmtrPage(0)->GetItemText(kIdcAD9371XmtrFileName), L"");
+  EXPECT_EQ(sheet_->XmtrPage(0)->GetItemText(kIdcAD9371XmtrPoints), L"0");
+  EXPECT_TRUE(shown_.empty());
 }
 
 TEST_F(BoardSheetTest, GalleryEveryPage) {
