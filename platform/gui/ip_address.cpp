@@ -173,6 +173,9 @@ bool IpAddressWidget::OnKey(int field, QKeyEvent* key) {
   const bool plain = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
   const int pos = f->cursorPosition();
   const bool selection = f->hasSelectedText();
+  // A dot typed right after a third digit moved on belongs to that move.
+  const bool afterAdvance = justAdvanced_;
+  justAdvanced_ = false;
   switch (key->key()) {
     case Qt::Key_Backspace:
       if (pos == 0 && !selection && field > 0) {
@@ -214,7 +217,7 @@ bool IpAddressWidget::OnKey(int field, QKeyEvent* key) {
   const QChar c = text[0];
   if (c == QLatin1Char('.') || c == QLatin1Char(' ')) {
     // Moves on once the field holds a number; an empty field keeps the input.
-    if (!f->text().isEmpty() && field < 3) {
+    if (!afterAdvance && !f->text().isEmpty() && field < 3) {
       FocusField(field + 1, true);
     }
     return true;
@@ -232,6 +235,7 @@ void IpAddressWidget::OnEdited(int field) {
     Complete(field);
     if (field < 3) {
       FocusField(field + 1, true);
+      justAdvanced_ = true;
     }
   }
 }

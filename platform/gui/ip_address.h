@@ -2,7 +2,9 @@
 // of 0 to 255 separated by dots, as the classic address control behaves.
 //
 // Typing: a field takes up to three digits; the third digit moves on to the
-// next field, and so does "." or a space typed after at least one digit.
+// next field, and so does "." or a space typed after at least one digit (a
+// dot typed right after such a move belongs to it: "192.168.001.002" fills
+// four fields).
 // Backspace at the start of a field and the arrow keys at a field's edges
 // move to the neighbouring field. A field is clamped into its range (0-255
 // unless SetIpAddressRange says otherwise) when the user leaves it or fills

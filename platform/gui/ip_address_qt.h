@@ -59,6 +59,7 @@ class IpAddressWidget : public QWidget {
   int current_ = 0;
   int quiet_ = 0;          // > 0 while several fields change as one
   bool quietChanged_ = false;
+  bool justAdvanced_ = false;  // the input moved on by a third digit; a dot now is that move's
   bool dying_ = false;
 };
 

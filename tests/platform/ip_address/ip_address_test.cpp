@@ -145,6 +145,8 @@ TEST_F(IpAddressTest, TypingFillsClampsAndMovesBetweenFields) {
       {L"010.5", {L"10", L"5", L"", L""}, 1},              // no leading zeros once filled
       {L"1.2.3.4.5", {L"1", L"2", L"3", L"45"}, 3},        // no field after the fourth
       {L"1.2.3.4567", {L"1", L"2", L"3", L"255"}, 3},      // the last field keeps the input
+      {L"192.168.001.002", {L"192", L"168", L"1", L"2"}, 3},  // a dot after a move is that move
+      {L"192..5", {L"192", L"5", L"", L""}, 1},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(lv::WideToUtf8(k.keys));
@@ -154,6 +156,14 @@ TEST_F(IpAddressTest, TypingFillsClampsAndMovesBetweenFields) {
     EXPECT_EQ(Fields(), k.fields);
     EXPECT_EQ(lv::IpAddressInputField(*dlg_, kIdAddress), k.inputField);
   }
+}
+
+TEST_F(IpAddressTest, TypingOverAShownAddressReplacesEachField) {
+  ASSERT_TRUE(lv::SetIpAddress(*dlg_, kIdAddress, lv::MakeIpAddress(192, 168, 2, 1)));
+  ASSERT_TRUE(lv::SetIpAddressFocus(*dlg_, kIdAddress, 0));  // selects the field's text
+  Type(L"127.0.0.2");
+  EXPECT_EQ(Fields(), (std::vector<std::wstring>{L"127", L"0", L"0", L"2"}));
+  EXPECT_EQ(dlg_->GetItemText(kIdAddress), L"127.0.0.2");
 }
 
 TEST_F(IpAddressTest, LeavingAFieldClampsIt) {
