@@ -37,6 +37,7 @@ enum class ControlKind : int32_t {
   kListBox,        // QListWidget
   kTabControl,     // QTabWidget without pages: a row of tabs
   kComboBox,       // QComboBox with an edit field; the height is that of the open list
+  kIpAddress,      // four 0-255 fields with dots (ip_address.h); reports changes as an edit
 };
 
 // Style flags (combine with |).
