@@ -9,6 +9,7 @@
 #include "platform/gui/modal_bridge.h"
 #include "platform/gui/qt_bridge.h"
 #include "platform/gui/test_hooks.h"
+#include "platform/gui/test_hooks_qt.h"
 
 namespace lv {
 
@@ -82,18 +83,7 @@ void PushFileAnswerWithFilter(const std::wstring& path, int filterIndex) {
       shown.Finish(kIdCancel);
       return;
     }
-    const QStringList filters = dialog->nameFilters();
-    if (filterIndex >= 0 && filterIndex < filters.size()) {
-      dialog->selectNameFilter(filters[filterIndex]);
-    }
-    const QFileInfo info(QString::fromStdWString(path));
-    dialog->setDirectory(info.absolutePath());
-    if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-      edit->setText(info.fileName());
-    } else {
-      dialog->selectFile(info.absoluteFilePath());
-    }
-    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    AnswerFileDialog(dialog, path, filterIndex);
   });
 }
 

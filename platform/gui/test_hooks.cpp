@@ -9,16 +9,23 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QMenu>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QEventLoop>
+#include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QTimer>
+#include <cstdio>
 
 #include "platform/gui/gui_runtime_qt.h"
+#include "platform/gui/test_hooks_qt.h"
 #include "platform/gui/window_qt.h"
 
 namespace lv::test_hooks {
@@ -62,6 +69,64 @@ void PushMessageBoxAnswer(int buttonId) {
   });
 }
 
+void AnswerFileDialog(QFileDialog* dialog, const std::wstring& path, int filterIndex) {
+  const QStringList filters = dialog->nameFilters();
+  if (filterIndex >= 0 && filterIndex < filters.size()) {
+    dialog->selectNameFilter(filters[filterIndex]);
+  }
+  // Typed into the name field, as a person would: the dialog's own checks
+  // (existing file, default extension, replace question) then apply. The
+  // dialog resolves a typed name against the folder its file model lists,
+  // which a thread of its own fills: wait (briefly) until the folder is
+  // listed, so that neither a half-listed folder nor an entry selected on
+  // the way stands for the typed name.
+  const QFileInfo info(QString::fromStdWString(path));
+  const QString folder = info.absolutePath();
+  auto* model = dialog->findChild<QFileSystemModel*>();
+  const bool listed = model != nullptr && QFileInfo(model->rootPath()) == QFileInfo(folder) &&
+                      model->rowCount(model->index(folder)) > 0;
+  if (model != nullptr && !listed) {
+    QEventLoop loop;
+    QTimer cap;
+    cap.setSingleShot(true);
+    QObject::connect(&cap, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, &loop, [&loop, folder](const QString& loaded) {
+      if (QFileInfo(loaded) == QFileInfo(folder)) {
+        loop.quit();
+      }
+    });
+    dialog->setDirectory(folder);
+    cap.start(1000);
+    loop.exec();
+  } else {
+    dialog->setDirectory(folder);
+  }
+  if (auto* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"))) {
+    view->clearSelection();
+  }
+  if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    edit->setText(info.fileName());
+  } else {
+    dialog->selectFile(info.absoluteFilePath());
+  }
+  // A check that refuses the name opens a message box inside accept(); no
+  // script answers it, so it is closed, reported and the dialog cancelled
+  // rather than left waiting for a person.
+  QPointer<QFileDialog> guarded(dialog);
+  QTimer::singleShot(0, dialog, [guarded] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) {
+        std::fprintf(stderr, "file dialog refused the scripted name: %s\n", qPrintable(box->text()));
+        box->reject();
+        if (guarded) {
+          QMetaObject::invokeMethod(guarded.data(), "reject", Qt::QueuedConnection);
+        }
+      }
+    }
+  });
+  QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);  // as the Open/Save button
+}
+
 void PushFileAnswer(const std::wstring& path) {
   PushAnswer([path](ShownModal& shown) {
     auto* dialog = qobject_cast<QFileDialog*>(static_cast<QWidget*>(shown.Widget()));
@@ -69,16 +134,7 @@ void PushFileAnswer(const std::wstring& path) {
       shown.Finish(2);
       return;
     }
-    // Typed into the name field, as a person would: the dialog's own checks
-    // (existing file, default extension, replace question) then apply.
-    const QFileInfo info(QString::fromStdWString(path));
-    dialog->setDirectory(info.absolutePath());
-    if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-      edit->setText(info.fileName());
-    } else {
-      dialog->selectFile(info.absoluteFilePath());
-    }
-    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);  // as the Open/Save button
+    AnswerFileDialog(dialog, path, -1);
   });
 }
 
