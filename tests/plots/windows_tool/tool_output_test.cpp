@@ -2,6 +2,7 @@
 // formats read back), the clipboard's SVG and bitmap, a printed PDF page
 // with the colours restored, and the formatted data file.
 #include <gif_lib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -30,9 +31,7 @@ class ToolOutput : public ToolWindowTest {
  protected:
   void SetUp() override {
     ToolWindowTest::SetUp();
-    // A folder of our own inside a folder of our own: the file dialog looks
-    // at the files around the one chosen, and a shared /tmp may hold pipes
-    // that block a reader.
+    // A folder of our own inside a folder of our own.
     dir_ = fs::temp_directory_path() / ("lv-tool-" + std::to_string(getpid())) /
            ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::create_directories(dir_);
@@ -121,6 +120,19 @@ TEST_F(ToolOutput, SaveImageAsksBeforeReplacingAFileWhoseNameGotAnExtension) {
   lv::test_hooks::PushFileAnswerWithFilter(L"", 3);
   Command(W::kCmdSaveImage);
   EXPECT_FALSE(fs::exists(dir_ / "Plot.png"));
+}
+
+TEST_F(ToolOutput, SaveDialogsOverAFolderWithANamedPipeDoNotBlock) {
+  // The dialog lists the folder's files without opening them: a pipe that
+  // nobody writes to must not block the GUI thread.
+  ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+  Make(0);
+  lv::test_hooks::PushFileAnswerWithFilter(In("beside-pipe"), 3);
+  Command(W::kCmdSaveImage);
+  EXPECT_TRUE(fs::exists(dir_ / "beside-pipe.png"));
+  lv::test_hooks::PushFileAnswer(In("beside-pipe.txt"));
+  Command(W::kCmdSaveData);
+  EXPECT_TRUE(fs::exists(dir_ / "beside-pipe.txt"));
 }
 
 TEST_F(ToolOutput, FailedImageSaveShowsTheErrorDialogAndKeepsTheWindow) {
