@@ -18,6 +18,7 @@
 
 #include "platform/gui/gui_runtime.h"
 #include "platform/gui/gui_runtime_qt.h"
+#include "platform/gui/file_dialog_qt.h"
 #include "platform/gui/modal_bridge.h"
 #include "platform/gui/qt_bridge.h"
 
@@ -79,6 +80,7 @@ std::wstring RunFileDialog(const FileDialogOptions& options, bool save) {
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         // The same dialog on every platform, so tests can answer it.
         dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+        gui_internal::KeepFileDialogFromReadingFiles(dialog);
         dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         QStringList filters;

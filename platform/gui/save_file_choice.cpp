@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <memory>
 
+#include "platform/gui/file_dialog_qt.h"
 #include "platform/gui/modal_bridge.h"
 #include "platform/gui/qt_bridge.h"
 #include "platform/gui/test_hooks.h"
@@ -35,6 +36,7 @@ SaveFileChoice ShowSaveFileDialogWithFilter(const FileDialogOptions& options, in
         auto* dialog = new QFileDialog(QApplication::activeWindow(), gui_internal::ToQString(options.title));
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+        gui_internal::KeepFileDialogFromReadingFiles(dialog);
         dialog->setOption(QFileDialog::DontConfirmOverwrite, !overwritePrompt);
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);

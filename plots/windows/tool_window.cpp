@@ -60,6 +60,7 @@ bool CWPlot2DToolWndw::CreateToolWindow(const wchar_t* title, const lv::Rect& re
     window_ = std::make_unique<lv::ChildWindow>(parent, title != nullptr ? title : L"", rect);
     window_->SetMessageHandler([this](const lv::WindowMessage& m) { OnWindowMessage(m); });
     window_->SetCursor(lv::CursorKind::kArrow);
+    window_->SetBoundingRect(boundingRect);
     // The toolbar of the plot kind, then the off-screen surface at the
     // client size less the toolbar.
     LayoutToolbar();
@@ -125,6 +126,13 @@ void CWPlot2DToolWndw::ShowToolbar(bool show) {
       Present();
     }
   });
+}
+
+void CWPlot2DToolWndw::SetBoundingRect(const lv::Rect& bounds) {
+  boundingRect = bounds;
+  if (window_) {
+    window_->SetBoundingRect(bounds);
+  }
 }
 
 void CWPlot2DToolWndw::ClearData() {

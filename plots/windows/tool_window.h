@@ -121,6 +121,9 @@ class CWPlot2DToolWndw : public CWPlot2D {
   const lv::ChildWindow* Window() const { return window_.get(); }
 
   void ShowToolbar(bool show);
+  // The rectangle (plot-area coordinates) the window keeps inside when it
+  // is moved or sized, by its owner or the user; empty: no limit.
+  void SetBoundingRect(const lv::Rect& bounds);
   // Forgets every dataset's arrays and label (point counts and memories
   // stay) and redraws the background.
   void ClearData();

@@ -5,7 +5,14 @@
 #include <QApplication>
 #include <QMenu>
 
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
 #include "core/numbers.h"
+#include "platform/gui/save_file_choice.h"
 #include "platform/text.h"
 #include "tool_fixture.h"
 
@@ -381,6 +388,105 @@ TEST_F(ToolWindowTest, MenuCommandsOfSchemesToolbarLinesAndMemories) {
   window_->ClearData();
   EXPECT_FALSE(window_->hasData);
   EXPECT_EQ(window_->GetMemoryPointCount(2), kPoints);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace tool_test;
+using A = hooks::MouseAction;
+using W = CWPlot2DToolWndw;
+
+TEST_F(ToolWindowTest, CursorFollowsTheModeInsideThePlotArea) {
+  Make(0);
+  struct Case {
+    uint32_t command;
+    lv::CursorKind inside;
+  };
+  const Case cases[] = {{W::kCmdLocationTool, lv::CursorKind::kCross},
+                        {W::kCmdVerticalZoom, lv::CursorKind::kSizeVertical},
+                        {W::kCmdHorizontalZoom, lv::CursorKind::kSizeHorizontal},
+                        {W::kCmdBothZoom, lv::CursorKind::kSizeAll}};
+  for (const Case& c : cases) {
+    Command(c.command);
+    Mouse(A::kMove, PlotPoint(0.5, 0.5), 0, 0);
+    EXPECT_EQ(window_->Window()->Cursor(), c.inside);
+    Mouse(A::kMove, lv::Point{10, 10}, 0, 0);  // the toolbar column
+    EXPECT_EQ(window_->Window()->Cursor(), lv::CursorKind::kArrow);
+  }
+  // Marker placement leaves the cursor as it is.
+  Command(W::kCmdBothZoom);
+  Mouse(A::kMove, PlotPoint(0.5, 0.5), 0, 0);
+  Command(W::kCmdPlaceMarker);
+  Mouse(A::kMove, PlotPoint(0.6, 0.5), 0, 0);
+  EXPECT_EQ(window_->Window()->Cursor(), lv::CursorKind::kSizeAll);
+}
+
+TEST_F(ToolWindowTest, BoundingRectangleKeepsTheWindowInside) {
+  Make(0);
+  window_->SetBoundingRect(lv::Rect{0, 0, 600, 400});
+  window_->Window()->MoveSize(lv::Rect{-50, -20, 750, 500});
+  const lv::Rect g = window_->Window()->Geometry();
+  EXPECT_GE(g.left, 0);
+  EXPECT_GE(g.top, 0);
+  EXPECT_LE(g.Width(), 600);
+  EXPECT_LE(g.Height(), 400);
+}
+
+// The window owned by a plot thread of its own (a worker): input arrives
+// there through its window-message queue; its save dialog runs through the
+// modal bridge while the GUI thread serves.
+TEST_F(ToolWindowTest, OwnedByAWorkerThread) {
+  std::atomic<uint32_t> id{0};
+  std::atomic<bool> stop{false};
+  std::atomic<int32_t> mode{-1};
+  std::atomic<bool> saveNow{false};
+  std::atomic<bool> saved{false};
+  const auto dir = std::filesystem::temp_directory_path() / ("lv-tool-worker-" + std::to_string(::getpid())) / "save";
+  std::filesystem::create_directories(dir);
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir);  // where the save dialog opens
+  std::thread plotThread([&] {
+    CWPlot2DToolWndw w(3);
+    if (!w.CreateToolWindow(L"Spectrum 1", lv::Rect{20, 20, 620, 420}, *frame_)) return;
+    std::vector<float> x(200), y(200);
+    for (int i = 0; i < 200; ++i) {
+      x[i] = static_cast<float>(i * 1e5);
+      y[i] = static_cast<float>(-60 + 10 * std::sin(i * 0.1));
+    }
+    w.xAxisType = 2;
+    w.yAxisType = 13;
+    w.SetDatasetData(x.data(), y.data(), 200, 1);
+    w.Window()->Show(true);
+    w.Redraw();
+    id = w.Window()->Id();
+    while (!stop) {
+      lv::DispatchWindowMessages();
+      mode = w.MouseMode();
+      if (saveNow.exchange(false)) {
+        w.SaveImage();
+        saved = true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  ASSERT_TRUE(PumpUntil([&] { return id != 0 && hooks::IsShown(id); }));
+  Pump();
+  // A click on the toolbar's vertical zoom button (third entry).
+  ASSERT_TRUE(hooks::SendMouse(id, A::kPress, lv::Point{16, W::kToolbarTop + W::kButtonHeight + W::kSeparatorHeight + 10}, 1, 1, 0));
+  ASSERT_TRUE(hooks::SendMouse(id, A::kRelease, lv::Point{16, W::kToolbarTop + W::kButtonHeight + W::kSeparatorHeight + 10}, 1, 0, 0));
+  EXPECT_TRUE(PumpUntil([&] { return mode == W::kModeVerticalZoom; }));
+  // Save Image from the plot thread: the GUI thread serves the dialog.
+  hooks::PushFileAnswerWithFilter((dir / "worker").wstring(), 0);
+  saveNow = true;
+  EXPECT_TRUE(PumpUntil([&] { return saved.load(); }, 20000));
+  EXPECT_TRUE(std::filesystem::exists(dir / "worker.bmp"));
+  stop = true;
+  plotThread.join();
+  Pump();
+  std::filesystem::current_path(previous);
+  std::filesystem::remove_all(dir.parent_path());
 }
 
 }  // namespace
