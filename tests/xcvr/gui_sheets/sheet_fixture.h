@@ -44,7 +44,7 @@ class BoardDialogFixture : public ::testing::Test {
                         dlg.Error().GetCallStack() != nullptr ? dlg.Error().GetCallStack() : ""});
     });
     dir_ = std::filesystem::path(::testing::TempDir()) /
-           ("board-dialogs-" + std::to_string(::getpid()) + "-" +
+           ("board-dialogs-" + std::to_string(getpid()) + "-" +
             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
