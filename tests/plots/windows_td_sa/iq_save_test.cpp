@@ -20,9 +20,14 @@
 #include "iqfiles/manager/data_manager.h"
 #include "platform/text.h"
 #include "plots/plot2d.h"
+#include "platform/gui/gui_runtime.h"
+#include "platform/gui/test_hooks.h"
+#include "platform/gui/typed_save_dialog.h"
 #include "plots/windows/iq_save.h"
+#include "plots/windows/iq_save_dialog.h"
 #include "plots/windows/time_domain_model.h"
 #include "support/errors.h"
+#include "support/gui_app.h"
 
 namespace {
 
@@ -238,6 +243,70 @@ TEST(IQSaveDialog, FileTypeChoiceRenamesTheTypedName) {
   for (const Case& c : cases) {
     EXPECT_EQ(IQSaveNameForFilter(c.typed, c.index), c.result) << lv::WideToUtf8(c.typed) << " " << c.index;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The "Save IQ Data..." command with its dialog answered as a person would.
+class IQSaveCommand : public IQSaveTest {
+ protected:
+  void SetUp() override {
+    IQSaveTest::SetUp();
+    lv_test::EnsureGuiApplication();
+    ASSERT_TRUE(lv::StartGuiRuntime());
+  }
+  void TearDown() override {
+    lv::test_hooks::ClearAnswers();
+    if (lv::IsGuiRuntimeStarted()) lv::ShutDownGuiRuntime();
+    IQSaveTest::TearDown();
+  }
+};
+
+TEST_F(IQSaveCommand, ChosenTypeRenamesAndSavesInThatFormat) {
+  Draw(0);
+  lv_test::ShownErrors shown;
+  struct Case {
+    const char* typed;
+    int filter;
+    bool accept;
+    const char* written;  // "" for nothing
+  };
+  const Case cases[] = {
+      {"capture.bin", 3, true, "capture.iqtxt"},   // the third type gives .iqtxt
+      {"first.iqbin", 1, true, "first.iqbin"},     // "All Supported Files" changes nothing
+      {"two.iqbin", 5, true, "two.wv"},
+      {"three.x", 6, true, "three.txt"},
+      {"four.iqbin", 2, false, ""},                // cancelled
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    lv::test_hooks::PushTypedSaveAnswer(W(c.typed), c.filter, c.accept);
+    lv::ServeGuiEvents(20);  // the previous dialog is gone
+    EXPECT_EQ(RunSaveIQDataCommand(model_, plot_.hasData, dir_.wstring()), std::string(c.written) != "");
+    if (*c.written) {
+      EXPECT_TRUE(fs::exists(dir_ / c.written));
+    }
+  }
+  EXPECT_EQ(FileCount(), 4u);
+  EXPECT_TRUE(shown.Entries().empty());
+  // A name no writer takes: the message in the error dialog, nothing written.
+  lv::test_hooks::PushTypedSaveAnswer(W("data.dat"), 0, true);
+  lv::ServeGuiEvents(20);
+  EXPECT_FALSE(RunSaveIQDataCommand(model_, plot_.hasData, dir_.wstring()));
+  ASSERT_EQ(shown.Messages().size(), 1u);
+  EXPECT_EQ(shown.Messages()[0], kIQSaveUnknownTypeMessage);
+  EXPECT_NE(shown.Entries()[0].callStack.find("CWPlotCTDWndw::OnPopupMenuSaveIQData"), std::string::npos);
+  EXPECT_EQ(FileCount(), 4u);
+  // No data: the same.
+  CWTimeDomainModel empty;
+  lv::test_hooks::PushTypedSaveAnswer(W("none.iqbin"), 0, true);
+  lv::ServeGuiEvents(20);
+  EXPECT_FALSE(RunSaveIQDataCommand(empty, false, dir_.wstring()));
+  ASSERT_EQ(shown.Messages().size(), 2u);
+  EXPECT_EQ(shown.Messages()[1], kIQSaveNoDataMessage);
+  EXPECT_EQ(FileCount(), 4u);
 }
 
 }  // namespace
