@@ -390,6 +390,19 @@ TEST_F(PlotWindows, PowerInBandDialogAndGallery) {
   Gallery(*sa_, "window_sa_pib.png");
 }
 
+TEST_F(PlotWindows, AlwaysShownSpectrumIgnoresTheCloseBox) {
+  auto tone = Tone(1 << 12, 1e6, 0.5);
+  MakeSA(tone.get());
+  sa_->alwaysShown = true;
+  ASSERT_TRUE(hooks::UserClose(sa_->Window()->Id()));
+  Pump();
+  EXPECT_TRUE(sa_->Window()->IsVisible());
+  sa_->alwaysShown = false;
+  ASSERT_TRUE(hooks::UserClose(sa_->Window()->Id()));
+  Pump();
+  EXPECT_FALSE(sa_->Window()->IsVisible());
+}
+
 TEST_F(PlotWindows, SpectrumSettingsDialogAndMarkerKeys) {
   auto tone = Tone(1 << 15, 1e6, 0.5);
   MakeSA(tone.get());
