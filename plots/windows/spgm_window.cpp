@@ -10,6 +10,7 @@
 #include <memory>
 #include <new>
 
+#include "core/array_math.h"
 #include "core/arrays/carray.h"
 #include "core/dates.h"
 #include "core/error.h"
@@ -85,6 +86,7 @@ CWPlotSpgmWndw::~CWPlotSpgmWndw() {
   delete valueWindow_;
   delete surface_;
   delete input_;
+  delete subset_;
   delete engine_;
 }
 
@@ -189,8 +191,36 @@ void CWPlotSpgmWndw::CalcInputDataPoints(double sampleRate, double rbwHz, double
   }
 }
 
+// The n samples of the held waveform from sample first on, zeros where that
+// reaches outside it, with the time origin of its first sample (what
+// CQCArrayTD::MakeCopyOfSubset gives). The block is kept between
+// computations, so a new waveform of the same size costs one copy and no
+// fresh pages.
+void CWPlotSpgmWndw::FillSubset(int32_t first, int32_t n) {
+  if (subset_ == nullptr) {
+    subset_ = new (std::nothrow) CQCArrayTD();
+    if (subset_ == nullptr) throw new CQError(1);
+  }
+  if (subset_->GetNumPoints() != n) subset_->SetSize(n);
+  CQComplex* out = subset_->GetDataPtr();
+  const int64_t points = input_->GetNumPoints();
+  const int64_t begin = std::clamp<int64_t>(first, 0, points);
+  const int64_t end = std::clamp<int64_t>(static_cast<int64_t>(first) + n, 0, points);
+  const int64_t lead = std::clamp<int64_t>(begin - first, 0, n);
+  const int64_t copied = std::max<int64_t>(end - begin, 0);
+  const int64_t tail = n - lead - copied;
+  if (lead > 0) CQArrayMath::ZeroFill(out, static_cast<int>(lead));
+  if (copied > 0) CQArrayMath::CopyArray(input_->GetDataPtr() + begin, out + lead, static_cast<int>(copied));
+  if (tail > 0) CQArrayMath::ZeroFill(out + lead + copied, static_cast<int>(tail));
+  const double r = input_->GetSampleRate();
+  subset_->SetSampleRate(r);
+  subset_->SetTimeOrigin(static_cast<double>(first) / r + input_->GetTimeOrigin());
+  subset_->SetCenterFreq(input_->GetCenterFreq());
+  subset_->SetBandwidth(input_->GetBandwidth());
+  subset_->SetValid(input_->IsValid());
+}
+
 void CWPlotSpgmWndw::Compute() {
-  CQCArrayTD* subset = nullptr;
   try {
     const lv::Size client = window_ ? window_->ClientSize() : lv::Size{imageRect.right + kRightMargin,
                                                                          imageRect.bottom + kBottomMargin};
@@ -256,9 +286,8 @@ void CWPlotSpgmWndw::Compute() {
 
     const int64_t first = RoundToInt64((timeStart - input_->GetTimeOrigin()) * r) - h;
     if (first < INT32_MIN || first > INT32_MAX) throw new CQError("Invalid time start.");
-    subset = input_->MakeCopyOfSubset(static_cast<int32_t>(first), n);
-
-    engine_->SetInputData(subset);
+    FillSubset(static_cast<int32_t>(first), n);
+    engine_->SetInputData(subset_);
     engine_->oneSampleStep = false;
     engine_->timeRange = range;
     engine_->autoFreqRange = false;
@@ -276,9 +305,7 @@ void CWPlotSpgmWndw::Compute() {
     timeRange = engine_->timeRange;
     startFreq = engine_->startFreq;
     stopFreq = engine_->stopFreq;
-    delete subset;
   } catch (CQError* e) {
-    delete subset;
     e->AddToCallStack("CWPlotSpgmWndw::Compute");
     throw;
   }

@@ -203,12 +203,14 @@ class CWPlotSpgmWndw {
   void SaveImage();
   void PrintImage();
   bool InImage(int32_t x, int32_t y) const;
+  void FillSubset(int32_t first, int32_t n);
 
   std::unique_ptr<lv::ChildWindow> window_;
   CWPlotSpgm* engine_ = nullptr;
   CWPlot2DValueWndw* valueWindow_ = nullptr;
   CWOffScreenDC* surface_ = nullptr;
   CQCArrayTD* input_ = nullptr;
+  CQCArrayTD* subset_ = nullptr;  // the part of the input the rows analyse
   lv::Bitmap colorScale_;
   lv::Bitmap lastFrame_;
   bool dragBoth_ = false;

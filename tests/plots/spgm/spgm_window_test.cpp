@@ -149,6 +149,34 @@ TEST_F(SpgmWindow, AutomaticSettingsOnTenThousandSamples) {
   EXPECT_TRUE(w.Engine().drawn);
 }
 
+// The rows analyse the samples around the time start, zeros outside the
+// waveform, exactly as a subset copy of the waveform gives them.
+TEST_F(SpgmWindow, AnalysedSamplesAreTheSubsetAroundTheTimeStart) {
+  W& w = Make(500, 300);
+  auto chirp = spgm_test::MakeChirp(30000, 1e6, -4e5, 4e5);
+  w.SetInputData(chirp.get());
+  w.autoTimeRange = false;
+  for (double start : {0.0, 0.004, 0.0285, 0.05}) {
+    SCOPED_TRACE(start);
+    w.timeStart = start;
+    w.timeRange = 0.002;
+    w.Compute();
+    int h = 0, n = 0;
+    W::CalcInputDataPoints(1e6, w.effectiveRBW, w.timeRange, w.windowShape, w.Engine().rows, &h, &n);
+    std::unique_ptr<CQCArrayTD> want(chirp->MakeCopyOfSubset(static_cast<int>(std::lround(start * 1e6)) - h, n));
+    const CQCArrayTD* got = w.Engine().GetInput();
+    ASSERT_NE(got, nullptr);
+    ASSERT_EQ(got->GetNumPoints(), want->GetNumPoints());
+    EXPECT_DOUBLE_EQ(got->GetTimeOrigin(), want->GetTimeOrigin());
+    for (int i = 0; i < n; ++i) {
+      ASSERT_EQ(got->GetDataPtr()[i].re, want->GetDataPtr()[i].re) << i;
+      ASSERT_EQ(got->GetDataPtr()[i].im, want->GetDataPtr()[i].im) << i;
+    }
+    // The lowest row is centred on the time start.
+    EXPECT_NEAR(w.Engine().startTime, start, 1e-9);
+  }
+}
+
 TEST_F(SpgmWindow, CalcInputDataPoints) {
   struct Case {
     double rate, rbw, range;
