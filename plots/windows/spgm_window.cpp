@@ -340,11 +340,6 @@ CWPlotSpgmSettings CWPlotSpgmWndw::GetSettings() const {
   return s;
 }
 
-bool CWPlotSpgmWndw::RunSettingsDialog(const CWPlotSpgmSettings&, CWPlotSpgmSettings&) {
-  // The settings dialog is not part of this window yet: nothing is changed.
-  return false;
-}
-
 void CWPlotSpgmWndw::DoSettingsDialog() {
   CWPlotSpgmSettings result;
   if (!RunSettingsDialog(GetSettings(), result)) return;

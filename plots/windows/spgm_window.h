@@ -100,7 +100,7 @@ class CWPlotSpgmWndw {
   void DoSettingsDialog();
   // The values the dialog is filled with.
   CWPlotSpgmSettings GetSettings() const;
-  // Applies values accepted in the dialog: stores what changed and, when
+  // Applies values accepted in the settings dialog: stores what changed and, when
   // anything did, computes and draws again (a new colour map also remakes
   // the colour scale). Errors are shown with "CWPlotSpgmWndw::DoSettingsDialog".
   void ApplySettings(const CWPlotSpgmSettings& s);
@@ -181,8 +181,8 @@ class CWPlotSpgmWndw {
   lv::Rect timeAxisBox{};
 
  protected:
-  // The settings dialog: fills it with current, returns true when accepted
-  // with the accepted values in result. Overridable by tests.
+  // The settings dialog (CWPlotSpgmDlg): fills it with current, returns
+  // true when accepted, with the accepted values in result.
   virtual bool RunSettingsDialog(const CWPlotSpgmSettings& current, CWPlotSpgmSettings& result);
 
  private:
