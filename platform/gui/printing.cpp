@@ -5,6 +5,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "platform/gui/image_dc.h"
 #include "platform/gui/modal_bridge.h"
 #include "platform/gui/qt_bridge.h"
 
@@ -55,6 +56,28 @@ bool PrintJob::PrintBitmap(const Bitmap& bitmap) {
   const QRect target(page.left() + (page.width() - w) / 2, page.top() + (page.height() - h) / 2, w, h);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.drawImage(target, image);
+  return painter.end();
+}
+
+bool PrintJob::PrintPage(const std::wstring& jobName, const std::function<void(DeviceContext& dc)>& draw,
+                         int32_t dpi) {
+  QPrinter& printer = impl_->printer;
+  printer.setDocName(gui_internal::ToQString(jobName));
+  const QRectF inches = printer.pageLayout().paintRect(QPageLayout::Inch);
+  const int32_t w = static_cast<int32_t>(inches.width() * dpi);
+  const int32_t h = static_cast<int32_t>(inches.height() * dpi);
+  ImageDc page(w, h, MakeRgb(255, 255, 255));
+  if (page.Width() != w || page.Height() != h || w <= 0 || h <= 0) {
+    return false;
+  }
+  page.SetDpi(dpi, dpi);
+  draw(page);
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    return false;
+  }
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(QRect(QPoint(0, 0), painter.viewport().size()), *page.GetBitmap().Image());
   return painter.end();
 }
 

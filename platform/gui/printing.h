@@ -2,10 +2,13 @@
 // the chosen printer (or into a PDF file).
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/gui/bitmap.h"
+#include "platform/gui/device_context.h"
 
 namespace lv {
 
@@ -25,6 +28,12 @@ class PrintJob {
   // (isotropic) and centred, without smoothing. On the job's thread; false
   // when the printer cannot start.
   bool PrintBitmap(const Bitmap& bitmap);
+  // Prints one page, as the job named jobName, drawn by draw on a device context covering the page's
+  // printable area at dpi dots per inch (DeviceSize, DpiX and DpiY tell
+  // draw the page), surface cleared to white. On the job's thread; false
+  // when the printer cannot start.
+  bool PrintPage(const std::wstring& jobName, const std::function<void(DeviceContext& dc)>& draw,
+                 int32_t dpi = 300);
 
   struct Impl;
 

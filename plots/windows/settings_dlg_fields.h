@@ -42,8 +42,8 @@ std::optional<double> ReadWithUnits(const lv::Dialog& dlg, int editId, const CWU
 // Creates each button over its placeholder (ids in the same order).
 void CreateUnitButtons(lv::Dialog& dlg, const std::vector<std::pair<CWUnitsButton*, int>>& buttons);
 
-// A message box with severity "Information" owned by the dialog (what the
-// spectrogram dialog shows when it refuses an entry).
+// A CQMessageBox with severity 0 ("Information"), shown through the modal
+// bridge (what the spectrogram dialog shows when it refuses an entry).
 void ShowInformation(const std::wstring& text);
 
 // Template pieces: a label, an edit, a hidden placeholder for a unit button,

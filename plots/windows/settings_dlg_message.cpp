@@ -1,13 +1,15 @@
-// The information message of the settings dialogs, in a file of its own: the
-// message-box header and the dialog header both name the standard answers.
+// The information message of the settings dialogs: a CQMessageBox of
+// severity 0 ("Information").
 #include <string>
 
-#include "platform/gui/dialogs.h"
+#include "platform/text.h"
+#include "plots/windows/value_window.h"
 
 namespace lv_plot_dlg {
 
 void ShowInformation(const std::wstring& text) {
-  lv::ShowMessageBox(text, L"Information", lv::MessageSeverity::kInformation, lv::MessageButtons::kOk);
+  const CQMessageBox box(0, lv::WideToUtf8(text).c_str());
+  box.Show(nullptr);
 }
 
 }  // namespace lv_plot_dlg

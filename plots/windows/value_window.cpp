@@ -11,14 +11,13 @@
 #include "core/numbers.h"
 #include "platform/gui/dialogs.h"
 #include "platform/gui/window.h"
+#include "platform/text.h"
 #include "plots/axis_scale.h"
 
 namespace {
 
 std::wstring Format(const wchar_t* format, const std::wstring& name, double value) {
-  wchar_t buffer[160];
-  std::swprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), format, name.c_str(), value);
-  return buffer;
+  return lv::FormatCW(format, name.c_str(), value);
 }
 
 // Frame colours of a dialog frame: light outer edge, dark inner edge.

@@ -126,6 +126,15 @@ TEST_F(PersSpecDlgTest, PersistenceTypesOutsideTheListShowInfinite) {
   }
 }
 
+TEST_F(PersSpecDlgTest, NoPersistenceSelectionStoresInfinite) {
+  CWPlotPersSpecDlg d;
+  d.persistenceType = 3;
+  EXPECT_EQ(Run(d, {Read([](lv::Dialog& dlg) { EXPECT_TRUE(dlg.SetCurSel(kIdcPersPersistence, -1)); }),
+                    DialogStep::Click(kIdcPersAccept)}),
+            1);
+  EXPECT_EQ(d.persistenceType, 0);
+}
+
 TEST_F(PersSpecDlgTest, EditsAndUnitButtonsClearTheirAutomaticBox) {
   struct Case {
     const char* name;

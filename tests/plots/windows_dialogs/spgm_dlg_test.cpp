@@ -143,6 +143,20 @@ TEST_F(SpgmDlgTest, WindowShapeCodesSelectTheirEntryAndUnknownCodesTheDefault) {
   }
 }
 
+TEST_F(SpgmDlgTest, WithoutASelectionTheWindowShapeStaysAndTheColourMapIsRainbow) {
+  CWPlotSpgmDlg d;
+  d.windowShape = 5;  // shown as the default entry, but not a code of the list
+  d.colorMapType = 1;
+  EXPECT_EQ(Run(d, {Read([](lv::Dialog& dlg) {
+                      EXPECT_TRUE(dlg.SetCurSel(kIdcSpgmWindow, -1));
+                      EXPECT_TRUE(dlg.SetCurSel(kIdcSpgmColors, -1));
+                    }),
+                    DialogStep::Click(kIdcSpgmAccept)}),
+            1);
+  EXPECT_EQ(d.windowShape, 5);
+  EXPECT_EQ(d.colorMapType, 0);
+}
+
 TEST_F(SpgmDlgTest, EditsPicksAndUnitButtonsClearTheirAutoBox) {
   struct Case {
     const char* name;
