@@ -230,6 +230,10 @@ Control* DialogWindow::AddControl(const ControlTemplate& t, const QRect& rect) {
     }
     case ControlKind::kCheckBox: {
       auto* box = new QCheckBox(text, root);
+      if ((t.style & kStyleLeftText) != 0) {
+        // The box at the right end of the control, the text before it.
+        box->setLayoutDirection(Qt::RightToLeft);
+      }
       QObject::connect(box, &QCheckBox::clicked, box, [this, id] { Clicked(id); });
       w = box;
       break;
@@ -274,6 +278,19 @@ Control* DialogWindow::AddControl(const ControlTemplate& t, const QRect& rect) {
       w = combo;
       break;
     }
+    case ControlKind::kComboBox: {
+      // The edit field reports typing (and a pick, which writes the entry's
+      // text into it) as an edit change; a pick from the list also reports
+      // the selection change.
+      auto* combo = new QComboBox(root);
+      combo->setEditable(true);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      combo->setMaxVisibleItems(std::max(1, (rect.height() - 24) / std::max(1, QFontMetrics(combo->font()).height())));
+      QObject::connect(combo, &QComboBox::editTextChanged, combo, [this, id] { EditChanged(id); });
+      QObject::connect(combo, &QComboBox::activated, combo, [this, id] { SelectionChanged(id); });
+      w = combo;
+      break;
+    }
     case ControlKind::kListBox: {
       auto* list = new QListWidget(root);
       list->setSelectionMode((t.style & kStyleNoSelection) != 0 ? QAbstractItemView::NoSelection
@@ -308,7 +325,7 @@ Control* DialogWindow::AddControl(const ControlTemplate& t, const QRect& rect) {
   c.widget = w;
   c.font = owner->template_.font;
   QRect r = rect;
-  if (t.kind == ControlKind::kDropDownList) {
+  if (t.kind == ControlKind::kDropDownList || t.kind == ControlKind::kComboBox) {
     // The template's height is that of the open list; closed, the control
     // is as high as its font needs.
     r.setHeight(std::min(rect.height(), w->sizeHint().height()));
@@ -599,6 +616,7 @@ std::wstring Dialog::GetItemText(int id) const {
     case ControlKind::kGroupBox:
       return ToWide(static_cast<QGroupBox*>(w)->title());
     case ControlKind::kDropDownList:
+    case ControlKind::kComboBox:
       return ToWide(static_cast<QComboBox*>(w)->currentText());
     case ControlKind::kListBox: {
       auto* list = static_cast<QListWidget*>(w);
@@ -638,6 +656,9 @@ bool Dialog::SetItemText(int id, std::wstring_view text) {
       static_cast<QGroupBox*>(w)->setTitle(q);
       break;
     case ControlKind::kFrame:
+      break;
+    case ControlKind::kComboBox:
+      static_cast<QComboBox*>(w)->setEditText(q);  // the edit field reports the change
       break;
     case ControlKind::kDropDownList:
     case ControlKind::kListBox:
@@ -758,6 +779,7 @@ bool Dialog::ResetContent(int id) {
   QSignalBlocker block(c->widget);
   switch (c->kind) {
     case ControlKind::kDropDownList:
+    case ControlKind::kComboBox:
       static_cast<QComboBox*>(c->widget)->clear();
       return true;
     case ControlKind::kListBox:
@@ -785,8 +807,10 @@ int Dialog::AddString(int id, std::wstring_view text) {
   const QString q = gui_internal::ToQString(text);
   QSignalBlocker block(c->widget);
   switch (c->kind) {
-    case ControlKind::kDropDownList: {
+    case ControlKind::kDropDownList:
+    case ControlKind::kComboBox: {
       auto* combo = static_cast<QComboBox*>(c->widget);
+      const QString edited = combo->currentText();
       int index = combo->count();
       if ((c->style & kStyleSort) != 0) {
         index = 0;
@@ -798,6 +822,9 @@ int Dialog::AddString(int id, std::wstring_view text) {
       combo->insertItem(index, q);
       // A drop-down list starts without a selection, as the classic one does.
       combo->setCurrentIndex(selected < 0 ? -1 : (selected >= index ? selected + 1 : selected));
+      if (c->kind == ControlKind::kComboBox) {
+        combo->setEditText(edited);  // adding entries leaves the edit field alone
+      }
       return index;
     }
     case ControlKind::kListBox: {
@@ -821,6 +848,7 @@ int Dialog::GetCount(int id) const {
   }
   switch (c->kind) {
     case ControlKind::kDropDownList:
+    case ControlKind::kComboBox:
       return static_cast<QComboBox*>(c->widget)->count();
     case ControlKind::kListBox:
       return static_cast<QListWidget*>(c->widget)->count();
@@ -838,6 +866,7 @@ std::wstring Dialog::GetListText(int id, int index) const {
   }
   switch (c->kind) {
     case ControlKind::kDropDownList:
+    case ControlKind::kComboBox:
       return ToWide(static_cast<QComboBox*>(c->widget)->itemText(index));
     case ControlKind::kListBox:
       return ToWide(static_cast<QListWidget*>(c->widget)->item(index)->text());
@@ -855,6 +884,7 @@ int Dialog::GetCurSel(int id) const {
   }
   switch (c->kind) {
     case ControlKind::kDropDownList:
+    case ControlKind::kComboBox:
       return static_cast<QComboBox*>(c->widget)->currentIndex();
     case ControlKind::kListBox: {
       auto* list = static_cast<QListWidget*>(c->widget);
@@ -875,6 +905,7 @@ bool Dialog::SetCurSel(int id, int index) {
   QSignalBlocker block(c->widget);
   switch (c->kind) {
     case ControlKind::kDropDownList:
+    case ControlKind::kComboBox:
       static_cast<QComboBox*>(c->widget)->setCurrentIndex(index);
       return true;
     case ControlKind::kListBox: {

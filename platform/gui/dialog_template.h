@@ -36,6 +36,7 @@ enum class ControlKind : int32_t {
   kDropDownList,   // QComboBox, not editable; the height is that of the open list
   kListBox,        // QListWidget
   kTabControl,     // QTabWidget without pages: a row of tabs
+  kComboBox,       // QComboBox with an edit field; the height is that of the open list
 };
 
 // Style flags (combine with |).
@@ -56,6 +57,7 @@ enum ControlStyle : uint32_t {
   kStyleRight = 1u << 12,           // text aligned right (edit, static)
   kStyleCenter = 1u << 13,          // text centred (static)
   kStyleSort = 1u << 14,            // list box and drop-down list: sorted entries
+  kStyleLeftText = 1u << 15,        // check box: the text left of the box
 };
 
 struct ControlTemplate {

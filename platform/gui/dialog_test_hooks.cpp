@@ -92,7 +92,14 @@ bool RunDialogStep(Dialog& dialog, const DialogStep& step) {
     case Kind::kClick:
       return ClickControl(dialog, step.id);
     case Kind::kType:
-      if (c == nullptr || c->kind != ControlKind::kEdit || !c->widget->isEnabled()) {
+      if (c == nullptr || !c->widget->isEnabled()) {
+        return false;
+      }
+      if (c->kind == ControlKind::kComboBox) {
+        static_cast<QComboBox*>(c->widget)->setEditText(gui_internal::ToQString(step.text));
+        return true;
+      }
+      if (c->kind != ControlKind::kEdit) {
         return false;
       }
       static_cast<QLineEdit*>(c->widget)->setText(gui_internal::ToQString(step.text));
@@ -109,7 +116,7 @@ bool RunDialogStep(Dialog& dialog, const DialogStep& step) {
       if (c == nullptr || !c->widget->isEnabled() || step.value < 0 || step.value >= dialog.GetCount(step.id)) {
         return false;
       }
-      if (c->kind == ControlKind::kDropDownList) {
+      if (c->kind == ControlKind::kDropDownList || c->kind == ControlKind::kComboBox) {
         auto* combo = static_cast<QComboBox*>(c->widget);
         combo->setCurrentIndex(step.value);
         emit combo->activated(step.value);  // what a user's pick reports
