@@ -217,16 +217,6 @@ CWPersSpecSettings CWPlotPersSpecWndw::GetSettings() const {
   return s;
 }
 
-void CWPlotPersSpecWndw::DoSettingsDialog() {
-  if (!settingsDialog_) {
-    return;
-  }
-  CWPersSpecSettings s = GetSettings();
-  if (settingsDialog_(s)) {
-    ApplySettings(s);
-  }
-}
-
 void CWPlotPersSpecWndw::ApplySettings(const CWPersSpecSettings& s) {
   try {
     bool changed = false;

@@ -18,7 +18,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,12 +94,9 @@ class CWPlotPersSpecWndw {
   void SetInputData(const CQCArrayTD* input);
   // Adds the spectra of the held waveform to the persistence image.
   void Compute();
-  // Runs the settings dialog and applies what it returns.
+  // Runs the settings dialog (CWPlotPersSpecDlg) filled with the current
+  // settings and applies what it returns when accepted.
   void DoSettingsDialog();
-  // The settings dialog: edits the settings it is given and answers whether
-  // they were accepted. Without one the settings command does nothing.
-  using SettingsDialogRunner = std::function<bool(CWPersSpecSettings&)>;
-  void SetSettingsDialogRunner(SettingsDialogRunner runner) { settingsDialog_ = std::move(runner); }
   // What the settings dialog is filled with.
   CWPersSpecSettings GetSettings() const;
   // Applies the values of an accepted settings dialog: stores them, resets
@@ -226,7 +222,6 @@ class CWPlotPersSpecWndw {
   std::unique_ptr<CWPlotPersSpec> persPlot_;
   std::unique_ptr<CQMultiSpectrum> multiSpectrum_;
   std::unique_ptr<lv::ChildWindow> window_;
-  SettingsDialogRunner settingsDialog_;
   lv::Bitmap frame_;
   lv::Bitmap lastFrame_;
 };
