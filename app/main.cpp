@@ -1,26 +1,32 @@
-// lumvard-sorvek: until the main window exists, the program runs a headless
-// self-check: it classifies the processor, prints the class in use and the
-// version, and exits.
-#include <csignal>
+// lumvard-sorvek: the program. It reads no command line; it opens the main
+// window "Lumvard Sorvek" on the user's display and runs until Exit or the
+// close box.
 #include <cstdio>
+#include <cstdlib>
 
-#include "app/self_check.h"
-#include "core/error.h"
-#include "core/error_dialog.h"
-#include "cpu/dispatch.h"
+#include "app/sorvek_app.h"
+
+namespace {
+
+// Qt ends the process without a word when it cannot reach a display; say
+// what is missing instead. The offscreen platform needs none.
+bool DisplayAvailable() {
+  auto set = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != '\0';
+  };
+  return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+}  // namespace
 
 int main() {
-  // libiio sends without MSG_NOSIGNAL: a board that drops the connection must
-  // give an error, not end the process.
-  std::signal(SIGPIPE, SIG_IGN);
-  InstallCQErrorNewHandler();
-  try {
-    const int32_t status = InitProcessorDispatch();
-    return RunSelfCheck(status, CurrentProcessorClass(), stdout);
-  } catch (CQError* e) {
-    e->AddToCallStack("main");
-    ShowErrorDialog(e);
-    return 1;
+  if (!DisplayAvailable()) {
+    std::fprintf(stderr,
+                 "Lumvard Sorvek needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY are "
+                 "not set).\n");
+    return 2;
   }
-  return 0;
+  CWSorvekApp app;
+  return app.Run();
 }
