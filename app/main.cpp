@@ -1,10 +1,20 @@
 // lumvard-sorvek: the program. It reads no command line; it opens the main
 // window "Lumvard Sorvek" on the user's display and runs until Exit or the
-// close box.
+// close box. A request to end the process (SIGTERM, SIGINT: the session
+// ending, Ctrl+C in the terminal) gives the Exit command, so the shut-down
+// sequence runs as from the menu.
+#include <pthread.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
+#include "app/main_window.h"
 #include "app/sorvek_app.h"
+#include "platform/ui_post.h"
 
 namespace {
 
@@ -18,6 +28,22 @@ bool DisplayAvailable() {
   return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
 }
 
+std::atomic<bool> g_exiting{false};
+
+// Waits for SIGTERM and SIGINT (blocked in every thread) and hands each to
+// the main window as the Exit command, once the window can take it.
+void WatchEndRequests(sigset_t set) {
+  for (;;) {
+    int sig = 0;
+    if (sigwait(&set, &sig) != 0) return;
+    if (g_exiting.load()) return;
+    while (!lv::PostToUi(kWmMainCommand, nullptr, kCmdExit)) {
+      if (g_exiting.load()) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  }
+}
+
 }  // namespace
 
 int main() {
@@ -27,6 +53,19 @@ int main() {
                  "not set).\n");
     return 2;
   }
-  CWSorvekApp app;
-  return app.Run();
+  sigset_t ends;
+  sigemptyset(&ends);
+  sigaddset(&ends, SIGTERM);
+  sigaddset(&ends, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &ends, nullptr);  // inherited by every thread made from here on
+  std::thread watcher(WatchEndRequests, ends);
+  int code = 1;
+  {
+    CWSorvekApp app;
+    code = app.Run();
+  }
+  g_exiting.store(true);
+  pthread_kill(watcher.native_handle(), SIGTERM);
+  watcher.join();
+  return code;
 }

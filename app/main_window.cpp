@@ -229,6 +229,12 @@ void CWSorvekMainWndw::OnKeyDown(int32_t key) {
 
 void CWSorvekMainWndw::OnClose() {
   if (closing_) return;
+  if (!startupComplete_) {
+    // The application is still starting workers: the sequence runs once it
+    // has finished.
+    closeAfterStartup_ = true;
+    return;
+  }
   // The sequence runs once nothing modal is active on the GUI thread.
   lv::DeferWhileModal([this] {
     if (closing_) return;
@@ -357,6 +363,10 @@ void CWSorvekMainWndw::SetStartupComplete(const std::vector<CWUIThread*>& starte
   expected_.clear();
   for (CWUIThread* t : started) expected_.insert(t);
   startupComplete_ = true;
+  if (closeAfterStartup_) {
+    OnClose();
+    return;
+  }
   CheckStartupHandshake();
 }
 

@@ -194,6 +194,7 @@ class CWSorvekMainWndw {
   std::map<uint32_t, std::function<void()>> boardCommands_;
   std::function<void()> onClose_;
   bool closing_ = false;
+  bool closeAfterStartup_ = false;
 
   // Start-up handshake.
   std::set<const void*> announced_;

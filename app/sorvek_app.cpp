@@ -54,7 +54,7 @@ bool CWSorvekApp::InitInstance() {
   };
   if (!lv::StartGuiRuntime(gui)) return false;
   runtimeStarted_ = true;
-  InstallErrorDialogWindow();
+  if (options_.installErrorWindow) InstallErrorDialogWindow();
   InstallCQErrorNewHandler();
   InitProcessorDispatch();  // start-up goes on whatever it answers
   try {

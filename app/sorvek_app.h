@@ -35,6 +35,9 @@ class CWSorvekApp {
   struct Options {
     CWSorvekTimings timings;
     CWPlotThreadFactory plotThreads = DefaultPlotThreadFactory();
+    // The error dialog's window presents errors (false: whatever presenter
+    // is installed stays, as tests that record errors need).
+    bool installErrorWindow = true;
   };
 
   CWSorvekApp();
