@@ -281,10 +281,14 @@ void CQInstrIIOMultiXcvr::IIOConnect() {
           "Invalid connection type; only IIO over LAN, and IIO over USB (Auto), are currently supported.");
     }
     if (ctx == nullptr) {
-      throw new CQError(
+      // libiio leaves its reason in errno: the user sees it with the address tried.
+      const int reason = errno;
+      const std::string message =
           "Error creating IIO context.\nThis means that the IIO device couldn't be found.\nMake sure the instrument "
           "connection parameters are correct.\nIf no device is desired, make sure the buttons on the main tool bar "
-          "are correct.");
+          "are correct.\nlibiio: " +
+          (reason != 0 ? LibiioError(reason) : std::string("no context")) + "\nAddress: " + uri;
+      throw new CQError(message.c_str());
     }
     context_.reset(ctx);
     if (iio_context_get_devices_count(ctx) == 0) {

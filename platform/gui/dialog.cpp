@@ -24,6 +24,7 @@
 
 #include "platform/gui/dialog_window.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/ip_address_qt.h"
 #include "platform/gui/qt_bridge.h"
 
 namespace lv {
@@ -298,6 +299,12 @@ Control* DialogWindow::AddControl(const ControlTemplate& t, const QRect& rect) {
       auto* tabs = new QTabWidget(root);
       QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this, id] { SelectionChanged(id); });
       w = tabs;
+      break;
+    }
+    case ControlKind::kIpAddress: {
+      auto* ip = new IpAddressWidget(root);
+      ip->changed = [this, id] { EditChanged(id); };
+      w = ip;
       break;
     }
   }
@@ -610,6 +617,8 @@ std::wstring Dialog::GetItemText(int id) const {
     }
     case ControlKind::kFrame:
       return ToWide(w->accessibleName());
+    case ControlKind::kIpAddress:
+      return ToWide(static_cast<gui_internal::IpAddressWidget*>(w)->Text());
   }
   return {};
 }
@@ -639,6 +648,9 @@ bool Dialog::SetItemText(int id, std::wstring_view text) {
       break;
     case ControlKind::kFrame:
       break;
+    case ControlKind::kIpAddress:
+      static_cast<gui_internal::IpAddressWidget*>(w)->SetText(q);  // reports the change
+      return true;
     case ControlKind::kDropDownList:
     case ControlKind::kListBox:
     case ControlKind::kTabControl:

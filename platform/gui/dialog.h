@@ -133,6 +133,7 @@ class Dialog {
   friend class PropertySheet;
   friend class DialogTestAccess;
   friend class DialogControlAccess;
+  friend class IpAddressAccess;
 
   DialogTemplate template_;
   int result_ = kIdCancel;

@@ -36,6 +36,7 @@ enum class ControlKind : int32_t {
   kDropDownList,   // QComboBox, not editable; the height is that of the open list
   kListBox,        // QListWidget
   kTabControl,     // QTabWidget without pages: a row of tabs
+  kIpAddress,      // four 0-255 fields with dots (ip_address.h); reports changes as an edit
 };
 
 // Style flags (combine with |).

@@ -92,6 +92,9 @@ bool RunDialogStep(Dialog& dialog, const DialogStep& step) {
     case Kind::kClick:
       return ClickControl(dialog, step.id);
     case Kind::kType:
+      if (c != nullptr && c->kind == ControlKind::kIpAddress && c->widget->isEnabled()) {
+        return dialog.SetItemText(step.id, step.text);  // dotted text into the four fields
+      }
       if (c == nullptr || c->kind != ControlKind::kEdit || !c->widget->isEnabled()) {
         return false;
       }

@@ -23,7 +23,7 @@ namespace lv {
 struct DialogStep {
   enum class Kind {
     kClick,     // click control id (a sheet: kIdOk, kIdCancel, kIdApply)
-    kType,      // replace the text of edit id with text
+    kType,      // replace the text of edit id with text (an address control: dotted text)
     kCheck,     // click check box id when its state differs from value
     kPick,      // select entry value of list/drop-down/tab id (a sheet: page)
     kEscape,    // press Escape
