@@ -1,0 +1,12 @@
+// The open-file dialog through which the board transmitter pages and the
+// AD9081 single-file dialog choose an IQ file. Kept apart from the dialog
+// headers: the message-box answers and the dialog end codes share names.
+#pragma once
+
+#include <string>
+
+// The filter list, "name|patterns|" pairs ending in "||".
+extern const wchar_t* const kIQFileDialogFilter;
+
+// Asks the user for an existing IQ file; "" when cancelled.
+std::wstring BrowseForIQFile();
