@@ -16,6 +16,9 @@
 #include "platform/gui/gui_runtime.h"
 #include "platform/gui/modal_bridge.h"
 #include "platform/text.h"
+#include "xcvr/gui/ad9081_single_file_dlg.h"
+#include "xcvr/gui/board_sheets.h"
+#include "xcvr/gui/instr_conn_dlg.h"
 #include "xcvr/instr_thread.h"
 
 namespace {
@@ -87,8 +90,7 @@ CWSorvekMainWndw::CWSorvekMainWndw(int transmitters, int receivers, CWSorvekThre
 
 CWSorvekMainWndw::~CWSorvekMainWndw() {
   // The dialogs' windows go before the frame.
-  procSheet_.reset();
-  activePlots_.reset();
+  DestroyDialogs();
   statusBar_.reset();
   frame_.reset();
 }
@@ -150,12 +152,59 @@ bool CWSorvekMainWndw::CreateDialogs() {
   activePlots_ = std::make_unique<CWSorvekActivePlotsDlg>(
       numXmtrs_, threads_, [this] { frame_->Show(true); },
       [] { lv::PostToUi(kWmArrangeWindows, nullptr); }, timings_.applyPauseMs);
-  return activePlots_->Create();
+  if (!activePlots_->Create()) return false;
+
+  auto bringToFront = [this] {
+    if (frame_) frame_->Show(true);
+  };
+  CWUIThread* instr = threads_.instrumentManager.get();
+  CWUIThread* data = threads_.dataManager.get();
+  connDlg_ = std::make_unique<CWUIInstrMultiConnDlg>(numXmtrs_);
+  if (!connDlg_->Create()) return false;
+  connDlg_->SetForegroundHook(bringToFront);
+  SetBoardCommand(kCmdConnect, [this] {
+    connDlg_->SetInstrThread(dynamic_cast<CWInstrIIOMultiXcvrMgrThread*>(threads_.instrumentManager.get()));
+    connDlg_->ShowWindow(true);
+  });
+
+  ad9081Dlg_ = std::make_unique<CWSorvekInstrAD9081Dlg>(instr, data, threads_.engine.get(), numXmtrs_, numRcvrs_);
+  if (!ad9081Dlg_->Create()) return false;
+  ad9081Dlg_->SetBringOwnerToFront(bringToFront);
+  SetBoardCommand(kCmdAd9081SingleFile, [this] { ad9081Dlg_->ShowWindow(true); });
+
+  boardSheets_.emplace_back(kCmdAd9081Control,
+                            std::make_unique<CWSorvekInstrAD9081Sheet>(instr, data, numXmtrs_, numRcvrs_));
+  boardSheets_.emplace_back(kCmdAd9082Control,
+                            std::make_unique<CWSorvekInstrAD9082Sheet>(instr, data, numXmtrs_, numRcvrs_));
+  boardSheets_.emplace_back(kCmdAd9361Control,
+                            std::make_unique<CWSorvekInstrAD9361Sheet>(instr, data, numXmtrs_, numRcvrs_));
+  boardSheets_.emplace_back(kCmdAdrv9009Control,
+                            std::make_unique<CWSorvekInstrADRV9009Sheet>(instr, data, numXmtrs_, numRcvrs_));
+  boardSheets_.emplace_back(kCmdAd9371Control,
+                            std::make_unique<CWSorvekInstrAD9371Sheet>(instr, data, numXmtrs_, numRcvrs_));
+  for (auto& [command, sheet] : boardSheets_) {
+    if (!sheet->Create()) return false;
+    sheet->SetBringOwnerToFront(bringToFront);
+    SetBoardCommand(command, [s = sheet.get()] { s->ShowWindow(true); });
+  }
+  return true;
+}
+
+CWSorvekInstrBoardSheet* CWSorvekMainWndw::BoardSheet(uint32_t command) {
+  for (auto& [c, sheet] : boardSheets_) {
+    if (c == command) return sheet.get();
+  }
+  return nullptr;
 }
 
 void CWSorvekMainWndw::DestroyDialogs() {
+  // The commands that show them go first.
+  for (auto& [command, show] : boardCommands_) show = nullptr;
   procSheet_.reset();
   activePlots_.reset();
+  connDlg_.reset();
+  ad9081Dlg_.reset();
+  boardSheets_.clear();
 }
 
 void CWSorvekMainWndw::SetBoardCommand(uint32_t command, std::function<void()> show) {

@@ -41,7 +41,10 @@
 
 class CQAppSettings;
 class CWSorvekActivePlotsDlg;
+class CWSorvekInstrAD9081Dlg;
+class CWSorvekInstrBoardSheet;
 class CWSorvekXmtrProcSheet;
+class CWUIInstrMultiConnDlg;
 
 // Command ids of the menu and the toolbar.
 enum : uint32_t {
@@ -108,8 +111,11 @@ class CWSorvekMainWndw {
   // toolbar and status bar, and remembers the working and baseband
   // directories. False when the window cannot be made.
   bool Create();
-  // Creates the modeless dialogs that talk to the workers (the processing
-  // sheet, the active plots dialog), hidden; the worker objects exist by now.
+  // Creates the modeless dialogs and sheets that talk to the workers, hidden,
+  // in this order: the processing sheet, the active plots dialog, the
+  // connection dialog, the AD9081 single-file dialog and the AD9081, AD9082,
+  // AD9361, ADRV9009 and AD9371 sheets; each command then shows its own. The
+  // worker objects exist by now.
   bool CreateDialogs();
 
   lv::FrameWindow& Frame() { return *frame_; }
@@ -122,6 +128,10 @@ class CWSorvekMainWndw {
   const std::wstring& BasebandDirectory() const { return basebandDir_; }
   CWSorvekActivePlotsDlg* ActivePlotsDialog() { return activePlots_.get(); }
   CWSorvekXmtrProcSheet* ProcessingSheet() { return procSheet_.get(); }
+  CWUIInstrMultiConnDlg* ConnectionDialog() { return connDlg_.get(); }
+  CWSorvekInstrAD9081Dlg* AD9081SingleFileDialog() { return ad9081Dlg_.get(); }
+  // The board sheet a command shows (null for another command).
+  CWSorvekInstrBoardSheet* BoardSheet(uint32_t command);
 
   // What the shut-down sequence is: the application's (Exit and the close box
   // call it once).
@@ -191,6 +201,10 @@ class CWSorvekMainWndw {
   std::wstring basebandDir_;
   std::unique_ptr<CWSorvekXmtrProcSheet> procSheet_;
   std::unique_ptr<CWSorvekActivePlotsDlg> activePlots_;
+  std::unique_ptr<CWUIInstrMultiConnDlg> connDlg_;
+  std::unique_ptr<CWSorvekInstrAD9081Dlg> ad9081Dlg_;
+  // The AD9081, AD9082, AD9361, ADRV9009 and AD9371 sheets with their commands.
+  std::vector<std::pair<uint32_t, std::unique_ptr<CWSorvekInstrBoardSheet>>> boardSheets_;
   std::map<uint32_t, std::function<void()>> boardCommands_;
   std::function<void()> onClose_;
   bool closing_ = false;

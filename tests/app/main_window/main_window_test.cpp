@@ -22,6 +22,11 @@
 #include "platform/text.h"
 #include "support/gui_app.h"
 #include "workers/app_identity.h"
+#include "app/xmtr_proc_sheet.h"
+#include "xcvr/gui/ad9081_single_file_dlg.h"
+#include "xcvr/gui/board_sheets.h"
+#include "xcvr/gui/instr_conn_dlg.h"
+#include "xcvr/instr_thread.h"
 
 namespace {
 
@@ -62,8 +67,7 @@ TEST_F(MainWindowTest, OpensWithMenuToolbarAndFivePanesAndStartsWorkersInOrder) 
         L"Windows/Hide Plot Toolbars", L"Help/About..."}) {
     EXPECT_NE(std::find(menu.begin(), menu.end(), item), menu.end()) << lv::WideToUtf8(item);
   }
-  // The board dialogs' items wait for their dialogs.
-  EXPECT_FALSE(Main().Frame().FindMenuItem(kCmdConnect)->enabled);
+  EXPECT_TRUE(Main().Frame().FindMenuItem(kCmdConnect)->enabled);
   EXPECT_TRUE(Main().Frame().FindMenuItem(kCmdSaveSettings)->enabled);
 
   // Data manager, instrument manager, engine, then per transmitter time
@@ -205,23 +209,47 @@ TEST_F(MainWindowTest, MovingWithoutResizingSendsNothingAndResizingSendsThePlotA
   }
 }
 
-TEST_F(MainWindowTest, KeySOpensTheAd9081SingleFileDialogOnceItIsGiven) {
+TEST_F(MainWindowTest, KeySOpensTheAd9081SingleFileDialog) {
   StartApp();
   const uint32_t id = Main().WindowId();
   ASSERT_TRUE(ServeUntil([&] { return hooks::IsShown(id); }));
-  EXPECT_FALSE(Main().Frame().FindMenuItem(kCmdAd9081SingleFile)->enabled);
-  int opened = 0;
-  Main().SetBoardCommand(kCmdAd9081SingleFile, [&] { ++opened; });
-  EXPECT_TRUE(Main().Frame().FindMenuItem(kCmdAd9081SingleFile)->enabled);
-  // The key goes to the frame's widget as a real key press.
-  Main().OnWindowMessage(lv::WindowMessage{id, lv::WindowMessageKind::kKeyDown, 'S', 0});
-  ASSERT_TRUE(ServeUntil([&] { return opened == 1; }));
+  CWSorvekInstrAD9081Dlg& dlg = *Main().AD9081SingleFileDialog();
+  EXPECT_FALSE(dlg.IsVisible());
   Main().OnWindowMessage(lv::WindowMessage{id, lv::WindowMessageKind::kKeyDown, 'T', 0});
   lv::ServeGuiEvents(50);
-  EXPECT_EQ(opened, 1);
-  // The menu item runs the same.
-  ASSERT_TRUE(Command(kCmdAd9081SingleFile));
-  ASSERT_TRUE(ServeUntil([&] { return opened == 2; }));
+  EXPECT_FALSE(dlg.IsVisible());
+  // The key as the frame's widget reports it.
+  Main().OnWindowMessage(lv::WindowMessage{id, lv::WindowMessageKind::kKeyDown, 'S', 0});
+  ASSERT_TRUE(ServeUntil([&] { return dlg.IsVisible(); }));
+  lv::ServeGuiEvents(50);
+  EXPECT_TRUE(shown_->Messages().empty()) << shown_->Messages()[0];
+}
+
+TEST_F(MainWindowTest, EveryBoardDialogHasAnEnabledMenuItemThatShowsIt) {
+  StartApp();
+  for (uint32_t c : {kCmdConnect, kCmdAd9081Control, kCmdAd9081SingleFile, kCmdAd9082Control, kCmdAd9361Control,
+                     kCmdAdrv9009Control, kCmdAd9371Control}) {
+    EXPECT_TRUE(Main().Frame().FindMenuItem(c)->enabled) << c;
+  }
+  ASSERT_TRUE(Command(kCmdConnect));
+  ASSERT_TRUE(ServeUntil([&] { return Main().ConnectionDialog()->IsVisible(); }));
+  EXPECT_EQ(static_cast<CWUIThread*>(Main().ConnectionDialog()->InstrThread()), app_->Threads().instrumentManager.get());
+  const std::vector<std::pair<uint32_t, std::wstring>> sheets = {
+      {kCmdAd9081Control, L"AD9081 Control"},           {kCmdAd9082Control, L"AD9082 Control"},
+      {kCmdAd9361Control, L"AD9361 (and PLUTO) Control"}, {kCmdAdrv9009Control, L"ADRV9009 Control"},
+      {kCmdAd9371Control, L"AD9371 Control"}};
+  for (const auto& [command, caption] : sheets) {
+    CWSorvekInstrBoardSheet* sheet = Main().BoardSheet(command);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->GetCaption(), caption);
+    EXPECT_FALSE(sheet->IsVisible());
+    ASSERT_TRUE(Command(command));
+    ASSERT_TRUE(ServeUntil([&] { return sheet->IsVisible(); })) << lv::WideToUtf8(caption);
+  }
+  ASSERT_TRUE(Command(kCmdTransmitterProcessing));
+  ASSERT_TRUE(ServeUntil([&] { return Main().ProcessingSheet()->IsVisible(); }));
+  lv::ServeGuiEvents(50);
+  EXPECT_TRUE(shown_->Messages().empty()) << shown_->Messages()[0];
 }
 
 TEST_F(MainWindowTest, PlotToolbarCommandsReachEveryPlotThread) {
