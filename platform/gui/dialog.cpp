@@ -391,6 +391,9 @@ void DialogWindow::Dispose(bool later) {
   for (auto& c : controls) {
     if (c.widget != nullptr) {
       QObject::disconnect(c.widget, nullptr, nullptr, nullptr);
+      if (c.kind == ControlKind::kIpAddress) {
+        static_cast<IpAddressWidget*>(c.widget)->changed = nullptr;  // it may outlive this window
+      }
     }
   }
   if (dialog != nullptr) {

@@ -62,8 +62,9 @@ IpAddressWidget::~IpAddressWidget() {
 IpAddressWidget::Values IpAddressWidget::GetValues() const {
   Values v{};
   for (size_t i = 0; i < fields_.size(); ++i) {
+    // A field the user is still typing in reads as it will be once left.
     const QString t = fields_[i]->text();
-    v[i] = t.isEmpty() ? kBlank : t.toInt();
+    v[i] = t.isEmpty() ? kBlank : std::clamp(t.toInt(), low_[i], high_[i]);
   }
   return v;
 }

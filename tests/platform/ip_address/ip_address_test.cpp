@@ -14,6 +14,7 @@
 
 #include "platform/gui/dialog.h"
 #include "platform/gui/dialog_test_hooks.h"
+#include "platform/gui/gui_runtime.h"
 #include "platform/text.h"
 #include "support/gui_app.h"
 
@@ -176,6 +177,10 @@ TEST_F(IpAddressTest, LeavingAFieldClampsIt) {
   ASSERT_TRUE(lv::SetIpAddressFocus(*dlg_, kIdAddress, 1));
   Type(L"7");
   EXPECT_EQ(Fields()[1], L"7");  // not yet: the user may type on
+  uint32_t packed = 0;
+  lv::GetIpAddress(*dlg_, kIdAddress, &packed);
+  EXPECT_EQ(lv::IpAddressField(packed, 1), 10);  // but it reads as it will be
+  EXPECT_EQ(dlg_->GetItemText(kIdAddress), L"0.10.0.0");
   Press(lv::IpAddressKey::kEnd);
   EXPECT_EQ(Fields()[1], L"10");
   EXPECT_EQ(lv::IpAddressInputField(*dlg_, kIdAddress), 3);
@@ -309,6 +314,24 @@ TEST_F(IpAddressTest, OtherControlsAndBadArgumentsAreRefused) {
   EXPECT_FALSE(lv::SetIpAddress(closed, kIdAddress, 1));
   EXPECT_EQ(lv::GetIpAddress(closed, kIdAddress, nullptr), -1);
   EXPECT_FALSE(lv::TypeIntoIpAddress(closed, kIdAddress, L"1"));
+}
+
+// A modal dialog with the control, answered by a script: typing reaches the
+// dialog while it runs, and the window goes away cleanly afterwards.
+TEST(IpAddressModal, ScriptedTypingInAModalDialog) {
+  lv_test::EnsureGuiApplication();
+  ASSERT_TRUE(lv::StartGuiRuntime());
+  AddressDialog dlg;
+  std::wstring seen;
+  lv::AnswerNextDialog({lv::DialogStep::Type(kIdAddress, L"10.20.30.40"),
+                        lv::DialogStep::Inspect([&](lv::Dialog* d) { seen = d->GetItemText(kIdAddress); }),
+                        lv::DialogStep::Escape()});
+  EXPECT_EQ(dlg.DoModal(), lv::kIdCancel);
+  EXPECT_EQ(seen, L"10.20.30.40");
+  EXPECT_EQ(dlg.changes, std::vector<int>{kIdAddress});
+  EXPECT_FALSE(dlg.HasWindow());
+  EXPECT_EQ(lv::ClearDialogAnswers(), 0);
+  lv::ShutDownGuiRuntime();
 }
 
 TEST_F(IpAddressTest, GalleryBlankFilledAndDisabled) {

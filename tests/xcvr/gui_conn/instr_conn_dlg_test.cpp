@@ -3,7 +3,10 @@
 #include "xcvr/gui/instr_conn_dlg.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QWidget>
 #include <chrono>
@@ -357,6 +360,23 @@ TEST_F(ConnDlgTest, CloseEscapeAndCloseBoxOnlyHide) {
     EXPECT_EQ(s->model, kModelAd9172);
     EXPECT_STREQ(s->GetIPAddress(), L"10.0.0.1");
   }
+}
+
+TEST_F(ConnDlgTest, EnterInTheAddressFieldApplies) {
+  Store(kModelAd9172, kConnectionLan, L"10.0.0.1");
+  dlg_->ShowWindow(true);
+  TypeAddress(L"10.0.0.5");
+  QWidget* top = DialogWidget();
+  ASSERT_NE(top, nullptr);
+  QLineEdit* field = nullptr;
+  for (QLineEdit* e : top->findChildren<QLineEdit*>()) {
+    if (e->maxLength() == 3 && e->text() == QStringLiteral("5")) field = e;
+  }
+  ASSERT_NE(field, nullptr);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  QCoreApplication::sendEvent(field, &press);  // the default button answers Enter
+  EXPECT_FALSE(dlg_->IsVisible());
+  EXPECT_STREQ(Stored()->GetIPAddress(), L"10.0.0.5");
 }
 
 // Against the fake board: the model and address chosen in the dialog reach
