@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "fakes/fake_iiod.h"
+#include "platform/gui/popup_menu.h"
 #include "support/errors.h"
 #include "sheet_fixture.h"
 #include "xcvr/gui/board_sheets.h"
@@ -243,6 +244,57 @@ TEST_F(BoardSheetTest, CancelSendsNothing) {
   EXPECT_EQ(Common().GetItemText(kIdcADRV9009CommonFreq), L"1.800");
   EXPECT_EQ(sheet_->XmtrPage(0)->GetItemText(kIdcADRV9009XmtrAtten), L"10");
   EXPECT_EQ(sheet_->XmtrPage(0)->GetItemText(kIdcADRV9009XmtrFileName), L"");
+}
+
+TEST_F(BoardSheetTest, ApplySendsNothing) {
+  Store(kModelFmcomms3, 12);
+  Make<CWSorvekInstrAD9361Sheet>();
+  sheet_->ShowWindow(true);
+  EXPECT_FALSE(sheet_->IsApplyEnabled());
+  ASSERT_TRUE(Type(*sheet_->XmtrPage(1), kIdcAD9361XmtrAtten, L"44"));
+  ASSERT_TRUE(Pick(kIdcAD9361CommonConfig, 0));
+  EXPECT_TRUE(sheet_->IsApplyEnabled());
+  ASSERT_TRUE(Press(lv::kIdApply));
+  EXPECT_TRUE(sheet_->IsVisible());
+  const auto s = Settings();
+  EXPECT_EQ(s->Xmtr(1).attenuation, 11);
+  EXPECT_EQ(s->rateIndex, 12);
+}
+
+// What marks a page modified: the use box, the number edits, a unit change
+// and the list; not the file-name edit, nor the backoff.
+TEST_F(BoardSheetTest, ChangesThatMarkAPageModified) {
+  Store(kModelAd9081, 400);
+  Make<CWSorvekInstrAD9081Sheet>();
+  sheet_->ShowWindow(true);
+  CWSorvekInstrXmtrPage& x = *sheet_->XmtrPage(2);
+  EXPECT_EQ(x.GetItemText(kIdcAD9081XmtrDac), L"DAC 2");
+  ASSERT_TRUE(Type(x, kIdcAD9081XmtrFileName, L"/tmp/some.iqbin"));
+  EXPECT_FALSE(x.IsModified());
+  // The unit button: its ordinary click marks nothing, a new unit does.
+  lv::AnswerNextPopupMenu([](const lv::ShownPopupMenu&) { return 0u; });
+  lv::Rect r = x.GetItemRect(kIdcAD9081XmtrFreqUnits);
+  ASSERT_TRUE(lv::MouseClickControl(x, kIdcAD9081XmtrFreqUnits, lv::Point{r.Width() / 2, r.Height() / 2}));
+  EXPECT_FALSE(x.IsModified());
+  lv::AnswerNextPopupMenu(
+      [](const lv::ShownPopupMenu&) { return CWUnitsButton::UnitCommand(CWUnitsButton::kGHz); });
+  ASSERT_TRUE(lv::MouseClickControl(x, kIdcAD9081XmtrFreqUnits, lv::Point{r.Width() / 2, r.Height() / 2}));
+  EXPECT_EQ(x.GetItemText(kIdcAD9081XmtrFreqUnits), L"GHz");
+  EXPECT_TRUE(x.IsModified());
+  // A unit change does not rescale the number: 300 GHz now.
+  ASSERT_TRUE(Press(lv::kIdOk));
+  EXPECT_DOUBLE_EQ(Settings()->Xmtr(2).centerFreq, 300e9);
+
+  sheet_->ShowWindow(true);
+  CWSorvekInstrXmtrPage& y = *sheet_->XmtrPage(3);
+  ASSERT_TRUE(lv::RunDialogStep(y, DialogStep::Click(kIdcAD9081XmtrUse)));
+  EXPECT_TRUE(y.IsModified());
+  ASSERT_TRUE(Type(Common(), kIdcAD9081CommonBackoff, L"2"));
+  ASSERT_TRUE(lv::RunDialogStep(Common(), DialogStep::Click(kIdcAD9081CommonAutoBackoff)));
+  EXPECT_FALSE(Common().IsModified());
+  ASSERT_TRUE(Pick(kIdcAD9081CommonConfig, 0));
+  EXPECT_TRUE(Common().IsModified());
+  ASSERT_TRUE(Press(lv::kIdCancel));
 }
 
 TEST_F(BoardSheetTest, Adrv9009FrequencyTunesTheReceiverToo) {

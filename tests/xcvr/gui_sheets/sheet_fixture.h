@@ -3,6 +3,8 @@
 // data-manager threads; IQ files written into a private temp folder.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -42,7 +44,8 @@ class BoardDialogFixture : public ::testing::Test {
                         dlg.Error().GetCallStack() != nullptr ? dlg.Error().GetCallStack() : ""});
     });
     dir_ = std::filesystem::path(::testing::TempDir()) /
-           ("board-dialogs-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("board-dialogs-" + std::to_string(getpid()) + "-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     ASSERT_TRUE(instr_.StartUIThread());
