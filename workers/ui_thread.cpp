@@ -242,8 +242,9 @@ void CWUIThread::OnMsgSaveSettings(void* parameter) {
   } catch (CQError* e) {
     failure = e;
   }
-  // The reply goes out whatever happened, so that the save chain goes on.
-  lv::PostToUi(kWmWorkerSaved, this);
+  // The reply goes out whatever happened, so that the save chain goes on;
+  // lParam 1 tells the main window this link's keys were not written.
+  lv::PostToUi(kWmWorkerSaved, this, 0, failure != nullptr ? 1 : 0);
   if (failure != nullptr) {
     failure->AddToCallStack(NameOf("OnMsgSaveSettings").c_str());
     throw failure;

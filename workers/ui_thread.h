@@ -49,7 +49,7 @@ class CQError;
 
 // Window messages a worker posts to the main window (sender = the worker).
 inline constexpr uint32_t kWmWorkerReady = 1026;     // WM_USER+2: running, queue ready
-inline constexpr uint32_t kWmWorkerSaved = 1028;     // WM_USER+4: save message 5 handled
+inline constexpr uint32_t kWmWorkerSaved = 1028;     // WM_USER+4: save message 5 handled (lParam 1: failed)
 inline constexpr uint32_t kWmWorkerRecalled = 1030;  // WM_USER+6: recall message 6 handled
 
 class CWUIThread : public CWThreadQueue {

@@ -1,0 +1,80 @@
+#include "app_fixture.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "platform/gui/gui_runtime.h"
+#include "platform/gui/test_hooks.h"
+#include "support/gui_app.h"
+#include "workers/app_identity.h"
+
+namespace lv_test {
+
+bool ServeUntil(const std::function<bool()>& condition, int limitMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    lv::ServeGuiEvents(2);
+  }
+  return true;
+}
+
+void AppFixture::SetUp() {
+  EnsureGuiApplication();
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  root_ = std::filesystem::temp_directory_path() /
+          ("lv_app_" + std::to_string(::getpid()) + "_" + info->name());
+  std::filesystem::remove_all(root_);
+  work_ = root_ / "work";
+  config_ = root_ / "config";
+  std::filesystem::create_directories(work_ / "Baseband");
+  std::filesystem::create_directories(config_);
+  previousDir_ = std::filesystem::current_path();
+  std::filesystem::current_path(work_);
+  ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+  CWAppDirectories::ResetForTesting();
+  shown_ = std::make_unique<ShownErrors>();
+}
+
+void AppFixture::TearDown() {
+  app_.reset();
+  lv::test_hooks::ClearAnswers();
+  shown_.reset();
+  std::filesystem::current_path(previousDir_);
+  std::filesystem::remove_all(root_);
+  CWAppDirectories::ResetForTesting();
+}
+
+void AppFixture::StartApp(bool withPlots, std::function<int(CWPlotKind, int)> startDelayMs) {
+  CWSorvekApp::Options o;
+  o.timings = CWSorvekTimings{2, 2, 20, 10000, 10, 20};
+  o.installErrorWindow = false;
+  if (withPlots) {
+    o.plotThreads = [this, startDelayMs](CWPlotKind kind, int x, const std::wstring& title, const lv::FrameWindow&) {
+      const int delay = startDelayMs ? startDelayMs(kind, x) : 0;
+      return std::unique_ptr<CWUIThread>(new FakePlotThread(kind, x, title, log_, delay));
+    };
+  }
+  app_ = std::make_unique<CWSorvekApp>(std::move(o));
+  ASSERT_TRUE(app_->InitInstance());
+  ASSERT_TRUE(ServeUntil([&] {
+    return Main().AnnouncedCount() == static_cast<int>(app_->Threads().InStartOrder().size()) &&
+           !Main().IsSettingsChainRunning();
+  }));
+}
+
+bool AppFixture::WaitChainEnd(int limitMs) {
+  return ServeUntil([&] { return !Main().IsSettingsChainRunning(); }, limitMs);
+}
+
+bool AppFixture::Command(uint32_t id) {
+  return lv::test_hooks::SendCommand(Main().WindowId(), id);
+}
+
+std::filesystem::path AppFixture::StartupFile() const {
+  return config_ / "Lumvard Systems" / "Lumvard Sorvek" / "Lumvard Sorvek Startup Settings.config";
+}
+
+}  // namespace lv_test

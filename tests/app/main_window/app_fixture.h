@@ -1,0 +1,54 @@
+// A fixture that runs the real program object on the offscreen platform in
+// a private settings folder and working folder, with fake plot threads in
+// the plot-thread places (or none), small pauses, and the errors the error
+// dialog is asked to show recorded.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/sorvek_app.h"
+#include "fake_plot_thread.h"
+#include "support/errors.h"
+
+namespace lv_test {
+
+// Serves the GUI thread's events until the condition holds (false after
+// limitMs).
+bool ServeUntil(const std::function<bool()>& condition, int limitMs = 10000);
+
+class AppFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Makes the application object (fake plot threads unless withPlots is
+  // false; startDelayMs(kind, xmtr) delays each one's start), runs
+  // InitInstance and serves until the start-up handshake has ended.
+  void StartApp(bool withPlots = true, std::function<int(CWPlotKind, int)> startDelayMs = {});
+  // Serves until no settings chain runs.
+  bool WaitChainEnd(int limitMs = 10000);
+  // Sends a menu or toolbar command through the window layer, as a click.
+  bool Command(uint32_t id);
+
+  CWSorvekMainWndw& Main() { return *app_->MainWindow(); }
+  FakePlotThread* Plot(CWPlotKind kind, int xmtrIndex) {
+    return static_cast<FakePlotThread*>(app_->Threads().Plot(kind, xmtrIndex));
+  }
+  std::filesystem::path StartupFile() const;
+
+  std::filesystem::path root_;     // removed at the end
+  std::filesystem::path work_;     // the current directory while the test runs
+  std::filesystem::path config_;   // XDG_CONFIG_HOME
+  std::filesystem::path previousDir_;
+  EventLog log_;
+  std::unique_ptr<ShownErrors> shown_;
+  std::unique_ptr<CWSorvekApp> app_;
+};
+
+}  // namespace lv_test
