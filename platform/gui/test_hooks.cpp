@@ -114,13 +114,15 @@ void AnswerFileDialog(QFileDialog* dialog, const std::wstring& path, int filterI
   // rather than left waiting for a person.
   QPointer<QFileDialog> guarded(dialog);
   QTimer::singleShot(0, dialog, [guarded] {
+    if (!guarded) {
+      return;
+    }
     for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      if (box != nullptr && box->isVisible() && box->parentWidget() == guarded.data()) {
         std::fprintf(stderr, "file dialog refused the scripted name: %s\n", qPrintable(box->text()));
         box->reject();
-        if (guarded) {
-          QMetaObject::invokeMethod(guarded.data(), "reject", Qt::QueuedConnection);
-        }
+        QMetaObject::invokeMethod(guarded.data(), "reject", Qt::QueuedConnection);
       }
     }
   });
