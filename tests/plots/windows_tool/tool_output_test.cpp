@@ -137,14 +137,19 @@ TEST_F(ToolOutput, SaveDialogsOverAFolderWithANamedPipeDoNotBlock) {
 
 TEST_F(ToolOutput, FailedImageSaveShowsTheErrorDialogAndKeepsTheWindow) {
   Make(0);
+  // The image is written next to the target first: a folder in that place
+  // makes the write fail.
+  fs::create_directories(dir_ / "x.png.part.png");
   lv_test::ShownErrors errors;
-  lv::test_hooks::PushFileAnswerWithFilter(In("missing/plot"), 3);
+  lv::test_hooks::PushFileAnswerWithFilter(In("x"), 3);
   Command(W::kCmdSaveImage);
-  // The dialog itself may refuse a folder that does not exist; either way
-  // no file appears and nothing crashes.
-  EXPECT_FALSE(fs::exists(dir_ / "missing"));
-  window_->Redraw();
-  EXPECT_FALSE(window_->OffScreenBitmap().IsNull());
+  ASSERT_EQ(errors.Messages(), std::vector<std::string>{"Error saving the image file."});
+  EXPECT_NE(errors.Entries()[0].callStack.find("CWPlot2DToolWndw::SaveImage"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir_ / "x.png"));
+  // The window goes on working.
+  lv::test_hooks::PushFileAnswerWithFilter(In("y"), 3);
+  Command(W::kCmdSaveImage);
+  EXPECT_TRUE(fs::exists(dir_ / "y.png"));
 }
 
 TEST_F(ToolOutput, CopyImagePutsSvgAndABitmapOnTheClipboard) {
