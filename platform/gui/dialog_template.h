@@ -16,13 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/gui/command_ids.h"  // the end codes of the standard buttons
 #include "platform/gui/drawing.h"
 
 namespace lv {
-
-// The end codes of the standard buttons (and the ids those buttons carry).
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
 
 enum class ControlKind : int32_t {
   kStaticText,     // QLabel: a label, wrapped at word boundaries

@@ -9,17 +9,9 @@
 #include <vector>
 
 #include "platform/gui/bitmap.h"
+#include "platform/gui/command_ids.h"  // the answers of a message box
 
 namespace lv {
-
-// Answers of a message box (the system's own numbers).
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-inline constexpr int kIdAbort = 3;
-inline constexpr int kIdRetry = 4;
-inline constexpr int kIdIgnore = 5;
-inline constexpr int kIdYes = 6;
-inline constexpr int kIdNo = 7;
 
 enum class MessageSeverity : int32_t { kInformation, kQuestion, kWarning, kError };
 enum class MessageButtons : int32_t { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel, kAbortRetryIgnore };
