@@ -234,6 +234,16 @@ std::wstring WindowTitle(uint32_t window) {
   return w != nullptr ? w->windowTitle().toStdWString() : std::wstring();
 }
 
+std::wstring WindowToolTip(uint32_t window) {
+  QWidget* w = gui_internal::WidgetOf(window);
+  if (w == nullptr) {
+    return std::wstring();
+  }
+  auto* child = dynamic_cast<gui_internal::ChildWidget*>(w);
+  QWidget* view = child != nullptr ? child->View() : nullptr;
+  return (view != nullptr ? view : w)->toolTip().toStdWString();
+}
+
 std::vector<std::wstring> StatusPaneTexts(uint32_t frame) {
   std::vector<std::wstring> texts;
   if (auto* f = dynamic_cast<gui_internal::FrameWidget*>(gui_internal::WidgetOf(frame))) {

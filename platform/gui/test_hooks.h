@@ -77,6 +77,8 @@ std::wstring WindowTitle(uint32_t window);
 std::vector<std::wstring> StatusPaneTexts(uint32_t frame);
 std::vector<std::wstring> MenuTexts(uint32_t frame);
 std::vector<std::wstring> ToolbarTooltips(uint32_t frame);
+// The tooltip of a window's client area.
+std::wstring WindowToolTip(uint32_t window);
 // The widget's state: visible, geometry in its parent.
 bool IsShown(uint32_t window);
 Rect WidgetGeometry(uint32_t window);

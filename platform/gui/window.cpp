@@ -474,6 +474,17 @@ void LayerWindow::SetCursor(CursorKind cursor) {
   });
 }
 
+void LayerWindow::SetToolTip(const std::wstring& text) {
+  if (text == toolTip_) {
+    return;
+  }
+  toolTip_ = text;
+  Mirror([tip = gui_internal::ToQString(text)](QWidget* w) {
+    QWidget* view = gui_internal::ViewOf(w);
+    (view != nullptr ? view : w)->setToolTip(tip);
+  });
+}
+
 namespace {
 void MirrorCapture(QWidget* w, bool captured) {
   if (auto* view = dynamic_cast<gui_internal::FrameView*>(gui_internal::ViewOf(w))) {

@@ -110,6 +110,10 @@ class LayerWindow {
 
   void SetCursor(CursorKind cursor);
   CursorKind Cursor() const { return cursor_; }
+  // The text shown when the pointer rests over the client area ("" none);
+  // windows that draw their own toolbar set it as the pointer moves.
+  void SetToolTip(const std::wstring& text);
+  const std::wstring& ToolTip() const { return toolTip_; }
 
   // Mouse capture (owner thread): while captured, moves and button messages
   // of the mouse reach this window wherever the pointer is, in client
@@ -142,6 +146,7 @@ class LayerWindow {
   Size insets_{};  // outer size less client size
   bool visible_ = false;
   CursorKind cursor_ = CursorKind::kArrow;
+  std::wstring toolTip_;
   bool captured_ = false;
   std::shared_ptr<WindowMessageQueue> ownerQueue_;
   std::shared_ptr<struct FrameSlot> slot_;

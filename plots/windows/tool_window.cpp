@@ -409,6 +409,7 @@ void CWPlot2DToolWndw::OnLButtonDown(lv::Point c) {
 void CWPlot2DToolWndw::OnMouseMove(lv::Point c) {
   mousePos = c;
   UpdateCursor(c);
+  window_->SetToolTip(ToolbarTooltipAt(c));  // the toolbar is drawn here, so its tips are set here
   if (!ZoomActive() || !InPlotArea(c)) {
     return;
   }

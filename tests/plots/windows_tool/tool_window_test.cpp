@@ -67,6 +67,14 @@ TEST_F(ToolWindowTest, ToolbarOfEachKindWithTooltipsAndPressedMode) {
                                               L"Horizontal Axis Zoom Tool", L"Both Axes Zoom Tool",
                                               L"Axes Limits...", L"Lock Vertical Axis Scale",
                                               L"Lock Horizontal Axis Scale", L"Marker On/Off", L"Place Marker"}));
+  // The pointer resting on a button shows its tip on the widget; off the
+  // toolbar there is none.
+  const auto& first = window_->ToolButtons().front();
+  Mouse(hooks::MouseAction::kMove, lv::Point{first.rect.left + 2, first.rect.top + 2}, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return hooks::WindowToolTip(Id()) == L"Location Tool"; }))
+      << lv::WideToUtf8(hooks::WindowToolTip(Id()));
+  Mouse(hooks::MouseAction::kMove, PlotPoint(0.5, 0.5), 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return hooks::WindowToolTip(Id()).empty(); }));
 }
 
 TEST_F(ToolWindowTest, ToolbarButtonsChooseModesAndShowPressed) {
