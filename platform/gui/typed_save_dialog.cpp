@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QTimer>
 #include <memory>
 
 #include "platform/gui/modal_bridge.h"
@@ -53,16 +54,23 @@ std::wstring ShowTypedSaveFileDialog(const TypedSaveDialogOptions& options) {
             dialog->selectFile(initial);
           }
         }
-        if (options.onTypeChange) {
+        QLineEdit* edit = NameBox(dialog);
+        if (options.onTypeChange && edit != nullptr) {
+          // Qt's own save dialog rewrites the name's suffix when the type
+          // changes; the name the user last had (typed, or the initial one)
+          // is kept aside so the callback alone decides.
+          auto last = std::make_shared<QString>(edit->text());
+          QObject::connect(edit, &QLineEdit::textEdited, [last](const QString& text) { *last = text; });
           auto onTypeChange = options.onTypeChange;
-          QObject::connect(dialog, &QFileDialog::filterSelected, [dialog, filters, onTypeChange](const QString& f) {
+          QObject::connect(dialog, &QFileDialog::filterSelected, [edit, last, filters, onTypeChange](const QString& f) {
             const int index = static_cast<int>(filters.indexOf(f)) + 1;
-            QLineEdit* edit = NameBox(dialog);
-            if (index < 1 || edit == nullptr) {
+            if (index < 1) {
               return;
             }
-            const std::wstring name = onTypeChange(index, edit->text().toStdWString());
-            edit->setText(gui_internal::ToQString(name));
+            *last = gui_internal::ToQString(onTypeChange(index, last->toStdWString()));
+            // After Qt's own handling of the change, which rewrites the box.
+            QMetaObject::invokeMethod(
+                edit, [edit, last] { edit->setText(*last); }, Qt::QueuedConnection);
           });
         }
         QObject::connect(dialog, &QDialog::finished, [dialog, done, chosen](int r) {
@@ -79,31 +87,64 @@ std::wstring ShowTypedSaveFileDialog(const TypedSaveDialogOptions& options) {
 
 namespace test_hooks {
 
+namespace {
+
+// A save dialog not answered yet (of that title, when one is given).
+QFileDialog* FindSaveDialog(const std::wstring& title) {
+  QFileDialog* found = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* d = qobject_cast<QFileDialog*>(w);
+    if (d != nullptr && d->acceptMode() == QFileDialog::AcceptSave && !d->property("lvAnswered").toBool() &&
+        (title.empty() || d->windowTitle().toStdWString() == title)) {
+      found = d;
+    }
+  }
+  return found;
+}
+
+void AnswerSaveDialog(QFileDialog* dialog, const std::wstring& typedPath, int filterIndex, bool accept) {
+  dialog->setProperty("lvAnswered", true);
+  const QFileInfo info(QString::fromStdWString(typedPath));
+  dialog->setDirectory(info.absolutePath());
+  if (QLineEdit* edit = NameBox(dialog)) {
+    edit->setText(info.fileName());
+    emit edit->textEdited(edit->text());  // as typed
+  }
+  if (filterIndex >= 1) {
+    // As a person picks an entry of the type list: the combo box's
+    // activation is what the dialog reports as a chosen type.
+    if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+      types->setCurrentIndex(filterIndex - 1);
+      emit types->activated(filterIndex - 1);
+    }
+  }
+  // Queued: after the dialog has followed the chosen type.
+  QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject", Qt::QueuedConnection);
+}
+
+// The dialog may not be visible yet when the answer runs: look again a few
+// times before giving up.
+void AnswerWhenShown(std::wstring title, std::wstring typedPath, int filterIndex, bool accept, int triesLeft) {
+  if (QFileDialog* d = FindSaveDialog(title)) {
+    AnswerSaveDialog(d, typedPath, filterIndex, accept);
+    return;
+  }
+  if (triesLeft > 0) {
+    QTimer::singleShot(10, [=] { AnswerWhenShown(title, typedPath, filterIndex, accept, triesLeft - 1); });
+  }
+}
+
+}  // namespace
+
 void PushTypedSaveAnswer(const std::wstring& typedPath, int filterIndex, bool accept) {
   PushAnswer([typedPath, filterIndex, accept](ShownModal& shown) {
     auto* dialog = qobject_cast<QFileDialog*>(static_cast<QWidget*>(shown.Widget()));
-    if (dialog == nullptr) {
-      shown.Finish(QDialog::Rejected);
+    if (dialog != nullptr) {
+      AnswerSaveDialog(dialog, typedPath, filterIndex, accept);
       return;
     }
-    const QFileInfo info(QString::fromStdWString(typedPath));
-    dialog->setDirectory(info.absolutePath());
-    if (QLineEdit* edit = NameBox(dialog)) {
-      edit->setText(info.fileName());
-    }
-    if (filterIndex >= 1) {
-      // As a person picks an entry of the type list: the combo box's
-      // activation is what the dialog reports as a chosen type.
-      if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
-        types->setCurrentIndex(filterIndex - 1);
-        emit types->activated(filterIndex - 1);
-      }
-    }
-    if (accept) {
-      QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-    } else {
-      dialog->reject();
-    }
+    // The bridge named another window (one still closing) or none.
+    AnswerWhenShown(shown.Title(), typedPath, filterIndex, accept, 200);
   });
 }
 

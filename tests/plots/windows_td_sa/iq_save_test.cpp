@@ -54,8 +54,11 @@ std::unique_ptr<CQCArrayTD> Waveform() {
 class IQSaveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("lv_iqsave_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& ch : test) {
+      if (ch == '/') ch = '_';  // parameterised tests
+    }
+    dir_ = fs::temp_directory_path() / ("lv_iqsave_" + std::to_string(::getpid()) + "_" + test);
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -259,54 +262,62 @@ class IQSaveCommand : public IQSaveTest {
   }
   void TearDown() override {
     lv::test_hooks::ClearAnswers();
+    // The finished dialog is deleted by the event loop: let it go before the
+    // runtime ends, or the next test's dialog meets it.
+    lv::ServeGuiEvents(50);
     if (lv::IsGuiRuntimeStarted()) lv::ShutDownGuiRuntime();
     IQSaveTest::TearDown();
   }
 };
 
-TEST_F(IQSaveCommand, ChosenTypeRenamesAndSavesInThatFormat) {
+// One dialog per test: each runs in a fresh window runtime.
+struct SaveCase {
+  const char* typed;
+  int filter;            // the type entry picked (0: none)
+  bool accept;
+  const char* written;   // "" for nothing
+  const char* message;   // the error shown, "" for none
+};
+
+class IQSaveCommandCase : public IQSaveCommand, public ::testing::WithParamInterface<SaveCase> {};
+
+TEST_P(IQSaveCommandCase, SavesInTheFormatOfTheChosenTypeOrSaysWhyNot) {
+  const SaveCase& c = GetParam();
   Draw(0);
   lv_test::ShownErrors shown;
-  struct Case {
-    const char* typed;
-    int filter;
-    bool accept;
-    const char* written;  // "" for nothing
-  };
-  const Case cases[] = {
-      {"capture.bin", 3, true, "capture.iqtxt"},   // the third type gives .iqtxt
-      {"first.iqbin", 1, true, "first.iqbin"},     // "All Supported Files" changes nothing
-      {"two.iqbin", 5, true, "two.wv"},
-      {"three.x", 6, true, "three.txt"},
-      {"four.iqbin", 2, false, ""},                // cancelled
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
-    lv::test_hooks::PushTypedSaveAnswer(W(c.typed), c.filter, c.accept);
-    lv::ServeGuiEvents(20);  // the previous dialog is gone
-    EXPECT_EQ(RunSaveIQDataCommand(model_, plot_.hasData, dir_.wstring()), std::string(c.written) != "");
-    if (*c.written) {
-      EXPECT_TRUE(fs::exists(dir_ / c.written));
-    }
+  lv::test_hooks::PushTypedSaveAnswer(W(c.typed), c.filter, c.accept);
+  const bool wrote = RunSaveIQDataCommand(model_, plot_.hasData, dir_.wstring());
+  EXPECT_EQ(wrote, *c.written != 0);
+  EXPECT_EQ(FileCount(), *c.written != 0 ? 1u : 0u);
+  if (*c.written) {
+    EXPECT_TRUE(fs::exists(dir_ / c.written));
   }
-  EXPECT_EQ(FileCount(), 4u);
-  EXPECT_TRUE(shown.Entries().empty());
-  // A name no writer takes: the message in the error dialog, nothing written.
-  lv::test_hooks::PushTypedSaveAnswer(W("data.dat"), 0, true);
-  lv::ServeGuiEvents(20);
-  EXPECT_FALSE(RunSaveIQDataCommand(model_, plot_.hasData, dir_.wstring()));
-  ASSERT_EQ(shown.Messages().size(), 1u);
-  EXPECT_EQ(shown.Messages()[0], kIQSaveUnknownTypeMessage);
-  EXPECT_NE(shown.Entries()[0].callStack.find("CWPlotCTDWndw::OnPopupMenuSaveIQData"), std::string::npos);
-  EXPECT_EQ(FileCount(), 4u);
-  // No data: the same.
+  if (*c.message) {
+    ASSERT_EQ(shown.Messages().size(), 1u);
+    EXPECT_EQ(shown.Messages()[0], c.message);
+    EXPECT_NE(shown.Entries()[0].callStack.find("CWPlotCTDWndw::OnPopupMenuSaveIQData"), std::string::npos);
+  } else {
+    EXPECT_TRUE(shown.Entries().empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IQSaveCommandCase,
+    ::testing::Values(SaveCase{"capture.bin", 3, true, "capture.iqtxt", ""},  // the third type gives .iqtxt
+                      SaveCase{"first.iqbin", 1, true, "first.iqbin", ""},    // "All Supported Files": unchanged
+                      SaveCase{"two.iqbin", 5, true, "two.wv", ""},
+                      SaveCase{"three.x", 6, true, "three.txt", ""},
+                      SaveCase{"four.iqbin", 2, false, "", ""},              // cancelled
+                      SaveCase{"data.dat", 0, true, "", kIQSaveUnknownTypeMessage}));
+
+TEST_F(IQSaveCommand, WithoutDataNothingIsWrittenAndTheUserIsTold) {
+  lv_test::ShownErrors shown;
   CWTimeDomainModel empty;
   lv::test_hooks::PushTypedSaveAnswer(W("none.iqbin"), 0, true);
-  lv::ServeGuiEvents(20);
   EXPECT_FALSE(RunSaveIQDataCommand(empty, false, dir_.wstring()));
-  ASSERT_EQ(shown.Messages().size(), 2u);
-  EXPECT_EQ(shown.Messages()[1], kIQSaveNoDataMessage);
-  EXPECT_EQ(FileCount(), 4u);
+  ASSERT_EQ(shown.Messages().size(), 1u);
+  EXPECT_EQ(shown.Messages()[0], kIQSaveNoDataMessage);
+  EXPECT_EQ(FileCount(), 0u);
 }
 
 }  // namespace
