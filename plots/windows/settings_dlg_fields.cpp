@@ -70,6 +70,46 @@ void CreateUnitButtons(lv::Dialog& dlg, const std::vector<std::pair<CWUnitsButto
   }
 }
 
+SpanFields::SpanFields(const SpanIds& ids)
+    : ids_(ids),
+      startUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
+      stopUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
+      rbwUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kKHz)) {}
+
+SpanFields::~SpanFields() = default;
+
+std::vector<Reaction> SpanFields::Reactions() const {
+  return {
+      {ids_.start, ids_.autoFreqRange, lv::kUnchecked}, {ids_.startUnits, ids_.autoFreqRange, lv::kUnchecked},
+      {ids_.stop, ids_.autoFreqRange, lv::kUnchecked},  {ids_.stopUnits, ids_.autoFreqRange, lv::kUnchecked},
+      {ids_.rbw, ids_.autoRBW, lv::kUnchecked},         {ids_.rbwUnits, ids_.autoRBW, lv::kUnchecked},
+  };
+}
+
+void SpanFields::CreateButtons(lv::Dialog& dlg) {
+  CreateUnitButtons(dlg, {{startUnits_.get(), ids_.startUnits},
+                          {stopUnits_.get(), ids_.stopUnits},
+                          {rbwUnits_.get(), ids_.rbwUnits}});
+}
+
+void SpanFields::Show(lv::Dialog& dlg, bool autoFreqRange, double startFreq, double stopFreq, bool autoRBW, double rbw,
+                      bool significantDecimals) {
+  ShowWithUnits(dlg, ids_.start, *startUnits_, startFreq, significantDecimals);
+  ShowWithUnits(dlg, ids_.stop, *stopUnits_, stopFreq, significantDecimals);
+  dlg.SetCheck(ids_.autoFreqRange, autoFreqRange ? lv::kChecked : lv::kUnchecked);
+  ShowWithUnits(dlg, ids_.rbw, *rbwUnits_, rbw, significantDecimals);
+  dlg.SetCheck(ids_.autoRBW, autoRBW ? lv::kChecked : lv::kUnchecked);
+}
+
+void SpanFields::Read(const lv::Dialog& dlg, size_t maxChars, bool& autoFreqRange, double& startFreq,
+                      double& stopFreq, bool& autoRBW, double& rbw) const {
+  autoFreqRange = dlg.GetCheck(ids_.autoFreqRange) == lv::kChecked;
+  startFreq = ReadWithUnits(dlg, ids_.start, *startUnits_, maxChars).value_or(startFreq);
+  stopFreq = ReadWithUnits(dlg, ids_.stop, *stopUnits_, maxChars).value_or(stopFreq);
+  autoRBW = dlg.GetCheck(ids_.autoRBW) == lv::kChecked;
+  rbw = ReadWithUnits(dlg, ids_.rbw, *rbwUnits_, maxChars).value_or(rbw);
+}
+
 lv::ControlTemplate Label(const wchar_t* text, int x, int y, int w, int h) {
   return {-1, lv::ControlKind::kStaticText, text, x, y, w, h, lv::kStyleNone};
 }
