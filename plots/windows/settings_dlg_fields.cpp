@@ -139,6 +139,21 @@ lv::ControlTemplate DropDown(int id, int x, int y, int w, int h) {
   return {id, lv::ControlKind::kDropDownList, L"", x, y, w, h, lv::kStyleTabStop | lv::kStyleVScroll};
 }
 
+void AddAveragingGroup(std::vector<lv::ControlTemplate>& controls, int onId, int numAvgsId, int y) {
+  controls.push_back(Group(L"Measurement Averaging", 7, y, 226, 46));
+  controls.push_back(Check(onId, L"Averaging on", 14, y + 12, 200));
+  controls.push_back(Label(L"Number of averages", 14, y + 29, 114));
+  controls.push_back(Edit(numAvgsId, 130, y + 27, 60));
+}
+
+Averaging ReadAveraging(const lv::Dialog& dlg, int onId, int numAvgsId, size_t maxChars) {
+  const std::optional<int> n = ScanInt(dlg.GetItemText(numAvgsId), maxChars);
+  if (dlg.GetCheck(onId) == lv::kChecked && n) {
+    return {true, *n <= 0 ? 1 : *n};
+  }
+  return {false, 1};
+}
+
 }  // namespace lv_plot_dlg
 
 CWPlotSettingsDlgBase::CWPlotSettingsDlgBase(lv::DialogTemplate tmpl, int acceptId, int cancelId)

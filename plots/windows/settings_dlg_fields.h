@@ -111,6 +111,19 @@ lv::ControlTemplate Group(const wchar_t* text, int x, int y, int w, int h);
 lv::ControlTemplate Button(int id, const wchar_t* text, int x, int y, bool isDefault);
 lv::ControlTemplate DropDown(int id, int x, int y, int w, int h);
 
+// The "Measurement Averaging" group of the ACPR and power-in-band dialogs,
+// its top at y: the "Averaging on" box and the number of averages.
+void AddAveragingGroup(std::vector<lv::ControlTemplate>& controls, int onId, int numAvgsId, int y);
+
+// The averaging those dialogs store: on only while the box is ticked and
+// the text holds a number; a number of 0 or less counts as 1, and averaging
+// that is off stores 1.
+struct Averaging {
+  bool on;
+  int factor;
+};
+Averaging ReadAveraging(const lv::Dialog& dlg, int onId, int numAvgsId, size_t maxChars);
+
 }  // namespace lv_plot_dlg
 
 // The base of the five settings dialogs: an "Accept" button that calls
