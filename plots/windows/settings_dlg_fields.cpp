@@ -5,6 +5,7 @@
 
 #include "core/numbers.h"
 #include "platform/text.h"
+#include "plots/windows/value_window.h"
 
 namespace lv_plot_dlg {
 
@@ -62,6 +63,11 @@ std::optional<double> ReadWithUnits(const lv::Dialog& dlg, int editId, const CWU
     return std::nullopt;
   }
   return scaled;
+}
+
+void ShowInformation(const std::wstring& text) {
+  const CQMessageBox box(0, lv::WideToUtf8(text).c_str());
+  box.Show(nullptr);
 }
 
 void CreateUnitButtons(lv::Dialog& dlg, const std::vector<std::pair<CWUnitsButton*, int>>& buttons) {
