@@ -3,12 +3,8 @@
 #include "core/error.h"
 #include "core/error_dialog.h"
 
-using lv_plot_dlg::Button;
-using lv_plot_dlg::Check;
-using lv_plot_dlg::Edit;
-using lv_plot_dlg::Group;
-using lv_plot_dlg::Label;
-using lv_plot_dlg::Placeholder;
+// The template pieces and the field helpers of the settings dialogs.
+using namespace lv_plot_dlg;
 
 namespace {
 

@@ -4,13 +4,8 @@
 #include "core/error_dialog.h"
 #include "core/numbers.h"
 
-using lv_plot_dlg::Button;
-using lv_plot_dlg::Check;
-using lv_plot_dlg::DropDown;
-using lv_plot_dlg::Edit;
-using lv_plot_dlg::Group;
-using lv_plot_dlg::Label;
-using lv_plot_dlg::Placeholder;
+// The template pieces and the field helpers of the settings dialogs.
+using namespace lv_plot_dlg;
 
 namespace {
 
@@ -146,8 +141,6 @@ void CWPlotSpgmDlg::OnShowWindow() {
 }
 
 void CWPlotSpgmDlg::OnAccept() {
-  using lv_plot_dlg::ReadWithUnits;
-  using lv_plot_dlg::ShowInformation;
   // Each step stores what it has read before the next is checked; a refusal
   // leaves the dialog open for a correction.
   autoTimeRange = GetCheck(kIdcSpgmAutoTimeRange) == lv::kChecked;
