@@ -24,6 +24,12 @@ void AddVerticalControls(std::vector<lv::ControlTemplate>& c, int top) {
   c.push_back({kYMin, K::kEdit, L"", 27, top + 66, 58, 13, lv::kStyleBorder | lv::kStyleTabStop});
 }
 
+// "Accept" above "Cancel" at the top right, left edge at x.
+void AddButtons(std::vector<lv::ControlTemplate>& c, int x) {
+  c.push_back({kAccept, lv::ControlKind::kDefPushButton, L"Accept", x, 20, 50, 14, lv::kStyleTabStop});
+  c.push_back({kCancel, lv::ControlKind::kPushButton, L"Cancel", x, 38, 50, 14, lv::kStyleTabStop});
+}
+
 }  // namespace
 
 std::optional<double> ReadLimitsNumber(const std::wstring& text) {
@@ -117,8 +123,7 @@ lv::DialogTemplate CWPlot2DVertLimitsDlg::MakeTemplate() {
   t.width = 150;
   t.height = 92;
   AddVerticalControls(t.controls, 6);
-  t.controls.push_back({kAccept, lv::ControlKind::kDefPushButton, L"Accept", 93, 20, 50, 14, lv::kStyleTabStop});
-  t.controls.push_back({kCancel, lv::ControlKind::kPushButton, L"Cancel", 93, 38, 50, 14, lv::kStyleTabStop});
+  AddButtons(t.controls, 93);
   return t;
 }
 
@@ -164,8 +169,7 @@ lv::DialogTemplate CWPlot2DLimitsDlg::MakeTemplate() {
   t.controls.push_back({kXManual, K::kRadioButton, L"Manual Scale", 156, 122, 62, 10, lv::kStyleNone});
   t.controls.push_back({-1, K::kStaticText, L"Max", 222, 108, 18, 9, lv::kStyleNone});
   t.controls.push_back({kXMax, K::kEdit, L"", 222, 119, 58, 13, lv::kStyleBorder | lv::kStyleTabStop});
-  t.controls.push_back({kAccept, K::kDefPushButton, L"Accept", 232, 20, 50, 14, lv::kStyleTabStop});
-  t.controls.push_back({kCancel, K::kPushButton, L"Cancel", 232, 38, 50, 14, lv::kStyleTabStop});
+  AddButtons(t.controls, 232);
   return t;
 }
 
