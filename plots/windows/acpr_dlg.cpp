@@ -3,12 +3,8 @@
 #include "core/error.h"
 #include "core/error_dialog.h"
 
-using lv_plot_dlg::Button;
-using lv_plot_dlg::Check;
-using lv_plot_dlg::Edit;
-using lv_plot_dlg::Group;
-using lv_plot_dlg::Label;
-using lv_plot_dlg::Placeholder;
+// The template pieces and the field helpers of the settings dialogs.
+using namespace lv_plot_dlg;
 
 namespace {
 
@@ -57,10 +53,7 @@ lv::DialogTemplate ACPRDialogTemplate() {
   AddRow(c, L"Extra bandwidth", kFields[7], 194);
   // The group ends below the last row: 194 + 12 + 6 = 212.
   c[1].h = 212 - 22;
-  c.push_back(Group(L"Measurement Averaging", 7, 218, 226, 46));
-  c.push_back(Check(kIdcACPRAvgOn, L"Averaging on", 14, 230, 200));
-  c.push_back(Label(L"Number of averages", 14, 247, 114));
-  c.push_back(Edit(kIdcACPRNumAvgs, 130, 245, 60));
+  lv_plot_dlg::AddAveragingGroup(c, kIdcACPRAvgOn, kIdcACPRNumAvgs, 218);
   c.push_back(Button(kIdcACPRAccept, L"Accept", 129, 272, true));
   c.push_back(Button(kIdcACPRCancel, L"Cancel", 183, 272, false));
   return t;
@@ -153,13 +146,8 @@ void CWACPRDlg::OnAccept() {
     b.extraBW = read(7, b.extraBW);
   }
   b.adjRelToCenter = GetCheck(kIdcACPRRelToCenter) == lv::kChecked;
-  const std::optional<int> n = lv_plot_dlg::ScanInt(GetItemText(kIdcACPRNumAvgs), kTextChars);
-  if (GetCheck(kIdcACPRAvgOn) == lv::kChecked && n) {
-    b.avgOn = true;
-    b.avgFactor = *n <= 0 ? 1 : *n;
-  } else {
-    b.avgOn = false;
-    b.avgFactor = 1;
-  }
+  const lv_plot_dlg::Averaging avg = lv_plot_dlg::ReadAveraging(*this, kIdcACPRAvgOn, kIdcACPRNumAvgs, kTextChars);
+  b.avgOn = avg.on;
+  b.avgFactor = avg.factor;
   EndDialog(1);
 }

@@ -24,6 +24,12 @@ void AddVerticalControls(std::vector<lv::ControlTemplate>& c, int top) {
   c.push_back({kYMin, K::kEdit, L"", 27, top + 66, 58, 13, lv::kStyleBorder | lv::kStyleTabStop});
 }
 
+// "Accept" above "Cancel" at the top right, left edge at x.
+void AddButtons(std::vector<lv::ControlTemplate>& c, int x) {
+  c.push_back({kAccept, lv::ControlKind::kDefPushButton, L"Accept", x, 20, 50, 14, lv::kStyleTabStop});
+  c.push_back({kCancel, lv::ControlKind::kPushButton, L"Cancel", x, 38, 50, 14, lv::kStyleTabStop});
+}
+
 }  // namespace
 
 std::optional<double> ReadLimitsNumber(const std::wstring& text) {
@@ -35,33 +41,25 @@ std::optional<double> ReadLimitsNumber(const std::wstring& text) {
   return v;
 }
 
-// ---- CWPlot2DVertLimitsDlg -------------------------------------------------
+// ---- CWPlotLimitsDlgBase ---------------------------------------------------
 
-lv::DialogTemplate CWPlot2DVertLimitsDlg::MakeTemplate() {
-  lv::DialogTemplate t;
-  t.name = "AxesVertLimitsDialog";
-  t.caption = L"Y Axis Limits";
-  t.width = 150;
-  t.height = 92;
-  AddVerticalControls(t.controls, 6);
-  t.controls.push_back({kAccept, lv::ControlKind::kDefPushButton, L"Accept", 93, 20, 50, 14, lv::kStyleTabStop});
-  t.controls.push_back({kCancel, lv::ControlKind::kPushButton, L"Cancel", 93, 38, 50, 14, lv::kStyleTabStop});
-  return t;
+void CWPlotLimitsDlgBase::ShowScale(int autoId, int manualId, bool automaticScale) {
+  SetCheck(autoId, automaticScale ? lv::kChecked : lv::kUnchecked);
+  SetCheck(manualId, automaticScale ? lv::kUnchecked : lv::kChecked);
 }
 
-CWPlot2DVertLimitsDlg::CWPlot2DVertLimitsDlg(int mode_, double maximum_, double secondValue_, bool automaticScale_,
-                                             const wchar_t* title_, const void* /*parent*/)
-    : lv::Dialog(MakeTemplate()),
-      automaticScale(automaticScale_),
-      maximum(maximum_),
-      secondValue(secondValue_),
-      mode(mode_) {
-  if (title_ != nullptr) {
-    title = std::wstring(title_);
+void CWPlotLimitsDlgBase::ReadScale(int autoId, int manualId, bool& automaticScale) const {
+  if (GetCheck(autoId) == lv::kChecked) {
+    automaticScale = true;
+  } else if (GetCheck(manualId) == lv::kChecked) {
+    automaticScale = false;
   }
 }
 
-bool CWPlot2DVertLimitsDlg::OnInitDialog() {
+void CWPlotLimitsDlgBase::ShowVertical(int mode, double maximum, double secondValue, bool automaticScale,
+                                       const std::optional<std::wstring>& title) {
+  // The texts go in before the buttons: writing a text reports an edit,
+  // which selects "Manual Scale".
   SetItemText(kYMax, Six(maximum));
   if (mode == 0) {
     ShowItem(kDivLabel, false);
@@ -72,40 +70,14 @@ bool CWPlot2DVertLimitsDlg::OnInitDialog() {
     ShowItem(kYMin, false);
     SetItemText(kYStep, Six(secondValue));
   }
-  SetCheck(kYAuto, automaticScale ? lv::kChecked : lv::kUnchecked);
-  SetCheck(kYManual, automaticScale ? lv::kUnchecked : lv::kChecked);
+  ShowScale(kYAuto, kYManual, automaticScale);
   if (title) {
     SetItemText(kYTitle, *title);
   }
-  return true;
 }
 
-void CWPlot2DVertLimitsDlg::OnEditChanged(int id) {
-  if (id == kYMax || id == kYMin || id == kYStep) {
-    SetCheck(kYAuto, lv::kUnchecked);
-    SetCheck(kYManual, lv::kChecked);
-  }
-}
-
-void CWPlot2DVertLimitsDlg::OnButtonClicked(int id) {
-  if (id == kAccept) {
-    Accept();
-  } else if (id == kCancel) {
-    EndDialog(0);
-  } else {
-    lv::Dialog::OnButtonClicked(id);
-  }
-}
-
-void CWPlot2DVertLimitsDlg::OnOK() { Accept(); }
-void CWPlot2DVertLimitsDlg::OnCancel() { EndDialog(0); }
-
-void CWPlot2DVertLimitsDlg::Accept() {
-  if (GetCheck(kYAuto) == lv::kChecked) {
-    automaticScale = true;
-  } else if (GetCheck(kYManual) == lv::kChecked) {
-    automaticScale = false;
-  }
+void CWPlotLimitsDlgBase::ReadVertical(int mode, double& maximum, double& secondValue, bool& automaticScale) {
+  ReadScale(kYAuto, kYManual, automaticScale);
   const std::optional<double> top = ReadLimitsNumber(GetItemText(kYMax));
   const std::optional<double> second = ReadLimitsNumber(GetItemText(mode == 0 ? kYMin : kYStep));
   if (mode == 0) {
@@ -124,6 +96,56 @@ void CWPlot2DVertLimitsDlg::Accept() {
       secondValue = *second > 0.0 ? *second : 1.0;
     }
   }
+}
+
+void CWPlotLimitsDlgBase::OnEditChanged(int id) {
+  if (id == kYMax || id == kYMin || id == kYStep) {
+    ShowScale(kYAuto, kYManual, false);
+  }
+}
+
+void CWPlotLimitsDlgBase::OnButtonClicked(int id) {
+  if (id == kAccept) {
+    Accept();
+  } else if (id == kCancel) {
+    EndDialog(0);
+  } else {
+    lv::Dialog::OnButtonClicked(id);
+  }
+}
+
+// ---- CWPlot2DVertLimitsDlg -------------------------------------------------
+
+lv::DialogTemplate CWPlot2DVertLimitsDlg::MakeTemplate() {
+  lv::DialogTemplate t;
+  t.name = "AxesVertLimitsDialog";
+  t.caption = L"Y Axis Limits";
+  t.width = 150;
+  t.height = 92;
+  AddVerticalControls(t.controls, 6);
+  AddButtons(t.controls, 93);
+  return t;
+}
+
+CWPlot2DVertLimitsDlg::CWPlot2DVertLimitsDlg(int mode_, double maximum_, double secondValue_, bool automaticScale_,
+                                             const wchar_t* title_, const void* /*parent*/)
+    : CWPlotLimitsDlgBase(MakeTemplate()),
+      automaticScale(automaticScale_),
+      maximum(maximum_),
+      secondValue(secondValue_),
+      mode(mode_) {
+  if (title_ != nullptr) {
+    title = std::wstring(title_);
+  }
+}
+
+bool CWPlot2DVertLimitsDlg::OnInitDialog() {
+  ShowVertical(mode, maximum, secondValue, automaticScale, title);
+  return true;
+}
+
+void CWPlot2DVertLimitsDlg::Accept() {
+  ReadVertical(mode, maximum, secondValue, automaticScale);
   EndDialog(1);
 }
 
@@ -147,15 +169,14 @@ lv::DialogTemplate CWPlot2DLimitsDlg::MakeTemplate() {
   t.controls.push_back({kXManual, K::kRadioButton, L"Manual Scale", 156, 122, 62, 10, lv::kStyleNone});
   t.controls.push_back({-1, K::kStaticText, L"Max", 222, 108, 18, 9, lv::kStyleNone});
   t.controls.push_back({kXMax, K::kEdit, L"", 222, 119, 58, 13, lv::kStyleBorder | lv::kStyleTabStop});
-  t.controls.push_back({kAccept, K::kDefPushButton, L"Accept", 232, 20, 50, 14, lv::kStyleTabStop});
-  t.controls.push_back({kCancel, K::kPushButton, L"Cancel", 232, 38, 50, 14, lv::kStyleTabStop});
+  AddButtons(t.controls, 232);
   return t;
 }
 
 CWPlot2DLimitsDlg::CWPlot2DLimitsDlg(int mode_, double xMinimum_, double xMaximum_, bool xAutomaticScale_,
                                      const wchar_t* xTitle_, double ySecondValue_, double yMaximum_,
                                      bool yAutomaticScale_, const wchar_t* yTitle_, const void* /*parent*/)
-    : lv::Dialog(MakeTemplate()),
+    : CWPlotLimitsDlgBase(MakeTemplate()),
       xAutomaticScale(xAutomaticScale_),
       yAutomaticScale(yAutomaticScale_),
       xMinimum(xMinimum_),
@@ -174,58 +195,24 @@ CWPlot2DLimitsDlg::CWPlot2DLimitsDlg(int mode_, double xMinimum_, double xMaximu
 bool CWPlot2DLimitsDlg::OnInitDialog() {
   SetItemText(kXMin, Six(xMinimum));
   SetItemText(kXMax, Six(xMaximum));
-  SetCheck(kXAuto, xAutomaticScale ? lv::kChecked : lv::kUnchecked);
-  SetCheck(kXManual, xAutomaticScale ? lv::kUnchecked : lv::kChecked);
+  ShowScale(kXAuto, kXManual, xAutomaticScale);
   if (xTitle) {
     SetItemText(kXTitle, *xTitle);
   }
-  if (mode == 0) {
-    ShowItem(kDivLabel, false);
-    ShowItem(kYStep, false);
-    SetItemText(kYMin, Six(ySecondValue));
-  } else {
-    ShowItem(kMinLabel, false);
-    ShowItem(kYMin, false);
-    SetItemText(kYStep, Six(ySecondValue));
-  }
-  SetItemText(kYMax, Six(yMaximum));
-  SetCheck(kYAuto, yAutomaticScale ? lv::kChecked : lv::kUnchecked);
-  SetCheck(kYManual, yAutomaticScale ? lv::kUnchecked : lv::kChecked);
-  if (yTitle) {
-    SetItemText(kYTitle, *yTitle);
-  }
+  ShowVertical(mode, yMaximum, ySecondValue, yAutomaticScale, yTitle);
   return true;
 }
 
 void CWPlot2DLimitsDlg::OnEditChanged(int id) {
-  if (id == kYMax || id == kYMin || id == kYStep) {
-    SetCheck(kYAuto, lv::kUnchecked);
-    SetCheck(kYManual, lv::kChecked);
-  } else if (id == kXMin || id == kXMax) {
-    SetCheck(kXAuto, lv::kUnchecked);
-    SetCheck(kXManual, lv::kChecked);
-  }
-}
-
-void CWPlot2DLimitsDlg::OnButtonClicked(int id) {
-  if (id == kAccept) {
-    Accept();
-  } else if (id == kCancel) {
-    EndDialog(0);
+  if (id == kXMin || id == kXMax) {
+    ShowScale(kXAuto, kXManual, false);
   } else {
-    lv::Dialog::OnButtonClicked(id);
+    CWPlotLimitsDlgBase::OnEditChanged(id);
   }
 }
-
-void CWPlot2DLimitsDlg::OnOK() { Accept(); }
-void CWPlot2DLimitsDlg::OnCancel() { EndDialog(0); }
 
 void CWPlot2DLimitsDlg::Accept() {
-  if (GetCheck(kXAuto) == lv::kChecked) {
-    xAutomaticScale = true;
-  } else if (GetCheck(kXManual) == lv::kChecked) {
-    xAutomaticScale = false;
-  }
+  ReadScale(kXAuto, kXManual, xAutomaticScale);
   // The x limits are kept only as a pair of numbers whose maximum is larger.
   const std::optional<double> xLo = ReadLimitsNumber(GetItemText(kXMin));
   const std::optional<double> xHi = ReadLimitsNumber(GetItemText(kXMax));
@@ -233,27 +220,6 @@ void CWPlot2DLimitsDlg::Accept() {
     xMinimum = *xLo;
     xMaximum = *xHi;
   }
-  if (GetCheck(kYAuto) == lv::kChecked) {
-    yAutomaticScale = true;
-  } else if (GetCheck(kYManual) == lv::kChecked) {
-    yAutomaticScale = false;
-  }
-  const std::optional<double> top = ReadLimitsNumber(GetItemText(kYMax));
-  const std::optional<double> second = ReadLimitsNumber(GetItemText(mode == 0 ? kYMin : kYStep));
-  if (mode == 0) {
-    const double newMax = top.value_or(yMaximum);
-    const double newMin = second.value_or(ySecondValue);
-    if (newMax > newMin) {
-      yMaximum = newMax;
-      ySecondValue = newMin;
-    }
-  } else {
-    if (top) {
-      yMaximum = *top;
-    }
-    if (second) {
-      ySecondValue = *second > 0.0 ? *second : 1.0;
-    }
-  }
+  ReadVertical(mode, yMaximum, ySecondValue, yAutomaticScale);
   EndDialog(1);
 }

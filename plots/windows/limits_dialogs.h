@@ -40,7 +40,35 @@ inline constexpr int kMinLabel = 40053;
 inline constexpr int kDivLabel = 40054;
 }  // namespace limits_dlg
 
-class CWPlot2DVertLimitsDlg : public lv::Dialog {
+// What both dialogs share: the vertical axis's controls (shown, edited and
+// read the same way in both), the "Accept" and "Cancel" buttons, Escape and
+// the close box.
+class CWPlotLimitsDlgBase : public lv::Dialog {
+ protected:
+  using lv::Dialog::Dialog;
+
+  // Writes the vertical axis's fields: the maximum, the minimum (mode 0) or
+  // the step (mode 1) with the other field and its label hidden, the scale
+  // buttons and the title.
+  void ShowVertical(int mode, double maximum, double secondValue, bool automaticScale,
+                    const std::optional<std::wstring>& title);
+  // Reads the vertical axis's fields into the values (see the file comment).
+  void ReadVertical(int mode, double& maximum, double& secondValue, bool& automaticScale);
+  // Shows a pair of scale radio buttons.
+  void ShowScale(int autoId, int manualId, bool automaticScale);
+  // Reads a pair of scale radio buttons; neither checked keeps the value.
+  void ReadScale(int autoId, int manualId, bool& automaticScale) const;
+
+  // Stores the values and ends the dialog with 1.
+  virtual void Accept() = 0;
+
+  void OnButtonClicked(int id) override;
+  void OnEditChanged(int id) override;
+  void OnOK() override { Accept(); }
+  void OnCancel() override { EndDialog(0); }
+};
+
+class CWPlot2DVertLimitsDlg : public CWPlotLimitsDlgBase {
  public:
   // title may be null. The parent only documents the owner.
   CWPlot2DVertLimitsDlg(int mode, double maximum, double secondValue, bool automaticScale, const wchar_t* title,
@@ -56,16 +84,10 @@ class CWPlot2DVertLimitsDlg : public lv::Dialog {
 
  protected:
   bool OnInitDialog() override;
-  void OnButtonClicked(int id) override;
-  void OnEditChanged(int id) override;
-  void OnOK() override;
-  void OnCancel() override;
-
- private:
-  void Accept();
+  void Accept() override;
 };
 
-class CWPlot2DLimitsDlg : public lv::Dialog {
+class CWPlot2DLimitsDlg : public CWPlotLimitsDlgBase {
  public:
   CWPlot2DLimitsDlg(int mode, double xMinimum, double xMaximum, bool xAutomaticScale, const wchar_t* xTitle,
                     double ySecondValue, double yMaximum, bool yAutomaticScale, const wchar_t* yTitle,
@@ -85,13 +107,8 @@ class CWPlot2DLimitsDlg : public lv::Dialog {
 
  protected:
   bool OnInitDialog() override;
-  void OnButtonClicked(int id) override;
   void OnEditChanged(int id) override;
-  void OnOK() override;
-  void OnCancel() override;
-
- private:
-  void Accept();
+  void Accept() override;
 };
 
 // Reads an edit's text as the dialog does (at most 31 characters, a number

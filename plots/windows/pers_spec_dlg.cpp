@@ -3,13 +3,8 @@
 #include "core/error.h"
 #include "core/error_dialog.h"
 
-using lv_plot_dlg::Button;
-using lv_plot_dlg::Check;
-using lv_plot_dlg::DropDown;
-using lv_plot_dlg::Edit;
-using lv_plot_dlg::Group;
-using lv_plot_dlg::Label;
-using lv_plot_dlg::Placeholder;
+// The template pieces and the field helpers of the settings dialogs.
+using namespace lv_plot_dlg;
 
 namespace {
 
@@ -61,17 +56,9 @@ lv::DialogTemplate PersSpecDialogTemplate() {
 
 CWPlotPersSpecDlg::CWPlotPersSpecDlg()
     : CWPlotSettingsDlgBase(PersSpecDialogTemplate(), kIdcPersAccept, kIdcPersCancel),
-      startUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
-      stopUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
-      rbwUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kKHz)) {
-  SetReactions({
-      {kIdcPersStart, kIdcPersAutoFreqRange, lv::kUnchecked},
-      {kIdcPersStartUnits, kIdcPersAutoFreqRange, lv::kUnchecked},
-      {kIdcPersStop, kIdcPersAutoFreqRange, lv::kUnchecked},
-      {kIdcPersStopUnits, kIdcPersAutoFreqRange, lv::kUnchecked},
-      {kIdcPersRBW, kIdcPersAutoRBW, lv::kUnchecked},
-      {kIdcPersRBWUnits, kIdcPersAutoRBW, lv::kUnchecked},
-  });
+      span_({kIdcPersAutoFreqRange, kIdcPersStart, kIdcPersStartUnits, kIdcPersStop, kIdcPersStopUnits,
+             kIdcPersAutoRBW, kIdcPersRBW, kIdcPersRBWUnits}) {
+  SetReactions(span_.Reactions());
 }
 
 CWPlotPersSpecDlg::~CWPlotPersSpecDlg() = default;
@@ -81,20 +68,14 @@ bool CWPlotPersSpecDlg::OnInitDialog() {
     AddString(kIdcPersPersistence, entry);
   }
   SetCurSel(kIdcPersPersistence, 0);
-  lv_plot_dlg::CreateUnitButtons(*this, {{startUnits_.get(), kIdcPersStartUnits},
-                                         {stopUnits_.get(), kIdcPersStopUnits},
-                                         {rbwUnits_.get(), kIdcPersRBWUnits}});
+  span_.CreateButtons(*this);
   OnShowWindow();
   return true;
 }
 
 void CWPlotPersSpecDlg::OnShowWindow() {
   try {
-    lv_plot_dlg::ShowWithUnits(*this, kIdcPersStart, *startUnits_, startFreq, false);
-    lv_plot_dlg::ShowWithUnits(*this, kIdcPersStop, *stopUnits_, stopFreq, false);
-    SetCheck(kIdcPersAutoFreqRange, autoFreqRange ? lv::kChecked : lv::kUnchecked);
-    lv_plot_dlg::ShowWithUnits(*this, kIdcPersRBW, *rbwUnits_, rbw, false);
-    SetCheck(kIdcPersAutoRBW, autoRBW ? lv::kChecked : lv::kUnchecked);
+    span_.Show(*this, autoFreqRange, startFreq, stopFreq, autoRBW, rbw, false);
     SetItemText(kIdcPersMinPower, lv_plot_dlg::FormatFixed(minPower, 2));
     SetItemText(kIdcPersMaxPower, lv_plot_dlg::FormatFixed(maxPower, 2));
     SetCurSel(kIdcPersPersistence, persistenceType >= 1 && persistenceType <= 3 ? persistenceType : 0);
@@ -107,12 +88,8 @@ void CWPlotPersSpecDlg::OnShowWindow() {
 }
 
 void CWPlotPersSpecDlg::OnAccept() {
-  autoFreqRange = GetCheck(kIdcPersAutoFreqRange) == lv::kChecked;
   // A text without a number keeps the value that was shown.
-  startFreq = lv_plot_dlg::ReadWithUnits(*this, kIdcPersStart, *startUnits_, kTextChars).value_or(startFreq);
-  stopFreq = lv_plot_dlg::ReadWithUnits(*this, kIdcPersStop, *stopUnits_, kTextChars).value_or(stopFreq);
-  autoRBW = GetCheck(kIdcPersAutoRBW) == lv::kChecked;
-  rbw = lv_plot_dlg::ReadWithUnits(*this, kIdcPersRBW, *rbwUnits_, kTextChars).value_or(rbw);
+  span_.Read(*this, kTextChars, autoFreqRange, startFreq, stopFreq, autoRBW, rbw);
   minPower = lv_plot_dlg::ScanFloat(GetItemText(kIdcPersMinPower), kTextChars).value_or(minPower);
   maxPower = lv_plot_dlg::ScanFloat(GetItemText(kIdcPersMaxPower), kTextChars).value_or(maxPower);
   const int sel = GetCurSel(kIdcPersPersistence);

@@ -12,8 +12,6 @@
 // value that was shown.
 #pragma once
 
-#include <memory>
-
 #include "plots/windows/settings_dlg_fields.h"
 
 // Control ids of "PersSpecDialog".
@@ -53,9 +51,9 @@ class CWPlotPersSpecDlg : public CWPlotSettingsDlgBase {
   double rbw = 0.0;          // Hz
   int persistenceType = 1;
 
-  CWUnitsButton& StartUnits() { return *startUnits_; }
-  CWUnitsButton& StopUnits() { return *stopUnits_; }
-  CWUnitsButton& RBWUnits() { return *rbwUnits_; }
+  CWUnitsButton& StartUnits() { return span_.StartUnits(); }
+  CWUnitsButton& StopUnits() { return span_.StopUnits(); }
+  CWUnitsButton& RBWUnits() { return span_.RBWUnits(); }
 
  protected:
   bool OnInitDialog() override;
@@ -63,7 +61,5 @@ class CWPlotPersSpecDlg : public CWPlotSettingsDlgBase {
   void OnAccept() override;
 
  private:
-  std::unique_ptr<CWUnitsButton> startUnits_;
-  std::unique_ptr<CWUnitsButton> stopUnits_;
-  std::unique_ptr<CWUnitsButton> rbwUnits_;
+  lv_plot_dlg::SpanFields span_;
 };

@@ -3,12 +3,8 @@
 #include "core/error.h"
 #include "core/error_dialog.h"
 
-using lv_plot_dlg::Button;
-using lv_plot_dlg::Check;
-using lv_plot_dlg::Edit;
-using lv_plot_dlg::Group;
-using lv_plot_dlg::Label;
-using lv_plot_dlg::Placeholder;
+// The template pieces and the field helpers of the settings dialogs.
+using namespace lv_plot_dlg;
 
 namespace {
 
@@ -50,10 +46,7 @@ lv::DialogTemplate PiBDialogTemplate() {
   c.push_back(Check(kIdcPiBOn, L"Power in a band measurement on", 7, 7, 200));
   AddBand(c, L"Band 1", kBands[0], 22);
   AddBand(c, L"Band 2", kBands[1], 88);
-  c.push_back(Group(L"Measurement Averaging", 7, 154, 226, 46));
-  c.push_back(Check(kIdcPiBAvgOn, L"Averaging on", 14, 166, 200));
-  c.push_back(Label(L"Number of averages", 14, 183, 114));
-  c.push_back(Edit(kIdcPiBNumAvgs, 130, 181, 60));
+  lv_plot_dlg::AddAveragingGroup(c, kIdcPiBAvgOn, kIdcPiBNumAvgs, 154);
   c.push_back(Button(kIdcPiBAccept, L"Accept", 129, 210, true));
   c.push_back(Button(kIdcPiBCancel, L"Cancel", 183, 210, false));
   return t;
@@ -142,11 +135,10 @@ void CWPiBDlg::OnAccept() {
                                  .value_or(shown[i].bandwidth);
       }
     }
-    const std::optional<int> n = lv_plot_dlg::ScanInt(GetItemText(kIdcPiBNumAvgs), kTextChars);
-    const bool avgOn = GetCheck(kIdcPiBAvgOn) == lv::kChecked && n.has_value();
+    const lv_plot_dlg::Averaging avg = lv_plot_dlg::ReadAveraging(*this, kIdcPiBAvgOn, kIdcPiBNumAvgs, kTextChars);
     for (CQPiBMeasBand& band : bands) {
-      band.avgOn = avgOn;
-      band.avgFactor = avgOn ? (*n <= 0 ? 1 : *n) : 1;
+      band.avgOn = avg.on;
+      band.avgFactor = avg.factor;
     }
     measOn = GetCheck(kIdcPiBOn) == lv::kChecked;
     if (list_->GetSize() != 2) {

@@ -5,6 +5,7 @@
 
 #include "core/numbers.h"
 #include "platform/text.h"
+#include "plots/windows/value_window.h"
 
 namespace lv_plot_dlg {
 
@@ -64,10 +65,55 @@ std::optional<double> ReadWithUnits(const lv::Dialog& dlg, int editId, const CWU
   return scaled;
 }
 
+void ShowInformation(const std::wstring& text) {
+  const CQMessageBox box(0, lv::WideToUtf8(text).c_str());
+  box.Show(nullptr);
+}
+
 void CreateUnitButtons(lv::Dialog& dlg, const std::vector<std::pair<CWUnitsButton*, int>>& buttons) {
   for (const auto& [button, placeholder] : buttons) {
     button->Create(dlg, placeholder);
   }
+}
+
+SpanFields::SpanFields(const SpanIds& ids)
+    : ids_(ids),
+      startUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
+      stopUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
+      rbwUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kKHz)) {}
+
+SpanFields::~SpanFields() = default;
+
+std::vector<Reaction> SpanFields::Reactions() const {
+  return {
+      {ids_.start, ids_.autoFreqRange, lv::kUnchecked}, {ids_.startUnits, ids_.autoFreqRange, lv::kUnchecked},
+      {ids_.stop, ids_.autoFreqRange, lv::kUnchecked},  {ids_.stopUnits, ids_.autoFreqRange, lv::kUnchecked},
+      {ids_.rbw, ids_.autoRBW, lv::kUnchecked},         {ids_.rbwUnits, ids_.autoRBW, lv::kUnchecked},
+  };
+}
+
+void SpanFields::CreateButtons(lv::Dialog& dlg) {
+  CreateUnitButtons(dlg, {{startUnits_.get(), ids_.startUnits},
+                          {stopUnits_.get(), ids_.stopUnits},
+                          {rbwUnits_.get(), ids_.rbwUnits}});
+}
+
+void SpanFields::Show(lv::Dialog& dlg, bool autoFreqRange, double startFreq, double stopFreq, bool autoRBW, double rbw,
+                      bool significantDecimals) {
+  ShowWithUnits(dlg, ids_.start, *startUnits_, startFreq, significantDecimals);
+  ShowWithUnits(dlg, ids_.stop, *stopUnits_, stopFreq, significantDecimals);
+  dlg.SetCheck(ids_.autoFreqRange, autoFreqRange ? lv::kChecked : lv::kUnchecked);
+  ShowWithUnits(dlg, ids_.rbw, *rbwUnits_, rbw, significantDecimals);
+  dlg.SetCheck(ids_.autoRBW, autoRBW ? lv::kChecked : lv::kUnchecked);
+}
+
+void SpanFields::Read(const lv::Dialog& dlg, size_t maxChars, bool& autoFreqRange, double& startFreq,
+                      double& stopFreq, bool& autoRBW, double& rbw) const {
+  autoFreqRange = dlg.GetCheck(ids_.autoFreqRange) == lv::kChecked;
+  startFreq = ReadWithUnits(dlg, ids_.start, *startUnits_, maxChars).value_or(startFreq);
+  stopFreq = ReadWithUnits(dlg, ids_.stop, *stopUnits_, maxChars).value_or(stopFreq);
+  autoRBW = dlg.GetCheck(ids_.autoRBW) == lv::kChecked;
+  rbw = ReadWithUnits(dlg, ids_.rbw, *rbwUnits_, maxChars).value_or(rbw);
 }
 
 lv::ControlTemplate Label(const wchar_t* text, int x, int y, int w, int h) {
@@ -97,6 +143,21 @@ lv::ControlTemplate Button(int id, const wchar_t* text, int x, int y, bool isDef
 
 lv::ControlTemplate DropDown(int id, int x, int y, int w, int h) {
   return {id, lv::ControlKind::kDropDownList, L"", x, y, w, h, lv::kStyleTabStop | lv::kStyleVScroll};
+}
+
+void AddAveragingGroup(std::vector<lv::ControlTemplate>& controls, int onId, int numAvgsId, int y) {
+  controls.push_back(Group(L"Measurement Averaging", 7, y, 226, 46));
+  controls.push_back(Check(onId, L"Averaging on", 14, y + 12, 200));
+  controls.push_back(Label(L"Number of averages", 14, y + 29, 114));
+  controls.push_back(Edit(numAvgsId, 130, y + 27, 60));
+}
+
+Averaging ReadAveraging(const lv::Dialog& dlg, int onId, int numAvgsId, size_t maxChars) {
+  const std::optional<int> n = ScanInt(dlg.GetItemText(numAvgsId), maxChars);
+  if (dlg.GetCheck(onId) == lv::kChecked && n) {
+    return {true, *n <= 0 ? 1 : *n};
+  }
+  return {false, 1};
 }
 
 }  // namespace lv_plot_dlg

@@ -42,6 +42,61 @@ std::optional<double> ReadWithUnits(const lv::Dialog& dlg, int editId, const CWU
 // Creates each button over its placeholder (ids in the same order).
 void CreateUnitButtons(lv::Dialog& dlg, const std::vector<std::pair<CWUnitsButton*, int>>& buttons);
 
+// Editing (or clicking) control source sets check box target to state.
+struct Reaction {
+  int source;
+  int target;
+  int state;
+};
+
+// The control ids of a frequency range and resolution bandwidth: an "Auto"
+// box for the range with start and stop fields, one for the bandwidth with
+// its field, every field with a unit button.
+struct SpanIds {
+  int autoFreqRange;
+  int start;
+  int startUnits;
+  int stop;
+  int stopUnits;
+  int autoRBW;
+  int rbw;
+  int rbwUnits;
+};
+
+// The frequency range and resolution bandwidth fields that the spectrum,
+// persistence-spectrum and spectrogram dialogs share, with their unit
+// buttons (start and stop in MHz, the bandwidth in kHz until a value
+// chooses another unit).
+class SpanFields {
+ public:
+  explicit SpanFields(const SpanIds& ids);
+  ~SpanFields();
+
+  const SpanIds& Ids() const { return ids_; }
+  CWUnitsButton& StartUnits() { return *startUnits_; }
+  CWUnitsButton& StopUnits() { return *stopUnits_; }
+  CWUnitsButton& RBWUnits() { return *rbwUnits_; }
+
+  // Editing a field or clicking its unit button clears its "Auto" box.
+  std::vector<Reaction> Reactions() const;
+  // Creates the unit buttons over their placeholders.
+  void CreateButtons(lv::Dialog& dlg);
+  // Writes the values; each text goes in before its box, because writing a
+  // text reports an edit, which clears the box.
+  void Show(lv::Dialog& dlg, bool autoFreqRange, double startFreq, double stopFreq, bool autoRBW, double rbw,
+            bool significantDecimals);
+  // Reads the boxes and fields; a text without a number keeps the value it
+  // showed.
+  void Read(const lv::Dialog& dlg, size_t maxChars, bool& autoFreqRange, double& startFreq, double& stopFreq,
+            bool& autoRBW, double& rbw) const;
+
+ private:
+  SpanIds ids_;
+  std::unique_ptr<CWUnitsButton> startUnits_;
+  std::unique_ptr<CWUnitsButton> stopUnits_;
+  std::unique_ptr<CWUnitsButton> rbwUnits_;
+};
+
 // A CQMessageBox with severity 0 ("Information"), shown through the modal
 // bridge (what the spectrogram dialog shows when it refuses an entry).
 void ShowInformation(const std::wstring& text);
@@ -56,6 +111,19 @@ lv::ControlTemplate Group(const wchar_t* text, int x, int y, int w, int h);
 lv::ControlTemplate Button(int id, const wchar_t* text, int x, int y, bool isDefault);
 lv::ControlTemplate DropDown(int id, int x, int y, int w, int h);
 
+// The "Measurement Averaging" group of the ACPR and power-in-band dialogs,
+// its top at y: the "Averaging on" box and the number of averages.
+void AddAveragingGroup(std::vector<lv::ControlTemplate>& controls, int onId, int numAvgsId, int y);
+
+// The averaging those dialogs store: on only while the box is ticked and
+// the text holds a number; a number of 0 or less counts as 1, and averaging
+// that is off stores 1.
+struct Averaging {
+  bool on;
+  int factor;
+};
+Averaging ReadAveraging(const lv::Dialog& dlg, int onId, int numAvgsId, size_t maxChars);
+
 }  // namespace lv_plot_dlg
 
 // The base of the five settings dialogs: an "Accept" button that calls
@@ -68,12 +136,7 @@ class CWPlotSettingsDlgBase : public lv::Dialog {
   CWPlotSettingsDlgBase(lv::DialogTemplate tmpl, int acceptId, int cancelId);
 
  protected:
-  // Editing (or clicking) control source sets check box target to state.
-  struct Reaction {
-    int source;
-    int target;
-    int state;
-  };
+  using Reaction = lv_plot_dlg::Reaction;
   void SetReactions(std::vector<Reaction> reactions) { reactions_ = std::move(reactions); }
 
   // Reads the controls, stores the values and ends the dialog (with 1) when

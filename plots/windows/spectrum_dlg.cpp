@@ -3,12 +3,8 @@
 #include "core/error.h"
 #include "core/error_dialog.h"
 
-using lv_plot_dlg::Button;
-using lv_plot_dlg::Check;
-using lv_plot_dlg::Edit;
-using lv_plot_dlg::Group;
-using lv_plot_dlg::Label;
-using lv_plot_dlg::Placeholder;
+// The template pieces and the field helpers of the settings dialogs.
+using namespace lv_plot_dlg;
 
 namespace {
 // Texts are read into buffers of 64 characters.
@@ -50,25 +46,17 @@ lv::DialogTemplate SpectrumDialogTemplate() {
 
 CWPlotSADlg::CWPlotSADlg()
     : CWPlotSettingsDlgBase(SpectrumDialogTemplate(), kIdcSAAccept, kIdcSACancel),
-      startUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
-      stopUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
-      rbwUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kKHz)) {
-  SetReactions({
-      {kIdcSAStart, kIdcSAAutoFreqRange, lv::kUnchecked},
-      {kIdcSAStartUnits, kIdcSAAutoFreqRange, lv::kUnchecked},
-      {kIdcSAStop, kIdcSAAutoFreqRange, lv::kUnchecked},
-      {kIdcSAStopUnits, kIdcSAAutoFreqRange, lv::kUnchecked},
-      {kIdcSARBW, kIdcSAAutoRBW, lv::kUnchecked},
-      {kIdcSARBWUnits, kIdcSAAutoRBW, lv::kUnchecked},
-      {kIdcSANumAvgs, kIdcSAAutoNumAvgs, lv::kUnchecked},
-  });
+      span_({kIdcSAAutoFreqRange, kIdcSAStart, kIdcSAStartUnits, kIdcSAStop, kIdcSAStopUnits, kIdcSAAutoRBW,
+             kIdcSARBW, kIdcSARBWUnits}) {
+  std::vector<Reaction> reactions = span_.Reactions();
+  reactions.push_back({kIdcSANumAvgs, kIdcSAAutoNumAvgs, lv::kUnchecked});
+  SetReactions(std::move(reactions));
 }
 
 CWPlotSADlg::~CWPlotSADlg() = default;
 
 bool CWPlotSADlg::OnInitDialog() {
-  lv_plot_dlg::CreateUnitButtons(
-      *this, {{startUnits_.get(), kIdcSAStartUnits}, {stopUnits_.get(), kIdcSAStopUnits}, {rbwUnits_.get(), kIdcSARBWUnits}});
+  span_.CreateButtons(*this);
   OnShowWindow();
   return true;
 }
@@ -77,12 +65,8 @@ void CWPlotSADlg::OnShowWindow() {
   try {
     // Writing a text reports an edit, which clears the group's box: the
     // boxes go in after their texts.
-    lv_plot_dlg::ShowWithUnits(*this, kIdcSAStart, *startUnits_, startFreq, false);
-    lv_plot_dlg::ShowWithUnits(*this, kIdcSAStop, *stopUnits_, stopFreq, false);
-    SetCheck(kIdcSAAutoFreqRange, autoFreqRange ? lv::kChecked : lv::kUnchecked);
+    span_.Show(*this, autoFreqRange, startFreq, stopFreq, autoRBW, rbw, false);
     SetItemText(kIdcSANumFreqs, lv_plot_dlg::FormatInt(numFreqs));
-    lv_plot_dlg::ShowWithUnits(*this, kIdcSARBW, *rbwUnits_, rbw, false);
-    SetCheck(kIdcSAAutoRBW, autoRBW ? lv::kChecked : lv::kUnchecked);
     SetItemText(kIdcSANumAvgs, lv_plot_dlg::FormatInt(numAvgs));
     SetCheck(kIdcSAAutoNumAvgs, autoNumAvgs ? lv::kChecked : lv::kUnchecked);
   } catch (CQError* e) {
@@ -92,13 +76,9 @@ void CWPlotSADlg::OnShowWindow() {
 }
 
 void CWPlotSADlg::OnAccept() {
-  autoFreqRange = GetCheck(kIdcSAAutoFreqRange) == lv::kChecked;
   // A text without a number keeps the value that was shown.
-  startFreq = lv_plot_dlg::ReadWithUnits(*this, kIdcSAStart, *startUnits_, kTextChars).value_or(startFreq);
-  stopFreq = lv_plot_dlg::ReadWithUnits(*this, kIdcSAStop, *stopUnits_, kTextChars).value_or(stopFreq);
+  span_.Read(*this, kTextChars, autoFreqRange, startFreq, stopFreq, autoRBW, rbw);
   numFreqs = lv_plot_dlg::ScanInt(GetItemText(kIdcSANumFreqs), kTextChars).value_or(numFreqs);
-  autoRBW = GetCheck(kIdcSAAutoRBW) == lv::kChecked;
-  rbw = lv_plot_dlg::ReadWithUnits(*this, kIdcSARBW, *rbwUnits_, kTextChars).value_or(rbw);
   autoNumAvgs = GetCheck(kIdcSAAutoNumAvgs) == lv::kChecked;
   numAvgs = lv_plot_dlg::ScanInt(GetItemText(kIdcSANumAvgs), kTextChars).value_or(numAvgs);
   EndDialog(1);

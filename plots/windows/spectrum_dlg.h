@@ -10,8 +10,6 @@
 // a field whose text holds no number keeps the value it showed.
 #pragma once
 
-#include <memory>
-
 #include "plots/windows/settings_dlg_fields.h"
 
 // Control ids of "SpectrumDialog".
@@ -47,9 +45,9 @@ class CWPlotSADlg : public CWPlotSettingsDlgBase {
   double stopFreq = 0.0;   // Hz
   double rbw = 0.0;        // Hz
 
-  CWUnitsButton& StartUnits() { return *startUnits_; }
-  CWUnitsButton& StopUnits() { return *stopUnits_; }
-  CWUnitsButton& RBWUnits() { return *rbwUnits_; }
+  CWUnitsButton& StartUnits() { return span_.StartUnits(); }
+  CWUnitsButton& StopUnits() { return span_.StopUnits(); }
+  CWUnitsButton& RBWUnits() { return span_.RBWUnits(); }
 
  protected:
   bool OnInitDialog() override;
@@ -58,7 +56,5 @@ class CWPlotSADlg : public CWPlotSettingsDlgBase {
   void OnAccept() override;
 
  private:
-  std::unique_ptr<CWUnitsButton> startUnits_;
-  std::unique_ptr<CWUnitsButton> stopUnits_;
-  std::unique_ptr<CWUnitsButton> rbwUnits_;
+  lv_plot_dlg::SpanFields span_;
 };

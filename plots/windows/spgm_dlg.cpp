@@ -4,13 +4,8 @@
 #include "core/error_dialog.h"
 #include "core/numbers.h"
 
-using lv_plot_dlg::Button;
-using lv_plot_dlg::Check;
-using lv_plot_dlg::DropDown;
-using lv_plot_dlg::Edit;
-using lv_plot_dlg::Group;
-using lv_plot_dlg::Label;
-using lv_plot_dlg::Placeholder;
+// The template pieces and the field helpers of the settings dialogs.
+using namespace lv_plot_dlg;
 
 namespace {
 
@@ -101,30 +96,21 @@ lv::DialogTemplate SpgmDialogTemplate() {
 CWPlotSpgmDlg::CWPlotSpgmDlg()
     : CWPlotSettingsDlgBase(SpgmDialogTemplate(), kIdcSpgmAccept, kIdcSpgmCancel),
       timeUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kUsec)),
-      startUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
-      stopUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kMHz)),
-      rbwUnits_(std::make_unique<CWUnitsButton>(CWUnitsButton::kKHz)) {
+      span_({kIdcSpgmAutoFreqRange, kIdcSpgmStart, kIdcSpgmStartUnits, kIdcSpgmStop, kIdcSpgmStopUnits,
+             kIdcSpgmAutoRBW, kIdcSpgmRBW, kIdcSpgmRBWUnits}) {
   // The RBW combo box reports typing as an edit and a pick from its list as
   // a selection: both clear its box, as its unit button does.
-  SetReactions({
-      {kIdcSpgmTimeRange, kIdcSpgmAutoTimeRange, lv::kUnchecked},
-      {kIdcSpgmTimeRangeUnits, kIdcSpgmAutoTimeRange, lv::kUnchecked},
-      {kIdcSpgmStart, kIdcSpgmAutoFreqRange, lv::kUnchecked},
-      {kIdcSpgmStartUnits, kIdcSpgmAutoFreqRange, lv::kUnchecked},
-      {kIdcSpgmStop, kIdcSpgmAutoFreqRange, lv::kUnchecked},
-      {kIdcSpgmStopUnits, kIdcSpgmAutoFreqRange, lv::kUnchecked},
-      {kIdcSpgmRBW, kIdcSpgmAutoRBW, lv::kUnchecked},
-      {kIdcSpgmRBWUnits, kIdcSpgmAutoRBW, lv::kUnchecked},
-  });
+  std::vector<Reaction> reactions = span_.Reactions();
+  reactions.push_back({kIdcSpgmTimeRange, kIdcSpgmAutoTimeRange, lv::kUnchecked});
+  reactions.push_back({kIdcSpgmTimeRangeUnits, kIdcSpgmAutoTimeRange, lv::kUnchecked});
+  SetReactions(std::move(reactions));
 }
 
 CWPlotSpgmDlg::~CWPlotSpgmDlg() = default;
 
 bool CWPlotSpgmDlg::OnInitDialog() {
-  lv_plot_dlg::CreateUnitButtons(*this, {{timeUnits_.get(), kIdcSpgmTimeRangeUnits},
-                                         {startUnits_.get(), kIdcSpgmStartUnits},
-                                         {stopUnits_.get(), kIdcSpgmStopUnits},
-                                         {rbwUnits_.get(), kIdcSpgmRBWUnits}});
+  lv_plot_dlg::CreateUnitButtons(*this, {{timeUnits_.get(), kIdcSpgmTimeRangeUnits}});
+  span_.CreateButtons(*this);
   for (const wchar_t* entry : kRBWEntries) {
     AddString(kIdcSpgmRBW, entry);
   }
@@ -143,11 +129,7 @@ void CWPlotSpgmDlg::OnShowWindow() {
     // Each text before its "Auto" box: writing it clears the box.
     lv_plot_dlg::ShowWithUnits(*this, kIdcSpgmTimeRange, *timeUnits_, timeRange, true);
     SetCheck(kIdcSpgmAutoTimeRange, autoTimeRange ? lv::kChecked : lv::kUnchecked);
-    lv_plot_dlg::ShowWithUnits(*this, kIdcSpgmStart, *startUnits_, startFreq, true);
-    lv_plot_dlg::ShowWithUnits(*this, kIdcSpgmStop, *stopUnits_, stopFreq, true);
-    SetCheck(kIdcSpgmAutoFreqRange, autoFreqRange ? lv::kChecked : lv::kUnchecked);
-    lv_plot_dlg::ShowWithUnits(*this, kIdcSpgmRBW, *rbwUnits_, rbw, true);
-    SetCheck(kIdcSpgmAutoRBW, autoRBW ? lv::kChecked : lv::kUnchecked);
+    span_.Show(*this, autoFreqRange, startFreq, stopFreq, autoRBW, rbw, true);
     SetCurSel(kIdcSpgmWindow, ShapePosition(windowShape));
     SetItemText(kIdcSpgmMinPower, lv_plot_dlg::FormatSignificant(minPower));
     SetItemText(kIdcSpgmMaxPower, lv_plot_dlg::FormatSignificant(maxPower));
@@ -159,8 +141,6 @@ void CWPlotSpgmDlg::OnShowWindow() {
 }
 
 void CWPlotSpgmDlg::OnAccept() {
-  using lv_plot_dlg::ReadWithUnits;
-  using lv_plot_dlg::ShowInformation;
   // Each step stores what it has read before the next is checked; a refusal
   // leaves the dialog open for a correction.
   autoTimeRange = GetCheck(kIdcSpgmAutoTimeRange) == lv::kChecked;
@@ -175,12 +155,12 @@ void CWPlotSpgmDlg::OnAccept() {
   }
   autoFreqRange = GetCheck(kIdcSpgmAutoFreqRange) == lv::kChecked;
   if (!autoFreqRange) {
-    const std::optional<double> start = ReadWithUnits(*this, kIdcSpgmStart, *startUnits_, kTextChars);
+    const std::optional<double> start = ReadWithUnits(*this, kIdcSpgmStart, span_.StartUnits(), kTextChars);
     if (!start) {
       ShowInformation(L"Invalid start frequency.\nPlease enter a valid value, or press Cancel.");
       return;
     }
-    const std::optional<double> stop = ReadWithUnits(*this, kIdcSpgmStop, *stopUnits_, kTextChars);
+    const std::optional<double> stop = ReadWithUnits(*this, kIdcSpgmStop, span_.StopUnits(), kTextChars);
     if (!stop) {
       ShowInformation(L"Invalid stop frequency.\nPlease enter a valid value, or press Cancel.");
       return;
@@ -194,7 +174,7 @@ void CWPlotSpgmDlg::OnAccept() {
   }
   autoRBW = GetCheck(kIdcSpgmAutoRBW) == lv::kChecked;
   if (!autoRBW) {
-    const std::optional<double> value = ReadWithUnits(*this, kIdcSpgmRBW, *rbwUnits_, kTextChars);
+    const std::optional<double> value = ReadWithUnits(*this, kIdcSpgmRBW, span_.RBWUnits(), kTextChars);
     // A bandwidth of zero (or less) resolves nothing.
     if (!value || !(*value > 0.0)) {
       ShowInformation(L"Invalid resolution bandwidth.\nPlease enter a valid value, or press Cancel.");

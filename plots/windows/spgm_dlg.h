@@ -62,9 +62,9 @@ class CWPlotSpgmDlg : public CWPlotSettingsDlgBase {
   int colorMapType = 0;
 
   CWUnitsButton& TimeRangeUnits() { return *timeUnits_; }
-  CWUnitsButton& StartUnits() { return *startUnits_; }
-  CWUnitsButton& StopUnits() { return *stopUnits_; }
-  CWUnitsButton& RBWUnits() { return *rbwUnits_; }
+  CWUnitsButton& StartUnits() { return span_.StartUnits(); }
+  CWUnitsButton& StopUnits() { return span_.StopUnits(); }
+  CWUnitsButton& RBWUnits() { return span_.RBWUnits(); }
 
   // The message that refuses a minimum power not below the maximum.
   static const wchar_t* const kPowerOrderMessage;
@@ -76,7 +76,5 @@ class CWPlotSpgmDlg : public CWPlotSettingsDlgBase {
 
  private:
   std::unique_ptr<CWUnitsButton> timeUnits_;
-  std::unique_ptr<CWUnitsButton> startUnits_;
-  std::unique_ptr<CWUnitsButton> stopUnits_;
-  std::unique_ptr<CWUnitsButton> rbwUnits_;
+  lv_plot_dlg::SpanFields span_;
 };

@@ -50,11 +50,7 @@ TEST_F(ACPRDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTexts) {
   CWACPRDlg d;
   EXPECT_EQ(d.Template().name, "ACPRDialog");
   EXPECT_EQ(d.Template().caption, L"Adjacent Channel Power Ratio");
-  struct Text {
-    int id;
-    const wchar_t* text;
-  };
-  const Text texts[] = {
+  const std::vector<ItemText> texts = {
       {kIdcACPROn, L"ACPR measurement on"},
       {kIdcACPRRelToCenter, L"Other offsets are relative to the center offset"},
       {kIdcACPRAdj2On, L"Use adjacent 2 bands"},
@@ -66,22 +62,13 @@ TEST_F(ACPRDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTexts) {
   EXPECT_EQ(Run(d, {Read([&](lv::Dialog& dlg) {
                       EXPECT_EQ(dlg.GetCaption(), L"Adjacent Channel Power Ratio");
                       ExpectTemplateLayout(dlg);
-                      for (const Text& t : texts) {
-                        EXPECT_EQ(dlg.GetItemText(t.id), t.text) << t.id;
-                      }
+                      ExpectItemTexts(dlg, texts);
                     }),
                     DialogStep::Click(kIdcACPRCancel)}),
             0);
-  for (const wchar_t* label :
-       {L"Bands", L"Measurement Averaging", L"Center offset frequency", L"Center bandwidth",
+  ExpectTemplateLabels(d.Template(), {L"Bands", L"Measurement Averaging", L"Center offset frequency", L"Center bandwidth",
         L"Adjacent offset frequency", L"Adjacent bandwidth", L"Adjacent 2 offset frequency", L"Adjacent 2 bandwidth",
-        L"Extra offset frequency", L"Extra bandwidth", L"Number of averages"}) {
-    bool found = false;
-    for (const auto& c : d.Template().controls) {
-      found = found || (c.id == -1 && c.text == label);
-    }
-    EXPECT_TRUE(found);
-  }
+        L"Extra offset frequency", L"Extra bandwidth", L"Number of averages"});
 }
 
 TEST_F(ACPRDlgTest, ShowsTheBandSetInItsUnitsWithTheStoredSwitches) {

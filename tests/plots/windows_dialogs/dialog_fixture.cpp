@@ -57,6 +57,22 @@ lv::DialogStep SettingsDialogTest::Read(std::function<void(lv::Dialog&)> reader)
   return lv::DialogStep::Inspect([reader = std::move(reader)](lv::Dialog* dlg) { reader(*dlg); });
 }
 
+void SettingsDialogTest::ExpectItemTexts(const lv::Dialog& dlg, const std::vector<ItemText>& texts) {
+  for (const ItemText& t : texts) {
+    EXPECT_EQ(dlg.GetItemText(t.id), t.text) << t.id;
+  }
+}
+
+void SettingsDialogTest::ExpectTemplateLabels(const lv::DialogTemplate& t, const std::vector<const wchar_t*>& labels) {
+  for (const wchar_t* label : labels) {
+    bool found = false;
+    for (const auto& c : t.controls) {
+      found = found || (c.id == -1 && c.text == label);
+    }
+    EXPECT_TRUE(found) << lv::WideToUtf8(label);
+  }
+}
+
 void SettingsDialogTest::ExpectTemplateLayout(lv::Dialog& dlg) {
   const lv::DialogTemplate& t = dlg.Template();
   const lv::Size client = dlg.ClientSize();

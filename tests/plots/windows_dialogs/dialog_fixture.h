@@ -34,6 +34,16 @@ class SettingsDialogTest : public ::testing::Test {
   // that of the open list), and each id's text is the expected one.
   static void ExpectTemplateLayout(lv::Dialog& dlg);
 
+  // Each control shows its text.
+  struct ItemText {
+    int id;
+    const wchar_t* text;
+  };
+  static void ExpectItemTexts(const lv::Dialog& dlg, const std::vector<ItemText>& texts);
+  // The template holds each text as a control without an id (a label or a
+  // group box).
+  static void ExpectTemplateLabels(const lv::DialogTemplate& t, const std::vector<const wchar_t*>& labels);
+
   // Errors shown in the error dialog, message boxes shown (their texts).
   std::vector<std::wstring> errors_;
   std::vector<std::string> errorStacks_;

@@ -32,11 +32,7 @@ class PersSpecDlgTest : public lv_test::SettingsDialogTest {
 TEST_F(PersSpecDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTexts) {
   CWPlotPersSpecDlg d;
   EXPECT_EQ(d.Template().name, "PersSpecDialog");
-  struct Text {
-    int id;
-    const wchar_t* text;
-  };
-  const Text texts[] = {
+  const std::vector<ItemText> texts = {
       {kIdcPersAutoFreqRange, L"Automatically choose the frequency range"},
       {kIdcPersAutoRBW, L"Automatically choose the RBW"},
       {kIdcPersOverlay, L"Overlay spectrum trace"},
@@ -46,9 +42,7 @@ TEST_F(PersSpecDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTexts) {
   EXPECT_EQ(Run(d, {Read([&](lv::Dialog& dlg) {
                       EXPECT_EQ(dlg.GetCaption(), L"Persistence Spectrum");
                       ExpectTemplateLayout(dlg);
-                      for (const Text& t : texts) {
-                        EXPECT_EQ(dlg.GetItemText(t.id), t.text) << t.id;
-                      }
+                      ExpectItemTexts(dlg, texts);
                       ASSERT_EQ(dlg.GetCount(kIdcPersPersistence), 4);
                       const wchar_t* entries[] = {L"Infinite", L"Slow decay", L"Medium decay", L"Fast decay"};
                       for (int i = 0; i < 4; ++i) {
@@ -60,14 +54,8 @@ TEST_F(PersSpecDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTexts) {
   const lv::ControlTemplate* overlay = lv::FindControl(d.Template(), kIdcPersOverlay);
   ASSERT_NE(overlay, nullptr);
   EXPECT_NE(overlay->style & lv::kStyleLeftText, 0u) << "the text stands left of the box";
-  for (const wchar_t* label : {L"Frequencies", L"Resolution Bandwidth", L"Power Scale", L"Start", L"Stop", L"RBW",
-                               L"Max power", L"Min power", L"dBm", L"Persistence", L"Number of spectra per input"}) {
-    bool found = false;
-    for (const auto& c : d.Template().controls) {
-      found = found || (c.id == -1 && c.text == label);
-    }
-    EXPECT_TRUE(found);
-  }
+  ExpectTemplateLabels(d.Template(), {L"Frequencies", L"Resolution Bandwidth", L"Power Scale", L"Start", L"Stop", L"RBW",
+                               L"Max power", L"Min power", L"dBm", L"Persistence", L"Number of spectra per input"});
 }
 
 TEST_F(PersSpecDlgTest, ShowsValuesWithTheirUnitsAndDecimals) {

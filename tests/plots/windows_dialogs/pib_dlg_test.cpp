@@ -42,11 +42,7 @@ class PiBDlgTest : public lv_test::SettingsDialogTest {
 TEST_F(PiBDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTexts) {
   CWPiBDlg d;
   EXPECT_EQ(d.Template().name, "PIBDialog");
-  struct Text {
-    int id;
-    const wchar_t* text;
-  };
-  const Text texts[] = {
+  const std::vector<ItemText> texts = {
       {kIdcPiBOn, L"Power in a band measurement on"},
       {kIdcPiBBand1On, L"Band on"},
       {kIdcPiBBand2On, L"Band on"},
@@ -57,20 +53,12 @@ TEST_F(PiBDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTexts) {
   EXPECT_EQ(Run(d, {Read([&](lv::Dialog& dlg) {
                       EXPECT_EQ(dlg.GetCaption(), L"Power in A Band");
                       ExpectTemplateLayout(dlg);
-                      for (const Text& t : texts) {
-                        EXPECT_EQ(dlg.GetItemText(t.id), t.text) << t.id;
-                      }
+                      ExpectItemTexts(dlg, texts);
                     }),
                     DialogStep::Click(kIdcPiBCancel)}),
             0);
-  for (const wchar_t* label : {L"Band 1", L"Band 2", L"Measurement Averaging", L"Offset frequency", L"Bandwidth",
-                               L"Number of averages"}) {
-    bool found = false;
-    for (const auto& c : d.Template().controls) {
-      found = found || (c.id == -1 && c.text == label);
-    }
-    EXPECT_TRUE(found);
-  }
+  ExpectTemplateLabels(d.Template(), {L"Band 1", L"Band 2", L"Measurement Averaging", L"Offset frequency", L"Bandwidth",
+                               L"Number of averages"});
 }
 
 TEST_F(PiBDlgTest, ShowsTwoBandsInTheirUnitsWithTheStoredSwitches) {

@@ -33,11 +33,7 @@ TEST_F(SpectrumDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTexts) {
   CWPlotSADlg d;
   EXPECT_EQ(d.Template().name, "SpectrumDialog");
   EXPECT_EQ(d.Template().caption, L"Spectrum Analyzer");
-  struct Text {
-    int id;
-    const wchar_t* text;
-  };
-  const Text texts[] = {
+  const std::vector<ItemText> texts = {
       {kIdcSAAutoFreqRange, L"Automatically choose the frequency range"},
       {kIdcSAAutoRBW, L"Automatically choose the RBW"},
       {kIdcSAAutoNumAvgs, L"Automatically choose the numer of averages"},
@@ -48,23 +44,15 @@ TEST_F(SpectrumDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTexts) {
   EXPECT_EQ(Run(d, {Read([&](lv::Dialog& dlg) {
                       caption = dlg.GetCaption();
                       ExpectTemplateLayout(dlg);
-                      for (const Text& t : texts) {
-                        EXPECT_EQ(dlg.GetItemText(t.id), t.text) << t.id;
-                      }
+                      ExpectItemTexts(dlg, texts);
                     }),
                     DialogStep::Click(kIdcSACancel)}),
             0);
   EXPECT_EQ(caption, L"Spectrum Analyzer");
   // The labels and group boxes of the template.
-  for (const wchar_t* label : {L"Frequencies", L"Resolution Bandwidth", L"Averaging", L"Start", L"Stop",
+  ExpectTemplateLabels(d.Template(), {L"Frequencies", L"Resolution Bandwidth", L"Averaging", L"Start", L"Stop",
                                L"Number of frequencies", L"RBW", L"Number of averages",
-                               L"Note: Frequencies are relative to the center of the band."}) {
-    bool found = false;
-    for (const auto& c : d.Template().controls) {
-      found = found || (c.id == -1 && c.text == label);
-    }
-    EXPECT_TRUE(found) << lv::WideToUtf8(label);
-  }
+                               L"Note: Frequencies are relative to the center of the band."});
 }
 
 TEST_F(SpectrumDlgTest, ShowsValuesInTheirUnitsAndKeepsTheStoredBoxes) {

@@ -68,14 +68,8 @@ TEST_F(SpgmDlgTest, TemplateControlsSitAtTheirRectanglesWithTheirTextsAndLists) 
                     }),
                     DialogStep::Click(kIdcSpgmCancel)}),
             0);
-  for (const wchar_t* label : {L"Time Range", L"Desired range", L"Frequencies", L"Start", L"Stop", L"RBW",
-                               L"DSP window", L"Power Scale", L"Max", L"Min", L"dBm", L"Colors"}) {
-    bool found = false;
-    for (const auto& c : d.Template().controls) {
-      found = found || (c.id == -1 && c.text == label);
-    }
-    EXPECT_TRUE(found);
-  }
+  ExpectTemplateLabels(d.Template(), {L"Time Range", L"Desired range", L"Frequencies", L"Start", L"Stop", L"RBW",
+                               L"DSP window", L"Power Scale", L"Max", L"Min", L"dBm", L"Colors"});
 }
 
 TEST_F(SpgmDlgTest, ShowsValuesWithTheirUnitsAndTheDecimalsTheyNeed) {

@@ -20,22 +20,29 @@ namespace {
 
 using lv::DialogStep;
 
-class WorkerDialogs : public lv_test::SettingsDialogTest {};
+class WorkerDialogs : public lv_test::SettingsDialogTest {
+ protected:
+  // Runs the dialog's DoModal on a thread of its own, as a plot thread does,
+  // while this (GUI) thread serves it; the dialog's answer.
+  static int DoModalOnAPlotThread(lv::Dialog& d) {
+    lv::PlatformEvent done;
+    int result = -1;
+    std::thread plotThread([&] {
+      result = d.DoModal();
+      done.Set();
+    });
+    EXPECT_EQ(lv::GuiWait(done, 20000), lv::WaitResult::Signalled);
+    plotThread.join();
+    return result;
+  }
+};
 
 TEST_F(WorkerDialogs, APlotThreadRunsTheDialogAndReadsTheValuesBack) {
   CWPlotSADlg d;
   d.autoRBW = false;
   d.rbw = 10e3;
   lv::AnswerNextDialog({DialogStep::Type(kIdcSARBW, L"20"), DialogStep::Click(kIdcSAAccept)});
-  lv::PlatformEvent done;
-  int result = -1;
-  std::thread plotThread([&] {
-    result = d.DoModal();
-    done.Set();
-  });
-  EXPECT_EQ(lv::GuiWait(done, 20000), lv::WaitResult::Signalled);
-  plotThread.join();
-  EXPECT_EQ(result, 1);
+  EXPECT_EQ(DoModalOnAPlotThread(d), 1);
   EXPECT_DOUBLE_EQ(d.rbw, 20e3);
 }
 
@@ -43,15 +50,7 @@ TEST_F(WorkerDialogs, ARefusalMessageFromAPlotThreadsDialogIsAnswered) {
   CWPlotSpgmDlg d;
   lv::AnswerNextDialog({DialogStep::Type(kIdcSpgmStart, L"abc"), DialogStep::Click(kIdcSpgmAccept),
                         DialogStep::Click(kIdcSpgmCancel)});
-  lv::PlatformEvent done;
-  int result = -1;
-  std::thread plotThread([&] {
-    result = d.DoModal();
-    done.Set();
-  });
-  EXPECT_EQ(lv::GuiWait(done, 20000), lv::WaitResult::Signalled);
-  plotThread.join();
-  EXPECT_EQ(result, 0);
+  EXPECT_EQ(DoModalOnAPlotThread(d), 0);
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0], L"Invalid start frequency.\nPlease enter a valid value, or press Cancel.");
 }
