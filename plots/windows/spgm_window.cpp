@@ -28,6 +28,8 @@
 #include "plots/colors.h"
 #include "plots/offscreen_dc.h"
 #include "plots/plot_spgm.h"
+#include "plots/windows/spgm_dlg.h"
+#include "plots/windows/settings_change.h"
 #include "plots/windows/value_window.h"
 
 namespace {
@@ -346,51 +348,49 @@ void CWPlotSpgmWndw::DoSettingsDialog() {
   ApplySettings(result);
 }
 
+bool CWPlotSpgmWndw::RunSettingsDialog(const CWPlotSpgmSettings& current, CWPlotSpgmSettings& result) {
+  CWPlotSpgmDlg dlg;
+  dlg.autoTimeRange = current.autoTimeRange;
+  dlg.timeRange = current.timeRange;
+  dlg.autoFreqRange = current.autoFreqRange;
+  dlg.startFreq = current.startFreq;
+  dlg.stopFreq = current.stopFreq;
+  dlg.autoRBW = current.autoRBW;
+  dlg.rbw = current.rbw;
+  dlg.windowShape = current.windowShape;
+  dlg.minPower = current.minPower;
+  dlg.maxPower = current.maxPower;
+  dlg.colorMapType = current.colorMapType;
+  // Only Accept applies: Cancel, Escape and the close box answer 0.
+  if (dlg.DoModal() != 1) return false;
+  result.autoTimeRange = dlg.autoTimeRange;
+  result.timeRange = dlg.timeRange;
+  result.autoFreqRange = dlg.autoFreqRange;
+  result.startFreq = dlg.startFreq;
+  result.stopFreq = dlg.stopFreq;
+  result.autoRBW = dlg.autoRBW;
+  result.rbw = dlg.rbw;
+  result.windowShape = dlg.windowShape;
+  result.minPower = dlg.minPower;
+  result.maxPower = dlg.maxPower;
+  result.colorMapType = dlg.colorMapType;
+  return true;
+}
+
 void CWPlotSpgmWndw::ApplySettings(const CWPlotSpgmSettings& s) {
   try {
-    bool changed = false;
-    if (s.autoTimeRange != autoTimeRange) {
-      autoTimeRange = s.autoTimeRange;
-      changed = true;
-    }
-    if (!autoTimeRange && std::fabs(s.timeRange - timeRange) > 1e-9) {
-      timeRange = s.timeRange;
-      changed = true;
-    }
-    if (s.autoFreqRange != autoFreqRange) {
-      autoFreqRange = s.autoFreqRange;
-      changed = true;
-    }
+    bool changed = StoreIfChanged(autoTimeRange, s.autoTimeRange);
+    if (!autoTimeRange) changed |= StoreIfApart(timeRange, s.timeRange, 1e-9);
+    changed |= StoreIfChanged(autoFreqRange, s.autoFreqRange);
     if (!autoFreqRange) {
-      if (std::fabs(s.startFreq - startFreq) > 1.0) {
-        startFreq = s.startFreq;
-        changed = true;
-      }
-      if (std::fabs(s.stopFreq - stopFreq) > 1.0) {
-        stopFreq = s.stopFreq;
-        changed = true;
-      }
+      changed |= StoreIfApart(startFreq, s.startFreq, 1.0);
+      changed |= StoreIfApart(stopFreq, s.stopFreq, 1.0);
     }
-    if (s.autoRBW != autoRBW) {
-      autoRBW = s.autoRBW;
-      changed = true;
-    }
-    if (!autoRBW && std::fabs(s.rbw - rbw) > 1.0) {
-      rbw = s.rbw;
-      changed = true;
-    }
-    if (s.windowShape != windowShape) {
-      windowShape = s.windowShape;
-      changed = true;
-    }
-    if (std::fabs(s.minPower - minPower) > 0.01f) {
-      minPower = s.minPower;
-      changed = true;
-    }
-    if (std::fabs(s.maxPower - maxPower) > 0.01f) {
-      maxPower = s.maxPower;
-      changed = true;
-    }
+    changed |= StoreIfChanged(autoRBW, s.autoRBW);
+    if (!autoRBW) changed |= StoreIfApart(rbw, s.rbw, 1.0);
+    changed |= StoreIfChanged(windowShape, s.windowShape);
+    changed |= StoreIfApart(minPower, s.minPower, 0.01f);
+    changed |= StoreIfApart(maxPower, s.maxPower, 0.01f);
     if (s.colorMapType != colorMapType) {
       engine_->GetColorMap().SetType(s.colorMapType);
       colorMapType = s.colorMapType;
