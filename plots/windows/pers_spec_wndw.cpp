@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cwctype>
 
 #include "core/arrays/carray.h"
 #include "core/arrays/farray_fd.h"
@@ -22,6 +21,7 @@
 #include "plots/offscreen_dc.h"
 #include "plots/plot2d.h"
 #include "plots/plot_pers_spec.h"
+#include "plots/windows/image_file_name.h"
 #include "plots/windows/pers_spec_dlg.h"
 #include "plots/windows/settings_change.h"
 #include "plots/windows/value_window.h"
@@ -52,21 +52,6 @@ MenuItem Checkable(uint32_t id, const wchar_t* text, bool checked) {
   m.checkable = true;
   m.checked = checked;
   return m;
-}
-
-// The extensions Save Image writes, in the order of its filter list.
-const wchar_t* const kImageExtensions[] = {L".png", L".bmp", L".jpg", L".gif"};
-
-bool EndsWithImageExtension(const std::wstring& name) {
-  std::wstring lower = name;
-  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
-  for (const wchar_t* ext : kImageExtensions) {
-    const std::wstring e(ext);
-    if (lower.size() > e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0) {
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace
@@ -816,12 +801,9 @@ void CWPlotPersSpecWndw::SaveImage() {
                      {L"GIF Files (*.gif)", L"*.gif"}};
   options.defaultExtension = L"png";
   options.initialPath = L"Persistence spectrum.png";
-  std::wstring name = lv::ShowSaveFileDialog(options);
+  const std::wstring name = AskImageFileName(options, {L".png", L".bmp", L".jpg", L".gif"});
   if (name.empty()) {
     return;
-  }
-  if (!EndsWithImageExtension(name)) {
-    name += L".png";
   }
   const lv::Bitmap picture = RenderImageForSave();
   if (!lv::SaveImageFile(picture, lv::WideToUtf8(name))) {

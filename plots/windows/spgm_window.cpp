@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
-#include <cwctype>
 #include <memory>
 #include <new>
 
@@ -28,6 +27,7 @@
 #include "plots/colors.h"
 #include "plots/offscreen_dc.h"
 #include "plots/plot_spgm.h"
+#include "plots/windows/image_file_name.h"
 #include "plots/windows/spgm_dlg.h"
 #include "plots/windows/settings_change.h"
 #include "plots/windows/value_window.h"
@@ -1006,20 +1006,8 @@ void CWPlotSpgmWndw::SaveImage() {
                        {L"PNG Files (*.png)", L"*.png"}};
     options.defaultExtension = L"jpg";
     options.initialPath = L"Spectrogram.jpg";
-    std::wstring name = lv::ShowSaveFileDialog(options);
+    const std::wstring name = AskImageFileName(options, {L".jpg", L".jpeg", L".bmp", L".gif", L".png"});
     if (name.empty()) return;
-    auto endsWith = [&](const wchar_t* ext) {
-      const size_t n = std::wcslen(ext);
-      if (name.size() < n) return false;
-      for (size_t i = 0; i < n; ++i) {
-        if (static_cast<wchar_t>(std::towlower(name[name.size() - n + i])) != ext[i]) return false;
-      }
-      return true;
-    };
-    if (!endsWith(L".jpg") && !endsWith(L".jpeg") && !endsWith(L".bmp") && !endsWith(L".gif") &&
-        !endsWith(L".png")) {
-      name += L".jpg";
-    }
     const lv::Bitmap picture = RenderPicture();
     if (!lv::SaveImageFile(picture, lv::WideToUtf8(name))) throw new CQError(4);
   } catch (CQError* e) {
