@@ -70,6 +70,22 @@ void ShowWith(CQError* e, const char* name) {
   ShowErrorDialog(e);
 }
 
+// The drag rectangle along one axis, from the press at start to the mouse at
+// now: the dragged span when that axis zooms, else a three-pixel mark at the
+// start on the side the mouse went.
+void DragExtent(int32_t start, int32_t now, bool zooms, int32_t& low, int32_t& high) {
+  if (zooms) {
+    low = std::min(start, now);
+    high = std::max(start, now) + 1;
+  } else if (now < start) {
+    low = start - 2;
+    high = start + 1;
+  } else {
+    low = start;
+    high = start + 3;
+  }
+}
+
 bool IsKnownShape(int32_t shape) { return shape >= kWindowRectangular && shape <= kWindowGaussian430; }
 
 }  // namespace
@@ -616,30 +632,8 @@ void CWPlotSpgmWndw::OnMouseMove(int32_t wx, int32_t wy) {
   if (!Dragging() || !InImage(x, y)) return;
   lv::Rect r = dragRect_;
   const lv::Point s = dragStart_;
-  if (x != s.x) {
-    if (dragFreq_ || dragBoth_) {
-      r.left = std::min(s.x, x);
-      r.right = std::max(s.x, x) + 1;
-    } else if (x < s.x) {
-      r.left = s.x - 2;
-      r.right = s.x + 1;
-    } else {
-      r.left = s.x;
-      r.right = s.x + 3;
-    }
-  }
-  if (y != s.y) {
-    if (dragTime_ || dragBoth_) {
-      r.top = std::min(s.y, y);
-      r.bottom = std::max(s.y, y) + 1;
-    } else if (y < s.y) {
-      r.top = s.y - 2;
-      r.bottom = s.y + 1;
-    } else {
-      r.top = s.y;
-      r.bottom = s.y + 3;
-    }
-  }
+  if (x != s.x) DragExtent(s.x, x, dragFreq_ || dragBoth_, r.left, r.right);
+  if (y != s.y) DragExtent(s.y, y, dragTime_ || dragBoth_, r.top, r.bottom);
   if (!(r == dragRect_)) {
     dragRect_ = r;
     Invalidate();
