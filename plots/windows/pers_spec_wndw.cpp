@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cwctype>
 
 #include "core/arrays/carray.h"
 #include "core/arrays/farray_fd.h"
@@ -22,6 +21,9 @@
 #include "plots/offscreen_dc.h"
 #include "plots/plot2d.h"
 #include "plots/plot_pers_spec.h"
+#include "plots/windows/image_file_name.h"
+#include "plots/windows/pers_spec_dlg.h"
+#include "plots/windows/settings_change.h"
 #include "plots/windows/value_window.h"
 
 namespace {
@@ -50,21 +52,6 @@ MenuItem Checkable(uint32_t id, const wchar_t* text, bool checked) {
   m.checkable = true;
   m.checked = checked;
   return m;
-}
-
-// The extensions Save Image writes, in the order of its filter list.
-const wchar_t* const kImageExtensions[] = {L".png", L".bmp", L".jpg", L".gif"};
-
-bool EndsWithImageExtension(const std::wstring& name) {
-  std::wstring lower = name;
-  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
-  for (const wchar_t* ext : kImageExtensions) {
-    const std::wstring e(ext);
-    if (lower.size() > e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0) {
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace
@@ -217,44 +204,50 @@ CWPersSpecSettings CWPlotPersSpecWndw::GetSettings() const {
   return s;
 }
 
+void CWPlotPersSpecWndw::DoSettingsDialog() {
+  CWPersSpecSettings s = GetSettings();
+  CWPlotPersSpecDlg dlg;
+  dlg.autoFreqRange = s.autoFreqRange;
+  dlg.autoRBW = s.autoRBW;
+  dlg.overlayTrace = s.overlayTrace;
+  dlg.spectraPerInput = s.spectraPerInput;
+  dlg.minPower = s.minPower;
+  dlg.maxPower = s.maxPower;
+  dlg.startFreq = s.startFreq;
+  dlg.stopFreq = s.stopFreq;
+  dlg.rbw = s.rbw;
+  dlg.persistenceType = s.persistenceType;
+  if (dlg.DoModal() == 0) {
+    return;  // Cancel, Escape and the close box apply nothing
+  }
+  s.autoFreqRange = dlg.autoFreqRange;
+  s.autoRBW = dlg.autoRBW;
+  s.overlayTrace = dlg.overlayTrace;
+  s.spectraPerInput = dlg.spectraPerInput;
+  s.minPower = dlg.minPower;
+  s.maxPower = dlg.maxPower;
+  s.startFreq = dlg.startFreq;
+  s.stopFreq = dlg.stopFreq;
+  s.rbw = dlg.rbw;
+  s.persistenceType = dlg.persistenceType;
+  ApplySettings(s);
+}
+
 void CWPlotPersSpecWndw::ApplySettings(const CWPersSpecSettings& s) {
   try {
-    bool changed = false;
-    if (s.autoFreqRange != autoFreqRange_) {
-      autoFreqRange_ = s.autoFreqRange;
-      changed = true;
-    }
+    bool changed = StoreIfChanged(autoFreqRange_, s.autoFreqRange);
     if (!autoFreqRange_) {
-      if (std::fabs(s.startFreq - startFreq_) > 1.0) {
-        startFreq_ = s.startFreq;
-        changed = true;
-      }
-      if (std::fabs(s.stopFreq - stopFreq_) > 1.0) {
-        stopFreq_ = s.stopFreq;
-        changed = true;
-      }
+      changed |= StoreIfApart(startFreq_, s.startFreq, 1.0);
+      changed |= StoreIfApart(stopFreq_, s.stopFreq, 1.0);
     }
-    if (s.autoRBW != autoRBW_) {
-      autoRBW_ = s.autoRBW;
-      changed = true;
-    }
-    if (!autoRBW_ && std::fabs(s.rbw - rbw_) > 1.0) {
-      rbw_ = s.rbw;
-      changed = true;
-    }
-    if (std::fabs(s.minPower - minPower_) > 0.01f) {
-      minPower_ = s.minPower;
-      changed = true;
-    }
+    changed |= StoreIfChanged(autoRBW_, s.autoRBW);
+    if (!autoRBW_) changed |= StoreIfApart(rbw_, s.rbw, 1.0);
+    changed |= StoreIfApart(minPower_, s.minPower, 0.01f);
     spectraPerInput_ = s.spectraPerInput;
     persistenceType_ = (s.persistenceType >= 0 && s.persistenceType < kNumPersistenceTypes) ? s.persistenceType : 0;
     overlayTrace_ = s.overlayTrace;
-    if (std::fabs(s.maxPower - maxPower_) > 0.01f) {
-      maxPower_ = s.maxPower;
-      persPlot_->ResetPlot();
-    } else if (changed) {
-      persPlot_->ResetPlot();
-    }
+    changed |= StoreIfApart(maxPower_, s.maxPower, 0.01f);
+    if (changed) persPlot_->ResetPlot();
     Compute();
     InvalidateWindow();
   } catch (CQError* e) {
@@ -808,12 +801,9 @@ void CWPlotPersSpecWndw::SaveImage() {
                      {L"GIF Files (*.gif)", L"*.gif"}};
   options.defaultExtension = L"png";
   options.initialPath = L"Persistence spectrum.png";
-  std::wstring name = lv::ShowSaveFileDialog(options);
+  const std::wstring name = AskImageFileName(options, {L".png", L".bmp", L".jpg", L".gif"});
   if (name.empty()) {
     return;
-  }
-  if (!EndsWithImageExtension(name)) {
-    name += L".png";
   }
   const lv::Bitmap picture = RenderImageForSave();
   if (!lv::SaveImageFile(picture, lv::WideToUtf8(name))) {

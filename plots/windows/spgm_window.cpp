@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
-#include <cwctype>
 #include <memory>
 #include <new>
 
@@ -28,6 +27,9 @@
 #include "plots/colors.h"
 #include "plots/offscreen_dc.h"
 #include "plots/plot_spgm.h"
+#include "plots/windows/image_file_name.h"
+#include "plots/windows/spgm_dlg.h"
+#include "plots/windows/settings_change.h"
 #include "plots/windows/value_window.h"
 
 namespace {
@@ -66,6 +68,22 @@ std::wstring Printf(const wchar_t* format, int decimals, double value) {
 void ShowWith(CQError* e, const char* name) {
   e->AddToCallStack(name);
   ShowErrorDialog(e);
+}
+
+// The drag rectangle along one axis, from the press at start to the mouse at
+// now: the dragged span when that axis zooms, else a three-pixel mark at the
+// start on the side the mouse went.
+void DragExtent(int32_t start, int32_t now, bool zooms, int32_t& low, int32_t& high) {
+  if (zooms) {
+    low = std::min(start, now);
+    high = std::max(start, now) + 1;
+  } else if (now < start) {
+    low = start - 2;
+    high = start + 1;
+  } else {
+    low = start;
+    high = start + 3;
+  }
 }
 
 bool IsKnownShape(int32_t shape) { return shape >= kWindowRectangular && shape <= kWindowGaussian430; }
@@ -346,51 +364,49 @@ void CWPlotSpgmWndw::DoSettingsDialog() {
   ApplySettings(result);
 }
 
+bool CWPlotSpgmWndw::RunSettingsDialog(const CWPlotSpgmSettings& current, CWPlotSpgmSettings& result) {
+  CWPlotSpgmDlg dlg;
+  dlg.autoTimeRange = current.autoTimeRange;
+  dlg.timeRange = current.timeRange;
+  dlg.autoFreqRange = current.autoFreqRange;
+  dlg.startFreq = current.startFreq;
+  dlg.stopFreq = current.stopFreq;
+  dlg.autoRBW = current.autoRBW;
+  dlg.rbw = current.rbw;
+  dlg.windowShape = current.windowShape;
+  dlg.minPower = current.minPower;
+  dlg.maxPower = current.maxPower;
+  dlg.colorMapType = current.colorMapType;
+  // Only Accept applies: Cancel, Escape and the close box answer 0.
+  if (dlg.DoModal() != 1) return false;
+  result.autoTimeRange = dlg.autoTimeRange;
+  result.timeRange = dlg.timeRange;
+  result.autoFreqRange = dlg.autoFreqRange;
+  result.startFreq = dlg.startFreq;
+  result.stopFreq = dlg.stopFreq;
+  result.autoRBW = dlg.autoRBW;
+  result.rbw = dlg.rbw;
+  result.windowShape = dlg.windowShape;
+  result.minPower = dlg.minPower;
+  result.maxPower = dlg.maxPower;
+  result.colorMapType = dlg.colorMapType;
+  return true;
+}
+
 void CWPlotSpgmWndw::ApplySettings(const CWPlotSpgmSettings& s) {
   try {
-    bool changed = false;
-    if (s.autoTimeRange != autoTimeRange) {
-      autoTimeRange = s.autoTimeRange;
-      changed = true;
-    }
-    if (!autoTimeRange && std::fabs(s.timeRange - timeRange) > 1e-9) {
-      timeRange = s.timeRange;
-      changed = true;
-    }
-    if (s.autoFreqRange != autoFreqRange) {
-      autoFreqRange = s.autoFreqRange;
-      changed = true;
-    }
+    bool changed = StoreIfChanged(autoTimeRange, s.autoTimeRange);
+    if (!autoTimeRange) changed |= StoreIfApart(timeRange, s.timeRange, 1e-9);
+    changed |= StoreIfChanged(autoFreqRange, s.autoFreqRange);
     if (!autoFreqRange) {
-      if (std::fabs(s.startFreq - startFreq) > 1.0) {
-        startFreq = s.startFreq;
-        changed = true;
-      }
-      if (std::fabs(s.stopFreq - stopFreq) > 1.0) {
-        stopFreq = s.stopFreq;
-        changed = true;
-      }
+      changed |= StoreIfApart(startFreq, s.startFreq, 1.0);
+      changed |= StoreIfApart(stopFreq, s.stopFreq, 1.0);
     }
-    if (s.autoRBW != autoRBW) {
-      autoRBW = s.autoRBW;
-      changed = true;
-    }
-    if (!autoRBW && std::fabs(s.rbw - rbw) > 1.0) {
-      rbw = s.rbw;
-      changed = true;
-    }
-    if (s.windowShape != windowShape) {
-      windowShape = s.windowShape;
-      changed = true;
-    }
-    if (std::fabs(s.minPower - minPower) > 0.01f) {
-      minPower = s.minPower;
-      changed = true;
-    }
-    if (std::fabs(s.maxPower - maxPower) > 0.01f) {
-      maxPower = s.maxPower;
-      changed = true;
-    }
+    changed |= StoreIfChanged(autoRBW, s.autoRBW);
+    if (!autoRBW) changed |= StoreIfApart(rbw, s.rbw, 1.0);
+    changed |= StoreIfChanged(windowShape, s.windowShape);
+    changed |= StoreIfApart(minPower, s.minPower, 0.01f);
+    changed |= StoreIfApart(maxPower, s.maxPower, 0.01f);
     if (s.colorMapType != colorMapType) {
       engine_->GetColorMap().SetType(s.colorMapType);
       colorMapType = s.colorMapType;
@@ -616,30 +632,8 @@ void CWPlotSpgmWndw::OnMouseMove(int32_t wx, int32_t wy) {
   if (!Dragging() || !InImage(x, y)) return;
   lv::Rect r = dragRect_;
   const lv::Point s = dragStart_;
-  if (x != s.x) {
-    if (dragFreq_ || dragBoth_) {
-      r.left = std::min(s.x, x);
-      r.right = std::max(s.x, x) + 1;
-    } else if (x < s.x) {
-      r.left = s.x - 2;
-      r.right = s.x + 1;
-    } else {
-      r.left = s.x;
-      r.right = s.x + 3;
-    }
-  }
-  if (y != s.y) {
-    if (dragTime_ || dragBoth_) {
-      r.top = std::min(s.y, y);
-      r.bottom = std::max(s.y, y) + 1;
-    } else if (y < s.y) {
-      r.top = s.y - 2;
-      r.bottom = s.y + 1;
-    } else {
-      r.top = s.y;
-      r.bottom = s.y + 3;
-    }
-  }
+  if (x != s.x) DragExtent(s.x, x, dragFreq_ || dragBoth_, r.left, r.right);
+  if (y != s.y) DragExtent(s.y, y, dragTime_ || dragBoth_, r.top, r.bottom);
   if (!(r == dragRect_)) {
     dragRect_ = r;
     Invalidate();
@@ -1006,20 +1000,8 @@ void CWPlotSpgmWndw::SaveImage() {
                        {L"PNG Files (*.png)", L"*.png"}};
     options.defaultExtension = L"jpg";
     options.initialPath = L"Spectrogram.jpg";
-    std::wstring name = lv::ShowSaveFileDialog(options);
+    const std::wstring name = AskImageFileName(options, {L".jpg", L".jpeg", L".bmp", L".gif", L".png"});
     if (name.empty()) return;
-    auto endsWith = [&](const wchar_t* ext) {
-      const size_t n = std::wcslen(ext);
-      if (name.size() < n) return false;
-      for (size_t i = 0; i < n; ++i) {
-        if (static_cast<wchar_t>(std::towlower(name[name.size() - n + i])) != ext[i]) return false;
-      }
-      return true;
-    };
-    if (!endsWith(L".jpg") && !endsWith(L".jpeg") && !endsWith(L".bmp") && !endsWith(L".gif") &&
-        !endsWith(L".png")) {
-      name += L".jpg";
-    }
     const lv::Bitmap picture = RenderPicture();
     if (!lv::SaveImageFile(picture, lv::WideToUtf8(name))) throw new CQError(4);
   } catch (CQError* e) {

@@ -9,11 +9,12 @@
 #include "iqfiles/manager/data_manager_thread.h"
 #include "workers/ui_thread.h"
 #include "xcvr/gui/field_text.h"
-#include "xcvr/gui/iq_file_browse.h"
 #include "xcvr/instr_settings.h"
 #include "xcvr/instr_thread.h"
 
 using lv::ControlKind;
+using lv_xcvr_gui::kEditStyle;
+using lv_xcvr_gui::kReadOnlyStyle;
 using lv_xcvr_gui::FormatNumber;
 using lv_xcvr_gui::ParseDoubleField;
 using lv_xcvr_gui::ParseFloatField;
@@ -21,8 +22,6 @@ using lv_xcvr_gui::ParseFloatField;
 namespace {
 
 constexpr int kDacs = 4;
-constexpr uint32_t kEditStyle = lv::kStyleTabStop | lv::kStyleBorder | lv::kStyleHScroll;
-constexpr uint32_t kReadOnlyStyle = lv::kStyleBorder | lv::kStyleReadOnly | lv::kStyleRight;
 
 const CQAD9081DacIds kDacIds[kDacs] = {
     {1354, 1355, 1357, 1358, 1359, 1360, 1361, 1362},
@@ -158,30 +157,13 @@ void CWSorvekInstrAD9081Dlg::OnShowWindow(bool show) {
 }
 
 bool CWSorvekInstrAD9081Dlg::ShowFileParameters(const wchar_t* name, bool report) {
-  try {
-    DescribeIQFile(name, *this, kDisplay, *fileInfo_);
-    return true;
-  } catch (CQError* e) {
-    if (report) {
-      e->AddToCallStack("CWSorvekInstrAD9081Dlg::ShowFileParameters");
-      ShowErrorDialog(e);
-    } else {
-      delete e;
-    }
-    return false;
-  }
+  return ShowIQFileDescription(name, report, "CWSorvekInstrAD9081Dlg::ShowFileParameters", *this, kDisplay,
+                               *fileInfo_);
 }
 
 void CWSorvekInstrAD9081Dlg::OnBrowse() {
-  const std::wstring chosen = BrowseForIQFile();
-  if (chosen.empty()) return;
-  if (!ShowFileParameters(chosen.c_str(), true)) {
-    // Shown already: the previous name stays, and its description again.
-    const std::wstring previous = GetItemText(kIdcAD9081DlgFileName);
-    if (!previous.empty()) ShowFileParameters(previous.c_str(), false);
-    return;
-  }
-  SetItemText(kIdcAD9081DlgFileName, chosen);
+  BrowseIQFileIntoField(*this, kIdcAD9081DlgFileName, "CWSorvekInstrAD9081Dlg::ShowFileParameters", kDisplay,
+                        *fileInfo_);
 }
 
 void CWSorvekInstrAD9081Dlg::OnButtonClicked(int id) {

@@ -14,15 +14,14 @@
 #include "xcvr/instr_thread.h"
 
 using lv::ControlKind;
+using lv_xcvr_gui::kEditStyle;
+using lv_xcvr_gui::kReadOnlyStyle;
 using lv_xcvr_gui::FormatNumber;
 using lv_xcvr_gui::NotANumberMessage;
 using lv_xcvr_gui::ParseDoubleField;
 using lv_xcvr_gui::ParseFloatField;
 
 namespace {
-
-constexpr uint32_t kEditStyle = lv::kStyleTabStop | lv::kStyleBorder | lv::kStyleHScroll;
-constexpr uint32_t kReadOnlyStyle = lv::kStyleBorder | lv::kStyleReadOnly | lv::kStyleRight;
 
 // The labels of one common page.
 struct CommonTexts {
@@ -361,14 +360,12 @@ void CWSorvekInstrADRV9009CommonPage::StoreFrequency(CQInstrIIOMultiXcvrSettings
 
 // ---- sheets -----------------------------------------------------------------
 
-CWSorvekInstrBoardSheet::CWSorvekInstrBoardSheet(const wchar_t* caption, const char* className, int appXmtrs,
-                                                 int appRcvrs, int boardXmtrs, CWUIThread* instr,
-                                                 CWUIThread* dataMgr)
-    : lv::PropertySheet(caption),
-      className_(className),
+CWSorvekInstrBoardSheet::CWSorvekInstrBoardSheet(const CQBoardSheetKind& kind, int appXmtrs, int appRcvrs,
+                                                 CWUIThread* instr, CWUIThread* dataMgr)
+    : lv::PropertySheet(kind.caption),
+      kind_(kind),
       appXmtrs_(appXmtrs),
       appRcvrs_(appRcvrs),
-      boardXmtrs_(boardXmtrs),
       instr_(instr),
       dataMgr_(dataMgr) {}
 
@@ -378,7 +375,7 @@ CWSorvekInstrBoardSheet::~CWSorvekInstrBoardSheet() {
 }
 
 std::string CWSorvekInstrBoardSheet::Name(const char* operation) const {
-  return std::string(className_) + "::" + operation;
+  return std::string(kind_.className) + "::" + operation;
 }
 
 CWSorvekInstrXmtrPage* CWSorvekInstrBoardSheet::XmtrPage(int i) const {
@@ -388,10 +385,10 @@ CWSorvekInstrXmtrPage* CWSorvekInstrBoardSheet::XmtrPage(int i) const {
 bool CWSorvekInstrBoardSheet::Create() {
   try {
     if (commonPage_ == nullptr) {
-      commonPage_ = MakeCommonPage();
+      commonPage_ = kind_.makeCommonPage(instr_);
       AddPage(commonPage_.get());
-      for (int i = 0; i < boardXmtrs_; ++i) {
-        xmtrPages_.push_back(MakeXmtrPage(i));
+      for (int i = 0; i < kind_.boardXmtrs; ++i) {
+        xmtrPages_.push_back(kind_.makeXmtrPage(i, dataMgr_));
         AddPage(xmtrPages_.back().get());
       }
     }
@@ -399,7 +396,7 @@ bool CWSorvekInstrBoardSheet::Create() {
       throw new CQError("The window could not be created.");
     }
     // The common page, every transmitter page, then the common page again.
-    for (int i = 0; i <= boardXmtrs_; ++i) SetActivePage(i);
+    for (int i = 0; i <= kind_.boardXmtrs; ++i) SetActivePage(i);
     SetActivePage(0);
     return true;
   } catch (CQError* e) {
@@ -410,7 +407,7 @@ bool CWSorvekInstrBoardSheet::Create() {
 }
 
 bool CWSorvekInstrBoardSheet::OnInitDialog() {
-  for (int i = 1; i <= boardXmtrs_; ++i) {
+  for (int i = 1; i <= kind_.boardXmtrs; ++i) {
     wchar_t text[32];
     std::swprintf(text, 32, L"Xmtr %d", i);
     SetTabText(i, text);
@@ -435,11 +432,11 @@ void CWSorvekInstrBoardSheet::RefreshSettings() {
     // The instrument manager answers with a copy the requester owns.
     std::unique_ptr<CQInstrIIOMultiXcvrSettings> record(static_cast<CQInstrIIOMultiXcvrSettings*>(p));
     if (record == nullptr) return;
-    if (record->NumXmtrs() < boardXmtrs_) {
+    if (record->NumXmtrs() < kind_.boardXmtrs) {
       throw new CQError("Mismatch in the number of transmitters between the Instrument Manager and the GUI.");
     }
     commonPage_->RefreshSettings(record.get());
-    for (int i = 0; i < boardXmtrs_; ++i) {
+    for (int i = 0; i < kind_.boardXmtrs; ++i) {
       xmtrPages_[static_cast<size_t>(i)]->RefreshSettings(&record->Xmtr(i));
     }
   } catch (CQError* e) {
@@ -472,7 +469,7 @@ bool CWSorvekInstrBoardSheet::OnOKButton() {
       SetActivePage(0);
       throw;
     }
-    for (int i = 0; i < boardXmtrs_; ++i) {
+    for (int i = 0; i < kind_.boardXmtrs; ++i) {
       const std::wstring bad = xmtrPages_[static_cast<size_t>(i)]->FirstBadField();
       if (!bad.empty()) {
         SetActivePage(i + 1);
@@ -485,18 +482,18 @@ bool CWSorvekInstrBoardSheet::OnOKButton() {
     instr_->GetParam(&p, kInstrGetSettings);
     std::unique_ptr<CQInstrIIOMultiXcvrSettings> record(static_cast<CQInstrIIOMultiXcvrSettings*>(p));
     if (record == nullptr) throw new CQError("Null pointer to transceiver settings.");
-    if (record->NumXmtrs() < boardXmtrs_) {
+    if (record->NumXmtrs() < kind_.boardXmtrs) {
       throw new CQError("Mismatch in the number of transmitters between the Instrument Manager and the GUI.");
     }
     if (!commonPage_->GetSettings(record.get())) return false;
-    for (int i = 0; i < boardXmtrs_; ++i) {
+    for (int i = 0; i < kind_.boardXmtrs; ++i) {
       xmtrPages_[static_cast<size_t>(i)]->GetSettings(&record->Xmtr(i));
     }
     // The board has no further transmitters.
-    for (int i = boardXmtrs_; i < record->NumXmtrs(); ++i) record->Xmtr(i).on = false;
+    for (int i = kind_.boardXmtrs; i < record->NumXmtrs(); ++i) record->Xmtr(i).on = false;
     record->modelSet = false;
     record->xmtrsSet = true;
-    record->rcvrsSet = SendsReceivers();
+    record->rcvrsSet = kind_.sendsReceivers;
     record->rateSet = true;
     record->connectionSet = false;
     instr_->SetParam(static_cast<void*>(record.get()), kInstrSetSettings);
@@ -510,50 +507,46 @@ bool CWSorvekInstrBoardSheet::OnOKButton() {
 
 // ---- the five sheets ----------------------------------------------------------
 
+namespace {
+
+template <class Page>
+std::unique_ptr<CWSorvekInstrCommonPage> MakeCommon(CWUIThread* instr) {
+  return std::make_unique<Page>(instr);
+}
+template <int32_t kModel>
+std::unique_ptr<CWSorvekInstrCommonPage> MakeAD9081Common(CWUIThread* instr) {
+  return std::make_unique<CWSorvekInstrAD9081CommonPage>(kModel, instr);
+}
+template <class Page>
+std::unique_ptr<CWSorvekInstrXmtrPage> MakeXmtr(int index, CWUIThread* dataMgr) {
+  return std::make_unique<Page>(index, dataMgr);
+}
+
+// The five boards' sheets; the AD9082 has the AD9081's pages for two DACs.
+const CQBoardSheetKind kAD9081Kind{L"AD9081 Control", "CWSorvekInstrAD9081Sheet", 4, false,
+                                   MakeAD9081Common<kModelAd9081>, MakeXmtr<CWSorvekInstrAD9081XmtrPage>};
+const CQBoardSheetKind kAD9082Kind{L"AD9082 Control", "CWSorvekInstrAD9082Sheet", 2, false,
+                                   MakeAD9081Common<kModelAd9082>, MakeXmtr<CWSorvekInstrAD9081XmtrPage>};
+const CQBoardSheetKind kAD9361Kind{L"AD9361 (and PLUTO) Control", "CWSorvekInstrAD9361Sheet", 2, false,
+                                   MakeCommon<CWSorvekInstrAD9361CommonPage>,
+                                   MakeXmtr<CWSorvekInstrAD9361XmtrPage>};
+const CQBoardSheetKind kAD9371Kind{L"AD9371 Control", "CWSorvekInstrAD9371Sheet", 2, false,
+                                   MakeCommon<CWSorvekInstrAD9371CommonPage>,
+                                   MakeXmtr<CWSorvekInstrAD9371XmtrPage>};
+const CQBoardSheetKind kADRV9009Kind{L"ADRV9009 Control", "CWSorvekInstrADRV9009Sheet", 2, true,
+                                     MakeCommon<CWSorvekInstrADRV9009CommonPage>,
+                                     MakeXmtr<CWSorvekInstrADRV9009XmtrPage>};
+
+}  // namespace
+
 CWSorvekInstrAD9081Sheet::CWSorvekInstrAD9081Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs, int appRcvrs)
-    : CWSorvekInstrBoardSheet(L"AD9081 Control", "CWSorvekInstrAD9081Sheet", appXmtrs, appRcvrs, 4, instr, dataMgr) {}
-std::unique_ptr<CWSorvekInstrCommonPage> CWSorvekInstrAD9081Sheet::MakeCommonPage() {
-  return std::make_unique<CWSorvekInstrAD9081CommonPage>(kModelAd9081, instr_);
-}
-std::unique_ptr<CWSorvekInstrXmtrPage> CWSorvekInstrAD9081Sheet::MakeXmtrPage(int index) {
-  return std::make_unique<CWSorvekInstrAD9081XmtrPage>(index, dataMgr_);
-}
-
+    : CWSorvekInstrBoardSheet(kAD9081Kind, appXmtrs, appRcvrs, instr, dataMgr) {}
 CWSorvekInstrAD9082Sheet::CWSorvekInstrAD9082Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs, int appRcvrs)
-    : CWSorvekInstrBoardSheet(L"AD9082 Control", "CWSorvekInstrAD9082Sheet", appXmtrs, appRcvrs, 2, instr, dataMgr) {}
-std::unique_ptr<CWSorvekInstrCommonPage> CWSorvekInstrAD9082Sheet::MakeCommonPage() {
-  return std::make_unique<CWSorvekInstrAD9081CommonPage>(kModelAd9082, instr_);
-}
-std::unique_ptr<CWSorvekInstrXmtrPage> CWSorvekInstrAD9082Sheet::MakeXmtrPage(int index) {
-  return std::make_unique<CWSorvekInstrAD9081XmtrPage>(index, dataMgr_);
-}
-
+    : CWSorvekInstrBoardSheet(kAD9082Kind, appXmtrs, appRcvrs, instr, dataMgr) {}
 CWSorvekInstrAD9361Sheet::CWSorvekInstrAD9361Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs, int appRcvrs)
-    : CWSorvekInstrBoardSheet(L"AD9361 (and PLUTO) Control", "CWSorvekInstrAD9361Sheet", appXmtrs, appRcvrs, 2, instr,
-                              dataMgr) {}
-std::unique_ptr<CWSorvekInstrCommonPage> CWSorvekInstrAD9361Sheet::MakeCommonPage() {
-  return std::make_unique<CWSorvekInstrAD9361CommonPage>(instr_);
-}
-std::unique_ptr<CWSorvekInstrXmtrPage> CWSorvekInstrAD9361Sheet::MakeXmtrPage(int index) {
-  return std::make_unique<CWSorvekInstrAD9361XmtrPage>(index, dataMgr_);
-}
-
+    : CWSorvekInstrBoardSheet(kAD9361Kind, appXmtrs, appRcvrs, instr, dataMgr) {}
 CWSorvekInstrAD9371Sheet::CWSorvekInstrAD9371Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs, int appRcvrs)
-    : CWSorvekInstrBoardSheet(L"AD9371 Control", "CWSorvekInstrAD9371Sheet", appXmtrs, appRcvrs, 2, instr, dataMgr) {}
-std::unique_ptr<CWSorvekInstrCommonPage> CWSorvekInstrAD9371Sheet::MakeCommonPage() {
-  return std::make_unique<CWSorvekInstrAD9371CommonPage>(instr_);
-}
-std::unique_ptr<CWSorvekInstrXmtrPage> CWSorvekInstrAD9371Sheet::MakeXmtrPage(int index) {
-  return std::make_unique<CWSorvekInstrAD9371XmtrPage>(index, dataMgr_);
-}
-
+    : CWSorvekInstrBoardSheet(kAD9371Kind, appXmtrs, appRcvrs, instr, dataMgr) {}
 CWSorvekInstrADRV9009Sheet::CWSorvekInstrADRV9009Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs,
                                                        int appRcvrs)
-    : CWSorvekInstrBoardSheet(L"ADRV9009 Control", "CWSorvekInstrADRV9009Sheet", appXmtrs, appRcvrs, 2, instr,
-                              dataMgr) {}
-std::unique_ptr<CWSorvekInstrCommonPage> CWSorvekInstrADRV9009Sheet::MakeCommonPage() {
-  return std::make_unique<CWSorvekInstrADRV9009CommonPage>(instr_);
-}
-std::unique_ptr<CWSorvekInstrXmtrPage> CWSorvekInstrADRV9009Sheet::MakeXmtrPage(int index) {
-  return std::make_unique<CWSorvekInstrADRV9009XmtrPage>(index, dataMgr_);
-}
+    : CWSorvekInstrBoardSheet(kADRV9009Kind, appXmtrs, appRcvrs, instr, dataMgr) {}

@@ -219,6 +219,18 @@ struct CWSorvekInstrSheetPages {
   std::vector<std::unique_ptr<CWSorvekInstrXmtrPage>> xmtrPages_;
 };
 
+// What differs between the boards' sheets: the caption, the name for call
+// stacks, the transmitter pages, the page classes and whether OK sends the
+// receiver group too (its centre frequency).
+struct CQBoardSheetKind {
+  const wchar_t* caption;
+  const char* className;
+  int boardXmtrs;
+  bool sendsReceivers;
+  std::unique_ptr<CWSorvekInstrCommonPage> (*makeCommonPage)(CWUIThread* instr);
+  std::unique_ptr<CWSorvekInstrXmtrPage> (*makeXmtrPage)(int index, CWUIThread* dataMgr);
+};
+
 class CWSorvekInstrBoardSheet : private CWSorvekInstrSheetPages, public lv::PropertySheet {
  public:
   ~CWSorvekInstrBoardSheet() override;
@@ -232,17 +244,13 @@ class CWSorvekInstrBoardSheet : private CWSorvekInstrSheetPages, public lv::Prop
   bool OnOKButton();
   void SetBringOwnerToFront(std::function<void()> call) { bringOwnerToFront_ = std::move(call); }
 
-  int BoardTransmitters() const { return boardXmtrs_; }
+  int BoardTransmitters() const { return kind_.boardXmtrs; }
   CWSorvekInstrCommonPage* CommonPage() const { return commonPage_.get(); }
   CWSorvekInstrXmtrPage* XmtrPage(int i) const;
 
  protected:
-  CWSorvekInstrBoardSheet(const wchar_t* caption, const char* className, int appXmtrs, int appRcvrs, int boardXmtrs,
-                          CWUIThread* instr, CWUIThread* dataMgr);
-  virtual std::unique_ptr<CWSorvekInstrCommonPage> MakeCommonPage() = 0;
-  virtual std::unique_ptr<CWSorvekInstrXmtrPage> MakeXmtrPage(int index) = 0;
-  // Whether OK sends the receiver group too (its centre frequency).
-  virtual bool SendsReceivers() const { return false; }
+  CWSorvekInstrBoardSheet(const CQBoardSheetKind& kind, int appXmtrs, int appRcvrs, CWUIThread* instr,
+                          CWUIThread* dataMgr);
 
   bool OnInitDialog() override;
   void OnOK() override;
@@ -251,10 +259,9 @@ class CWSorvekInstrBoardSheet : private CWSorvekInstrSheetPages, public lv::Prop
   std::string Name(const char* operation) const;
   void Hide();
 
-  const char* className_;
+  const CQBoardSheetKind& kind_;
   int appXmtrs_;
   int appRcvrs_;
-  int boardXmtrs_;
   CWUIThread* instr_;
   CWUIThread* dataMgr_;
   std::function<void()> bringOwnerToFront_;
@@ -263,45 +270,24 @@ class CWSorvekInstrBoardSheet : private CWSorvekInstrSheetPages, public lv::Prop
 class CWSorvekInstrAD9081Sheet : public CWSorvekInstrBoardSheet {
  public:
   CWSorvekInstrAD9081Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs = 4, int appRcvrs = 4);
-
- protected:
-  std::unique_ptr<CWSorvekInstrCommonPage> MakeCommonPage() override;
-  std::unique_ptr<CWSorvekInstrXmtrPage> MakeXmtrPage(int index) override;
 };
 
 class CWSorvekInstrAD9082Sheet : public CWSorvekInstrBoardSheet {
  public:
   CWSorvekInstrAD9082Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs = 4, int appRcvrs = 4);
-
- protected:
-  std::unique_ptr<CWSorvekInstrCommonPage> MakeCommonPage() override;
-  std::unique_ptr<CWSorvekInstrXmtrPage> MakeXmtrPage(int index) override;
 };
 
 class CWSorvekInstrAD9361Sheet : public CWSorvekInstrBoardSheet {
  public:
   CWSorvekInstrAD9361Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs = 4, int appRcvrs = 4);
-
- protected:
-  std::unique_ptr<CWSorvekInstrCommonPage> MakeCommonPage() override;
-  std::unique_ptr<CWSorvekInstrXmtrPage> MakeXmtrPage(int index) override;
 };
 
 class CWSorvekInstrAD9371Sheet : public CWSorvekInstrBoardSheet {
  public:
   CWSorvekInstrAD9371Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs = 4, int appRcvrs = 4);
-
- protected:
-  std::unique_ptr<CWSorvekInstrCommonPage> MakeCommonPage() override;
-  std::unique_ptr<CWSorvekInstrXmtrPage> MakeXmtrPage(int index) override;
 };
 
 class CWSorvekInstrADRV9009Sheet : public CWSorvekInstrBoardSheet {
  public:
   CWSorvekInstrADRV9009Sheet(CWUIThread* instr, CWUIThread* dataMgr, int appXmtrs = 4, int appRcvrs = 4);
-
- protected:
-  std::unique_ptr<CWSorvekInstrCommonPage> MakeCommonPage() override;
-  std::unique_ptr<CWSorvekInstrXmtrPage> MakeXmtrPage(int index) override;
-  bool SendsReceivers() const override { return true; }
 };

@@ -8,19 +8,17 @@
 #include "iqfiles/manager/data_manager_thread.h"
 #include "workers/ui_thread.h"
 #include "xcvr/gui/field_text.h"
-#include "xcvr/gui/iq_file_browse.h"
 #include "xcvr/instr_settings.h"
 
 using lv::ControlKind;
+using lv_xcvr_gui::kEditStyle;
+using lv_xcvr_gui::kReadOnlyStyle;
 using lv_xcvr_gui::FormatInt;
 using lv_xcvr_gui::FormatNumber;
 using lv_xcvr_gui::ParseDoubleField;
 using lv_xcvr_gui::ParseIntField;
 
 namespace {
-
-constexpr uint32_t kEditStyle = lv::kStyleTabStop | lv::kStyleBorder | lv::kStyleHScroll;
-constexpr uint32_t kReadOnlyStyle = lv::kStyleBorder | lv::kStyleReadOnly | lv::kStyleRight;
 
 // The page: the use box, the number field, the file name with Browse, and
 // the "File Contents" group; top is where the use box starts (the AD9081
@@ -201,32 +199,13 @@ void CWSorvekInstrXmtrPage::GetSettings(CQInstrXmtrSettings* record) {
 }
 
 bool CWSorvekInstrXmtrPage::ShowFileParameters(const wchar_t* name, bool report) {
-  try {
-    DescribeIQFile(name, *this, layout_.display, *fileInfo_);
-    return true;
-  } catch (CQError* e) {
-    if (report) {
-      e->AddToCallStack(Name("ShowFileParameters").c_str());
-      ShowErrorDialog(e);
-    } else {
-      delete e;
-    }
-    return false;
-  }
+  return ShowIQFileDescription(name, report, Name("ShowFileParameters"), *this, layout_.display, *fileInfo_);
 }
 
 void CWSorvekInstrXmtrPage::OnBrowse() {
-  const std::wstring chosen = BrowseForIQFile();
-  if (chosen.empty()) return;
-  if (!ShowFileParameters(chosen.c_str(), true)) {
-    // Shown already. The edit keeps the previous name, and the display shows
-    // that file again.
-    const std::wstring previous = GetItemText(layout_.fileName);
-    if (!previous.empty()) ShowFileParameters(previous.c_str(), false);
-    return;
+  if (BrowseIQFileIntoField(*this, layout_.fileName, Name("ShowFileParameters"), layout_.display, *fileInfo_)) {
+    SetModified(true);
   }
-  SetItemText(layout_.fileName, chosen);
-  SetModified(true);
 }
 
 CWSorvekInstrAD9081XmtrPage::CWSorvekInstrAD9081XmtrPage(int index, CWUIThread* dataMgr)

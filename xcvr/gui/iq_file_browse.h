@@ -1,6 +1,6 @@
 // The open-file dialog through which the board transmitter pages and the
-// AD9081 single-file dialog choose an IQ file. Kept apart from the dialog
-// headers: the message-box answers and the dialog end codes share names.
+// AD9081 single-file dialog choose an IQ file (BrowseIQFileIntoField in
+// value_display.h runs it for a file field).
 #pragma once
 
 #include <string>

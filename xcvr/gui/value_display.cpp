@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/error.h"
+#include "core/error_dialog.h"
 #include "core/numbers.h"
 #include "iqfiles/formats/file_info.h"
 #include "iqfiles/formats/file_name.h"
@@ -13,6 +14,7 @@
 #include "iqfiles/formats/iqtxt.h"
 #include "iqfiles/formats/pair_files.h"
 #include "iqfiles/formats/wv.h"
+#include "xcvr/gui/iq_file_browse.h"
 
 namespace {
 
@@ -138,4 +140,35 @@ void DescribeIQFile(const wchar_t* name, lv::Dialog& dialog, const CQFileDisplay
   std::swprintf(points, 32, L"%lld", static_cast<long long>(info.numPoints));
   dialog.SetItemText(ids.points, GroupThousands(points));
   ShowSampleRateWithUnits(info.sampleRate, &dialog, ids.sampleRate, ids.sampleRateUnits);
+}
+
+bool ShowIQFileDescription(const wchar_t* name, bool report, const std::string& where, lv::Dialog& dialog,
+                           const CQFileDisplayIds& ids, CQFileInfo& info) {
+  try {
+    DescribeIQFile(name, dialog, ids, info);
+    return true;
+  } catch (CQError* e) {
+    if (report) {
+      e->AddToCallStack(where.c_str());
+      ShowErrorDialog(e);
+    } else {
+      delete e;
+    }
+    return false;
+  }
+}
+
+bool BrowseIQFileIntoField(lv::Dialog& dialog, int nameId, const std::string& where, const CQFileDisplayIds& ids,
+                           CQFileInfo& info) {
+  const std::wstring chosen = BrowseForIQFile();
+  if (chosen.empty()) return false;
+  if (!ShowIQFileDescription(chosen.c_str(), true, where, dialog, ids, info)) {
+    // Shown already. The field keeps the previous name, and the display
+    // shows that file again.
+    const std::wstring previous = dialog.GetItemText(nameId);
+    if (!previous.empty()) ShowIQFileDescription(previous.c_str(), false, where, dialog, ids, info);
+    return false;
+  }
+  dialog.SetItemText(nameId, chosen);
+  return true;
 }

@@ -9,11 +9,22 @@
 // nothing. GUI thread.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/gui/dialog.h"
+#include "platform/gui/dialog_template.h"
 
 struct CQFileInfo;
+
+namespace lv_xcvr_gui {
+
+// The styles of the board dialogs' fields: an edit typed into, and a
+// read-only value aligned right.
+inline constexpr uint32_t kEditStyle = lv::kStyleTabStop | lv::kStyleBorder | lv::kStyleHScroll;
+inline constexpr uint32_t kReadOnlyStyle = lv::kStyleBorder | lv::kStyleReadOnly | lv::kStyleRight;
+
+}  // namespace lv_xcvr_gui
 
 void ShowTimeWithUnits(double seconds, lv::Dialog* dialog, int valueId, int unitId);
 void ShowFrequencyWithUnits(double hertz, lv::Dialog* dialog, int valueId, int unitId);
@@ -40,3 +51,16 @@ struct CQFileDisplayIds {
 // match a supported file format.") and the readers' errors. A null name does
 // nothing.
 void DescribeIQFile(const wchar_t* name, lv::Dialog& dialog, const CQFileDisplayIds& ids, CQFileInfo& info);
+
+// DescribeIQFile for a dialog's file field: true when the file was
+// described. A failure is shown with where (the caller's name) when report
+// is set and dropped otherwise.
+bool ShowIQFileDescription(const wchar_t* name, bool report, const std::string& where, lv::Dialog& dialog,
+                           const CQFileDisplayIds& ids, CQFileInfo& info);
+
+// The Browse button of a file field: asks for an IQ file and describes it.
+// A file that cannot be described is reported; the field then keeps its name
+// and the display shows that file again. True when the field took the chosen
+// name.
+bool BrowseIQFileIntoField(lv::Dialog& dialog, int nameId, const std::string& where, const CQFileDisplayIds& ids,
+                           CQFileInfo& info);

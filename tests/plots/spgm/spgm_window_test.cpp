@@ -28,6 +28,7 @@
 #include "plots/color_map.h"
 #include "plots/plot_spgm.h"
 #include "plots/spgm/chirp.h"
+#include "plots/windows/image_file_name.h"
 #include "plots/windows/spgm_dlg.h"
 #include "plots/windows/spgm_window.h"
 #include "plots/windows/value_window.h"
@@ -510,6 +511,32 @@ TEST_F(SpgmWindow, ClearBlanksTheImage) {
   const CWBitmap& b = w.Engine().GetBitmap();
   for (int r = 0; r < b.GetHeight(); r += 7) {
     for (int c = 0; c < b.GetWidth(); c += 7) ASSERT_EQ(b.GetPixel(r, c), lv::RgbQuad{});
+  }
+}
+
+// Save Image's name: a known image extension in any case stays, anything
+// else gets the default one; a cancelled dialog gives no name.
+TEST_F(SpgmWindow, ImageFileNamesKeepAKnownExtensionAndGetTheDefaultOtherwise) {
+  lv::FileDialogOptions options;
+  options.title = L"Save Image";
+  options.filters = {{L"JPEG Files (*.jpg)", L"*.jpg"}, {L"PNG Files (*.png)", L"*.png"}};
+  options.defaultExtension = L"jpg";
+  struct Case {
+    const wchar_t* answer;
+    const wchar_t* expected;
+  };
+  const Case cases[] = {
+      {L"/tmp/picture", L"/tmp/picture.jpg"},
+      {L"/tmp/picture.png", L"/tmp/picture.png"},
+      {L"/tmp/picture.JPEG", L"/tmp/picture.JPEG"},
+      {L"/tmp/picture.Png", L"/tmp/picture.Png"},
+      {L"/tmp/picture.jpg.txt", L"/tmp/picture.jpg.txt.jpg"},
+      {L"", L""},
+  };
+  for (const Case& c : cases) {
+    hooks::PushFileAnswer(c.answer);
+    EXPECT_EQ(AskImageFileName(options, {L".jpg", L".jpeg", L".png"}), c.expected) << std::wstring(c.answer);
+    Settle();
   }
 }
 
