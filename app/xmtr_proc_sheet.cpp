@@ -11,6 +11,7 @@
 #include "core/error_dialog.h"
 #include "core/processing/sample_rate_mgr_settings.h"
 #include "workers/ui_thread.h"
+#include "workers/gui/field_text.h"
 
 namespace {
 
@@ -34,49 +35,6 @@ constexpr Field kFields[] = {
     {kIdcXmtrProcPhase, L"Phase (Deg)", FieldType::kFloat},
     {kIdcXmtrProcGain, L"Gain (dB)", FieldType::kFloat},
 };
-
-bool OnlySpaceFrom(const wchar_t* p) {
-  while (*p != L'\0') {
-    if (std::iswspace(static_cast<wint_t>(*p)) == 0) return false;
-    ++p;
-  }
-  return true;
-}
-
-// Whole-text parses: surrounding blanks are allowed, anything else is not.
-bool ParseInt(const std::wstring& text, int32_t& out) {
-  const wchar_t* s = text.c_str();
-  wchar_t* end = nullptr;
-  errno = 0;
-  const long v = std::wcstol(s, &end, 10);
-  if (end == s || errno == ERANGE || !OnlySpaceFrom(end) || v < std::numeric_limits<int32_t>::min() ||
-      v > std::numeric_limits<int32_t>::max()) {
-    return false;
-  }
-  out = static_cast<int32_t>(v);
-  return true;
-}
-
-bool ParseDouble(const std::wstring& text, double& out) {
-  const wchar_t* s = text.c_str();
-  wchar_t* end = nullptr;
-  errno = 0;
-  const double v = std::wcstod(s, &end);
-  if (end == s || errno == ERANGE || !OnlySpaceFrom(end) || !std::isfinite(v)) {
-    return false;
-  }
-  out = v;
-  return true;
-}
-
-bool ParseFloat(const std::wstring& text, float& out) {
-  double v = 0.0;
-  if (!ParseDouble(text, v) || std::fabs(v) > static_cast<double>(std::numeric_limits<float>::max())) {
-    return false;
-  }
-  out = static_cast<float>(v);
-  return true;
-}
 
 std::wstring Format(const wchar_t* format, double value) {
   wchar_t buffer[128];
@@ -224,13 +182,13 @@ std::wstring CWSorvekXmtrProcPage::FirstBadField() const {
     bool ok = false;
     if (f.type == FieldType::kInt) {
       int32_t v = 0;
-      ok = ParseInt(text, v);
+      ok = lv_fields::ParseIntField(text, v);
     } else if (f.type == FieldType::kDouble) {
       double v = 0.0;
-      ok = ParseDouble(text, v);
+      ok = lv_fields::ParseDoubleField(text, v);
     } else {
       float v = 0.0f;
-      ok = ParseFloat(text, v);
+      ok = lv_fields::ParseFloatField(text, v);
     }
     if (!ok) return f.label;
   }
@@ -255,12 +213,12 @@ void CWSorvekXmtrProcPage::GetSettings(CQSampleRateMgrSettings* record) {
   double delay = 0.0;
   float phase = 0.0f;
   float gain = 0.0f;
-  ParseInt(GetItemText(kIdcXmtrProcInterpRate), interp);
-  ParseInt(GetItemText(kIdcXmtrProcDecimRate), decim);
-  ParseDouble(GetItemText(kIdcXmtrProcFreq), freq);
-  ParseDouble(GetItemText(kIdcXmtrProcTimeDelay), delay);
-  ParseFloat(GetItemText(kIdcXmtrProcPhase), phase);
-  ParseFloat(GetItemText(kIdcXmtrProcGain), gain);
+  lv_fields::ParseIntField(GetItemText(kIdcXmtrProcInterpRate), interp);
+  lv_fields::ParseIntField(GetItemText(kIdcXmtrProcDecimRate), decim);
+  lv_fields::ParseDoubleField(GetItemText(kIdcXmtrProcFreq), freq);
+  lv_fields::ParseDoubleField(GetItemText(kIdcXmtrProcTimeDelay), delay);
+  lv_fields::ParseFloatField(GetItemText(kIdcXmtrProcPhase), phase);
+  lv_fields::ParseFloatField(GetItemText(kIdcXmtrProcGain), gain);
   record->interpolationOn = GetCheck(kIdcXmtrProcInterpolate) == lv::kChecked;
   record->interpolationRate = interp;
   record->decimationOn = GetCheck(kIdcXmtrProcDecimate) == lv::kChecked;

@@ -8,16 +8,16 @@
 #include "core/processing/sample_rate_mgr_settings.h"
 #include "iqfiles/manager/data_manager_thread.h"
 #include "workers/ui_thread.h"
-#include "xcvr/gui/field_text.h"
+#include "workers/gui/field_text.h"
 #include "xcvr/instr_settings.h"
 #include "xcvr/instr_thread.h"
 
 using lv::ControlKind;
 using lv_xcvr_gui::kEditStyle;
 using lv_xcvr_gui::kReadOnlyStyle;
-using lv_xcvr_gui::FormatNumber;
-using lv_xcvr_gui::ParseDoubleField;
-using lv_xcvr_gui::ParseFloatField;
+using lv_fields::FormatNumber;
+using lv_fields::ParseDoubleField;
+using lv_fields::ParseFloatField;
 
 namespace {
 

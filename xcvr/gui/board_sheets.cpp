@@ -7,7 +7,7 @@
 #include "core/error.h"
 #include "core/error_dialog.h"
 #include "workers/ui_thread.h"
-#include "xcvr/gui/field_text.h"
+#include "workers/gui/field_text.h"
 #include "xcvr/gui/value_display.h"
 #include "xcvr/instr_adi.h"
 #include "xcvr/instr_settings.h"
@@ -16,10 +16,10 @@
 using lv::ControlKind;
 using lv_xcvr_gui::kEditStyle;
 using lv_xcvr_gui::kReadOnlyStyle;
-using lv_xcvr_gui::FormatNumber;
-using lv_xcvr_gui::NotANumberMessage;
-using lv_xcvr_gui::ParseDoubleField;
-using lv_xcvr_gui::ParseFloatField;
+using lv_fields::FormatNumber;
+using lv_fields::NotANumberMessage;
+using lv_fields::ParseDoubleField;
+using lv_fields::ParseFloatField;
 
 namespace {
 

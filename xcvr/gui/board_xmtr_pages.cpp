@@ -7,16 +7,16 @@
 #include "core/error_dialog.h"
 #include "iqfiles/manager/data_manager_thread.h"
 #include "workers/ui_thread.h"
-#include "xcvr/gui/field_text.h"
+#include "workers/gui/field_text.h"
 #include "xcvr/instr_settings.h"
 
 using lv::ControlKind;
 using lv_xcvr_gui::kEditStyle;
 using lv_xcvr_gui::kReadOnlyStyle;
-using lv_xcvr_gui::FormatInt;
-using lv_xcvr_gui::FormatNumber;
-using lv_xcvr_gui::ParseDoubleField;
-using lv_xcvr_gui::ParseIntField;
+using lv_fields::FormatInt;
+using lv_fields::FormatNumber;
+using lv_fields::ParseDoubleField;
+using lv_fields::ParseIntField;
 
 namespace {
 

@@ -1,11 +1,11 @@
-// Number fields of the board dialogs: whole-text parses (surrounding blanks
+// Number fields of the dialogs (processing sheet, board dialogs): whole-text parses (surrounding blanks
 // allowed, nothing else) and C-locale formatting into the dialogs' buffers.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-namespace lv_xcvr_gui {
+namespace lv_fields {
 
 bool ParseDoubleField(const std::wstring& text, double& out);
 bool ParseFloatField(const std::wstring& text, float& out);
@@ -19,4 +19,4 @@ std::wstring FormatInt(int32_t value);
 // "<prefix>: the field "<label>" does not hold a number."
 std::wstring NotANumberMessage(const std::wstring& prefix, const std::wstring& label);
 
-}  // namespace lv_xcvr_gui
+}  // namespace lv_fields

@@ -1,4 +1,4 @@
-#include "xcvr/gui/field_text.h"
+#include "workers/gui/field_text.h"
 
 #include <cerrno>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <cwctype>
 #include <limits>
 
-namespace lv_xcvr_gui {
+namespace lv_fields {
 namespace {
 
 bool OnlySpaceFrom(const wchar_t* p) {
@@ -71,4 +71,4 @@ std::wstring NotANumberMessage(const std::wstring& prefix, const std::wstring& l
   return prefix + L": the field \"" + label + L"\" does not hold a number.";
 }
 
-}  // namespace lv_xcvr_gui
+}  // namespace lv_fields
