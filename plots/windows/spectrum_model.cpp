@@ -306,18 +306,24 @@ bool CWSpectrumModel::StepMarker(CWSampleMarker& marker, int32_t step) const {
   return true;
 }
 
+namespace {
+// A measurement switched on or off: its old band blocks go, and the plot
+// makes room under itself for the read-outs (or gives that room back).
+void ClearBlocksAndSetMargin(CWPlot2D& plot, bool measuring) {
+  plot.BackgroundBlocks().Clear();
+  plot.bottomMargin = measuring ? plot.defaultBottomMargin + CWSpectrumModel::kMeasurementMargin : -1;
+}
+}  // namespace
+
 void CWSpectrumModel::ApplyACPR(CWPlot2D& plot, bool on, const CQACPRMeasBands& bands) {
   if (pibOn) {
     throw new CQError(kACPRRefused);
   }
-  plot.BackgroundBlocks().Clear();
+  ClearBlocksAndSetMargin(plot, on);
   acprOn = on;
   if (on) {
-    plot.bottomMargin = plot.defaultBottomMargin + kMeasurementMargin;
     acprBands_.Set(&bands);
     acprBands_.ResetResults();
-  } else {
-    plot.bottomMargin = -1;
   }
 }
 
@@ -325,14 +331,11 @@ void CWSpectrumModel::ApplyPiB(CWPlot2D& plot, bool on, const CQPiBMeasBandList&
   if (acprOn) {
     throw new CQError(kPiBRefused);
   }
-  plot.BackgroundBlocks().Clear();
+  ClearBlocksAndSetMargin(plot, on);
   pibOn = on;
   if (on) {
-    plot.bottomMargin = plot.defaultBottomMargin + kMeasurementMargin;
     pibBands_.Set(&bands);
     pibBands_.ResetAveraging();
-  } else {
-    plot.bottomMargin = -1;
   }
 }
 
