@@ -171,7 +171,7 @@ endfunction()
 # before it; lv_check_layering() fails the configuration on any other edge, and
 # the layering test (tools/check_layering.py) does the same for includes.
 set(LV_LAYER_LIBRARIES lv_platform lv_platform_gui lv_cpu lv_vmath lv_primitives lv_fft lv_core lv_core_gui
-    lv_workers lv_workers_gui lv_iqfiles lv_xcvr lv_xcvr_gui lv_plots lv_plot_windows lv_app)
+    lv_workers lv_workers_gui lv_iqfiles lv_xcvr lv_xcvr_gui lv_plots lv_plot_windows lv_plot_threads lv_app)
 
 function(lv_check_layering)
   set(rank 0)

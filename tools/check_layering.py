@@ -17,7 +17,7 @@ import sys
 # platform/, and everything from cpu/ on may use it.
 LAYERS = ["platform", "platform/gui", "cpu", "vmath", "primitives", "fft", "core", "core/gui",
           "workers", "workers/gui", "iqfiles", "xcvr", "xcvr/gui", "plots",
-          "plots/windows", "app"]
+          "plots/windows", "plots/threads", "app"]
 SOURCE = re.compile(r"\.(h|hpp|cpp|inl)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
