@@ -41,80 +41,176 @@ int64_t CeilDiv(Wide a, Wide b) {  // b > 0
   return static_cast<int64_t>(q);
 }
 
-// The pixels of one line segment from a to b, b left out, clipped to a
+// The steps of one line segment from a to b (b left out) that land on a
 // w x h surface. The walk takes one pixel per step along the major axis; the
 // minor coordinate at step i is the exact one rounded to the nearest integer,
 // halves rounded back towards the start, so that a line from (0,0) to (4,2)
-// lights (0,0), (1,0), (2,1), (3,1). Clipping computes the first and last
-// visible step directly, so far-off end points cost nothing.
-void WalkLine(QRgb* bits, int64_t stride, int32_t w, int32_t h, Point a, Point b, QRgb color) {
+// lights (0,0), (1,0), (2,1), (3,1): step i lies at major = m0 + sm*i, minor =
+// n0 + sn*off(i) with off(i) = floor((2*i*an + am - 1) / (2*am)), which does
+// not decrease with i.
+struct LineSteps {
+  bool xMajor = true;
+  int64_t m0 = 0, n0 = 0, sm = 1, sn = 1, am = 0, an = 0;
+  int64_t lo = 0, hi = -1;  // the visible steps
+};
+
+// Fills steps for a -> b; false when no pixel of it lies on the surface. A
+// segment with both ends on the surface needs no clipping arithmetic; one
+// that leaves it gets its first and last visible step computed directly (in
+// 128 bits), so far-off end points cost nothing.
+bool ClipLine(int32_t w, int32_t h, Point a, Point b, LineSteps& s) {
   const int64_t dx = static_cast<int64_t>(b.x) - a.x;
   const int64_t dy = static_cast<int64_t>(b.y) - a.y;
   const int64_t adx = dx < 0 ? -dx : dx;
   const int64_t ady = dy < 0 ? -dy : dy;
   if (adx == 0 && ady == 0) {
-    return;
+    return false;
   }
-  const bool xMajor = adx >= ady;
-  const int64_t m0 = xMajor ? a.x : a.y;
-  const int64_t n0 = xMajor ? a.y : a.x;
-  const int64_t sm = (xMajor ? dx : dy) < 0 ? -1 : 1;
-  const int64_t sn = (xMajor ? dy : dx) < 0 ? -1 : 1;
-  const int64_t am = xMajor ? adx : ady;
-  const int64_t an = xMajor ? ady : adx;
-  const int64_t mLimit = xMajor ? w : h;
-  const int64_t nLimit = xMajor ? h : w;
-
-  // Steps i = 0 .. am-1: major = m0 + sm*i, minor = n0 + sn*off(i) with
-  // off(i) = floor((2*i*an + am - 1) / (2*am)), non-decreasing in i.
-  int64_t lo = 0;
-  int64_t hi = am - 1;
-  if (sm > 0) {
-    lo = std::max(lo, -m0);
-    hi = std::min(hi, mLimit - 1 - m0);
+  s.xMajor = adx >= ady;
+  s.m0 = s.xMajor ? a.x : a.y;
+  s.n0 = s.xMajor ? a.y : a.x;
+  s.sm = (s.xMajor ? dx : dy) < 0 ? -1 : 1;
+  s.sn = (s.xMajor ? dy : dx) < 0 ? -1 : 1;
+  s.am = s.xMajor ? adx : ady;
+  s.an = s.xMajor ? ady : adx;
+  s.lo = 0;
+  s.hi = s.am - 1;
+  if (static_cast<uint32_t>(a.x) < static_cast<uint32_t>(w) && static_cast<uint32_t>(a.y) < static_cast<uint32_t>(h) &&
+      static_cast<uint32_t>(b.x) < static_cast<uint32_t>(w) && static_cast<uint32_t>(b.y) < static_cast<uint32_t>(h)) {
+    return true;  // every step lies between the two ends
+  }
+  const int64_t mLimit = s.xMajor ? w : h;
+  const int64_t nLimit = s.xMajor ? h : w;
+  if (s.sm > 0) {
+    s.lo = std::max<int64_t>(s.lo, -s.m0);
+    s.hi = std::min(s.hi, mLimit - 1 - s.m0);
   } else {
-    lo = std::max(lo, m0 - (mLimit - 1));
-    hi = std::min(hi, m0);
+    s.lo = std::max(s.lo, s.m0 - (mLimit - 1));
+    s.hi = std::min(s.hi, s.m0);
   }
-  const int64_t kLo = sn > 0 ? -n0 : n0 - (nLimit - 1);  // off must lie in [kLo, kHi]
-  const int64_t kHi = sn > 0 ? nLimit - 1 - n0 : n0;
+  const int64_t kLo = s.sn > 0 ? -s.n0 : s.n0 - (nLimit - 1);  // off must lie in [kLo, kHi]
+  const int64_t kHi = s.sn > 0 ? nLimit - 1 - s.n0 : s.n0;
   if (kHi < 0) {
-    return;
+    return false;
   }
-  if (an == 0) {
+  if (s.an == 0) {
     if (kLo > 0) {
-      return;
+      return false;
     }
   } else {
     if (kLo > 0) {
-      lo = std::max(lo, CeilDiv(Wide(2) * kLo * am - am + 1, Wide(2) * an));
+      s.lo = std::max(s.lo, CeilDiv(Wide(2) * kLo * s.am - s.am + 1, Wide(2) * s.an));
     }
-    hi = std::min(hi, FloorDiv(Wide(2) * (Wide(kHi) + 1) * am - am, Wide(2) * an));
+    s.hi = std::min(s.hi, FloorDiv(Wide(2) * (Wide(kHi) + 1) * s.am - s.am, Wide(2) * s.an));
   }
-  if (lo > hi) {
+  return s.lo <= s.hi;
+}
+
+// Lights the visible pixels of one segment a -> b (b left out).
+void WalkLine(QRgb* bits, int64_t stride, int32_t w, int32_t h, Point a, Point b, QRgb color) {
+  LineSteps s;
+  if (!ClipLine(w, h, a, b, s)) {
     return;
   }
-  const int64_t twoAm = 2 * am;
-  const int64_t twoAn = 2 * an;
-  const Wide num = Wide(2) * lo * an + am - 1;
-  int64_t off = static_cast<int64_t>(num / twoAm);
-  int64_t rem = static_cast<int64_t>(num % twoAm);
-  int64_t m = m0 + sm * lo;
-  for (int64_t i = lo; i <= hi; ++i) {
-    const int64_t n = n0 + sn * off;
-    if (xMajor) {
-      bits[n * stride + m] = color;
-    } else {
-      bits[m * stride + n] = color;
-    }
-    m += sm;
+  const int64_t twoAm = 2 * s.am;
+  const int64_t twoAn = 2 * s.an;
+  int64_t off = 0;
+  int64_t rem = s.am - 1;
+  if (s.lo != 0) {
+    const Wide num = Wide(2) * s.lo * s.an + s.am - 1;
+    off = static_cast<int64_t>(num / twoAm);
+    rem = static_cast<int64_t>(num % twoAm);
+  }
+  const int64_t m = s.m0 + s.sm * s.lo;
+  const int64_t n = s.n0 + s.sn * off;
+  // Walked as an index into the pixels: one step along the major axis, and
+  // one along the minor axis whenever the rounded minor coordinate moves on.
+  int64_t at = s.xMajor ? n * stride + m : m * stride + n;
+  const int64_t majorStep = s.xMajor ? s.sm : s.sm * stride;
+  const int64_t minorStep = s.xMajor ? s.sn * stride : s.sn;
+  for (int64_t i = s.lo; i <= s.hi; ++i) {
+    bits[at] = color;
+    at += majorStep;
     rem += twoAn;
     if (rem >= twoAm) {
       rem -= twoAm;
-      ++off;
+      at += minorStep;
     }
   }
 }
+
+// A thin polyline drawn segment by segment, except that the points of one
+// run in the same pixel column (a steep or dense trace has many more points
+// than columns) are folded into at most four: the first, the lowest and the
+// highest, and the last. The segments inside a column are vertical and light
+// every pixel between the run's lowest and highest point, except the run's
+// last point when it lies beyond all the points before it (the end pixel of
+// the polyline's last segment there): the folded chain lights exactly those
+// pixels, and the segments between columns are the original ones, so the
+// picture is the same pixel for pixel.
+class ThinPolyline {
+ public:
+  ThinPolyline(QRgb* bits, int64_t stride, int32_t w, int32_t h, QRgb color)
+      : bits_(bits), stride_(stride), w_(w), h_(h), color_(color) {}
+
+  void Start(Point p) {
+    x_ = p.x;
+    first_ = last_ = low_ = high_ = p.y;
+    moved_ = false;
+  }
+
+  void Add(Point p) {
+    if (p.x == x_) {
+      if (p.y != last_) {
+        // The points before this one span [low_, high_].
+        lowBefore_ = low_;
+        highBefore_ = high_;
+        moved_ = true;
+        low_ = std::min(low_, p.y);
+        high_ = std::max(high_, p.y);
+        last_ = p.y;
+      }
+      return;
+    }
+    FinishColumn();
+    Line(Point{x_, last_}, p);
+    Start(p);
+  }
+
+  // The vertical chain of the current column.
+  void FinishColumn() {
+    if (!moved_) {
+      return;  // one point, perhaps repeated: no segment lights anything
+    }
+    const bool lastLit = lowBefore_ <= last_ && last_ <= highBefore_;
+    if (!lastLit) {
+      // The last point is beyond all others: stop one pixel short of it.
+      const int32_t far = last_ > highBefore_ ? low_ : high_;
+      Chain(first_, far, last_, last_);
+    } else if (last_ == high_) {
+      Chain(first_, high_, low_, last_);
+    } else {
+      Chain(first_, low_, high_, last_);
+    }
+  }
+
+ private:
+  void Chain(int32_t y0, int32_t y1, int32_t y2, int32_t y3) {
+    Line(Point{x_, y0}, Point{x_, y1});
+    Line(Point{x_, y1}, Point{x_, y2});
+    Line(Point{x_, y2}, Point{x_, y3});
+  }
+  void Line(Point a, Point b) { WalkLine(bits_, stride_, w_, h_, a, b, color_); }
+
+  QRgb* bits_;
+  int64_t stride_;
+  int32_t w_, h_;
+  QRgb color_;
+  int32_t x_ = 0;
+  int32_t first_ = 0, last_ = 0, low_ = 0, high_ = 0;
+  int32_t lowBefore_ = 0, highBefore_ = 0;
+  bool moved_ = false;
+};
 
 bool HatchHit(HatchStyle style, int32_t x, int32_t y) {
   switch (style) {
@@ -246,12 +342,18 @@ bool ImageDc::Polyline(const Point* points, int32_t count) {
     QRgb* bits = reinterpret_cast<QRgb*>(image->bits());
     const int64_t stride = image->bytesPerLine() / 4;
     const QRgb color = ToQRgb(GetPen().color);
-    Point previous = ToDevice(points[0]);
-    for (int32_t k = 1; k < count; ++k) {
-      const Point next = ToDevice(points[k]);
-      WalkLine(bits, stride, image->width(), image->height(), previous, next, color);
-      previous = next;
+    ThinPolyline line(bits, stride, image->width(), image->height(), color);
+    line.Start(ToDevice(points[0]));
+    if (HasMapping()) {
+      for (int32_t k = 1; k < count; ++k) {
+        line.Add(ToDevice(points[k]));
+      }
+    } else {
+      for (int32_t k = 1; k < count; ++k) {
+        line.Add(points[k]);
+      }
     }
+    line.FinishColumn();
     return true;
   }
   QPolygon polygon(count);

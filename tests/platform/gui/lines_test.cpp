@@ -1,7 +1,11 @@
 // Lines of the image device context: the pixels a GDI-style walk lights, the
 // end pixel left out, polylines without doubled vertices, clipping of far-off
-// end points, and pen widths under a mapping.
+// end points, pen widths under a mapping, and thin polylines with many points
+// per pixel column drawing exactly what their segments one by one draw.
+#include <QImage>
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -182,6 +186,89 @@ TEST_F(Lines, IsotropicMappingScalesPositionsAndWidePensButNotThinOnes) {
 
   wide.ResetMapping();
   EXPECT_EQ(wide.ToDevice(Point{5, 5}), (Point{5, 5}));
+}
+
+
+// The same points drawn as one polyline and as separate segments (MoveTo /
+// LineTo each, which the polyline's column folding does not touch).
+struct PolylineAgainstSegments {
+  int differing = 0;
+  int lit = 0;
+};
+
+PolylineAgainstSegments DrawBothWays(const std::vector<Point>& pts, int w, int h, bool mapped = false) {
+  ImageDc folded(w, h), plain(w, h);
+  for (ImageDc* dc : {&folded, &plain}) {
+    dc->SelectPen(Pen::Solid(kWhite, 0));
+    if (mapped) dc->SetIsotropicMapping(lv::Size{2 * w, 2 * h}, lv::Size{w, h}, Point{3, -2});
+  }
+  EXPECT_TRUE(folded.Polyline(pts.data(), static_cast<int32_t>(pts.size())));
+  for (size_t k = 1; k < pts.size(); ++k) {
+    plain.MoveTo(pts[k - 1]);
+    plain.LineTo(pts[k]);
+  }
+  PolylineAgainstSegments r;
+  const QImage& a = *folded.GetBitmap().Image();
+  const QImage& b = *plain.GetBitmap().Image();
+  for (int y = 0; y < h; ++y) {
+    const QRgb* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+    const QRgb* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+    for (int x = 0; x < w; ++x) {
+      r.differing += ra[x] != rb[x];
+      r.lit += (rb[x] & 0xFFFFFFu) != 0;
+    }
+  }
+  return r;
+}
+
+TEST_F(Lines, DenseTracesFoldedPerColumnLightTheSamePixelsAsEverySegment) {
+  constexpr int kW = 1600, kH = 900;
+  std::mt19937 rng(20261211);
+  std::normal_distribution<double> noise(0.0, 1.0);
+  auto trace = [&](int n, auto&& yOf) {
+    std::vector<Point> pts(n);
+    for (int i = 0; i < n; ++i) {
+      const int x = 60 + static_cast<int>(static_cast<long long>(i) * (kW - 100) / n);
+      pts[i] = Point{x, static_cast<int>(std::lround(yOf(i, n)))};
+    }
+    return pts;
+  };
+  const struct {
+    const char* name;
+    std::vector<Point> pts;
+  } cases[] = {
+      {"noisy", trace(200000, [&](int, int) { return 450 + 120 * noise(rng); })},
+      {"sine", trace(150000, [](int i, int n) { return 450 + 400 * std::sin(i * 6.2831853 * 7 / n); })},
+      {"step", trace(100000, [](int i, int n) { return (i * 16 / n) % 2 ? 100.0 : 800.0; })},
+      {"sparse", trace(300, [&](int, int) { return 450 + 300 * noise(rng); })},
+      // Beyond the surface at both ends and above and below it.
+      {"clipped", trace(120000, [&](int i, int n) { return 450 + 700 * std::sin(i * 6.2831853 * 3 / n) + 20 * noise(rng); })},
+      // Flat with single-pixel spikes: the last point of a column often the only extreme.
+      {"spikes", trace(90000, [&](int i, int) { return i % 37 == 0 ? 300.0 : 450.0 + (i % 5 == 0); })},
+  };
+  for (const auto& c : cases) {
+    const PolylineAgainstSegments r = DrawBothWays(c.pts, kW, kH);
+    EXPECT_EQ(r.differing, 0) << c.name;
+    EXPECT_GT(r.lit, 1000) << c.name;
+  }
+  // Under a mapping (printing) the device points are folded the same way.
+  const PolylineAgainstSegments mapped = DrawBothWays(cases[0].pts, kW, kH, true);
+  EXPECT_EQ(mapped.differing, 0);
+}
+
+TEST_F(Lines, EveryShortRunInAFewColumnsMatchesItsSegments) {
+  // Short chains in three columns with repeated points, covering every order
+  // of first, lowest, highest and last (and runs on the surface's edges).
+  std::mt19937 rng(20261212);
+  std::uniform_int_distribution<int> column(-1, 2), row(-2, 9), length(2, 9);
+  for (int trial = 0; trial < 20000; ++trial) {
+    std::vector<Point> pts(length(rng));
+    for (Point& p : pts) p = Point{column(rng), row(rng)};
+    std::sort(pts.begin(), pts.end(), [](Point a, Point b) { return a.x < b.x; });  // columns in runs
+    if (trial % 2) std::shuffle(pts.begin(), pts.end(), rng);
+    const PolylineAgainstSegments r = DrawBothWays(pts, 2, 8);
+    ASSERT_EQ(r.differing, 0) << "trial " << trial;
+  }
 }
 
 }  // namespace
