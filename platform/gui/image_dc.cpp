@@ -128,11 +128,15 @@ void WalkLine(QRgb* bits, int64_t stride, int32_t w, int32_t h, Point a, Point b
   int64_t at = s.xMajor ? n * stride + m : m * stride + n;
   const int64_t majorStep = s.xMajor ? s.sm : s.sm * stride;
   const int64_t minorStep = s.xMajor ? s.sn * stride : s.sn;
+  // rem is kept below zero between minor steps. (A branch-free form of the
+  // minor step measured twice as slow: it puts the next store's address on
+  // the loop's dependency chain.)
+  rem -= twoAm;
   for (int64_t i = s.lo; i <= s.hi; ++i) {
     bits[at] = color;
-    at += majorStep;
     rem += twoAn;
-    if (rem >= twoAm) {
+    at += majorStep;
+    if (rem >= 0) {
       rem -= twoAm;
       at += minorStep;
     }
