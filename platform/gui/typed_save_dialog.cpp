@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -55,23 +56,36 @@ std::wstring ShowTypedSaveFileDialog(const TypedSaveDialogOptions& options) {
           }
         }
         QLineEdit* edit = NameBox(dialog);
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         if (options.onTypeChange && edit != nullptr) {
-          // Qt's own save dialog rewrites the name's suffix when the type
-          // changes; the name the user last had (typed, or the initial one)
-          // is kept aside so the callback alone decides.
-          auto last = std::make_shared<QString>(edit->text());
-          QObject::connect(edit, &QLineEdit::textEdited, [last](const QString& text) { *last = text; });
+          // Qt's own save dialog rewrites the name's suffix to the first one
+          // of a newly picked type, even for a type that lists the typed
+          // suffix ("All Supported Files" turning "a.wv" into "a.iqbin").
+          // The callback alone decides, from the name as it stood before the
+          // pick: every change of the box (typing, a file clicked in the list)
+          // is taken once the event that made it has been handled, and Qt's
+          // rewrite happens inside the pick itself, so it is never taken.
+          auto settled = std::make_shared<QString>(edit->text());
+          QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, settled](const QString&) {
+            QMetaObject::invokeMethod(edit, [edit, settled] { *settled = edit->text(); }, Qt::QueuedConnection);
+          });
           auto onTypeChange = options.onTypeChange;
-          QObject::connect(dialog, &QFileDialog::filterSelected, [edit, last, filters, onTypeChange](const QString& f) {
-            const int index = static_cast<int>(filters.indexOf(f)) + 1;
+          auto apply = [edit, settled, onTypeChange](int index) {
             if (index < 1) {
               return;
             }
-            *last = gui_internal::ToQString(onTypeChange(index, last->toStdWString()));
-            // After Qt's own handling of the change, which rewrites the box.
-            QMetaObject::invokeMethod(
-                edit, [edit, last] { edit->setText(*last); }, Qt::QueuedConnection);
-          });
+            *settled = gui_internal::ToQString(onTypeChange(index, settled->toStdWString()));
+            edit->setText(*settled);
+            // Once more after everything else the pick set off.
+            QMetaObject::invokeMethod(edit, [edit, settled] { edit->setText(*settled); }, Qt::QueuedConnection);
+          };
+          if (types != nullptr) {
+            // Connected after the dialog's own handler, so it runs after the rewrite.
+            QObject::connect(types, &QComboBox::activated, edit, [apply](int row) { apply(row + 1); });
+          } else {
+            QObject::connect(dialog, &QFileDialog::filterSelected, edit,
+                             [apply, filters](const QString& f) { apply(static_cast<int>(filters.indexOf(f)) + 1); });
+          }
         }
         QObject::connect(dialog, &QDialog::finished, [dialog, done, chosen](int r) {
           if (r == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
@@ -102,49 +116,62 @@ QFileDialog* FindSaveDialog(const std::wstring& title) {
   return found;
 }
 
-void AnswerSaveDialog(QFileDialog* dialog, const std::wstring& typedPath, int filterIndex, bool accept) {
+void AnswerSaveDialog(QFileDialog* dialog, const std::wstring& typedPath, int filterIndex, bool accept, bool asTyped) {
   dialog->setProperty("lvAnswered", true);
   const QFileInfo info(QString::fromStdWString(typedPath));
   dialog->setDirectory(info.absolutePath());
   if (QLineEdit* edit = NameBox(dialog)) {
     edit->setText(info.fileName());
-    emit edit->textEdited(edit->text());  // as typed
-  }
-  if (filterIndex >= 1) {
-    // As a person picks an entry of the type list: the combo box's
-    // activation is what the dialog reports as a chosen type.
-    if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
-      types->setCurrentIndex(filterIndex - 1);
-      emit types->activated(filterIndex - 1);
+    if (asTyped) {
+      emit edit->textEdited(edit->text());
     }
   }
-  // Queued: after the dialog has followed the chosen type.
-  QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject", Qt::QueuedConnection);
+  // A person picks the type after typing, in a later event, and the combo box
+  // reports the pick as a real one does (the row, then its text); saving
+  // comes after the dialog has followed the chosen type.
+  QPointer<QFileDialog> guarded(dialog);
+  QMetaObject::invokeMethod(
+      dialog,
+      [guarded, filterIndex, accept] {
+        if (!guarded) {
+          return;
+        }
+        if (filterIndex >= 1) {
+          if (auto* types = guarded->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+            types->setCurrentIndex(filterIndex - 1);
+            emit types->activated(filterIndex - 1);
+            emit types->textActivated(types->itemText(filterIndex - 1));
+          }
+        }
+        QMetaObject::invokeMethod(guarded, accept ? "accept" : "reject", Qt::QueuedConnection);
+      },
+      Qt::QueuedConnection);
 }
 
 // The dialog may not be visible yet when the answer runs: look again a few
 // times before giving up.
-void AnswerWhenShown(std::wstring title, std::wstring typedPath, int filterIndex, bool accept, int triesLeft) {
+void AnswerWhenShown(std::wstring title, std::wstring typedPath, int filterIndex, bool accept, bool asTyped,
+                     int triesLeft) {
   if (QFileDialog* d = FindSaveDialog(title)) {
-    AnswerSaveDialog(d, typedPath, filterIndex, accept);
+    AnswerSaveDialog(d, typedPath, filterIndex, accept, asTyped);
     return;
   }
   if (triesLeft > 0) {
-    QTimer::singleShot(10, [=] { AnswerWhenShown(title, typedPath, filterIndex, accept, triesLeft - 1); });
+    QTimer::singleShot(10, [=] { AnswerWhenShown(title, typedPath, filterIndex, accept, asTyped, triesLeft - 1); });
   }
 }
 
 }  // namespace
 
-void PushTypedSaveAnswer(const std::wstring& typedPath, int filterIndex, bool accept) {
-  PushAnswer([typedPath, filterIndex, accept](ShownModal& shown) {
+void PushTypedSaveAnswer(const std::wstring& typedPath, int filterIndex, bool accept, bool asTyped) {
+  PushAnswer([typedPath, filterIndex, accept, asTyped](ShownModal& shown) {
     auto* dialog = qobject_cast<QFileDialog*>(static_cast<QWidget*>(shown.Widget()));
     if (dialog != nullptr) {
-      AnswerSaveDialog(dialog, typedPath, filterIndex, accept);
+      AnswerSaveDialog(dialog, typedPath, filterIndex, accept, asTyped);
       return;
     }
     // The bridge named another window (one still closing) or none.
-    AnswerWhenShown(shown.Title(), typedPath, filterIndex, accept, 200);
+    AnswerWhenShown(shown.Title(), typedPath, filterIndex, accept, asTyped, 200);
   });
 }
 

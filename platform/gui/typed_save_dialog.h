@@ -26,8 +26,9 @@ std::wstring ShowTypedSaveFileDialog(const TypedSaveDialogOptions& options);
 namespace test_hooks {
 // Answers the next typed save dialog as a person would: types the name into
 // the name box, picks the type entry (1-based; 0 leaves the type alone), then
-// saves (accept) or cancels.
-void PushTypedSaveAnswer(const std::wstring& typedPath, int filterIndex, bool accept);
+// saves (accept) or cancels. With asTyped false the name reaches the box
+// without typing (as a file clicked in the list or a completion puts it there).
+void PushTypedSaveAnswer(const std::wstring& typedPath, int filterIndex, bool accept, bool asTyped = true);
 }  // namespace test_hooks
 
 }  // namespace lv

@@ -308,7 +308,35 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveCase{"two.iqbin", 5, true, "two.wv", ""},
                       SaveCase{"three.x", 6, true, "three.txt", ""},
                       SaveCase{"four.iqbin", 2, false, "", ""},              // cancelled
-                      SaveCase{"data.dat", 0, true, "", kIQSaveUnknownTypeMessage}));
+                      SaveCase{"data.dat", 0, true, "", kIQSaveUnknownTypeMessage},
+                      // "All Supported Files" keeps any supported extension the user typed.
+                      SaveCase{"typed.wv", 1, true, "typed.wv", ""},
+                      SaveCase{"typed.iqtxt", 1, true, "typed.iqtxt", ""},
+                      SaveCase{"typed.txt", 1, true, "typed.txt", ""},
+                      SaveCase{"kept.wv", 0, true, "kept.wv", ""},
+                      SaveCase{"kept.iqtxt", 0, true, "kept.iqtxt", ""}));
+
+TEST_F(IQSaveCommand, ANameThatWasNotTypedFollowsTheTypeFromItselfNotFromAnEarlierName) {
+  // The name reaches the box without typing (a file clicked in the list): the
+  // type change works on that name, not on the one typed or given before.
+  const struct {
+    const char* name;
+    int filter;
+    const char* written;
+  } cases[] = {{"picked.wv", 1, "picked.wv"}, {"picked.wv", 3, "picked.iqtxt"}, {"picked.iqtxt", 2, "picked.iqbin"}};
+  for (const auto& c : cases) {
+    Draw(0);
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    lv_test::ShownErrors shown;
+    lv::test_hooks::PushTypedSaveAnswer(W(c.name), c.filter, true, false);
+    EXPECT_TRUE(RunSaveIQDataCommand(model_, plot_.hasData, dir_.wstring())) << c.name;
+    EXPECT_TRUE(fs::exists(dir_ / c.written)) << c.name << " -> " << c.written;
+    EXPECT_EQ(FileCount(), 1u) << c.name;
+    EXPECT_TRUE(shown.Entries().empty());
+    lv::ServeGuiEvents(50);
+  }
+}
 
 TEST_F(IQSaveCommand, WithoutDataNothingIsWrittenAndTheUserIsTold) {
   lv_test::ShownErrors shown;
