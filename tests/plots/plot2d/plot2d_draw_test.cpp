@@ -271,4 +271,42 @@ TEST_F(Plot2DDraw, RedrawOfTheSameSizeAllocatesNothing) {
   EXPECT_GT(dc.polylinePoints, 0);
 }
 
+
+TEST_F(Plot2DDraw, ANewWaveformOfTheSameSizeAndItsLinesOnAnImageAllocateNothing) {
+  // A running play: each new waveform has the size of the one before; the
+  // data go into the arrays already there and the lines onto the surface.
+  constexpr int kN = 1 << 20;
+  CWPlot2D p;
+  p.drawRect = lv::Rect{0, 0, 1600, 900};
+  std::vector<double> t(kN);
+  std::vector<float> y(kN), y2(kN);
+  for (int i = 0; i < kN; ++i) {
+    t[i] = i * 1e-7;
+    y[i] = std::sin(i * 0.001f);
+    y2[i] = std::cos(i * 0.003f);
+  }
+  p.SetDatasetData(t.data(), y.data(), kN, 1);
+  lv::ImageDc dc(1600, 900);
+  p.AutoScale();
+  p.PlotDataWithLines(dc, false);
+  const lv::Bitmap first = dc.GetBitmap();  // shares the pixels until the surface changes
+  dc.Clear(0);
+  g_allocations = 0;
+  g_counting = true;
+  p.SetDatasetData(t.data(), y2.data(), kN, 1);
+  p.SetDatasetData(t.data(), y.data(), kN, 1);
+  p.AutoScale();
+  p.PlotDataWithLines(dc, false);
+  g_counting = false;
+  EXPECT_EQ(g_allocations.load(), 0);
+  EXPECT_EQ(p.DatasetY(1, 1234), static_cast<double>(y[1234]));
+  // The same data give the same picture.
+  EXPECT_TRUE(dc.GetBitmap().SamePixels(first));
+  EXPECT_FALSE(dc.GetBitmap().SamePixels(lv::Bitmap(1600, 900)));
+  // Another size is stored afresh.
+  p.SetDatasetData(t.data(), y2.data(), kN / 2, 1);
+  EXPECT_EQ(p.GetPointCount(1), kN / 2);
+  EXPECT_EQ(p.DatasetY(1, 99), static_cast<double>(y2[99]));
+}
+
 }  // namespace
