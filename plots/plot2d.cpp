@@ -61,6 +61,7 @@ CWPlot2D::~CWPlot2D() {
   CQArrayMath::Free(tempX_);
   CQArrayMath::Free(tempY_);
   FreePointArrays();
+  delete[] symbolSeen_;
 }
 
 void CWPlot2D::PaintMarkers(lv::DeviceContext&) {}

@@ -213,6 +213,10 @@ class CWPlot2D {
   int32_t* xPixels_ = nullptr;
   int32_t* yPixels_ = nullptr;
   lv::Point* points_ = nullptr;
+  // One bit per pixel of the plot area: the symbol centres already drawn in
+  // the series being drawn (kept like the scratch arrays).
+  uint64_t* symbolSeen_ = nullptr;
+  int64_t symbolSeenWords_ = 0;
   lv::Font normalFont_;
   lv::Font verticalFont_;
 };

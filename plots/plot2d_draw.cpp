@@ -352,8 +352,33 @@ void CWPlot2D::DrawSeriesSymbols(lv::DeviceContext& dc, const Series& s, int32_t
   EnsurePointArrays(s.count);
   MapSeries(s, xPixels_, yPixels_);
   const int32_t h = symbolHalfSize;
+  // Points are clamped to the plot area, so their centres fit one bit each;
+  // a centre drawn before in this colour would light the same pixels again
+  // (a long constellation piles thousands of samples onto each pixel).
+  const int64_t cols = static_cast<int64_t>(plotArea.right) - plotArea.left + 1;
+  const int64_t rows = static_cast<int64_t>(plotArea.bottom) - plotArea.top + 1;
+  const int64_t words = cols > 0 && rows > 0 ? (cols * rows + 63) / 64 : 0;
+  if (words > symbolSeenWords_) {
+    uint64_t* fresh = new (std::nothrow) uint64_t[words];
+    if (fresh) {
+      delete[] symbolSeen_;
+      symbolSeen_ = fresh;
+      symbolSeenWords_ = words;
+    }
+  }
+  const bool track = words > 0 && words <= symbolSeenWords_;
+  if (track) std::fill(symbolSeen_, symbolSeen_ + words, uint64_t{0});
   for (int32_t i = 0; i < s.count; ++i) {
     const int32_t x = xPixels_[i], y = yPixels_[i];
+    if (track) {
+      const int64_t cx = static_cast<int64_t>(x) - plotArea.left, cy = static_cast<int64_t>(y) - plotArea.top;
+      if (cx >= 0 && cx < cols && cy >= 0 && cy < rows) {
+        const int64_t bit = cy * cols + cx;
+        const uint64_t mask = uint64_t{1} << (bit & 63);
+        if (symbolSeen_[bit >> 6] & mask) continue;
+        symbolSeen_[bit >> 6] |= mask;
+      }
+    }
     dc.MoveTo(lv::Point{x - h, y});
     dc.LineTo(lv::Point{x + h, y});
     dc.MoveTo(lv::Point{x, y - h});

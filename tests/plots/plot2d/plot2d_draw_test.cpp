@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -307,6 +308,63 @@ TEST_F(Plot2DDraw, ANewWaveformOfTheSameSizeAndItsLinesOnAnImageAllocateNothing)
   p.SetDatasetData(t.data(), y2.data(), kN / 2, 1);
   EXPECT_EQ(p.GetPointCount(1), kN / 2);
   EXPECT_EQ(p.DatasetY(1, 99), static_cast<double>(y2[99]));
+}
+
+
+TEST_F(Plot2DDraw, SymbolsPiledOnOnePixelAreDrawnOnceWithTheSamePicture) {
+  // A constellation: 16 points, each sample landing on one of them many
+  // times, against the 16 points alone; and a trace with no repeats.
+  std::vector<float> ix, qx, ux, uq;
+  for (int k = 0; k < 16; ++k) {
+    ux.push_back(static_cast<float>(k % 4) - 1.5f);
+    uq.push_back(static_cast<float>(k / 4) - 1.5f);
+  }
+  std::mt19937 rng(5);
+  for (int i = 0; i < 40000; ++i) {
+    const int k = static_cast<int>(rng() % 16);
+    ix.push_back(ux[k]);
+    qx.push_back(uq[k]);
+  }
+  // The same auto-scaled limits either way: the 16 points in their order of
+  // first appearance come first in the long list too.
+  std::vector<float> fx(ux), fq(uq);
+  fx.insert(fx.end(), ix.begin(), ix.end());
+  fq.insert(fq.end(), qx.begin(), qx.end());
+  auto draw = [](const std::vector<float>& x, const std::vector<float>& y, lv::DeviceContext& dc) {
+    CWPlot2D p;
+    p.drawRect = lv::Rect{0, 0, 800, 600};
+    p.linesOn[0] = false;
+    p.symbolsOn[0] = true;
+    p.SetDatasetData(x.data(), y.data(), static_cast<int32_t>(x.size()), 1);
+    p.DrawAll(dc, false);
+  };
+  lv::ImageDc many(800, 600), few(800, 600);
+  draw(fx, fq, many);
+  draw(ux, uq, few);
+  EXPECT_TRUE(many.GetBitmap().SamePixels(few.GetBitmap()));
+  lv::RecordingDc rec(lv::Size{800, 600});
+  draw(fx, fq, rec);
+  lv::RecordingDc recFew(lv::Size{800, 600});
+  draw(ux, uq, recFew);
+  EXPECT_EQ(Find(rec, DcOp::kLineTo).size(), Find(recFew, DcOp::kLineTo).size());
+
+  // Distinct centres each get their symbol.
+  std::vector<float> sx(300), sy(300);
+  for (int i = 0; i < 300; ++i) {
+    sx[i] = static_cast<float>(i);
+    sy[i] = static_cast<float>((i * 37) % 101);
+  }
+  lv::RecordingDc distinct(lv::Size{800, 600});
+  draw(sx, sy, distinct);
+  lv::RecordingDc grid(lv::Size{800, 600});
+  {
+    CWPlot2D p;
+    p.drawRect = lv::Rect{0, 0, 800, 600};
+    p.linesOn[0] = false;
+    p.SetDatasetData(sx.data(), sy.data(), 300, 1);
+    p.DrawAll(grid, false);
+  }
+  EXPECT_EQ(Find(distinct, DcOp::kLineTo).size(), Find(grid, DcOp::kLineTo).size() + 2 * 300);
 }
 
 }  // namespace
