@@ -74,19 +74,6 @@ void CWPlot2D::SetNumDatasets(int32_t n) {
 
 template <typename TX, typename TY>
 void CWPlot2D::StoreSeries(Series& s, const TX* x, const TY* y, int32_t count) {
-  constexpr bool xDouble = std::is_same_v<TX, double>;
-  constexpr bool yDouble = std::is_same_v<TY, double>;
-  if (s.HasArrays() && s.count == count && s.xDouble == xDouble && s.yDouble == yDouble) {
-    // Same size and types (a new waveform of a running play): copied into
-    // the arrays already there, which allocates nothing and touches no fresh
-    // pages. A copy cannot fail, so the old data cannot be half replaced.
-    auto copy = [count](const auto* src, auto* dst) {
-      if (static_cast<const void*>(src) != static_cast<const void*>(dst)) CQArrayMath::CopyArray(src, dst, count);
-    };
-    if constexpr (xDouble) copy(x, s.xd); else copy(x, s.xf);
-    if constexpr (yDouble) copy(y, s.yd); else copy(y, s.yf);
-    return;
-  }
   // The new arrays are made before the old ones go: a failed allocation
   // leaves the previous data in place.
   Series n;

@@ -273,9 +273,12 @@ TEST_F(Plot2DDraw, RedrawOfTheSameSizeAllocatesNothing) {
 }
 
 
-TEST_F(Plot2DDraw, ANewWaveformOfTheSameSizeAndItsLinesOnAnImageAllocateNothing) {
-  // A running play: each new waveform has the size of the one before; the
-  // data go into the arrays already there and the lines onto the surface.
+TEST_F(Plot2DDraw, LinesOfANewWaveformOfTheSameSizeOnAnImageAllocateNothing) {
+  // A running play: each new waveform has the size of the one before; its
+  // lines go onto the image surface without an allocation. (The data arrays
+  // themselves are made afresh: reusing them measured slower in the window,
+  // as the allocator then returns the window's own large temporaries to the
+  // system and faults their pages in again on every waveform.)
   constexpr int kN = 1 << 20;
   CWPlot2D p;
   p.drawRect = lv::Rect{0, 0, 1600, 900};
@@ -292,10 +295,10 @@ TEST_F(Plot2DDraw, ANewWaveformOfTheSameSizeAndItsLinesOnAnImageAllocateNothing)
   p.PlotDataWithLines(dc, false);
   const lv::Bitmap first = dc.GetBitmap();  // shares the pixels until the surface changes
   dc.Clear(0);
-  g_allocations = 0;
-  g_counting = true;
   p.SetDatasetData(t.data(), y2.data(), kN, 1);
   p.SetDatasetData(t.data(), y.data(), kN, 1);
+  g_allocations = 0;
+  g_counting = true;
   p.AutoScale();
   p.PlotDataWithLines(dc, false);
   g_counting = false;
@@ -304,12 +307,7 @@ TEST_F(Plot2DDraw, ANewWaveformOfTheSameSizeAndItsLinesOnAnImageAllocateNothing)
   // The same data give the same picture.
   EXPECT_TRUE(dc.GetBitmap().SamePixels(first));
   EXPECT_FALSE(dc.GetBitmap().SamePixels(lv::Bitmap(1600, 900)));
-  // Another size is stored afresh.
-  p.SetDatasetData(t.data(), y2.data(), kN / 2, 1);
-  EXPECT_EQ(p.GetPointCount(1), kN / 2);
-  EXPECT_EQ(p.DatasetY(1, 99), static_cast<double>(y2[99]));
 }
-
 
 TEST_F(Plot2DDraw, SymbolsPiledOnOnePixelAreDrawnOnceWithTheSamePicture) {
   // A constellation: 16 points, each sample landing on one of them many
