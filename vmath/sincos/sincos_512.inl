@@ -1,6 +1,8 @@
 // The vector operations of the sine and cosine body on 512-bit vectors with
-// fused multiply-add, from AVX-512 Foundation instructions only (so class 6
-// can use them as they are): classes 6 and 7. Part of the sine and cosine
+// fused multiply-add: classes 6 and 7. AVX-512 Foundation instructions only,
+// but for the moves of eight-float halves, which class 7 makes with the DQ
+// extension's eight-float extraction and insertion and class 6 with the
+// Foundation's 256-bit ones (the same bits). Part of the sine and cosine
 // body (sincos_body.inl), inside the class namespace.
 
 namespace LV_NS {
