@@ -118,7 +118,14 @@ struct FpEnv {
       _mm_setcsr(csr & ~kFlagsButPrecision);
     }
   }
-  __asm__ __volatile__("fnclex");
+  // Clearing the x87 flags costs far more than reading them (fnclex is
+  // microcoded), and they are almost never set: read first, clear when set
+  // (exception flags, stack fault or the error summary).
+  unsigned short x87Status;
+  __asm__ __volatile__("fnstsw %0" : "=a"(x87Status));
+  if ((x87Status & 0xFFu) != 0) {
+    __asm__ __volatile__("fnclex");
+  }
 }
 
 }  // namespace lv_vmath_env

@@ -219,15 +219,26 @@ template <SpecialValueFn kSpecial>
   using P = Avx512Path<O>;
   const int32_t end = n & ~31;
   for (int32_t i = 0; i < end; i += 32) {
-    __m512 vy[2] = {_mm512_loadu_ps(y + i), _mm512_loadu_ps(y + i + 16)};
-    __m512 vx[2] = {_mm512_loadu_ps(x + i), _mm512_loadu_ps(x + i + 16)};
-    __m512 vr[2] = {P::Fast(vy[0], vx[0]), P::Fast(vy[1], vx[1])};
-    const unsigned special = P::SpecialBits(vy[0], vx[0]) | (P::SpecialBits(vy[1], vx[1]) << 16);
+    // The vectors stay in registers; only a block with special lanes puts
+    // them into the arrays the patching routine takes (arrays whose address
+    // is taken in the loop itself would be stored to the stack every step).
+    const __m512 y0 = _mm512_loadu_ps(y + i);
+    const __m512 y1 = _mm512_loadu_ps(y + i + 16);
+    const __m512 x0 = _mm512_loadu_ps(x + i);
+    const __m512 x1 = _mm512_loadu_ps(x + i + 16);
+    __m512 r0 = P::Fast(y0, x0);
+    __m512 r1 = P::Fast(y1, x1);
+    const unsigned special = P::SpecialBits(y0, x0) | (P::SpecialBits(y1, x1) << 16);
     if (special != 0) [[unlikely]] {
+      const __m512 vy[2] = {y0, y1};
+      const __m512 vx[2] = {x0, x1};
+      __m512 vr[2] = {r0, r1};
       FixSpecialLanes16<O, 2, kSpecial>(vy, vx, vr, special);
+      r0 = vr[0];
+      r1 = vr[1];
     }
-    _mm512_storeu_ps(dst + i, vr[0]);
-    _mm512_storeu_ps(dst + i + 16, vr[1]);
+    _mm512_storeu_ps(dst + i, r0);
+    _mm512_storeu_ps(dst + i + 16, r1);
   }
   return end;
 }

@@ -18,6 +18,8 @@ struct Ops {
   static VD WidenHi(VF v) { return (VD)_mm_cvtps_pd(_mm_movehl_ps((__m128)v, (__m128)v)); }
   static VF Narrow(VD lo, VD hi) { return (VF)_mm_movelh_ps(_mm_cvtpd_ps((__m128d)lo), _mm_cvtpd_ps((__m128d)hi)); }
   static uint32_t LaneBits(VI m) { return static_cast<uint32_t>(_mm_movemask_ps((__m128)m)); }
+  // Bit l set when a[l] <= b[l] does not hold (also when either is a NaN).
+  static uint32_t NotLessEqualBits(VF a, VF b) { return LaneBits(~(VI)(a <= b)); }
 };
 
 }  // namespace

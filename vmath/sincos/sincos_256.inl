@@ -19,9 +19,13 @@ struct Ops {
     return (VF)_mm256_insertf128_ps(_mm256_castps128_ps256(_mm256_cvtpd_ps((__m256d)lo)), _mm256_cvtpd_ps((__m256d)hi), 1);
   }
   static uint32_t LaneBits(VI m) { return static_cast<uint32_t>(_mm256_movemask_ps((__m256)m)); }
+  // Bit l set when a[l] <= b[l] does not hold (also when either is a NaN).
+  static uint32_t NotLessEqualBits(VF a, VF b) { return LaneBits(~(VI)(a <= b)); }
 #if LV_CLASS == 5
   static VF FmaF(VF a, VF b, VF c) { return (VF)_mm256_fmadd_ps((__m256)a, (__m256)b, (__m256)c); }
   static VD FmaD(VD a, VD b, VD c) { return (VD)_mm256_fmadd_pd((__m256d)a, (__m256d)b, (__m256d)c); }
+  // c - a*b rounded once (the same bits as FmaD(-a, b, c), without the negation).
+  static VD FnmaD(VD a, VD b, VD c) { return (VD)_mm256_fnmadd_pd((__m256d)a, (__m256d)b, (__m256d)c); }
 #endif
 };
 

@@ -16,7 +16,9 @@
 //   WidenLo/Hi    the low / high half of a VF widened to VD
 //   Narrow        two VD rounded to float and joined (low half first)
 //   LaneBits      bit l set when lane l of a mask is set
+//   NotLessEqualBits  bit l set when a[l] <= b[l] does not hold (NaNs too)
 //   FmaF, FmaD    a*b + c rounded once (fused classes only)
+//   FnmaD         c - a*b rounded once (fused classes only)
 //   kGather       Gather(base, idx) loads base[idx[l]] per lane (else lane by lane)
 //
 // Each element takes the fast path when |x| <= 10000 and the large path
@@ -95,9 +97,8 @@ template <class Ops>
 [[gnu::always_inline]] inline typename Ops::VD FastHalf(typename Ops::VD kd, typename Ops::VD ad) {
   using VD = typename Ops::VD;
   if constexpr (Ops::kFused) {
-    const VD nk = -kd;
-    VD r = Ops::FmaD(nk, VD{} + kPiHi, ad);
-    r = Ops::FmaD(nk, VD{} + kPiLo, r);
+    VD r = Ops::FnmaD(kd, VD{} + kPiHi, ad);
+    r = Ops::FnmaD(kd, VD{} + kPiLo, r);
     const VD z = r * r;
     VD p = Ops::FmaD(VD{} + kC4, z, VD{} + kC3);
     p = Ops::FmaD(p, z, VD{} + kC2);
@@ -297,7 +298,7 @@ template <class Ops, bool kCos, int kV>
     __builtin_memcpy(&x[v], in + v * kW, sizeof(VF));
     r[v] = FastPath<Ops, kCos>(x[v]);
     const VF ax = (VF)((VU)x[v] & ~kSignBit);
-    largeBits |= uint64_t{Ops::LaneBits(~(VI)(ax <= kLimit))} << (v * kW);
+    largeBits |= uint64_t{Ops::NotLessEqualBits(ax, VF{} + kLimit)} << (v * kW);
   }
   if (__builtin_expect(largeBits != 0, 0)) {
     uint64_t specialBits = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include "../x87_flags.h"
 
 #include "atan2_checks.h"
 #include "atan2_model.h"
@@ -289,6 +290,25 @@ TEST_P(Atan2Test, FloatingPointEnvironment) {
   ASSERT_EQ(StubOfClass(Cls())(y, x, r, 8), 0);
   EXPECT_EQ(_mm_getcsr(), 0x1F80u | 0x20u);
   _mm_setcsr(saved);
+}
+
+// x87 exception flags raised before the call are clear after it.
+TEST_P(Atan2Test, X87FlagsSetBeforeTheCallAreClearAfterIt) {
+  float y[2] = {1.0f, -1.0f};
+  float x[2] = {1.0f, 0.0f};
+  float plain[2] = {};
+  ASSERT_EQ(StubOfClass(Cls())(y, x, plain, 2), 0);
+  for (bool raise : {true, false}) {
+    float r[2] = {};
+    if (raise) {
+      lv_vmath_test::RaiseX87Flags();
+      ASSERT_EQ(lv_vmath_test::X87Status() & 0x05u, 0x05u);
+    }
+    ASSERT_EQ(StubOfClass(Cls())(y, x, r, 2), 0);
+    EXPECT_EQ(lv_vmath_test::X87Status() & 0xFFu, 0u) << "raised before: " << raise;
+    EXPECT_EQ(BitsOf(r[0]), BitsOf(plain[0]));
+    EXPECT_EQ(BitsOf(r[1]), 0xBFC90FDBu);  // -pi/2
+  }
 }
 
 LV_INSTANTIATE_PER_CLASS(Atan2Test);

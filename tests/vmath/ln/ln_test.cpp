@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include <gtest/gtest.h>
+#include "../x87_flags.h"
 
 #include "ln_test_support.h"
 #include "primitives/logarithm/logarithm.h"
@@ -152,6 +153,21 @@ TEST_P(LnTest, StatusIsTheLastSpecialElement) {
     }
   }
   EXPECT_EQ(BitsOf(withZero[21]), 0xFF800000u);
+}
+
+// x87 exception flags raised before the call are clear after it.
+TEST_P(LnTest, X87FlagsSetBeforeTheCallAreClearAfterIt) {
+  float src[2] = {1.0f, 4.0f};
+  for (bool raise : {true, false}) {
+    float dst[2] = {7.0f, 7.0f};
+    if (raise) {
+      lv_vmath_test::RaiseX87Flags();
+      ASSERT_EQ(lv_vmath_test::X87Status() & 0x05u, 0x05u);
+    }
+    EXPECT_EQ(LnStubOfClass(Cls())(src, dst, 2), 0);
+    EXPECT_EQ(lv_vmath_test::X87Status() & 0xFFu, 0u) << "raised before: " << raise;
+    EXPECT_EQ(dst[0], 0.0f);
+  }
 }
 
 TEST_P(LnTest, ArgumentChecks) {
