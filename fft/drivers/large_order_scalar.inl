@@ -90,17 +90,103 @@ void LargeOrderLevel(const FftSpecComplexFloat32* spec, Cx* data, int32_t order,
   }
 }
 
-// The driver: one bit reversal of the whole array, then the level (or, at
-// orders 11 and 12, the combine-pass leaf).
+// ---- tiled bit reversal of the whole array ----
+//
+// An index of `order` bits splits into a high part a and a low part b of
+// kTileBits bits each and the middle m between them; its reversal is
+// (rev b, rev m, rev a). For one m, the 2^kTileBits runs of 2^kTileBits
+// consecutive points at (a, m, *) land in the runs (rev b, rev m, *), so a tile
+// of 2^(2 kTileBits) points moves whole cache lines both ways instead of
+// single points scattered over the array (the swap list's walk touches each
+// line of a large array several times, far apart). Same permutation, same
+// values.
+constexpr int32_t kTileBits = 3;
+constexpr int64_t kTileSide = int64_t{1} << kTileBits;
+
+// rev over kTileBits bits.
+constexpr int64_t ReverseTileIndex(int64_t v) {
+  int64_t r = 0;
+  for (int32_t i = 0; i < kTileBits; ++i) r |= ((v >> i) & 1) << (kTileBits - 1 - i);
+  return r;
+}
+
+// The next value of a counter that counts in reversed order over `bits` bits:
+// the reversal of k + 1, given m = the reversal of k.
+inline int64_t NextReversed(int64_t m, int32_t bits) {
+  int64_t bit = int64_t{1} << (bits - 1);
+  while (bit != 0 && (m & bit) != 0) {
+    m ^= bit;
+    bit >>= 1;
+  }
+  return m | bit;
+}
+
+// The tile (a, m, b) of src into tile, row a holding the run at (a, m, *).
+inline void LoadTile(const Cx* src, int64_t high, int64_t m, Cx (*tile)[kTileSide]) {
+  for (int64_t a = 0; a < kTileSide; ++a) {
+    const Cx* run = src + a * high + m * kTileSide;
+    for (int64_t b = 0; b < kTileSide; ++b) tile[a][b] = run[b];
+  }
+}
+
+// The tile's points to their reversed places, whose middle part is mr.
+inline void StoreTileReversed(const Cx (*tile)[kTileSide], Cx* dst, int64_t high, int64_t mr) {
+  for (int64_t b = 0; b < kTileSide; ++b) {
+    Cx* run = dst + ReverseTileIndex(b) * high + mr * kTileSide;
+    for (int64_t a = 0; a < kTileSide; ++a) run[ReverseTileIndex(a)] = tile[a][b];
+  }
+}
+
+// dst[rev(i)] = src[i] for the 2^order points, order >= 2 kTileBits; src and
+// dst disjoint. The destination's middle parts run in order, so its runs are
+// written one after another.
+void TiledBitReverseCopy(const Cx* src, Cx* dst, int32_t order) {
+  const int32_t middleBits = order - 2 * kTileBits;
+  const int64_t middles = int64_t{1} << middleBits;
+  const int64_t high = int64_t{1} << (order - kTileBits);
+  Cx tile[kTileSide][kTileSide];
+  int64_t m = 0;  // reversal of mr
+  for (int64_t mr = 0; mr < middles; ++mr) {
+    LoadTile(src, high, m, tile);
+    StoreTileReversed(tile, dst, high, mr);
+    if (middleBits > 0) m = NextReversed(m, middleBits);
+  }
+}
+
+// The same in place: the tiles of m and rev m trade places (a tile whose
+// middle part is its own reversal is reversed within itself).
+void TiledBitReverseInPlace(Cx* data, int32_t order) {
+  const int32_t middleBits = order - 2 * kTileBits;
+  const int64_t middles = int64_t{1} << middleBits;
+  const int64_t high = int64_t{1} << (order - kTileBits);
+  Cx first[kTileSide][kTileSide];
+  Cx second[kTileSide][kTileSide];
+  int64_t mr = 0;  // reversal of m
+  for (int64_t m = 0; m < middles; ++m) {
+    if (m == mr) {
+      LoadTile(data, high, m, first);
+      StoreTileReversed(first, data, high, m);
+    } else if (m < mr) {
+      LoadTile(data, high, m, first);
+      LoadTile(data, high, mr, second);
+      StoreTileReversed(first, data, high, mr);
+      StoreTileReversed(second, data, high, m);
+    }
+    if (middleBits > 0) mr = NextReversed(mr, middleBits);
+  }
+}
+
+// The driver: one bit reversal of the whole array (tiled), then the level
+// (or, at orders 11 and 12, the combine-pass leaf).
 template <bool Inv>
 void LargeOrder(const FftSpecComplexFloat32* spec, const Cx* src, Cx* dst, int32_t order, Cx* work) {
-  const int32_t points = int32_t{1} << order;
-  const int32_t* list = static_cast<const int32_t*>(spec->swapList);
+  static_assert(2 * kTileBits <= 11, "the large orders start at 11");
   if (src != dst) {
-    BitReverseCopyScalarSse2(src, dst, points, list);
+    TiledBitReverseCopy(src, dst, order);
   } else {
-    BitReverseInPlaceScalarSse2(dst, points, list);
+    TiledBitReverseInPlace(dst, order);
   }
+  const int32_t points = int32_t{1} << order;
   if (kFftOrderSplitSse2[order] == 0) {
     CombineLeaf<Inv>(spec, dst, points);
   } else {
