@@ -3,6 +3,8 @@
 #include <thread>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <string>
 
 #include "platform/paths.h"
 #include "platform/random.h"
@@ -56,7 +58,7 @@ class EnvVar {
 };
 
 TEST(Paths, UserDirectoryFollowsXdgConfigHome) {
-  const auto tmp = std::filesystem::temp_directory_path() / "lv_paths_test";
+  const auto tmp = std::filesystem::temp_directory_path() / ("lv_paths_test-" + std::to_string(::getpid()));
   std::filesystem::remove_all(tmp);
   {
     EnvVar xdg("XDG_CONFIG_HOME", tmp.c_str());

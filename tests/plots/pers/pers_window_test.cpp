@@ -19,6 +19,7 @@
 #include <random>
 #include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "core/arrays/carray.h"
 #include "core/spectral/multi_spectrum.h"
@@ -519,7 +520,7 @@ TEST_F(PersWindow, PopupAndToolbarCommands) {
 
 TEST_F(PersWindow, SaveCopyAndPrintTheImage) {
   Feed(*MakeWave(1 << 15, kTwoTones, kNoise, 29));
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "lv_pers_window_test";
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("lv_pers_window_test-" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   // A name without an extension is saved as PNG.
