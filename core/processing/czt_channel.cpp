@@ -24,17 +24,10 @@ struct WorkArea {
 CQCZTChannel::~CQCZTChannel() {
   delete forward_;
   delete inverse_;
-  FreeBuffers();
-}
-
-void CQCZTChannel::FreeBuffers() {
-  CQArrayMath::Free(nyquist_);
-  nyquist_ = nullptr;
 }
 
 void CQCZTChannel::Initialize(int n, double sampleRate, double outStart, double outStep, int m) {
   ready_ = false;
-  FreeBuffers();
   if (!(sampleRate > 0.0)) throw new CQError("Invalid sample rate.");
   if (forward_ == nullptr) forward_ = new CQCZT;
   if (inverse_ == nullptr) inverse_ = new CQCZT;
@@ -54,15 +47,10 @@ void CQCZTChannel::Initialize(int n, double sampleRate, double outStart, double 
   }
   forward_->Initialize(CQCZT::kForward);
   inverse_->Initialize(CQCZT::kInverse);
-  if (even) {
-    nyquist_ = CQArrayMath::AllocComplex(m);
-    // cos(pi * x) with x = fs * t, reduced modulo 2 to keep its accuracy.
-    const double start = sampleRate * outStart, step = sampleRate * outStep;
-    for (int i = 0; i < m; ++i) {
-      const double x = std::fmod(start, 2.0) + std::fmod(step * i, 2.0);
-      nyquist_[i].Set(std::cos(M_PI * std::fmod(x, 2.0)), 0.0);
-    }
-  }
+  even_ = even;
+  sampleRate_ = sampleRate;
+  outStart_ = outStart;
+  outStep_ = outStep;
   n_ = n;
   m_ = m;
   ready_ = true;
@@ -75,7 +63,7 @@ void CQCZTChannel::Compute(const CQComplex* in, CQComplex* out) {
   if (!ready_) throw new CQError("Initialize must be called before Compute.");
   forward_->Compute(in);
   const CQComplex* coefficients = forward_->GetOutput();
-  if (nyquist_ == nullptr) {
+  if (!even_) {
     inverse_->Compute(coefficients);
     CQArrayMath::CopyArray(inverse_->GetOutput(), out, m_);
     return;
@@ -84,7 +72,12 @@ void CQCZTChannel::Compute(const CQComplex* in, CQComplex* out) {
   const CQComplex c = coefficients[0];
   inverse_->Compute(coefficients + 1);
   WorkArea cosine(m_);
-  CQArrayMath::CopyArray(nyquist_, cosine.data, m_);
+  // cos(pi * x) with x = fs * t, reduced modulo 2 to keep its accuracy.
+  const double start = sampleRate_ * outStart_, step = sampleRate_ * outStep_;
+  for (int i = 0; i < m_; ++i) {
+    const double x = std::fmod(start, 2.0) + std::fmod(step * i, 2.0);
+    cosine.data[i].Set(std::cos(M_PI * std::fmod(x, 2.0)), 0.0);
+  }
   CQArrayMath::ArrayScalarMult(cosine.data, c, m_);
   CQArrayMath::ArrayAdd(reinterpret_cast<const float*>(inverse_->GetOutput()),
                         reinterpret_cast<const float*>(cosine.data), reinterpret_cast<float*>(out), 2 * m_);

@@ -4,8 +4,11 @@
 //   inverse (2): y[n] = sum_k X[k] e^(+j 2 pi f_k t_n)
 // by Bluestein's method: a pre-chirp, a circular convolution with a chirp done
 // with two power-of-two FFTs of length L >= Nt + Nf, and a post-chirp.
-// Initialize builds the chirp tables and the filter spectrum once; Compute
-// then reuses them until the parameters change and Initialize runs again.
+// Initialize builds the filter spectrum once; Compute reuses it until the
+// parameters change and Initialize runs again. The pre- and post-chirps are
+// generated during Compute, straight into the work area and the output (the
+// same values every time), so an idle transform holds one FFT-length table
+// and its output rather than two more chirp tables.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +30,7 @@ class CQCZT {
   // the tables: call Initialize after changing a parameter.
   void SetTimeParameters(double start, double step, int points);
   void SetFreqParameters(double start, double step, int points);
-  // Builds the chirp tables for the stored grids and the direction (1 or 2).
+  // Builds the filter spectrum for the stored grids and the direction (1 or 2).
   void Initialize(int direction);
   bool IsInitialized() const { return initialized_; }
 
@@ -38,7 +41,7 @@ class CQCZT {
   int GetInputLength() const { return inputLength_; }
   int GetOutputLength() const { return outputLength_; }
   int GetFFTLength() const { return fftLength_; }
-  // How many times the chirp tables were built.
+  // How many times the filter spectrum was built.
   int64_t GetInitCount() const { return initCount_; }
 
  private:
@@ -56,8 +59,11 @@ class CQCZT {
   int32_t direction_ = kForward;
   CQFFT* fft_ = nullptr;
   CQComplex* output_ = nullptr;
-  CQComplex* preChirp_ = nullptr;
   CQComplex* filterSpectrum_ = nullptr;
-  CQComplex* postChirp_ = nullptr;
+  // The chirps' parameters: value i is scale * e^(j*pi*(a*i^2 + b*i + c)).
+  struct Chirp {
+    double a = 0.0, b = 0.0, c = 0.0, scale = 1.0;
+  };
+  Chirp preChirp_, postChirp_;
   int64_t initCount_ = 0;
 };
