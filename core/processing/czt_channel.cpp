@@ -47,6 +47,9 @@ void CQCZTChannel::Initialize(int n, double sampleRate, double outStart, double 
   }
   forward_->Initialize(CQCZT::kForward);
   inverse_->Initialize(CQCZT::kInverse);
+  // Run one after the other, the two transforms can use one FFT when their
+  // lengths agree (the time shift), so only one specification is kept.
+  inverse_->ShareFFTWith(*forward_);
   even_ = even;
   sampleRate_ = sampleRate;
   outStart_ = outStart;
@@ -61,16 +64,18 @@ void CQCZTChannel::Compute(const CQComplex* in, CQComplex* out) {
   if (in == nullptr) throw new CQError("Null pointer to input data.");
   if (out == nullptr) throw new CQError("Null pointer to output data.");
   if (!ready_) throw new CQError("Initialize must be called before Compute.");
-  forward_->Compute(in);
-  const CQComplex* coefficients = forward_->GetOutput();
+  // The coefficients live only between the two transforms, and the inverse
+  // writes straight into the caller's array: neither transform keeps an
+  // output of its own.
+  WorkArea coefficients(forward_->GetOutputLength());
+  forward_->Compute(in, coefficients.data);
   if (!even_) {
-    inverse_->Compute(coefficients);
-    CQArrayMath::CopyArray(inverse_->GetOutput(), out, m_);
+    inverse_->Compute(coefficients.data, out);
     return;
   }
   // out = sum over the inner bins + c * cos(pi fs t), c the coefficient at -fs/2.
-  const CQComplex c = coefficients[0];
-  inverse_->Compute(coefficients + 1);
+  const CQComplex c = coefficients.data[0];
+  inverse_->Compute(coefficients.data + 1, out);
   WorkArea cosine(m_);
   // cos(pi * x) with x = fs * t, reduced modulo 2 to keep its accuracy.
   const double start = sampleRate_ * outStart_, step = sampleRate_ * outStep_;
@@ -79,8 +84,8 @@ void CQCZTChannel::Compute(const CQComplex* in, CQComplex* out) {
     cosine.data[i].Set(std::cos(M_PI * std::fmod(x, 2.0)), 0.0);
   }
   CQArrayMath::ArrayScalarMult(cosine.data, c, m_);
-  CQArrayMath::ArrayAdd(reinterpret_cast<const float*>(inverse_->GetOutput()),
-                        reinterpret_cast<const float*>(cosine.data), reinterpret_cast<float*>(out), 2 * m_);
+  CQArrayMath::ArrayAdd(reinterpret_cast<const float*>(out), reinterpret_cast<const float*>(cosine.data),
+                        reinterpret_cast<float*>(out), 2 * m_);
 }
 
 void CQCZTChannel::Compute(const float* in, float* out) {

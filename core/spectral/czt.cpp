@@ -68,11 +68,14 @@ int32_t NextPowerOf2(int64_t n) {
 
 }  // namespace
 
-CQCZT::CQCZT() : fft_(new CQFFT) {}
+CQCZT::CQCZT() : fft_(std::make_shared<CQFFT>()) {}
 
-CQCZT::~CQCZT() {
-  FreeBuffers();
-  delete fft_;
+CQCZT::~CQCZT() { FreeBuffers(); }
+
+bool CQCZT::ShareFFTWith(const CQCZT& other) {
+  if (!initialized_ || !other.initialized_ || fftLength_ != other.fftLength_) return false;
+  fft_ = other.fft_;
+  return true;
 }
 
 void CQCZT::FreeBuffers() {
@@ -113,7 +116,6 @@ void CQCZT::Initialize(int direction) {
     fftLength_ = NextPowerOf2(needed);
     const float scale = forward ? static_cast<float>(1.0 / numTime_) : 1.0f;
 
-    output_ = CQArrayMath::AllocComplex(outputLength_);
     filterSpectrum_ = CQArrayMath::AllocComplex(fftLength_);
 
     // With n*k = (n^2 + k^2 - (k-n)^2)/2 the sum becomes a chirp times the
@@ -171,7 +173,20 @@ void CQCZT::Compute(const CQComplex* input) {
   try {
     if (input == nullptr) throw new CQError("Null pointer to input data.");
     if (!initialized_) throw new CQError("Initialize must be called before Compute.");
-    if (output_ == nullptr || filterSpectrum_ == nullptr) throw new CQError("Null internal data pointer.");
+    if (output_ == nullptr) output_ = CQArrayMath::AllocComplex(outputLength_);
+  } catch (CQError* e) {
+    e->AddToCallStack("CQCZT::Compute");
+    throw;
+  }
+  Compute(input, output_);
+}
+
+void CQCZT::Compute(const CQComplex* input, CQComplex* output) {
+  try {
+    if (input == nullptr) throw new CQError("Null pointer to input data.");
+    if (output == nullptr) throw new CQError("Null pointer to output data.");
+    if (!initialized_) throw new CQError("Initialize must be called before Compute.");
+    if (filterSpectrum_ == nullptr) throw new CQError("Null internal data pointer.");
     const int L = fftLength_;
     // The convolution's work area lives only for this call: between calls the
     // transform holds its filter spectrum and its output, not a second
@@ -186,8 +201,8 @@ void CQCZT::Compute(const CQComplex* input) {
     fft_->ComputeInPlace(work.data, L, CQFFT::kForward);
     CQArrayMath::ArrayMult(work.data, filterSpectrum_, work.data, L);
     fft_->ComputeInPlace(work.data, L, CQFFT::kInverse);
-    MakeChirp(postChirp_.a, postChirp_.b, postChirp_.c, postChirp_.scale, 0, outputLength_, output_);
-    CQArrayMath::ArrayMult(work.data, output_, output_, outputLength_);
+    MakeChirp(postChirp_.a, postChirp_.b, postChirp_.c, postChirp_.scale, 0, outputLength_, output);
+    CQArrayMath::ArrayMult(work.data, output, output, outputLength_);
   } catch (CQError* e) {
     e->AddToCallStack("CQCZT::Compute");
     throw;

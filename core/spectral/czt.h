@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "core/arrays/complex.h"
 
@@ -36,8 +37,17 @@ class CQCZT {
 
   // Transforms input-length values (Nt forward, Nf inverse) into the output.
   void Compute(const CQComplex* input);
-  // Output-length values (Nf forward, Nt inverse), owned by the transform.
+  // The same into the caller's output-length array; the transform's own
+  // output is neither made nor touched.
+  void Compute(const CQComplex* input, CQComplex* output);
+  // Output-length values (Nf forward, Nt inverse), owned by the transform;
+  // made by the first one-argument Compute after Initialize (null before).
   const CQComplex* GetOutput() const { return output_; }
+  // After both transforms are initialized: when their FFT lengths agree,
+  // this transform uses `other`'s FFT (its specification and work buffer)
+  // from now on and drops its own. For transforms run one after the other
+  // on one thread. Returns whether it shares.
+  bool ShareFFTWith(const CQCZT& other);
   int GetInputLength() const { return inputLength_; }
   int GetOutputLength() const { return outputLength_; }
   int GetFFTLength() const { return fftLength_; }
@@ -57,7 +67,7 @@ class CQCZT {
   double t0_ = 0.0, dt_ = 0.0;
   double f0_ = 0.0, df_ = 0.0;
   int32_t direction_ = kForward;
-  CQFFT* fft_ = nullptr;
+  std::shared_ptr<CQFFT> fft_;
   CQComplex* output_ = nullptr;
   CQComplex* filterSpectrum_ = nullptr;
   // The chirps' parameters: value i is scale * e^(j*pi*(a*i^2 + b*i + c)).
