@@ -24,17 +24,10 @@ struct WorkArea {
 CQCZTChannel::~CQCZTChannel() {
   delete forward_;
   delete inverse_;
-  FreeBuffers();
-}
-
-void CQCZTChannel::FreeBuffers() {
-  CQArrayMath::Free(nyquist_);
-  nyquist_ = nullptr;
 }
 
 void CQCZTChannel::Initialize(int n, double sampleRate, double outStart, double outStep, int m) {
   ready_ = false;
-  FreeBuffers();
   if (!(sampleRate > 0.0)) throw new CQError("Invalid sample rate.");
   if (forward_ == nullptr) forward_ = new CQCZT;
   if (inverse_ == nullptr) inverse_ = new CQCZT;
@@ -54,15 +47,13 @@ void CQCZTChannel::Initialize(int n, double sampleRate, double outStart, double 
   }
   forward_->Initialize(CQCZT::kForward);
   inverse_->Initialize(CQCZT::kInverse);
-  if (even) {
-    nyquist_ = CQArrayMath::AllocComplex(m);
-    // cos(pi * x) with x = fs * t, reduced modulo 2 to keep its accuracy.
-    const double start = sampleRate * outStart, step = sampleRate * outStep;
-    for (int i = 0; i < m; ++i) {
-      const double x = std::fmod(start, 2.0) + std::fmod(step * i, 2.0);
-      nyquist_[i].Set(std::cos(M_PI * std::fmod(x, 2.0)), 0.0);
-    }
-  }
+  // Run one after the other, the two transforms can use one FFT when their
+  // lengths agree (the time shift), so only one specification is kept.
+  inverse_->ShareFFTWith(*forward_);
+  even_ = even;
+  sampleRate_ = sampleRate;
+  outStart_ = outStart;
+  outStep_ = outStep;
   n_ = n;
   m_ = m;
   ready_ = true;
@@ -73,21 +64,28 @@ void CQCZTChannel::Compute(const CQComplex* in, CQComplex* out) {
   if (in == nullptr) throw new CQError("Null pointer to input data.");
   if (out == nullptr) throw new CQError("Null pointer to output data.");
   if (!ready_) throw new CQError("Initialize must be called before Compute.");
-  forward_->Compute(in);
-  const CQComplex* coefficients = forward_->GetOutput();
-  if (nyquist_ == nullptr) {
-    inverse_->Compute(coefficients);
-    CQArrayMath::CopyArray(inverse_->GetOutput(), out, m_);
+  // The coefficients live only between the two transforms, and the inverse
+  // writes straight into the caller's array: neither transform keeps an
+  // output of its own.
+  WorkArea coefficients(forward_->GetOutputLength());
+  forward_->Compute(in, coefficients.data);
+  if (!even_) {
+    inverse_->Compute(coefficients.data, out);
     return;
   }
   // out = sum over the inner bins + c * cos(pi fs t), c the coefficient at -fs/2.
-  const CQComplex c = coefficients[0];
-  inverse_->Compute(coefficients + 1);
+  const CQComplex c = coefficients.data[0];
+  inverse_->Compute(coefficients.data + 1, out);
   WorkArea cosine(m_);
-  CQArrayMath::CopyArray(nyquist_, cosine.data, m_);
+  // cos(pi * x) with x = fs * t, reduced modulo 2 to keep its accuracy.
+  const double start = sampleRate_ * outStart_, step = sampleRate_ * outStep_;
+  for (int i = 0; i < m_; ++i) {
+    const double x = std::fmod(start, 2.0) + std::fmod(step * i, 2.0);
+    cosine.data[i].Set(std::cos(M_PI * std::fmod(x, 2.0)), 0.0);
+  }
   CQArrayMath::ArrayScalarMult(cosine.data, c, m_);
-  CQArrayMath::ArrayAdd(reinterpret_cast<const float*>(inverse_->GetOutput()),
-                        reinterpret_cast<const float*>(cosine.data), reinterpret_cast<float*>(out), 2 * m_);
+  CQArrayMath::ArrayAdd(reinterpret_cast<const float*>(out), reinterpret_cast<const float*>(cosine.data),
+                        reinterpret_cast<float*>(out), 2 * m_);
 }
 
 void CQCZTChannel::Compute(const float* in, float* out) {

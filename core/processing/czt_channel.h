@@ -35,13 +35,13 @@ class CQCZTChannel {
   int64_t GetInitCount() const { return initCount_; }
 
  private:
-  void FreeBuffers();
-
   bool ready_ = false;
   int32_t n_ = 0, m_ = 0;
   CQCZT* forward_ = nullptr;
   CQCZT* inverse_ = nullptr;
-  // cos(pi * fs * t_m) at the output instants (even n only), as complex values.
-  CQComplex* nyquist_ = nullptr;
+  // Even n: the coefficient at -fs/2 comes back as cos(pi * fs * t) at the
+  // output instants t = outStart + i * outStep, computed during Compute.
+  bool even_ = false;
+  double sampleRate_ = 0.0, outStart_ = 0.0, outStep_ = 0.0;
   int64_t initCount_ = 0;
 };

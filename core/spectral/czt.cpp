@@ -68,19 +68,20 @@ int32_t NextPowerOf2(int64_t n) {
 
 }  // namespace
 
-CQCZT::CQCZT() : fft_(new CQFFT) {}
+CQCZT::CQCZT() : fft_(std::make_shared<CQFFT>()) {}
 
-CQCZT::~CQCZT() {
-  FreeBuffers();
-  delete fft_;
+CQCZT::~CQCZT() { FreeBuffers(); }
+
+bool CQCZT::ShareFFTWith(const CQCZT& other) {
+  if (!initialized_ || !other.initialized_ || fftLength_ != other.fftLength_) return false;
+  fft_ = other.fft_;
+  return true;
 }
 
 void CQCZT::FreeBuffers() {
   CQArrayMath::Free(output_);
-  CQArrayMath::Free(preChirp_);
   CQArrayMath::Free(filterSpectrum_);
-  CQArrayMath::Free(postChirp_);
-  output_ = preChirp_ = filterSpectrum_ = postChirp_ = nullptr;
+  output_ = filterSpectrum_ = nullptr;
 }
 
 void CQCZT::SetTimeParameters(double start, double step, int points) {
@@ -115,10 +116,7 @@ void CQCZT::Initialize(int direction) {
     fftLength_ = NextPowerOf2(needed);
     const float scale = forward ? static_cast<float>(1.0 / numTime_) : 1.0f;
 
-    output_ = CQArrayMath::AllocComplex(outputLength_);
-    preChirp_ = CQArrayMath::AllocComplex(inputLength_);
     filterSpectrum_ = CQArrayMath::AllocComplex(fftLength_);
-    postChirp_ = CQArrayMath::AllocComplex(outputLength_);
 
     // With n*k = (n^2 + k^2 - (k-n)^2)/2 the sum becomes a chirp times the
     // convolution of (input times chirp) with a chirp.
@@ -134,9 +132,9 @@ void CQCZT::Initialize(int direction) {
       c = f0_ * dt_;
       d = f0_ * t0_;
     }
-    MakeChirp(a, -2.0 * b, 0.0, 1.0, 0, inputLength_, preChirp_);
+    preChirp_ = {a, -2.0 * b, 0.0, 1.0};
+    postChirp_ = {a, 2.0 * c, std::fmod(2.0 * d, 2.0), scale};
     ComputeVArray(a);
-    MakeChirp(a, 2.0 * c, std::fmod(2.0 * d, 2.0), scale, 0, outputLength_, postChirp_);
     initialized_ = true;
     ++initCount_;
   } catch (CQError* e) {
@@ -175,19 +173,36 @@ void CQCZT::Compute(const CQComplex* input) {
   try {
     if (input == nullptr) throw new CQError("Null pointer to input data.");
     if (!initialized_) throw new CQError("Initialize must be called before Compute.");
-    if (output_ == nullptr || preChirp_ == nullptr || filterSpectrum_ == nullptr || postChirp_ == nullptr)
-      throw new CQError("Null internal data pointer.");
+    if (output_ == nullptr) output_ = CQArrayMath::AllocComplex(outputLength_);
+  } catch (CQError* e) {
+    e->AddToCallStack("CQCZT::Compute");
+    throw;
+  }
+  Compute(input, output_);
+}
+
+void CQCZT::Compute(const CQComplex* input, CQComplex* output) {
+  try {
+    if (input == nullptr) throw new CQError("Null pointer to input data.");
+    if (output == nullptr) throw new CQError("Null pointer to output data.");
+    if (!initialized_) throw new CQError("Initialize must be called before Compute.");
+    if (filterSpectrum_ == nullptr) throw new CQError("Null internal data pointer.");
     const int L = fftLength_;
     // The convolution's work area lives only for this call: between calls the
-    // transform holds its tables and its output, not a second FFT-length block.
+    // transform holds its filter spectrum and its output, not a second
+    // FFT-length block.
     WorkArea work(L);
-    // All in the work area: the FFT object keeps no buffers of its own.
-    CQArrayMath::ArrayMult(input, preChirp_, work.data, inputLength_);
+    // All in the work area: the FFT object keeps no buffers of its own. The
+    // pre-chirp is written where the product goes, the post-chirp into the
+    // output, and each product is taken element by element in place.
+    MakeChirp(preChirp_.a, preChirp_.b, preChirp_.c, preChirp_.scale, 0, inputLength_, work.data);
+    CQArrayMath::ArrayMult(input, work.data, work.data, inputLength_);
     CQArrayMath::ZeroFill(work.data, inputLength_, L - 1);
     fft_->ComputeInPlace(work.data, L, CQFFT::kForward);
-    CQArrayMath::ArrayMult(work.data, filterSpectrum_, L);
+    CQArrayMath::ArrayMult(work.data, filterSpectrum_, work.data, L);
     fft_->ComputeInPlace(work.data, L, CQFFT::kInverse);
-    CQArrayMath::ArrayMult(work.data, postChirp_, output_, outputLength_);
+    MakeChirp(postChirp_.a, postChirp_.b, postChirp_.c, postChirp_.scale, 0, outputLength_, output);
+    CQArrayMath::ArrayMult(work.data, output, output, outputLength_);
   } catch (CQError* e) {
     e->AddToCallStack("CQCZT::Compute");
     throw;

@@ -15,34 +15,6 @@
 namespace LV_NS {
 namespace {
 
-// ---- class 0: a plain forward copy, 16-byte units to an aligned destination
-// in the middle.
-
-template <ByteCopy K>
-  requires(K == ByteCopy::kPlain16)
-void CopyBytesKernel(const uint8_t* s, uint8_t* d, int64_t n) {
-  const int64_t p = static_cast<int64_t>((16 - (Addr(d) & 15)) & 15);
-  if (n < 16 || n < p + 16) {
-    for (int64_t i = 0; i < n; ++i) {
-      Move1(d + i, s + i);
-    }
-    return;
-  }
-  for (int64_t i = 0; i < p; ++i) {
-    Move1(d + i, s + i);
-  }
-  s += p;
-  d += p;
-  n -= p;
-  const int64_t body = n & ~int64_t{15};
-  for (int64_t i = 0; i < body; i += 16) {
-    _mm_store_si128(reinterpret_cast<__m128i*>(d + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
-  }
-  for (int64_t i = body; i < n; ++i) {
-    Move1(d + i, s + i);
-  }
-}
-
 // ---- class 1: 64-byte rounds (LDDQU for an unaligned source), streaming
 // above half the per-core share of the largest cache.
 
@@ -457,6 +429,28 @@ void CopyBytesKernel(const uint8_t* s, uint8_t* d, int64_t n) {
       CopyAlignShift<12>(s, d, n);
       break;
   }
+}
+
+// ---- class 0: a plain forward copy through the cache: below 64 bytes the
+// short moves, otherwise one unaligned 16-byte unit up to the destination's
+// boundary and then 64-byte rounds of unaligned loads and aligned stores.
+
+template <ByteCopy K>
+  requires(K == ByteCopy::kPlain16)
+void CopyBytesKernel(const uint8_t* s, uint8_t* d, int64_t n) {
+  if (n < 64) {
+    CopyBelow64(s, d, n);
+    return;
+  }
+  const uint64_t misalign = Addr(d) & 15;
+  if (misalign != 0) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), LoadU(s));
+    const int64_t adv = static_cast<int64_t>(16 - misalign);
+    s += adv;
+    d += adv;
+    n -= adv;
+  }
+  CopyUnalignedRounds(s, d, n);
 }
 
 // The class's byte copy: the kernel its row of the class table names.

@@ -14,7 +14,7 @@ namespace {
 
 // The byte-copy kernels.
 enum class ByteCopy {
-  kPlain16,       // 16-byte units to an aligned destination
+  kPlain16,       // 64-byte rounds to an aligned destination, through the cache
   kLddqu64,       // 64-byte rounds, LDDQU for an unaligned source, streaming when large
   kHalves128,     // 128-byte rounds, an unaligned source read as 8-byte halves, streaming when large
   kPageOrder,     // rounds ordered by page offset, byte-align shifts, streaming when large

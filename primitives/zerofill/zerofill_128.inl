@@ -14,46 +14,9 @@
 namespace LV_NS {
 namespace {
 
-// ---- class 0: byte stores up to a 4-byte boundary, then 16-byte stores over
-// whole 32-byte groups, then the tail.
-
-template <ZeroFill K>
-  requires(K == ZeroFill::kPlain16)
-void ZeroFillKernel(uint8_t* p, int64_t n) {
-  while (n > 0 && (Addr(p) & 3) != 0) {
-    Zero1(p++);
-    --n;
-  }
-  const int64_t body = n & ~int64_t{31};
-  int64_t tail = n & 31;
-  uint8_t* const bodyEnd = p + body;
-  const __m128i z = _mm_setzero_si128();
-  // 4-byte stores up to a 16-byte boundary (at most three; a body is at least 32 bytes).
-  while (p < bodyEnd && (Addr(p) & 15) != 0) {
-    Zero4(p);
-    p += 4;
-  }
-  while (bodyEnd - p >= 16) {
-    _mm_store_si128(reinterpret_cast<__m128i*>(p), z);
-    p += 16;
-  }
-  while (p < bodyEnd) {
-    Zero4(p);
-    p += 4;
-  }
-  if (tail >= 16) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), z);
-    p += 16;
-    tail -= 16;
-  }
-  while (tail > 0) {
-    Zero1(p++);
-    --tail;
-  }
-}
-
-// ---- classes 1-3: 16-byte stores, non-temporal above the size of the
-// largest cache.
+// ---- 16-byte stores around a short head and tail; classes 1-3 store
+// non-temporally above the size of the largest cache, class 0 always through
+// the cache.
 
 // 1 to 15 bytes: two overlapping stores of the largest fitting size.
 [[gnu::always_inline]] inline void ZeroShort(uint8_t* p, int64_t r) {
@@ -81,7 +44,7 @@ void ZeroFillKernel(uint8_t* p, int64_t n) {
 }
 
 template <ZeroFill K>
-  requires(K == ZeroFill::kStream16)
+  requires(K == ZeroFill::kPlain16 || K == ZeroFill::kStream16)
 void ZeroFillKernel(uint8_t* p, int64_t n) {
   if (n < 16) {
     ZeroShort(p, n);
@@ -101,7 +64,7 @@ void ZeroFillKernel(uint8_t* p, int64_t n) {
     ZeroBelow64(p, n, z);
     return;
   }
-  if (n > 0x80000) {
+  if (K == ZeroFill::kStream16 && n > 0x80000) {
     const int64_t cache = LargeCacheSizeLookup(false);
     if (cache != -1 && n >= cache) {
       // Larger than the cache: bypass it, so the fill does not evict what the caller works on.

@@ -15,7 +15,7 @@ namespace {
 
 // The zero-fill kernels.
 enum class ZeroFill {
-  kPlain16,   // byte and 4-byte stores around 16-byte stores
+  kPlain16,   // 16-byte stores (four per round) around a short head and tail
   kStream16,  // 16-byte stores, non-temporal above the size of the largest cache
   kUnits32,   // 32-byte stores up to a size threshold, the repeated byte store above
 };

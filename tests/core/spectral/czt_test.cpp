@@ -151,3 +151,62 @@ TEST(ChirpZ, BadArgumentsFailWithMessages) {
   EXPECT_EQ(e.message, "Null pointer to input data.");
   EXPECT_NE(e.callStack.find("CQCZT::Compute"), std::string::npos);
 }
+
+// The caller's-array form gives the same bits as the transform's own output,
+// which is made only by the one-argument form; a null output is refused.
+TEST(ChirpZ, ComputeIntoTheCallersArrayMatchesTheOwnOutputBitForBit) {
+  for (int n : {7, 64, 1001}) {
+    const auto x = RandomSignal(n, 9u + n);
+    CQCZT t;
+    t.SetTimeParameters(1e-6, 1.0 / 3e6, n);
+    t.SetFreqParameters(-1e6, 3e6 / (n + 3), n + 3);
+    t.Initialize(CQCZT::kForward);
+    EXPECT_EQ(t.GetOutput(), nullptr);
+    std::vector<CQComplex> mine(n + 3);
+    t.Compute(x.data(), mine.data());
+    EXPECT_EQ(t.GetOutput(), nullptr) << n;
+    t.Compute(x.data());
+    ASSERT_NE(t.GetOutput(), nullptr);
+    for (int i = 0; i < n + 3; ++i) ASSERT_EQ(mine[i], t.GetOutput()[i]) << n << " " << i;
+    lv_test::CaughtError e = lv_test::Catch([&] { t.Compute(x.data(), nullptr); });
+    EXPECT_EQ(e.message, "Null pointer to output data.");
+    EXPECT_NE(e.callStack.find("CQCZT::Compute"), std::string::npos);
+  }
+}
+
+// Two transforms of one FFT length share one FFT and still give the bits of
+// unshared ones; other lengths, or a transform not initialized, do not share.
+TEST(ChirpZ, TransformsOfOneFftLengthShareItWithoutChangingTheResult) {
+  const int n = 300;
+  const auto x = RandomSignal(n, 21u);
+  auto make = [&](CQCZT& t, int direction, double t0) {
+    t.SetTimeParameters(t0, 1.0 / 1e6, n);
+    t.SetFreqParameters(-5e5, 1e6 / n, n);
+    t.Initialize(direction);
+  };
+  CQCZT fwd, inv, fwdAlone, invAlone;
+  make(fwd, CQCZT::kForward, 0.0);
+  make(inv, CQCZT::kInverse, 3e-7);
+  make(fwdAlone, CQCZT::kForward, 0.0);
+  make(invAlone, CQCZT::kInverse, 3e-7);
+  ASSERT_EQ(fwd.GetFFTLength(), inv.GetFFTLength());
+  EXPECT_TRUE(inv.ShareFFTWith(fwd));
+  for (int round = 0; round < 2; ++round) {
+    fwd.Compute(x.data());
+    inv.Compute(fwd.GetOutput());
+    fwdAlone.Compute(x.data());
+    invAlone.Compute(fwdAlone.GetOutput());
+    for (int i = 0; i < n; ++i) {
+      ASSERT_EQ(fwd.GetOutput()[i], fwdAlone.GetOutput()[i]) << i;
+      ASSERT_EQ(inv.GetOutput()[i], invAlone.GetOutput()[i]) << i;
+    }
+  }
+  CQCZT longer, fresh;
+  longer.SetTimeParameters(0.0, 1.0 / 1e6, 4 * n);
+  longer.SetFreqParameters(0.0, 1e6 / n, n);
+  longer.Initialize(CQCZT::kForward);
+  EXPECT_NE(longer.GetFFTLength(), fwd.GetFFTLength());
+  EXPECT_FALSE(longer.ShareFFTWith(fwd));
+  EXPECT_FALSE(fresh.ShareFFTWith(fwd));
+  EXPECT_FALSE(fwd.ShareFFTWith(fresh));
+}
