@@ -279,7 +279,7 @@ FILE* CQAppSettings::OpenFileForAppending(const std::filesystem::path& writePath
   return OpenOrThrow(writePath, "ab", "CQAppSettings::OpenFileForAppending");
 }
 
-std::vector<std::wstring> CQAppSettings::ReadLines() const {
+std::string CQAppSettings::ReadBytes() const {
   FILE* f = OpenFileForReading();
   std::string bytes;
   char chunk[65536];
@@ -292,7 +292,11 @@ std::vector<std::wstring> CQAppSettings::ReadLines() const {
   if (failed) {
     throw new CQError("Error reading settings file.", "CQAppSettings::OpenFileForReading");
   }
-  std::vector<std::wstring> lines;
+  return bytes;
+}
+
+template <typename F>
+void CQAppSettings::ForEachLine(const std::string& bytes, F&& f) {
   size_t start = 0;
   while (start < bytes.size()) {
     size_t lf = bytes.find('\n', start);
@@ -301,9 +305,19 @@ std::vector<std::wstring> CQAppSettings::ReadLines() const {
     if (end > start && bytes[end - 1] == '\r') {
       --end;
     }
-    lines.push_back(lv::Latin1ToWide(std::string_view(bytes).substr(start, end - start)));
+    if (!f(std::string_view(bytes).substr(start, end - start))) {
+      return;
+    }
     start = next;
   }
+}
+
+std::vector<std::wstring> CQAppSettings::ReadLines() const {
+  std::vector<std::wstring> lines;
+  ForEachLine(ReadBytes(), [&](std::string_view line) {
+    lines.push_back(lv::Latin1ToWide(line));
+    return true;
+  });
   return lines;
 }
 
@@ -322,12 +336,26 @@ bool CQAppSettings::FindValueString(const wchar_t* key, std::wstring* valueText)
       }
       return false;
     }
-    for (const std::wstring& line : ReadLines()) {
-      if (MatchLine(line, k, valueText)) {
+    // Outside a section the file is searched as stored: each byte is one
+    // character, so the key is compared in Latin-1 and only the matching
+    // line's value is widened (a key with a character above U+00FF matches
+    // no line).
+    const std::optional<std::string> latin1Key = lv::WideToLatin1(k);
+    if (!latin1Key) {
+      return false;
+    }
+    const std::string_view keyBytes(*latin1Key);
+    bool found = false;
+    ForEachLine(ReadBytes(), [&](std::string_view line) {
+      if (line.size() < keyBytes.size() + 3 || line.substr(0, keyBytes.size()) != keyBytes ||
+          line.substr(keyBytes.size(), 3) != " = ") {
         return true;
       }
-    }
-    return false;
+      *valueText = lv::Latin1ToWide(line.substr(keyBytes.size(), static_cast<size_t>(kMaxValueText)));
+      found = true;
+      return false;
+    });
+    return found;
   });
 }
 

@@ -42,6 +42,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "workers/cw_rect.h"
@@ -126,6 +127,12 @@ class CQAppSettings {
   // runs) opened for appending; the caller closes it. The same error.
   static FILE* OpenFileForAppending(const std::filesystem::path& writePath);
   void AppendLine(const wchar_t* key, const std::wstring& valueText);
+  // The file's bytes as stored; "Error reading settings file." on a read error.
+  std::string ReadBytes() const;
+  // Calls f with each line of bytes (without its LF or CR LF end) until f
+  // returns false.
+  template <typename F>
+  static void ForEachLine(const std::string& bytes, F&& f);
   std::vector<std::wstring> ReadLines() const;
   std::optional<std::wstring> FindNumberText(const wchar_t* key, void* out, const char* name);
   // The float or double value of key, non-finite forms included.
