@@ -28,8 +28,9 @@
 // Saving: SetValue appends one line per call, opening and closing the file
 // each time. ResetContents empties the file and writes the header. A save
 // chain instead uses BeginSave / CommitSave: the lines go to a temporary file
-// in the same folder, which replaces the target only when the chain has
-// completed, so a failed or interrupted save leaves the previous file intact.
+// in the same folder (kept open for the chain, each line flushed), which
+// replaces the target only when the chain has completed, so a failed or
+// interrupted save leaves the previous file intact.
 //
 // Errors are CQError* with the operation's "CQAppSettings::..." name appended.
 // One instance is used by one thread at a time (the save and recall chains
@@ -141,6 +142,7 @@ class CQAppSettings {
   mutable std::mutex nameMutex_;  // guards fileName_ and savePath_
   std::filesystem::path fileName_;
   std::filesystem::path savePath_;  // non-empty while a save runs
+  FILE* saveFile_ = nullptr;        // savePath_ opened for writing while a save runs
   int32_t useSection_ = 0;
   std::vector<std::wstring> section_;
   lv::PlatformMutex mutex_;
