@@ -338,14 +338,6 @@ void CQAppSettings::ForEachLine(const std::string& bytes, F&& f) {
   }
 }
 
-std::vector<std::wstring> CQAppSettings::ReadLines() const {
-  std::vector<std::wstring> lines;
-  ForEachLine(ReadBytes(), [&](std::string_view line) {
-    lines.push_back(lv::Latin1ToWide(line));
-    return true;
-  });
-  return lines;
-}
 
 bool CQAppSettings::FindValueString(const wchar_t* key, std::wstring* valueText) {
   return Named("CQAppSettings::FindValueString", [&]() -> bool {
@@ -505,10 +497,17 @@ void CQAppSettings::ExtractSection(const wchar_t* prefix) {
     if (prefix == nullptr || prefix[0] == L'\0') {
       return;
     }
-    for (std::wstring& line : ReadLines()) {
-      if (line.find(prefix) != std::wstring::npos) {
-        section_.push_back(std::move(line));
-      }
+    // As for look-ups, the prefix is compared in Latin-1 against the stored
+    // bytes and only the section's own lines are widened.
+    const std::optional<std::string> latin1Prefix = lv::WideToLatin1(prefix);
+    if (!latin1Prefix) {
+      return;  // a character above U+00FF: no stored line holds it
     }
+    ForEachLine(ReadBytes(), [&](std::string_view line) {
+      if (line.find(*latin1Prefix) != std::string_view::npos) {
+        section_.push_back(lv::Latin1ToWide(line));
+      }
+      return true;
+    });
   });
 }

@@ -120,7 +120,7 @@ class CQAppSettings {
  private:
   std::filesystem::path FileNameOrThrow(const char* name) const;
   std::filesystem::path WritePath(const char* name) const;
-  // The settings file opened for reading (bytes as stored; ReadLines strips
+  // The settings file opened for reading (bytes as stored; ForEachLine strips
   // the CR of each line end). The caller closes it. "Error opening settings
   // file." when it cannot be opened.
   FILE* OpenFileForReading() const;
@@ -134,7 +134,6 @@ class CQAppSettings {
   // returns false.
   template <typename F>
   static void ForEachLine(const std::string& bytes, F&& f);
-  std::vector<std::wstring> ReadLines() const;
   std::optional<std::wstring> FindNumberText(const wchar_t* key, void* out, const char* name);
   // The float or double value of key, non-finite forms included.
   std::optional<double> FloatingOf(const wchar_t* key, void* out);
