@@ -8,11 +8,23 @@
 //
 // Oracle: bad files fail with a CQError, never a crash; a whole read returns
 // exactly the described count; a window read returns exactly the samples
-// asked for; a .wv file's samples equal its 16-bit pairs decoded here.
+// asked for. The samples themselves are checked against small reference
+// decoders written here from the formats' descriptions (not the readers'
+// code): .wv, .iqbin, the pairs .wvh/.wvd, .siqh/.siqd and .bin.txt/.bin,
+// and the generic text layouts. A reference declines a header it cannot
+// read unambiguously (a NUL byte, an over-long line, a number followed by
+// letters, a key twice on one line ...); the samples of a file it accepts
+// must equal the reader's, whole reads and windows alike (zeros outside
+// the file).
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/error.h"
 #include "fuzz/fuzz_support.h"
@@ -25,29 +37,33 @@ constexpr const char* kTarget = "iq_readers";
 
 enum Reads { kWindows, kWholeAndWindows, kWholeOnly, kNone };
 
+// Which reference decoder checks the samples (kNoReference: counts only).
+enum Reference { kNoReference, kRefWv, kRefWvh, kRefSiq, kRefIqbin, kRefBin, kRefText3, kRefText5 };
+
 struct Format {
   const char* names[3];  // header (the name the manager is given), data, marker
   int32_t txtType;       // 0, or the text type the user chose (6 to 13)
   Reads reads;           // Xdat reads windows only; VSA and pattern-generator
                          // text always the whole file; .iqtxt is never read
+  Reference reference;
 };
 
 const Format kFormats[] = {
-    {{"f.wv", nullptr, nullptr}, 0, kWholeAndWindows},
-    {{"f.wvh", "f.wvd", nullptr}, 0, kWholeAndWindows},
-    {{"f.siqh", "f.siqd", nullptr}, 0, kWholeAndWindows},
-    {{"f.iqbin", nullptr, nullptr}, 0, kWholeAndWindows},
-    {{"f.bin.txt", "f.bin", nullptr}, 0, kWholeAndWindows},
-    {{"f.xhdr", "f.xdat", "f.xmrk"}, 0, kWindows},
-    {{"f.txt", nullptr, nullptr}, 6, kWholeOnly},
-    {{"f.txt", nullptr, nullptr}, 7, kWholeOnly},
-    {{"f.txt", nullptr, nullptr}, 8, kWholeOnly},
-    {{"f.txt", nullptr, nullptr}, 9, kWholeAndWindows},
-    {{"f.txt", nullptr, nullptr}, 10, kWholeAndWindows},
-    {{"f.csv", nullptr, nullptr}, 11, kWholeAndWindows},
-    {{"f.txt", nullptr, nullptr}, 12, kWholeOnly},
-    {{"f.txt", nullptr, nullptr}, 13, kWholeOnly},
-    {{"f.iqtxt", nullptr, nullptr}, 0, kNone},
+    {{"f.wv", nullptr, nullptr}, 0, kWholeAndWindows, kRefWv},
+    {{"f.wvh", "f.wvd", nullptr}, 0, kWholeAndWindows, kRefWvh},
+    {{"f.siqh", "f.siqd", nullptr}, 0, kWholeAndWindows, kRefSiq},
+    {{"f.iqbin", nullptr, nullptr}, 0, kWholeAndWindows, kRefIqbin},
+    {{"f.bin.txt", "f.bin", nullptr}, 0, kWholeAndWindows, kRefBin},
+    {{"f.xhdr", "f.xdat", "f.xmrk"}, 0, kWindows, kNoReference},
+    {{"f.txt", nullptr, nullptr}, 6, kWholeOnly, kNoReference},
+    {{"f.txt", nullptr, nullptr}, 7, kWholeOnly, kNoReference},
+    {{"f.txt", nullptr, nullptr}, 8, kWholeOnly, kNoReference},
+    {{"f.txt", nullptr, nullptr}, 9, kWholeAndWindows, kRefText3},
+    {{"f.txt", nullptr, nullptr}, 10, kWholeAndWindows, kRefText5},
+    {{"f.csv", nullptr, nullptr}, 11, kWholeAndWindows, kRefText5},
+    {{"f.txt", nullptr, nullptr}, 12, kWholeOnly, kNoReference},
+    {{"f.txt", nullptr, nullptr}, 13, kWholeOnly, kNoReference},
+    {{"f.iqtxt", nullptr, nullptr}, 0, kNone, kNoReference},
 };
 
 // Runs f; true when it succeeded, false when it failed with a CQError (the
@@ -78,6 +94,261 @@ void CheckWvSamples(const std::string& file, const CQCArrayTD& samples) {
     const CQComplex want(pair[0] * 3.0518509e-05f, pair[1] * 3.0518509e-05f);
     const CQComplex got = samples.GetDataPtr()[k];
     LV_FUZZ_CHECK(kTarget, got.re == want.re && got.im == want.im, "sample " + std::to_string(k) + " differs");
+  }
+}
+
+// ---- Reference decoders -------------------------------------------------
+
+using Samples = std::vector<CQComplex>;
+
+// The text split into lines at '\n' (the line end dropped); nothing when the
+// text holds a NUL byte or a line longer than maxLine characters, where a
+// line-by-line reader with a fixed buffer would see pieces.
+std::optional<std::vector<std::string>> Lines(std::string_view text, size_t maxLine) {
+  if (text.find('\0') != std::string_view::npos) return std::nullopt;
+  std::vector<std::string> lines;
+  size_t from = 0;
+  while (from < text.size()) {
+    size_t end = text.find('\n', from);
+    if (end == std::string_view::npos) end = text.size();
+    if (end - from > maxLine) return std::nullopt;
+    lines.emplace_back(text.substr(from, end - from));
+    from = end + 1;
+  }
+  return lines;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// A decimal number converted as "%f" (float) or "%lf" (double) from text.
+// Outer nothing: the reference declines (hexadecimal, inf or nan, a number
+// running on into letters, digits or a point, not finite, out of range);
+// inner nothing: no number starts here.
+std::optional<std::optional<double>> Convert(const std::string& text, bool asFloat) {
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const double value = asFloat ? static_cast<double>(std::strtof(begin, &end)) : std::strtod(begin, &end);
+  if (end == begin) return std::optional<double>();
+  if (errno != 0 || !std::isfinite(value)) return std::nullopt;
+  for (const char* c = begin; c != end; ++c) {
+    if (IsLetter(*c) && *c != 'e' && *c != 'E') return std::nullopt;
+  }
+  if (*end != '\0' && (IsLetter(*end) || IsDigit(*end) || *end == '.')) return std::nullopt;
+  return std::optional<double>(value);
+}
+
+struct Found {
+  bool found = false;
+  double value = 0;
+  size_t line = 0;
+};
+
+// A header number: the first line holding key followed, later on that line,
+// by a digit (or a minus sign when signed) from which the number converts.
+// Nothing when the reference declines: the key twice on one line, or a
+// conversion it cannot decide.
+std::optional<Found> FindNumber(const std::vector<std::string>& lines, const char* key, bool asFloat) {
+  const size_t keyLength = std::strlen(key);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const size_t at = line.find(key);
+    if (at == std::string::npos) continue;
+    if (line.find(key, at + 1) != std::string::npos) return std::nullopt;
+    const size_t start = line.find_first_of("-0123456789", at + keyLength);
+    if (start == std::string::npos) continue;
+    // A '+' or '.' just before the number would belong to it for some readers.
+    if (start > at + keyLength && (line[start - 1] == '+' || line[start - 1] == '.')) return std::nullopt;
+    const auto value = Convert(line.substr(start), asFloat);
+    if (!value) return std::nullopt;
+    if (*value) return Found{true, **value, i};
+  }
+  return Found{};
+}
+
+bool HasKey(const std::vector<std::string>& lines, const char* key) {
+  for (const std::string& line : lines) {
+    if (line.find(key) != std::string::npos) return true;
+  }
+  return false;
+}
+
+size_t FirstLineWith(const std::vector<std::string>& lines, const char* key) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].find(key) != std::string::npos) return i;
+  }
+  return lines.size();
+}
+
+// Signed 16-bit little-endian I/Q pairs, each value times scale (a float
+// product); the count is the length divided by 4, rounded down.
+Samples Int16Pairs(std::string_view data, float scale) {
+  Samples out(data.size() / 4);
+  for (size_t k = 0; k < out.size(); ++k) {
+    int16_t pair[2];
+    std::memcpy(pair, data.data() + 4 * k, 4);
+    out[k] = CQComplex(static_cast<float>(pair[0]) * scale, static_cast<float>(pair[1]) * scale);
+  }
+  return out;
+}
+
+// .iqbin: version 1 or 2, count N >= 0, then float pairs after 32 (version 1)
+// or 1056 bytes (version 2). The samples the file holds, at most N.
+std::optional<Samples> RefIqbin(std::string_view file) {
+  if (file.size() < 32) return std::nullopt;
+  int32_t version;
+  int32_t count;
+  std::memcpy(&version, file.data(), 4);
+  std::memcpy(&count, file.data() + 4, 4);
+  if ((version != 1 && version != 2) || count < 0) return std::nullopt;
+  const size_t offset = version == 1 ? 32 : 1056;
+  if (file.size() < offset) return std::nullopt;
+  const size_t held = (file.size() - offset) / 8;
+  Samples out(held < static_cast<size_t>(count) ? held : static_cast<size_t>(count));
+  for (size_t k = 0; k < out.size(); ++k) {
+    float iq[2];
+    std::memcpy(iq, file.data() + offset + 8 * k, 8);
+    out[k] = CQComplex(iq[0], iq[1]);
+  }
+  return out;
+}
+
+// .wvh/.wvd: "TYPE:RAW16LE" and a CLOCK number required; the scale from
+// REFLEVEL L: sqrt(p x 100) / 32767 with p = 10^((L - 30) / 10), each step
+// rounded to float; 1/32767 without REFLEVEL.
+std::optional<Samples> RefWvh(std::string_view header, std::string_view data) {
+  const auto lines = Lines(header, 1000);
+  if (!lines || !HasKey(*lines, "TYPE:RAW16LE")) return std::nullopt;
+  const auto clock = FindNumber(*lines, "CLOCK", false);
+  const auto level = FindNumber(*lines, "REFLEVEL", true);
+  if (!clock || !clock->found || clock->value == 0 || !level) return std::nullopt;
+  // A reader that stops once the date has been seen might miss a REFLEVEL
+  // on a later line: such a header is left undecided.
+  if (level->found && level->line > FirstLineWith(*lines, "DATE")) return std::nullopt;
+  float scale = 1.0f / 32767.0f;
+  if (level->found) {
+    const float p = static_cast<float>(std::pow(10.0, (static_cast<double>(static_cast<float>(level->value)) - 30.0) / 10.0));
+    const float p100 = p * 100.0f;
+    scale = static_cast<float>(std::sqrt(static_cast<double>(p100))) / 32767.0f;
+  }
+  if (!(scale > 0.0f) || !std::isfinite(scale)) return std::nullopt;
+  return Int16Pairs(data, scale);
+}
+
+// .siqh/.siqd: "RSASIQHT:", "NumberFormat:IQ-Int16", SampleRate and
+// DataScale required (lines of at most 127 characters); values times DataScale.
+std::optional<Samples> RefSiq(std::string_view header, std::string_view data) {
+  const auto lines = Lines(header, 120);
+  if (!lines || !HasKey(*lines, "RSASIQHT:") || !HasKey(*lines, "NumberFormat:IQ-Int16")) return std::nullopt;
+  const auto rate = FindNumber(*lines, "SampleRate", false);
+  const auto scale = FindNumber(*lines, "DataScale", true);
+  if (!rate || !rate->found || rate->value == 0 || !scale || !scale->found || scale->value == 0) return std::nullopt;
+  return Int16Pairs(data, static_cast<float>(scale->value));
+}
+
+// .bin.txt/.bin: YScale and XDelta required (lines of at most 127
+// characters); values times YScale, its sign kept.
+std::optional<Samples> RefBin(std::string_view header, std::string_view data) {
+  const auto lines = Lines(header, 120);
+  if (!lines) return std::nullopt;
+  const auto delta = FindNumber(*lines, "XDelta", false);
+  const auto scale = FindNumber(*lines, "YScale", true);
+  if (!delta || !delta->found || delta->value == 0 || !scale || !scale->found || scale->value == 0) return std::nullopt;
+  // Between the key and its number only a minus sign right before the digits
+  // is unambiguous (a reader may or may not see a sign further away).
+  const std::string& line = (*lines)[scale->line];
+  const size_t key = line.find("YScale") + 6;
+  const size_t digit = line.find_first_of("0123456789", key);
+  if (line.find_first_of("+-", key) < (digit > 0 && line[digit - 1] == '-' ? digit - 1 : digit)) return std::nullopt;
+  return Int16Pairs(data, static_cast<float>(scale->value));
+}
+
+// Generic text, layouts 3 (I Q) and 5 (time I Q): a line whose values
+// convert fully is a sample line, every other line is passed over; commas
+// count as white space; a UTF-8 byte-order mark at the start is skipped.
+// The reference declines a line that mixes numbers and other text, hex,
+// inf and nan, and values that are not finite or underflow.
+std::optional<Samples> RefText(std::string_view file, int layout) {
+  if (file.substr(0, 3) == "\xEF\xBB\xBF") file.remove_prefix(3);
+  const auto lines = Lines(file, 1000);
+  if (!lines) return std::nullopt;
+  const size_t needed = layout == 5 ? 3 : 2;
+  Samples out;
+  for (std::string line : *lines) {
+    std::vector<double> values;
+    bool hasDigit = false;
+    bool other = false;
+    for (char& c : line) {
+      if (c == ',') c = ' ';
+      hasDigit = hasDigit || IsDigit(c);
+    }
+    if (!hasDigit) continue;  // no number at all: not a sample line
+    size_t from = 0;
+    while (true) {
+      from = line.find_first_not_of(" \t\r\v\f", from);
+      if (from == std::string::npos) break;
+      size_t end = line.find_first_of(" \t\r\v\f", from);
+      if (end == std::string::npos) end = line.size();
+      const std::string token = line.substr(from, end - from);
+      // The I and Q columns convert as floats, a time column as a double.
+      const bool asFloat = !(layout == 5 && values.empty());
+      const auto value = Convert(token, asFloat);
+      char* stop = nullptr;
+      const double full = std::strtod(token.c_str(), &stop);
+      if (!value || !*value || *stop != '\0') {
+        other = true;
+        break;
+      }
+      if (full != 0 && std::fabs(full) < 1.2e-38) return std::nullopt;  // a float underflow
+      values.push_back(**value);
+      from = end;
+    }
+    if (other) return std::nullopt;
+    if (values.size() < needed) {
+      if (!values.empty()) return std::nullopt;  // too few numbers: readers may differ
+      continue;
+    }
+    const size_t i = layout == 5 ? 1 : 0;
+    out.emplace_back(static_cast<float>(values[i]), static_cast<float>(values[i + 1]));
+  }
+  return out;
+}
+
+std::optional<Samples> ReferenceSamples(const Format& format, const std::string& header, const std::string& data) {
+  switch (format.reference) {
+    case kRefWvh: return RefWvh(header, data);
+    case kRefSiq: return RefSiq(header, data);
+    case kRefIqbin: return RefIqbin(header);
+    case kRefBin: return RefBin(header, data);
+    case kRefText3: return RefText(header, 3);
+    case kRefText5: return RefText(header, 5);
+    default: return std::nullopt;
+  }
+}
+
+// Two floats are the same sample value: equal with equal signs, or both NaN.
+bool Same(float a, float b) {
+  if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b);
+  return a == b && std::signbit(a) == std::signbit(b);
+}
+
+// The read samples are the reference's from file sample first on; a window
+// holds zeros where it lies outside the file's count samples.
+void CheckAgainst(const std::string& which, const Samples& want, int64_t first, int64_t count,
+                  const CQCArrayTD& got) {
+  const CQComplex* p = got.GetDataPtr();
+  for (int64_t k = 0; k < got.GetNumPoints(); ++k) {
+    const int64_t at = first + k;
+    const std::string where = which + "sample " + std::to_string(at);
+    if (at < 0 || at >= count) {
+      LV_FUZZ_CHECK(kTarget, p[k].re == 0.0f && p[k].im == 0.0f, where + " outside the file is not zero");
+      continue;
+    }
+    LV_FUZZ_CHECK(kTarget, at < static_cast<int64_t>(want.size()), where + " read beyond what the file holds");
+    LV_FUZZ_CHECK(kTarget, Same(p[k].re, want[at].re) && Same(p[k].im, want[at].im),
+                  where + " is (" + std::to_string(p[k].re) + ", " + std::to_string(p[k].im) + "), the file holds (" +
+                      std::to_string(want[at].re) + ", " + std::to_string(want[at].im) + ")");
   }
 }
 
@@ -135,6 +406,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   if (format.reads == kNone) return 0;
+  // The samples the files hold, decoded here, when the files were left alone.
+  const std::optional<Samples> reference =
+      changed ? std::nullopt : ReferenceSamples(format, header, format.names[1] != nullptr ? dataPart : std::string());
   CQFileDataBlock block;
   if (format.reads != kWindows && (flags & 1) == 0) {
     block.partialRead = false;
@@ -143,7 +417,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       LV_FUZZ_CHECK(kTarget, block.samples->GetNumPoints() == info->numPoints,
                     which + "whole read of " + std::to_string(block.samples->GetNumPoints()) + " samples, described " +
                         std::to_string(info->numPoints));
-      if (&format == &kFormats[0] && !changed) CheckWvSamples(header, *block.samples);
+      if (format.reference == kRefWv && !changed) CheckWvSamples(header, *block.samples);
+      if (reference) CheckAgainst(which + "whole read: ", *reference, 0, info->numPoints, *block.samples);
     }
   }
   if ((flags & 2) != 0 || format.reads == kWindows) {
@@ -156,6 +431,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       LV_FUZZ_CHECK(kTarget, block.samples->GetNumPoints() == expected,
                     which + "window of " + std::to_string(block.samples->GetNumPoints()) + " samples, expected " +
                         std::to_string(expected));
+      if (reference && format.reads == kWholeAndWindows) {
+        CheckAgainst(which + "window: ", *reference, start, info->numPoints, *block.samples);
+      }
     }
   }
   return 0;

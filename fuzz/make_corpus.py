@@ -136,6 +136,12 @@ def writers():
         "negative_rate": struct.pack("<dd", -2.0, 0.0) + samples,
         "nan_centre": struct.pack("<dd", 1e6, float("nan")) + samples,
         "denormal_rate": struct.pack("<dd", 5e-324, 0.0) + samples,
+        # Findings: VSA text header numbers whose written digits round past
+        # the largest double (the step 1/rate, the rate read back from the
+        # written step); and band edges near the largest double.
+        "step_rounds_to_inf": struct.pack("<dd", 5.562684646277895e-309, 0.0) + struct.pack("<ff", 0.5, -0.25),
+        "step_gives_infinite_rate": struct.pack("<dd", 1.7976931348623157e308, 0.0) + struct.pack("<ff", 0.5, -0.25),
+        "band_edge_overflow": struct.pack("<dd", 1e308, 1.5e308) + struct.pack("<ff", 0.5, -0.25),
     }
 
 

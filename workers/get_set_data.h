@@ -23,7 +23,7 @@
 
 class CQError;
 class CQCArrayTD;
-class CQFileInfo;
+struct CQFileInfo;
 class CQFileDataBlock;
 
 // Message ids common to every worker.

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "core/call_stack.h"
 #include "core/error.h"
@@ -107,6 +108,9 @@ CQAppSettings::CQAppSettings() = default;
 
 CQAppSettings::~CQAppSettings() {
   std::error_code ec;
+  if (saveFile_ != nullptr) {
+    std::fclose(saveFile_);
+  }
   if (!savePath_.empty()) {
     std::filesystem::remove(savePath_, ec);
   }
@@ -171,9 +175,20 @@ void CQAppSettings::BeginSave() {
       temp = fileName_;
       temp += ".saving";
     }
-    WriteAndClose(OpenOrThrow(temp, "wb", nullptr), std::string(kHeader) + "\r\n");
+    // The temporary file stays open until the save ends: nobody else reads
+    // it, and a chain of a few hundred values then costs one open, not one
+    // per value. Each line is still flushed and checked as it is written.
+    FILE* f = OpenOrThrow(temp, "wb", nullptr);
+    const std::string header = std::string(kHeader) + "\r\n";
+    if (std::fwrite(header.data(), 1, header.size(), f) != header.size() || std::fflush(f) != 0) {
+      std::fclose(f);
+      std::error_code ec;
+      std::filesystem::remove(temp, ec);
+      throw new CQError(kWriteError);
+    }
     std::lock_guard<std::mutex> lock(nameMutex_);
     savePath_ = temp;
+    saveFile_ = f;
   });
 }
 
@@ -191,10 +206,11 @@ void CQAppSettings::CommitSave() {
       savePath_.clear();
     }
     // The new contents reach the disk before they replace the old file.
-    const int fd = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
-    const bool synced = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0) {
-      ::close(fd);
+    FILE* f = std::exchange(saveFile_, nullptr);
+    const int fd = f != nullptr ? ::fileno(f) : -1;
+    bool synced = fd >= 0 && std::fflush(f) == 0 && ::fsync(fd) == 0;
+    if (f != nullptr && std::fclose(f) != 0) {
+      synced = false;
     }
     std::error_code ec;
     if (synced) {
@@ -212,6 +228,9 @@ void CQAppSettings::AbortSave() {
   {
     std::lock_guard<std::mutex> lock(nameMutex_);
     temp.swap(savePath_);
+  }
+  if (saveFile_ != nullptr) {
+    std::fclose(std::exchange(saveFile_, nullptr));
   }
   if (!temp.empty()) {
     std::error_code ec;
@@ -232,6 +251,13 @@ void CQAppSettings::AppendLine(const wchar_t* key, const std::wstring& valueText
     throw new CQError(kWriteError);  // a character above U+00FF
   }
   *bytes += "\r\n";
+  if (saveFile_ != nullptr) {
+    // A save runs: its open temporary file takes the line.
+    if (std::fwrite(bytes->data(), 1, bytes->size(), saveFile_) != bytes->size() || std::fflush(saveFile_) != 0) {
+      throw new CQError(kWriteError);
+    }
+    return;
+  }
   WriteAndClose(OpenFileForAppending(path), *bytes);
 }
 
@@ -279,7 +305,7 @@ FILE* CQAppSettings::OpenFileForAppending(const std::filesystem::path& writePath
   return OpenOrThrow(writePath, "ab", "CQAppSettings::OpenFileForAppending");
 }
 
-std::vector<std::wstring> CQAppSettings::ReadLines() const {
+std::string CQAppSettings::ReadBytes() const {
   FILE* f = OpenFileForReading();
   std::string bytes;
   char chunk[65536];
@@ -292,7 +318,11 @@ std::vector<std::wstring> CQAppSettings::ReadLines() const {
   if (failed) {
     throw new CQError("Error reading settings file.", "CQAppSettings::OpenFileForReading");
   }
-  std::vector<std::wstring> lines;
+  return bytes;
+}
+
+template <typename F>
+void CQAppSettings::ForEachLine(const std::string& bytes, F&& f) {
   size_t start = 0;
   while (start < bytes.size()) {
     size_t lf = bytes.find('\n', start);
@@ -301,11 +331,13 @@ std::vector<std::wstring> CQAppSettings::ReadLines() const {
     if (end > start && bytes[end - 1] == '\r') {
       --end;
     }
-    lines.push_back(lv::Latin1ToWide(std::string_view(bytes).substr(start, end - start)));
+    if (!f(std::string_view(bytes).substr(start, end - start))) {
+      return;
+    }
     start = next;
   }
-  return lines;
 }
+
 
 bool CQAppSettings::FindValueString(const wchar_t* key, std::wstring* valueText) {
   return Named("CQAppSettings::FindValueString", [&]() -> bool {
@@ -322,12 +354,26 @@ bool CQAppSettings::FindValueString(const wchar_t* key, std::wstring* valueText)
       }
       return false;
     }
-    for (const std::wstring& line : ReadLines()) {
-      if (MatchLine(line, k, valueText)) {
+    // Outside a section the file is searched as stored: each byte is one
+    // character, so the key is compared in Latin-1 and only the matching
+    // line's value is widened (a key with a character above U+00FF matches
+    // no line).
+    const std::optional<std::string> latin1Key = lv::WideToLatin1(k);
+    if (!latin1Key) {
+      return false;
+    }
+    const std::string_view keyBytes(*latin1Key);
+    bool found = false;
+    ForEachLine(ReadBytes(), [&](std::string_view line) {
+      if (line.size() < keyBytes.size() + 3 || line.substr(0, keyBytes.size()) != keyBytes ||
+          line.substr(keyBytes.size(), 3) != " = ") {
         return true;
       }
-    }
-    return false;
+      *valueText = lv::Latin1ToWide(line.substr(keyBytes.size(), static_cast<size_t>(kMaxValueText)));
+      found = true;
+      return false;
+    });
+    return found;
   });
 }
 
@@ -451,10 +497,17 @@ void CQAppSettings::ExtractSection(const wchar_t* prefix) {
     if (prefix == nullptr || prefix[0] == L'\0') {
       return;
     }
-    for (std::wstring& line : ReadLines()) {
-      if (line.find(prefix) != std::wstring::npos) {
-        section_.push_back(std::move(line));
-      }
+    // As for look-ups, the prefix is compared in Latin-1 against the stored
+    // bytes and only the section's own lines are widened.
+    const std::optional<std::string> latin1Prefix = lv::WideToLatin1(prefix);
+    if (!latin1Prefix) {
+      return;  // a character above U+00FF: no stored line holds it
     }
+    ForEachLine(ReadBytes(), [&](std::string_view line) {
+      if (line.find(*latin1Prefix) != std::string_view::npos) {
+        section_.push_back(lv::Latin1ToWide(line));
+      }
+      return true;
+    });
   });
 }

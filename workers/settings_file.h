@@ -28,8 +28,9 @@
 // Saving: SetValue appends one line per call, opening and closing the file
 // each time. ResetContents empties the file and writes the header. A save
 // chain instead uses BeginSave / CommitSave: the lines go to a temporary file
-// in the same folder, which replaces the target only when the chain has
-// completed, so a failed or interrupted save leaves the previous file intact.
+// in the same folder (kept open for the chain, each line flushed), which
+// replaces the target only when the chain has completed, so a failed or
+// interrupted save leaves the previous file intact.
 //
 // Errors are CQError* with the operation's "CQAppSettings::..." name appended.
 // One instance is used by one thread at a time (the save and recall chains
@@ -42,6 +43,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "workers/cw_rect.h"
@@ -118,7 +120,7 @@ class CQAppSettings {
  private:
   std::filesystem::path FileNameOrThrow(const char* name) const;
   std::filesystem::path WritePath(const char* name) const;
-  // The settings file opened for reading (bytes as stored; ReadLines strips
+  // The settings file opened for reading (bytes as stored; ForEachLine strips
   // the CR of each line end). The caller closes it. "Error opening settings
   // file." when it cannot be opened.
   FILE* OpenFileForReading() const;
@@ -126,7 +128,12 @@ class CQAppSettings {
   // runs) opened for appending; the caller closes it. The same error.
   static FILE* OpenFileForAppending(const std::filesystem::path& writePath);
   void AppendLine(const wchar_t* key, const std::wstring& valueText);
-  std::vector<std::wstring> ReadLines() const;
+  // The file's bytes as stored; "Error reading settings file." on a read error.
+  std::string ReadBytes() const;
+  // Calls f with each line of bytes (without its LF or CR LF end) until f
+  // returns false.
+  template <typename F>
+  static void ForEachLine(const std::string& bytes, F&& f);
   std::optional<std::wstring> FindNumberText(const wchar_t* key, void* out, const char* name);
   // The float or double value of key, non-finite forms included.
   std::optional<double> FloatingOf(const wchar_t* key, void* out);
@@ -134,6 +141,7 @@ class CQAppSettings {
   mutable std::mutex nameMutex_;  // guards fileName_ and savePath_
   std::filesystem::path fileName_;
   std::filesystem::path savePath_;  // non-empty while a save runs
+  FILE* saveFile_ = nullptr;        // savePath_ opened for writing while a save runs
   int32_t useSection_ = 0;
   std::vector<std::wstring> section_;
   lv::PlatformMutex mutex_;

@@ -243,12 +243,17 @@ void CWUIThread::OnMsgSaveSettings(void* parameter) {
     failure = e;
   }
   // The reply goes out whatever happened, so that the save chain goes on;
-  // lParam 1 tells the main window this link's keys were not written.
-  lv::PostToUi(kWmWorkerSaved, this, 0, failure != nullptr ? 1 : 0);
-  if (failure != nullptr) {
+  // lParam 1 tells the main window this link's keys were not written. The
+  // link's own error is shown first (with the lines the message loop would
+  // add), so that it always comes before what the main window says when the
+  // chain ends, however fast the other links answer.
+  const bool failed = failure != nullptr;
+  if (failed) {
     failure->AddToCallStack(NameOf("OnMsgSaveSettings").c_str());
-    throw failure;
+    failure->AddToCallStack(NameOf("OnIdle").c_str());
+    ShowErrorDialog(failure);
   }
+  lv::PostToUi(kWmWorkerSaved, this, 0, failed ? 1 : 0);
 }
 
 void CWUIThread::OnMsgRecallSettings(void* parameter) {
@@ -261,11 +266,13 @@ void CWUIThread::OnMsgRecallSettings(void* parameter) {
   } catch (CQError* e) {
     failure = e;
   }
-  lv::PostToUi(kWmWorkerRecalled, this);
+  // As for a save: the link's error is shown before its reply goes out.
   if (failure != nullptr) {
     failure->AddToCallStack(NameOf("OnMsgRecallSettings").c_str());
-    throw failure;
+    failure->AddToCallStack(NameOf("OnIdle").c_str());
+    ShowErrorDialog(failure);
   }
+  lv::PostToUi(kWmWorkerRecalled, this);
 }
 
 // ---------------------------------------------------------------------------

@@ -45,7 +45,8 @@ int32_t Transform(const ComplexFloat32* src, ComplexFloat32* dst, const FftSpecC
   if (workBuffer == nullptr && spec->workBytes > 0) return StatusNullPointer;
   const int32_t order = spec->order;
   if constexpr (kRow.manyCoreLimit >= 0) {
-    static_assert(kRow.manyCoreLimit >= kRow.smallOrderLimit, "the many-core road covers the small orders");
+    static_assert(kRow.manyCoreLimit < 0 || kRow.manyCoreLimit >= kRow.smallOrderLimit,
+                  "the many-core road covers the small orders");
     if (order <= kRow.manyCoreLimit) return kManyCore(src, dst, spec, workBuffer);
   }
   const bool scaled = (kSign < 0 ? spec->forwardScale : spec->inverseScale) != 0;

@@ -1,6 +1,7 @@
 #include "iqfiles/formats/vsa_text.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,17 @@ using lv_iq::Named;
 namespace {
 
 constexpr size_t kMaxLineChars = 127;  // 128 bytes with the terminating zero
+
+// The text of a header number as written with format; a CQError with
+// message when that text would not read back as a finite number (rounding
+// to the written digits can carry a value near the largest double past it).
+std::string WrittenNumber(const char* format, double value, const char* message) {
+  std::string text = lv::FormatC(format, value);
+  if (!std::isfinite(std::strtod(text.c_str(), nullptr))) {
+    throw new CQError(message);
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -231,14 +243,24 @@ void CQADIVSATxtFile::WriteToFile(const CQCArrayTD* array) {
     lv_iq::CheckFiniteSamples(*array);
     const double centre = array->GetCenterFreq();
     const double band = array->GetBandwidth() > 0.0 ? array->GetBandwidth() : rate;
+    constexpr const char* kBadRate = "Invalid sample rate.";
+    constexpr const char* kBadOther = "Invalid center frequency, bandwidth or time origin.";
+    // The step is written with ten digits: rounding can carry it (or the
+    // rate the reader takes from it) past the largest double.
+    const std::string step = WrittenNumber("%.9lE", 1.0 / rate, kBadRate);
+    const double stepBack = std::strtod(step.c_str(), nullptr);
+    if (!(stepBack > 0.0) || !std::isfinite(1.0 / stepBack)) {
+      throw new CQError(kBadRate);
+    }
     std::string text = "InputZoom\tTRUE\n";
-    text += lv::FormatC("InputCenter\t%.1lf\n", centre);
-    text += lv::FormatC("XDelta\t%.9lE\n", 1.0 / rate);
+    text += "InputCenter\t" + WrittenNumber("%.1lf", centre, kBadOther) + "\n";
+    text += "XDelta\t" + step + "\n";
     text += "XDomain\t2\nXUnit\tSec\n";
-    text += lv::FormatC("FreqValidMax\t%.1lf\n", centre + band / 2.0);
-    text += lv::FormatC("FreqValidMin\t%.1lf\n", centre - band / 2.0);
-    text += array->GetTimeOrigin() == 0.0 ? std::string("XStart\t0.0\n")
-                                          : lv::FormatC("XStart\t%.9lE\n", -array->GetTimeOrigin());
+    text += "FreqValidMax\t" + WrittenNumber("%.1lf", centre + band / 2.0, kBadOther) + "\n";
+    text += "FreqValidMin\t" + WrittenNumber("%.1lf", centre - band / 2.0, kBadOther) + "\n";
+    text += array->GetTimeOrigin() == 0.0
+                ? std::string("XStart\t0.0\n")
+                : "XStart\t" + WrittenNumber("%.9lE", -array->GetTimeOrigin(), kBadOther) + "\n";
     text += "Y\n";
     lv_iq::AtomicFileWriter out(fileName_->Utf8(), "Error creating ADI VSA txt file.");
     out.WriteText(text, "Error writing header to ADI VSA txt file.");
