@@ -647,6 +647,18 @@ TEST_F(PlotThreads, AFailingSaveStillRepliesAndASaveWithAPrefixWritesItsKeys) {
   CWRect rect;
   EXPECT_TRUE(store.GetValue(L"PlotPersSpec2:Window rect", &rect));
   EXPECT_EQ(rect, (CWRect{150, 150, 550, 550}));
+  // Recall through the thread brings the window back as it was saved.
+  ps.SetParam(false, 2);
+  ps.SetParamNoWait(CWRect{20, 30, 420, 330}, 4);
+  ASSERT_FALSE(IsShown(ps, CWPlotKind::kPersistence));
+  ASSERT_TRUE(ps.PutMessage(kMsgRecallSettings, &store));
+  ASSERT_TRUE(PumpUntil([&] { return CountPosted(kWmWorkerRecalled, &ps) == 2; }));
+  EXPECT_TRUE(IsShown(ps, CWPlotKind::kPersistence));
+  const uint32_t id = hooks::FindWindowByTitle(L"Persistence Spectrum 2");
+  EXPECT_TRUE(PumpUntil([&] {
+    const lv::Rect g = hooks::WidgetGeometry(id);
+    return hooks::IsShown(id) && g.left == 150 && g.top == 150 && g.right == 550 && g.bottom == 550;
+  }));
   EXPECT_EQ(errors.Entries().size(), 2u);
 }
 
