@@ -606,11 +606,17 @@ TEST_F(PlotThreads, UnknownIdsAndPrefixes) {
   sa.SetParam(L"PlotSpectrum3:", 6);
   ASSERT_TRUE(sa.Run([](CWPlotUI& ui) { EXPECT_EQ(ui.SettingsPrefix(), L"PlotSpectrum3:"); }));
 
+  // A null request (ids 2 to 4) is shown by OnIdle with the handler's name.
+  ASSERT_TRUE(td.PutMessage(kMsgSetParam, nullptr));
+  ASSERT_TRUE(PumpUntil([&] { return !errors.Entries().empty(); }));
+  EXPECT_EQ(errors.Entries()[0].message, "Null pointer to GetSet object.");
+  EXPECT_EQ(errors.Entries()[0].callStack, "CWUIPlotIQThread::OnMsgSetParam\nCWUIPlotIQThread::OnIdle\n");
+
   // A message id outside 1..9 is shown by OnIdle.
   ASSERT_TRUE(td.PutMessage(10));
-  ASSERT_TRUE(PumpUntil([&] { return !errors.Entries().empty(); }));
-  EXPECT_EQ(errors.Entries()[0].message, "Unhandled message in thread queue.");
-  EXPECT_EQ(errors.Entries()[0].callStack, "CWUIPlotIQThread::OnIdle\n");
+  ASSERT_TRUE(PumpUntil([&] { return errors.Entries().size() == 2; }));
+  EXPECT_EQ(errors.Entries()[1].message, "Unhandled message in thread queue.");
+  EXPECT_EQ(errors.Entries()[1].callStack, "CWUIPlotIQThread::OnIdle\n");
   EXPECT_FALSE(IsShown(td, CWPlotKind::kTimeDomain));
 }
 
@@ -679,6 +685,38 @@ TEST_F(PlotThreads, TheTimeDomainMenuNamesIAndQ) {
     // "&&" is the menu's way of writing one ampersand: "I & Q vs Time".
     EXPECT_EQ(texts[36121], L"I && Q vs Time");
   }));
+}
+
+TEST_F(PlotThreads, ABoundingRectangleKeepsTheWindowInsideAndAnEmptyOneFreesIt) {
+  ProbedSpgm& sg = Start<ProbedSpgm>(L"Spectrogram 2");
+  ProbedSpectrum& sa = Start<ProbedSpectrum>(L"Spectrum 2");
+  struct Case {
+    CWUIThread* t;
+    CWPlotKind kind;
+    const wchar_t* title;
+  };
+  for (const Case& c : {Case{&sg, CWPlotKind::kSpectrogram, L"Spectrogram 2"},
+                        Case{&sa, CWPlotKind::kSpectrum, L"Spectrum 2"}}) {
+    SCOPED_TRACE(lv::WideToUtf8(c.title));
+    const uint32_t id = hooks::FindWindowByTitle(c.title);
+    ASSERT_NE(id, 0u);
+    const CWPlotIds& ids = PlotIds(c.kind);
+    ASSERT_TRUE(c.t->PutMessage(kMsgPlotShowWindow, nullptr, 1));
+    c.t->SetParamNoWait(CWRect{0, 0, 500, 400}, ids.plotArea);
+    c.t->SetParamNoWait(CWRect{300, 200, 700, 500}, ids.arrange);
+    // Kept inside: sized down to fit, then moved in.
+    EXPECT_TRUE(PumpUntil([&] {
+      const lv::Rect g = hooks::WidgetGeometry(id);
+      return g.right <= 500 && g.bottom <= 400 && g.left >= 0 && g.top >= 0 && g.Width() == 400 && g.Height() == 300;
+    }));
+    // (0,0)-(0,0) bounds nothing.
+    c.t->SetParamNoWait(CWRect{0, 0, 0, 0}, ids.plotArea);
+    c.t->SetParamNoWait(CWRect{300, 200, 900, 700}, ids.arrange);
+    EXPECT_TRUE(PumpUntil([&] {
+      const lv::Rect g = hooks::WidgetGeometry(id);
+      return g.left == 300 && g.top == 200 && g.right == 900 && g.bottom == 700;
+    }));
+  }
 }
 
 // ---------------------------------------------------------------------------
