@@ -33,7 +33,9 @@ std::wstring PlotSettingsPrefix(CWPlotKind kind, int xmtrNumber) {
 CWPlotThreadFactory DefaultPlotThreadFactory() {
   // The plot threads come with the plot windows; until then every place of
   // the tables stays empty.
-  return [](CWPlotKind, int, const std::wstring&, const lv::FrameWindow&) { return std::unique_ptr<CWUIThread>(); };
+  return [](CWPlotKind, int, const std::wstring&, const lv::FrameWindow&, const lv::WindowIcon&) {
+    return std::unique_ptr<CWUIThread>();
+  };
 }
 
 CWUIThread* CWSorvekThreads::Plot(CWPlotKind kind, int xmtrIndex) const {

@@ -5,8 +5,9 @@
 // plot kind. The application object owns them; the main window reads them.
 //
 // The plot threads are made through one seam, CWPlotThreadFactory: given the
-// kind, the transmitter number (from 1), the title ("Time Domain 1" ...) and
-// the main window's frame (the parent of the plot window), it returns the
+// kind, the transmitter number (from 1), the title ("Time Domain 1" ...), the
+// main window's frame (the parent of the plot window) and the application
+// icon (the plot window's large icon), it returns the
 // thread object, not yet started, or null when there is no thread of that kind.
 // The program's factory (DefaultPlotThreadFactory) makes none yet, so those
 // places stay empty: every step that addresses plot threads skips an empty
@@ -26,6 +27,7 @@
 
 namespace lv {
 class FrameWindow;
+class WindowIcon;
 }
 
 // The four plot kinds, in the order the application starts them for one
@@ -57,7 +59,8 @@ inline constexpr const CWPlotIds& PlotIds(CWPlotKind kind) {
 inline constexpr int32_t kMsgPlotShowWindow = 7;
 
 using CWPlotThreadFactory = std::function<std::unique_ptr<CWUIThread>(
-    CWPlotKind kind, int xmtrNumber, const std::wstring& title, const lv::FrameWindow& parent)>;
+    CWPlotKind kind, int xmtrNumber, const std::wstring& title, const lv::FrameWindow& parent,
+    const lv::WindowIcon& icon)>;
 
 // The program's plot threads: none yet (every place stays empty).
 CWPlotThreadFactory DefaultPlotThreadFactory();

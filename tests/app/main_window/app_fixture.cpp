@@ -7,6 +7,7 @@
 
 #include "platform/gui/gui_runtime.h"
 #include "platform/gui/test_hooks.h"
+#include "platform/gui/window_icon.h"
 #include "support/gui_app.h"
 #include "workers/app_identity.h"
 
@@ -40,6 +41,7 @@ void AppFixture::SetUp() {
 
 void AppFixture::TearDown() {
   app_.reset();
+  plotIconSizes_.clear();
   lv::test_hooks::ClearAnswers();
   shown_.reset();
   std::filesystem::current_path(previousDir_);
@@ -52,7 +54,9 @@ void AppFixture::StartApp(bool withPlots, std::function<int(CWPlotKind, int)> st
   o.timings = CWSorvekTimings{2, 2, 20, 10000, 10, 20};
   o.installErrorWindow = false;
   if (withPlots) {
-    o.plotThreads = [this, startDelayMs](CWPlotKind kind, int x, const std::wstring& title, const lv::FrameWindow&) {
+    o.plotThreads = [this, startDelayMs](CWPlotKind kind, int x, const std::wstring& title, const lv::FrameWindow&,
+                                                const lv::WindowIcon& icon) {
+      plotIconSizes_.push_back(icon.Sizes());
       const int delay = startDelayMs ? startDelayMs(kind, x) : 0;
       return std::unique_ptr<CWUIThread>(new FakePlotThread(kind, x, title, log_, delay));
     };

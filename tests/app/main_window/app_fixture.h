@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,8 @@ class AppFixture : public ::testing::Test {
   std::filesystem::path config_;   // XDG_CONFIG_HOME
   std::filesystem::path previousDir_;
   EventLog log_;
+  // The sizes of the icon each plot thread was made with, in creation order.
+  std::vector<std::vector<int32_t>> plotIconSizes_;
   std::unique_ptr<ShownErrors> shown_;
   std::unique_ptr<CWSorvekApp> app_;
 };
