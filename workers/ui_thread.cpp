@@ -189,18 +189,32 @@ void CWUIThread::OnMsgSaveSettings(CQAppSettings& /*settings*/) {}
 
 void CWUIThread::OnMsgRecallSettings(CQAppSettings& /*settings*/) {}
 
+template <typename Handler>
+bool CWUIThread::HandleRequest(Handler handler, CWGetSetData* request, const char* name) {
+  afterAnswer_ = nullptr;
+  inRequestHandler_ = true;
+  try {
+    AsCQError(handler);
+  } catch (CQError* e) {
+    inRequestHandler_ = false;
+    afterAnswer_ = nullptr;
+    request->Fail(e, NameOf(name).c_str());
+    return false;
+  }
+  inRequestHandler_ = false;
+  return true;
+}
+
 void CWUIThread::OnMsgGetParam(void* parameter) {
   auto* request = static_cast<CWGetSetData*>(parameter);
   if (request == nullptr) {
     throw new CQError("Null pointer to GetSet object.", NameOf("OnMsgGetParam").c_str());
   }
-  try {
-    AsCQError([&] { OnMsgGetParam(*request); });
-  } catch (CQError* e) {
-    request->Fail(e, NameOf("OnMsgGetParam").c_str());
+  if (!HandleRequest([&] { OnMsgGetParam(*request); }, request, "OnMsgGetParam")) {
     return;
   }
   request->Complete();
+  RunAnswerWork("OnMsgGetParam");
 }
 
 void CWUIThread::OnMsgSetParam(void* parameter) {
@@ -208,13 +222,11 @@ void CWUIThread::OnMsgSetParam(void* parameter) {
   if (request == nullptr) {
     throw new CQError("Null pointer to GetSet object.", NameOf("OnMsgSetParam").c_str());
   }
-  try {
-    AsCQError([&] { OnMsgSetParam(*request); });
-  } catch (CQError* e) {
-    request->Fail(e, NameOf("OnMsgSetParam").c_str());
+  if (!HandleRequest([&] { OnMsgSetParam(*request); }, request, "OnMsgSetParam")) {
     return;
   }
   request->Complete();
+  RunAnswerWork("OnMsgSetParam");
 }
 
 void CWUIThread::OnMsgSetParamNoWait(void* parameter) {
@@ -224,10 +236,50 @@ void CWUIThread::OnMsgSetParamNoWait(void* parameter) {
   }
   // Nobody waits: the request is freed here and a failure goes to OnIdle.
   std::unique_ptr<CWGetSetData> owned(request);
+  afterAnswer_ = nullptr;
+  inRequestHandler_ = true;
   try {
     AsCQError([&] { OnMsgSetParamNoWait(*owned); });
   } catch (CQError* e) {
+    inRequestHandler_ = false;
+    afterAnswer_ = nullptr;
     e->AddToCallStack(NameOf("OnMsgSetParamNoWait").c_str());
+    throw;
+  }
+  inRequestHandler_ = false;
+  owned.reset();
+  RunAnswerWork("OnMsgSetParamNoWait");
+}
+
+void CWUIThread::RunAfterAnswer(std::function<void()> work) {
+  if (!work) {
+    return;
+  }
+  if (!inRequestHandler_) {
+    work();
+    return;
+  }
+  if (afterAnswer_) {
+    // Two pieces of work from one handler run in the order given.
+    afterAnswer_ = [first = std::move(afterAnswer_), second = std::move(work)] {
+      first();
+      second();
+    };
+  } else {
+    afterAnswer_ = std::move(work);
+  }
+}
+
+void CWUIThread::RunAnswerWork(const char* handler) {
+  std::function<void()> work = std::move(afterAnswer_);
+  afterAnswer_ = nullptr;
+  if (!work) {
+    return;
+  }
+  try {
+    AsCQError([&] { work(); });
+  } catch (CQError* e) {
+    e->AddToCallStack(NameOf(handler).c_str());
     throw;
   }
 }

@@ -38,6 +38,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "workers/get_set_data.h"
@@ -159,6 +160,17 @@ class CWUIThread : public CWThreadQueue {
   void OnMsgSaveSettings(void* parameter);
   void OnMsgRecallSettings(void* parameter);
 
+  // Work to run once the requester has been released. A get, set or
+  // no-wait handler that has taken what it needs from the request (a copy of
+  // the requester's data) leaves here what may take long (computing and
+  // drawing from that copy): the base answers the request first, so the
+  // requester goes on, and then runs the work on this thread. The request and
+  // everything it points to must not be touched by the work. A handler that
+  // fails drops its work. An error escaping the work gets the handler's name
+  // ("<Class>::OnMsgSetParam" ...) appended and is shown by OnIdle. Outside a
+  // request handler the work runs at once. Owner thread only.
+  void RunAfterAnswer(std::function<void()> work);
+
   // Ends the loop after the current message (message 1 calls it). Owner only.
   void RequestQuit() { quit_ = true; }
 
@@ -168,6 +180,13 @@ class CWUIThread : public CWThreadQueue {
  private:
   void Run();
   void FailHeldMessages();
+  // Runs (and clears) the work left by RunAfterAnswer; errors get the
+  // handler's name appended and are thrown on.
+  void RunAnswerWork(const char* handler);
+  // Runs a get or set handler; on failure drops its work, stores the error
+  // in the request (releasing the requester) and returns false.
+  template <typename Handler>
+  bool HandleRequest(Handler handler, CWGetSetData* request, const char* name);
   template <typename Fill, typename Read>
   void Request(int32_t message, const char* name, int32_t id, int32_t index, Fill fill, Read read);
   template <typename Fill>
@@ -178,4 +197,6 @@ class CWUIThread : public CWThreadQueue {
   lv::WorkerThread thread_;
   bool readyPosted_ = false;  // owner thread only
   bool quit_ = false;         // owner thread only
+  bool inRequestHandler_ = false;      // owner thread only
+  std::function<void()> afterAnswer_;  // owner thread only
 };

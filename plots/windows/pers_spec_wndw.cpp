@@ -256,6 +256,19 @@ void CWPlotPersSpecWndw::ApplySettings(const CWPersSpecSettings& s) {
   }
 }
 
+void CWPlotPersSpecWndw::StoreSettings(const CWPersSpecSettings& s) {
+  autoFreqRange_ = s.autoFreqRange;
+  autoRBW_ = s.autoRBW;
+  overlayTrace_ = s.overlayTrace;
+  spectraPerInput_ = s.spectraPerInput;
+  minPower_ = s.minPower;
+  maxPower_ = s.maxPower;
+  startFreq_ = s.startFreq;
+  stopFreq_ = s.stopFreq;
+  rbw_ = s.rbw;
+  persistenceType_ = s.persistenceType;
+}
+
 // ---- Layout and size -------------------------------------------------------------
 
 void CWPlotPersSpecWndw::Layout(int32_t h, int32_t w) {

@@ -103,6 +103,10 @@ class CWPlotPersSpecWndw {
   // the image when the range, the resolution or the power scale changed, adds
   // the held waveform's spectra again and redraws. Errors are shown.
   void ApplySettings(const CWPersSpecSettings& s);
+  // Stores every value as given (recalled settings, checked by the caller):
+  // no image reset, no computing, no drawing; they take effect at the next
+  // Compute.
+  void StoreSettings(const CWPersSpecSettings& s);
   // Shows or hides the toolbar strip (nothing when unchanged).
   void ShowToolbar(bool shown);
   // Keeps the window inside the rectangle (plot-area coordinates).
