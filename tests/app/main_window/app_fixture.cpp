@@ -51,7 +51,7 @@ void AppFixture::TearDown() {
 
 void AppFixture::StartApp(bool withPlots, std::function<int(CWPlotKind, int)> startDelayMs) {
   CWSorvekApp::Options o;
-  o.timings = CWSorvekTimings{2, 2, 20, 10000, 10, 20};
+  o.timings = Timings();
   o.installErrorWindow = false;
   if (withPlots) {
     o.plotThreads = [this, startDelayMs](CWPlotKind kind, int x, const std::wstring& title, const lv::FrameWindow&,

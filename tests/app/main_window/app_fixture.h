@@ -32,6 +32,8 @@ class AppFixture : public ::testing::Test {
   // false; startDelayMs(kind, xmtr) delays each one's start), runs
   // InitInstance and serves until the start-up handshake has ended.
   void StartApp(bool withPlots = true, std::function<int(CWPlotKind, int)> startDelayMs = {});
+  // The small pauses the fixture's application runs with.
+  static CWSorvekTimings Timings() { return CWSorvekTimings{2, 2, 20, 10000, 10, 20}; }
   // Serves until no settings chain runs.
   bool WaitChainEnd(int limitMs = 10000);
   // Sends a menu or toolbar command through the window layer, as a click.
