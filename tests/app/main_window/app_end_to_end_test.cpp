@@ -46,16 +46,6 @@ class AppEndToEndTest : public AppFixture {
     fake_ = std::make_unique<lv_fake::FakeIiod>(lv_fake::ReadBoardFixture("ad9361"));
     fake_->Start();
   }
-  std::wstring WriteIqbin(const char* name, const std::vector<CQComplex>& w) {
-    CQCArrayTD a;
-    a.Set(w.data(), static_cast<int>(w.size()), 2e6, 0.0);
-    a.SetCenterFreq(2.4e9);
-    const std::wstring path = lv::Utf8ToWide((root_ / name).string());
-    CLumvardBinFile file;
-    file.SetFileName(path.c_str());
-    file.WriteToFile(&a);
-    return path;
-  }
   std::unique_ptr<lv_fake::FakeIiod> fake_;
 };
 

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "app/sorvek_app.h"
+#include "core/arrays/complex.h"
 #include "fake_plot_thread.h"
 #include "support/errors.h"
 
@@ -32,6 +33,8 @@ class AppFixture : public ::testing::Test {
   // false; startDelayMs(kind, xmtr) delays each one's start), runs
   // InitInstance and serves until the start-up handshake has ended.
   void StartApp(bool withPlots = true, std::function<int(CWPlotKind, int)> startDelayMs = {});
+  // The same with the program's own plot threads (real plot windows).
+  void StartProgramApp();
   // The small pauses the fixture's application runs with.
   static CWSorvekTimings Timings() { return CWSorvekTimings{2, 2, 20, 10000, 10, 20}; }
   // Serves until no settings chain runs.
@@ -44,6 +47,14 @@ class AppFixture : public ::testing::Test {
     return static_cast<FakePlotThread*>(app_->Threads().Plot(kind, xmtrIndex));
   }
   std::filesystem::path StartupFile() const;
+  // Writes an IQ file of the waveform at the sample rate (centre 2.4 GHz)
+  // into the test's folder; its full path.
+  std::wstring WriteIqbin(const char* name, const std::vector<CQComplex>& w, double sampleRate = 2e6);
+
+ private:
+  void StartWith(CWSorvekApp::Options options);
+
+ protected:
 
   std::filesystem::path root_;     // removed at the end
   std::filesystem::path work_;     // the current directory while the test runs
