@@ -92,6 +92,13 @@ TEST_F(InstallTest, TheDesktopEntryNamesTheInstalledProgramAndIcon) {
     EXPECT_EQ(e.keys.at(key), value) << key;
   }
   EXPECT_TRUE(e.keys.count("Comment"));
+  // The freedesktop.org checker, where it is installed (desktop-file-utils).
+  if (::access("/usr/bin/desktop-file-validate", X_OK) == 0) {
+    const fs::path out = prefix_ / "validate.txt";
+    const std::string cmd = "/usr/bin/desktop-file-validate '" + entryPath.string() + "' > '" + out.string() + "' 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << ReadText(out);
+    EXPECT_EQ(ReadText(out), "");  // not even a hint
+  }
   ASSERT_TRUE(e.keys.count("Categories"));
   EXPECT_EQ(e.keys.at("Categories").back(), ';');
 
