@@ -329,28 +329,37 @@ void RecallACPRBands(Keys& k, CQACPRMeasBands& b) {
 // The band list: resized to the file's count, each band read into one
 // working band that starts from the band defaults and keeps what the bands
 // before it left, then copied into the list. A count missing, below 1 or
-// beyond kMaxPiBBands keeps the list.
+// beyond kMaxPiBBands keeps the list. A value that is present but invalid
+// keeps what the list's band of that number held before the recall (the
+// working band's value for a band the list did not have).
 void RecallPiBBands(Keys& k, CQPiBMeasBandList& list) {
   int32_t n = 0;
   if (!k.Get(L"PiB num bands", &n) || n < 1 || n > kMaxPiBBands) {
     return;
   }
+  CQPiBMeasBandList before(0);
+  before.Set(&list);
   list.SetSize(n);
   CQPiBMeasBand band;
   for (int32_t i = 0; i < n; ++i) {
+    const CQPiBMeasBand* current = i < before.GetSize() ? before.GetItem(i) : nullptr;
     bool on = false;
     if (k.Get(BandKey(i, L"on"), &on)) {
       band.on = on;
       if (on) {
         double v = 0.0;
-        if (k.Get(BandKey(i, L"freq"), &v) && Finite(v)) band.freq = v;
-        if (k.Get(BandKey(i, L"BW"), &v) && Positive(v)) band.bandwidth = v;
+        if (k.Get(BandKey(i, L"freq"), &v)) {
+          band.freq = Finite(v) ? v : (current != nullptr ? current->freq : band.freq);
+        }
+        if (k.Get(BandKey(i, L"BW"), &v)) {
+          band.bandwidth = Positive(v) ? v : (current != nullptr ? current->bandwidth : band.bandwidth);
+        }
         bool avgOn = false;
         if (k.Get(BandKey(i, L"avg on"), &avgOn)) {
           band.avgOn = avgOn;
-          if (avgOn) {
-            int32_t factor = 0;
-            if (k.Get(BandKey(i, L"avg factor"), &factor) && factor >= 1) band.avgFactor = factor;
+          int32_t factor = 0;
+          if (avgOn && k.Get(BandKey(i, L"avg factor"), &factor)) {
+            band.avgFactor = factor >= 1 ? factor : (current != nullptr ? current->avgFactor : band.avgFactor);
           }
         }
       }
