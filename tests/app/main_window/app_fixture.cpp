@@ -69,6 +69,7 @@ void AppFixture::StartApp(bool withPlots, std::function<int(CWPlotKind, int)> st
 
 void AppFixture::StartProgramApp() {
   CWSorvekApp::Options o;
+  o.plotThreads = ProgramPlotThreadFactory();
   o.timings = Timings();
   o.installErrorWindow = false;
   StartWith(std::move(o));

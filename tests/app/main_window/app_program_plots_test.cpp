@@ -183,17 +183,22 @@ TEST_F(ProgramPlotsTest, SixteenWindowsArrangedShowTheWaveformsAndEveryKeyRoundT
   ASSERT_EQ(pushes[0].size(), 2000u * 4 * 2);
   std::vector<int16_t> v(pushes[0].size() / 2);
   std::memcpy(v.data(), pushes[0].data(), pushes[0].size());
-  float peak = 0;
-  for (size_t k = 0; k < 2000; ++k) {
-    peak = std::max({peak, std::fabs(w0[k].re), std::fabs(w0[k].im), std::fabs(w1[k].re), std::fabs(w1[k].im)});
-  }
+  // Each transmitter scaled by its own largest component, the default 2 dB
+  // backoff, truncated.
+  auto peakOf = [](const std::vector<CQComplex>& w) {
+    float p = 0;
+    for (const CQComplex& c : w) p = std::max({p, std::fabs(c.re), std::fabs(c.im)});
+    return p;
+  };
+  const float peak0 = peakOf(w0);
+  const float peak1 = peakOf(w1);
   const float g = 32767.0f * static_cast<float>(std::pow(10.0, -2.0 / 20));
-  auto scaled = [&](float x) { return static_cast<int16_t>(std::trunc(g * (x / peak))); };
+  auto scaled = [&](float x, float peak) { return static_cast<int16_t>(std::trunc(g * (x / peak))); };
   for (size_t k = 0; k < 2000; ++k) {
-    ASSERT_EQ(v[4 * k + 0], scaled(w0[k].re)) << k;
-    ASSERT_EQ(v[4 * k + 1], scaled(w0[k].im)) << k;
-    ASSERT_EQ(v[4 * k + 2], scaled(w1[k].re)) << k;
-    ASSERT_EQ(v[4 * k + 3], scaled(w1[k].im)) << k;
+    ASSERT_EQ(v[4 * k + 0], scaled(w0[k].re, peak0)) << k;
+    ASSERT_EQ(v[4 * k + 1], scaled(w0[k].im, peak0)) << k;
+    ASSERT_EQ(v[4 * k + 2], scaled(w1[k].re, peak1)) << k;
+    ASSERT_EQ(v[4 * k + 3], scaled(w1[k].im, peak1)) << k;
   }
   // The time-domain and spectrum windows of transmitters 1 and 2 draw their
   // waveform; those of transmitter 3, which plays nothing, stay as they were.
@@ -231,8 +236,10 @@ TEST_F(ProgramPlotsTest, SixteenWindowsArrangedShowTheWaveformsAndEveryKeyRoundT
   }
   hooks::PushFileAnswer(lv::Utf8ToWide((root_ / "first.config").string()));
   ASSERT_TRUE(Command(kCmdRecallSettings));
-  lv::ServeGuiEvents(20);
+  ASSERT_TRUE(ServeUntil([] { return hooks::PendingAnswers() == 0; }));
+  lv::ServeGuiEvents(100);  // the recall's begin message
   ASSERT_TRUE(WaitChainEnd(20000));
+  ASSERT_TRUE(shown_->Messages().empty()) << shown_->Messages()[0];
   hooks::PushFileAnswer(lv::Utf8ToWide((root_ / "second.config").string()));
   ASSERT_TRUE(Command(kCmdSaveSettings));
   ASSERT_TRUE(ServeUntil([&] { return std::filesystem::exists(root_ / "second.config"); }, 20000));
