@@ -59,8 +59,9 @@ lv::DialogTemplate AboutTemplate() {
   t.width = 200;
   t.height = 62;
   t.controls = {
-      // The application icon's place: the program has no icon picture yet,
-      // so the place is kept but not shown.
+      // The application icon's place: dialogs built from control tables
+      // have no picture control, so the place is kept but not shown; the
+      // dialog's caption carries the application icon.
       ControlTemplate{kIdcAboutIcon, ControlKind::kFrame, L"", 10, 10, 21, 20, lv::kStyleHidden},
       ControlTemplate{kIdcAboutText, ControlKind::kStaticText, L" ", 40, 10, 150, 24},
       ControlTemplate{lv::kIdOk, ControlKind::kDefPushButton, L"OK", 75, 40, 50, 14, lv::kStyleTabStop},

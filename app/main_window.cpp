@@ -7,6 +7,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/app_icon.h"
 #include "app/engine.h"
 #include "app/engine_thread.h"
 #include "app/main_dialogs.h"
@@ -15,6 +16,7 @@
 #include "core/error_dialog.h"
 #include "platform/gui/gui_runtime.h"
 #include "platform/gui/modal_bridge.h"
+#include "platform/gui/window_icon.h"
 #include "platform/text.h"
 #include "xcvr/gui/ad9081_single_file_dlg.h"
 #include "xcvr/gui/board_sheets.h"
@@ -100,6 +102,7 @@ uint32_t CWSorvekMainWndw::WindowId() const { return frame_ ? frame_->Id() : 0; 
 bool CWSorvekMainWndw::Create() {
   frame_ = std::make_unique<lv::FrameWindow>(L"Lumvard Sorvek", lv::Rect{100, 10, 800, 610});
   frame_->SetMessageHandler([this](const lv::WindowMessage& m) { OnWindowMessage(m); });
+  lv::SetWindowIcon(*frame_, SorvekIcon());
 
   // The board dialogs' items stay disabled until their dialogs are given
   // (SetBoardCommand). The four sheets that have no item of their own get

@@ -6,6 +6,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/app_icon.h"
 #include "app/engine.h"
 #include "app/engine_thread.h"
 #include "core/error.h"
@@ -14,6 +15,7 @@
 #include "cpu/dispatch.h"
 #include "iqfiles/manager/data_manager_thread.h"
 #include "platform/gui/gui_runtime.h"
+#include "platform/gui/window_icon.h"
 #include "workers/app_identity.h"
 #include "xcvr/instr_thread.h"
 
@@ -54,6 +56,9 @@ bool CWSorvekApp::InitInstance() {
   };
   if (!lv::StartGuiRuntime(gui)) return false;
   runtimeStarted_ = true;
+  // The application icon: the main window's, and that of every dialog and
+  // message box without one of its own.
+  lv::SetApplicationIcon(SorvekIcon());
   if (options_.installErrorWindow) InstallErrorDialogWindow();
   InstallCQErrorNewHandler();
   InitProcessorDispatch();  // start-up goes on whatever it answers
@@ -81,7 +86,7 @@ bool CWSorvekApp::InitInstance() {
            {CWPlotKind::kTimeDomain, CWPlotKind::kPersistence, CWPlotKind::kSpectrogram, CWPlotKind::kSpectrum}) {
         if (options_.plotThreads) {
           threads_.plots[static_cast<size_t>(kind)][static_cast<size_t>(x - 1)] =
-              options_.plotThreads(kind, x, PlotThreadTitle(kind, x), mainWnd_->Frame());
+              options_.plotThreads(kind, x, PlotThreadTitle(kind, x), mainWnd_->Frame(), SorvekIcon());
         }
       }
     }

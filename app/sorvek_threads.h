@@ -5,14 +5,15 @@
 // plot kind. The application object owns them; the main window reads them.
 //
 // The plot threads are made through one seam, CWPlotThreadFactory: given the
-// kind, the transmitter number (from 1), the title ("Time Domain 1" ...) and
-// the main window's frame (the parent of the plot window), it returns the
+// kind, the transmitter number (from 1), the title ("Time Domain 1" ...), the
+// main window's frame (the parent of the plot window) and the application
+// icon (the plot window's large icon), it returns the
 // thread object, not yet started, or null when there is no thread of that kind.
-// The program's factory (DefaultPlotThreadFactory) makes none yet, so those
-// places stay empty: every step that addresses plot threads skips an empty
-// place, and the start-up handshake waits only for the workers started.
-//
-// The request ids the main window uses on the plot threads are fixed here.
+// ProgramPlotThreadFactory makes the plot threads of plots/threads; a
+// factory may leave places empty (the default, for now): every step that
+// addresses plot threads skips an empty place, and the start-up handshake
+// waits only for the workers started. The kinds, titles, settings prefixes
+// and request ids come from plots/threads/plot_kind.h.
 #pragma once
 
 #include <array>
@@ -22,45 +23,23 @@
 #include <string>
 #include <vector>
 
+#include "plots/threads/plot_kind.h"
 #include "workers/ui_thread.h"
 
 namespace lv {
 class FrameWindow;
+class WindowIcon;
 }
-
-// The four plot kinds, in the order the application starts them for one
-// transmitter.
-enum class CWPlotKind : int32_t { kTimeDomain = 0, kPersistence = 1, kSpectrogram = 2, kSpectrum = 3 };
-inline constexpr int kPlotKinds = 4;
-
-// "Time Domain %d", "Persistence Spectrum %d", "Spectrogram %d", "Spectrum %d".
-std::wstring PlotThreadTitle(CWPlotKind kind, int xmtrNumber);
-// The settings prefix a plot thread is given: "PlotTD%d:", "PlotPersSpec%d:",
-// "PlotSpgm%d:", "PlotSpectrum%d:".
-std::wstring PlotSettingsPrefix(CWPlotKind kind, int xmtrNumber);
-
-// Requests and messages of the plot threads as the main window uses them.
-// The spectrum thread has its own ids; the other three kinds share theirs.
-struct CWPlotIds {
-  int32_t shown;       // get/set bool: the window is shown
-  int32_t prefix;      // set string: the settings prefix
-  int32_t arrange;     // set without wait, rectangle: move the window there
-  int32_t plotArea;    // set without wait, rectangle: the main window's plot area
-  int32_t toolbar;     // set bool: show the plot toolbar
-};
-inline constexpr CWPlotIds kPlotIdsCommon{2, 3, 4, 5, 6};
-inline constexpr CWPlotIds kPlotIdsSpectrum{4, 6, 7, 8, 9};
-inline constexpr const CWPlotIds& PlotIds(CWPlotKind kind) {
-  return kind == CWPlotKind::kSpectrum ? kPlotIdsSpectrum : kPlotIdsCommon;
-}
-// Message 7 (word 1): show the window.
-inline constexpr int32_t kMsgPlotShowWindow = 7;
 
 using CWPlotThreadFactory = std::function<std::unique_ptr<CWUIThread>(
-    CWPlotKind kind, int xmtrNumber, const std::wstring& title, const lv::FrameWindow& parent)>;
+    CWPlotKind kind, int xmtrNumber, const std::wstring& title, const lv::FrameWindow& parent,
+    const lv::WindowIcon& icon)>;
 
-// The program's plot threads: none yet (every place stays empty).
+// The factory the application uses unless told otherwise: no plot threads
+// yet (every place stays empty; see sorvek_threads.cpp).
 CWPlotThreadFactory DefaultPlotThreadFactory();
+// The plot threads of plots/threads, each given the icon.
+CWPlotThreadFactory ProgramPlotThreadFactory();
 
 struct CWSorvekThreads {
   std::unique_ptr<CWUIThread> dataManager;

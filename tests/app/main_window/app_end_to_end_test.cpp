@@ -46,16 +46,6 @@ class AppEndToEndTest : public AppFixture {
     fake_ = std::make_unique<lv_fake::FakeIiod>(lv_fake::ReadBoardFixture("ad9361"));
     fake_->Start();
   }
-  std::wstring WriteIqbin(const char* name, const std::vector<CQComplex>& w) {
-    CQCArrayTD a;
-    a.Set(w.data(), static_cast<int>(w.size()), 2e6, 0.0);
-    a.SetCenterFreq(2.4e9);
-    const std::wstring path = lv::Utf8ToWide((root_ / name).string());
-    CLumvardBinFile file;
-    file.SetFileName(path.c_str());
-    file.WriteToFile(&a);
-    return path;
-  }
   std::unique_ptr<lv_fake::FakeIiod> fake_;
 };
 
@@ -156,10 +146,17 @@ TEST_F(AppEndToEndTest, RecalledSettingsPlayThroughStartToTheBoardAndThePlotsSto
     return panes.size() == 5 && panes[1] == L" " && panes[2] == L" ";
   }));
 
-  // Exit: every worker ends and is joined (none left for the join limit).
+  // Exit: every worker ends and is joined (none left for the join limit),
+  // within the shut-down's pauses plus one join limit: a bound on a hang,
+  // not a speed figure.
+  const auto exitStart = Clock::now();
   ASSERT_TRUE(Command(kCmdExit));
-  ASSERT_TRUE(ServeUntil([&] { return app_->HasShutDown(); }));
+  ASSERT_TRUE(ServeUntil([&] { return app_->HasShutDown(); }, 30000));
+  const CWSorvekTimings t = Timings();
+  const auto pauses = std::chrono::milliseconds(19 * t.quitPauseMs + t.finalPauseMs + t.joinLimitMs);
+  EXPECT_LT(Clock::now() - exitStart, pauses);
   EXPECT_EQ(app_->UnjoinedWorkers(), 0);
+  EXPECT_EQ(app_->QuitOrder().size(), 19u);
   EXPECT_TRUE(shown_->Messages().empty()) << shown_->Messages()[0];
 }
 

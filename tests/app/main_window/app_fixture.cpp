@@ -7,6 +7,10 @@
 
 #include "platform/gui/gui_runtime.h"
 #include "platform/gui/test_hooks.h"
+#include "platform/gui/window_icon.h"
+#include "core/arrays/carray.h"
+#include "iqfiles/formats/iqbin.h"
+#include "platform/text.h"
 #include "support/gui_app.h"
 #include "workers/app_identity.h"
 
@@ -40,6 +44,7 @@ void AppFixture::SetUp() {
 
 void AppFixture::TearDown() {
   app_.reset();
+  plotIconSizes_.clear();
   lv::test_hooks::ClearAnswers();
   shown_.reset();
   std::filesystem::current_path(previousDir_);
@@ -49,14 +54,28 @@ void AppFixture::TearDown() {
 
 void AppFixture::StartApp(bool withPlots, std::function<int(CWPlotKind, int)> startDelayMs) {
   CWSorvekApp::Options o;
-  o.timings = CWSorvekTimings{2, 2, 20, 10000, 10, 20};
+  o.timings = Timings();
   o.installErrorWindow = false;
   if (withPlots) {
-    o.plotThreads = [this, startDelayMs](CWPlotKind kind, int x, const std::wstring& title, const lv::FrameWindow&) {
+    o.plotThreads = [this, startDelayMs](CWPlotKind kind, int x, const std::wstring& title, const lv::FrameWindow&,
+                                                const lv::WindowIcon& icon) {
+      plotIconSizes_.push_back(icon.Sizes());
       const int delay = startDelayMs ? startDelayMs(kind, x) : 0;
       return std::unique_ptr<CWUIThread>(new FakePlotThread(kind, x, title, log_, delay));
     };
   }
+  StartWith(std::move(o));
+}
+
+void AppFixture::StartProgramApp() {
+  CWSorvekApp::Options o;
+  o.plotThreads = ProgramPlotThreadFactory();
+  o.timings = Timings();
+  o.installErrorWindow = false;
+  StartWith(std::move(o));
+}
+
+void AppFixture::StartWith(CWSorvekApp::Options o) {
   app_ = std::make_unique<CWSorvekApp>(std::move(o));
   ASSERT_TRUE(app_->InitInstance());
   ASSERT_TRUE(ServeUntil([&] {
@@ -71,6 +90,17 @@ bool AppFixture::WaitChainEnd(int limitMs) {
 
 bool AppFixture::Command(uint32_t id) {
   return lv::test_hooks::SendCommand(Main().WindowId(), id);
+}
+
+std::wstring AppFixture::WriteIqbin(const char* name, const std::vector<CQComplex>& w, double sampleRate) {
+  CQCArrayTD a;
+  a.Set(w.data(), static_cast<int>(w.size()), sampleRate, 0.0);
+  a.SetCenterFreq(2.4e9);
+  const std::wstring path = lv::Utf8ToWide((root_ / name).string());
+  CLumvardBinFile file;
+  file.SetFileName(path.c_str());
+  file.WriteToFile(&a);
+  return path;
 }
 
 std::filesystem::path AppFixture::StartupFile() const {

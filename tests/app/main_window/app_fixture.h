@@ -9,10 +9,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/sorvek_app.h"
+#include "core/arrays/complex.h"
 #include "fake_plot_thread.h"
 #include "support/errors.h"
 
@@ -31,6 +33,10 @@ class AppFixture : public ::testing::Test {
   // false; startDelayMs(kind, xmtr) delays each one's start), runs
   // InitInstance and serves until the start-up handshake has ended.
   void StartApp(bool withPlots = true, std::function<int(CWPlotKind, int)> startDelayMs = {});
+  // The same with the program's own plot threads (real plot windows).
+  void StartProgramApp();
+  // The small pauses the fixture's application runs with.
+  static CWSorvekTimings Timings() { return CWSorvekTimings{2, 2, 20, 10000, 10, 20}; }
   // Serves until no settings chain runs.
   bool WaitChainEnd(int limitMs = 10000);
   // Sends a menu or toolbar command through the window layer, as a click.
@@ -41,12 +47,22 @@ class AppFixture : public ::testing::Test {
     return static_cast<FakePlotThread*>(app_->Threads().Plot(kind, xmtrIndex));
   }
   std::filesystem::path StartupFile() const;
+  // Writes an IQ file of the waveform at the sample rate (centre 2.4 GHz)
+  // into the test's folder; its full path.
+  std::wstring WriteIqbin(const char* name, const std::vector<CQComplex>& w, double sampleRate = 2e6);
+
+ private:
+  void StartWith(CWSorvekApp::Options options);
+
+ protected:
 
   std::filesystem::path root_;     // removed at the end
   std::filesystem::path work_;     // the current directory while the test runs
   std::filesystem::path config_;   // XDG_CONFIG_HOME
   std::filesystem::path previousDir_;
   EventLog log_;
+  // The sizes of the icon each plot thread was made with, in creation order.
+  std::vector<std::vector<int32_t>> plotIconSizes_;
   std::unique_ptr<ShownErrors> shown_;
   std::unique_ptr<CWSorvekApp> app_;
 };
