@@ -8,15 +8,7 @@ namespace {
 constexpr int32_t kPlotIconSize = 16;
 }  // namespace
 
-CWPlotThreadFactory DefaultPlotThreadFactory() {
-  // Not yet the plot threads: the executable started under an X server and
-  // asked to end (SIGTERM) right after its window appears does not end with
-  // them (the Xvfb test of the real executable); ProgramPlotThreadFactory
-  // becomes the default once that is found and fixed.
-  return [](CWPlotKind, int, const std::wstring&, const lv::FrameWindow&, const lv::WindowIcon&) {
-    return std::unique_ptr<CWUIThread>();
-  };
-}
+CWPlotThreadFactory DefaultPlotThreadFactory() { return ProgramPlotThreadFactory(); }
 
 CWPlotThreadFactory ProgramPlotThreadFactory() {
   return [](CWPlotKind kind, int xmtrNumber, const std::wstring& title, const lv::FrameWindow& parent,

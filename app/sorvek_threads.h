@@ -10,7 +10,7 @@
 // icon (the plot window's large icon), it returns the
 // thread object, not yet started, or null when there is no thread of that kind.
 // ProgramPlotThreadFactory makes the plot threads of plots/threads; a
-// factory may leave places empty (the default, for now): every step that
+// factory may leave places empty (tests do): every step that
 // addresses plot threads skips an empty place, and the start-up handshake
 // waits only for the workers started. The kinds, titles, settings prefixes
 // and request ids come from plots/threads/plot_kind.h.
@@ -35,8 +35,8 @@ using CWPlotThreadFactory = std::function<std::unique_ptr<CWUIThread>(
     CWPlotKind kind, int xmtrNumber, const std::wstring& title, const lv::FrameWindow& parent,
     const lv::WindowIcon& icon)>;
 
-// The factory the application uses unless told otherwise: no plot threads
-// yet (every place stays empty; see sorvek_threads.cpp).
+// The factory the application uses unless told otherwise: the program's plot
+// threads (ProgramPlotThreadFactory).
 CWPlotThreadFactory DefaultPlotThreadFactory();
 // The plot threads of plots/threads, each given the icon.
 CWPlotThreadFactory ProgramPlotThreadFactory();
