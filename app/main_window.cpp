@@ -396,6 +396,9 @@ void CWSorvekMainWndw::OnMsgThreadReady(const void* thread) {
           CWUIThread* t = threads_.Plot(kind, i);
           if (t != nullptr && t == thread) {
             t->SetParam(PlotSettingsPrefix(kind, i + 1).c_str(), PlotIds(kind).prefix);
+            // A size report that came before this thread ran skipped it: it
+            // learns the bounds it must keep to now.
+            t->SetParamNoWait(PlotArea(), PlotIds(kind).plotArea);
             found = true;
             break;
           }
@@ -500,7 +503,10 @@ void CWSorvekMainWndw::OnWindowPosChanged(bool sizeChanged) {
     for (int i = 0; i < numXmtrs_; ++i) {
       for (CWPlotKind kind : {CWPlotKind::kTimeDomain, CWPlotKind::kPersistence, CWPlotKind::kSpectrogram,
                               CWPlotKind::kSpectrum}) {
-        if (CWUIThread* t = threads_.Plot(kind, i)) t->SetParamNoWait(area, PlotIds(kind).plotArea);
+        // A thread not yet running (start-up) is skipped: it gets the area
+        // when it announces itself.
+        CWUIThread* t = threads_.Plot(kind, i);
+        if (t != nullptr && t->IsRunning()) t->SetParamNoWait(area, PlotIds(kind).plotArea);
       }
     }
   } catch (CQError* e) {

@@ -289,6 +289,10 @@ FrameWidget::FrameWidget(WindowLink link) : link_(std::move(link)) {
   plotArea_ = new QMdiArea(this);
   plotArea_->setBackground(QBrush(QColor(128, 128, 128)));
   setCentralWidget(plotArea_);
+  // The plot area also changes without the frame changing size: when the
+  // toolbar or status bar first appear, or show and hide. The owner learns
+  // its client size from those changes too.
+  plotArea_->installEventFilter(this);
   toolbar_ = addToolBar(QStringLiteral("Toolbar"));
   toolbar_->setIconSize(QSize(24, 24));
   toolbar_->setMovable(false);
@@ -306,9 +310,23 @@ void FrameWidget::resizeEvent(QResizeEvent* event) {
   if (event->size() == lastApplied) {
     return;
   }
+  ReportSize();
+}
+
+bool FrameWidget::eventFilter(QObject* watched, QEvent* event) {
+  // A plot area that changed while the frame kept the owner's size (bars laid
+  // out) is news to the owner, not an echo of its own MoveSize.
+  if (watched == plotArea_ && event->type() == QEvent::Resize && size() == lastApplied &&
+      plotArea_->size() != reportedPlotArea_) {
+    ReportSize();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void FrameWidget::ReportSize() {
   const QSize client = plotArea_->size();
-  link_.Post(WindowMessage{link_.id, WindowMessageKind::kSize, client.width(), client.height(),
-                           event->size().width(), event->size().height()});
+  reportedPlotArea_ = client;
+  link_.Post(WindowMessage{link_.id, WindowMessageKind::kSize, client.width(), client.height(), width(), height()});
 }
 
 ChildWidget::ChildWidget(WindowLink link, QWidget* parent) : QMdiSubWindow(parent), link_(link) {

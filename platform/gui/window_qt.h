@@ -93,10 +93,14 @@ class FrameWidget : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void ReportSize();
+
   WindowLink link_;
   QMdiArea* plotArea_;
+  QSize reportedPlotArea_;  // the plot area's size in the last size message
   QToolBar* toolbar_;
   std::vector<QPointer<QLabel>> panes_;
 };

@@ -192,6 +192,22 @@ TEST_F(MainWindowTest, MovingWithoutResizingSendsNothingAndResizingSendsThePlotA
   StartApp();
   const uint32_t id = Main().WindowId();
   ASSERT_TRUE(ServeUntil([&] { return hooks::IsShown(id); }));
+  // The plot area leaves out the menu, toolbar and status bar, although the
+  // frame itself kept the size it was made with.
+  ASSERT_TRUE(ServeUntil([&] {
+    const CWRect a = Main().PlotArea();
+    return a.bottom - a.top < hooks::WidgetGeometry(id).Height() - 40;
+  }));
+  // Each plot thread got the plot area once, when it announced itself.
+  for (int i = 0; i < 4; ++i) {
+    for (CWPlotKind k : {kTd, kPs, kSg, kSp}) {
+      FakePlotThread* t = Plot(k, i);
+      ASSERT_TRUE(ServeUntil([&] { return !t->Requests().empty(); })) << t->Title();
+      const CWRect a = Main().PlotArea();
+      EXPECT_EQ(t->Requests().back(), "area " + RectText(a.left, a.top, a.right, a.bottom)) << t->Title();
+      t->ClearRequests();
+    }
+  }
   const lv::Rect g = hooks::WidgetGeometry(id);
   ASSERT_TRUE(hooks::UserMoveSize(id, lv::Rect{g.left + 30, g.top + 20, g.right + 30, g.bottom + 20}));
   lv::ServeGuiEvents(150);
