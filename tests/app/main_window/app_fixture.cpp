@@ -10,9 +10,12 @@
 #include "platform/gui/window_icon.h"
 #include "core/arrays/carray.h"
 #include "iqfiles/formats/iqbin.h"
+#include "iqfiles/manager/data_manager_thread.h"
 #include "platform/text.h"
 #include "support/gui_app.h"
 #include "workers/app_identity.h"
+#include "xcvr/instr_settings.h"
+#include "xcvr/instr_thread.h"
 
 namespace lv_test {
 
@@ -105,6 +108,24 @@ std::wstring AppFixture::WriteIqbin(const char* name, const std::vector<CQComple
 
 std::filesystem::path AppFixture::StartupFile() const {
   return config_ / "Lumvard Systems" / "Lumvard Sorvek" / "Lumvard Sorvek Startup Settings.config";
+}
+
+void AppFixture::ChooseTwoTransmitters(const std::wstring& f0, const std::wstring& f1,
+                                       const std::string& boardAddress) {
+  CWSorvekThreads& t = app_->Threads();
+  t.dataManager->SetParam(f0.c_str(), CWMultiDataMgrThread::kParamFileName, 0);
+  t.dataManager->SetParam(f1.c_str(), CWMultiDataMgrThread::kParamFileName, 1);
+  CQInstrIIOMultiXcvrSettings s(4, 4);
+  s.SetAllFlags(true);
+  s.model = kModelFmcomms3;
+  s.rateIndex = 1;  // 2 Msps
+  s.connectionType = kConnectionLan;
+  s.SetIPAddress(lv::Utf8ToWide(boardAddress).c_str());
+  s.xmtrCenterFreq = 2.4e9;
+  s.rcvrCenterFreq = 1e9;
+  s.Xmtr(0).on = true;
+  s.Xmtr(1).on = true;
+  t.instrumentManager->SetParam(static_cast<void*>(&s), kInstrSetSettings);
 }
 
 }  // namespace lv_test

@@ -50,6 +50,10 @@ class AppFixture : public ::testing::Test {
   // Writes an IQ file of the waveform at the sample rate (centre 2.4 GHz)
   // into the test's folder; its full path.
   std::wstring WriteIqbin(const char* name, const std::vector<CQComplex>& w, double sampleRate = 2e6);
+  // The user's choices of a two-transmitter session: files f0 and f1 for
+  // transmitters 1 and 2, an AD9361-family board at boardAddress (network),
+  // 2 Msps, transmitters 1 and 2 on.
+  void ChooseTwoTransmitters(const std::wstring& f0, const std::wstring& f1, const std::string& boardAddress);
 
  private:
   void StartWith(CWSorvekApp::Options options);

@@ -103,22 +103,7 @@ TEST_F(ProgramPlotsTest, SixteenWindowsArrangedShowTheWaveformsAndEveryKeyRoundT
   }
   auto win = [&](CWPlotKind kind, int x) { return windows.at(Key(kind, x)); };
 
-  {
-    CWSorvekThreads& t = app_->Threads();
-    t.dataManager->SetParam(f0.c_str(), CWMultiDataMgrThread::kParamFileName, 0);
-    t.dataManager->SetParam(f1.c_str(), CWMultiDataMgrThread::kParamFileName, 1);
-    CQInstrIIOMultiXcvrSettings s(4, 4);
-    s.SetAllFlags(true);
-    s.model = kModelFmcomms3;
-    s.rateIndex = 1;  // 2 Msps
-    s.connectionType = kConnectionLan;
-    s.SetIPAddress(lv::Utf8ToWide(fake_->Address()).c_str());
-    s.xmtrCenterFreq = 2.4e9;
-    s.rcvrCenterFreq = 1e9;
-    s.Xmtr(0).on = true;
-    s.Xmtr(1).on = true;
-    t.instrumentManager->SetParam(static_cast<void*>(&s), kInstrSetSettings);
-  }
+  ChooseTwoTransmitters(f0, f1, fake_->Address());
 
   // The active plots dialog: four transmitters, every kind, arranged.
   ASSERT_TRUE(Command(kCmdActiveWindows));
