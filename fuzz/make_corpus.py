@@ -49,6 +49,12 @@ def iq_readers():
             b'scale_factor="9.5367431640625e-07" data_encoding="int16" center_frequency="2.4 GHz" '
             b'start_capture="2020:32:10:20:30.5" />\r\n</data_files>\r\n<marker_files>\r\n'
             b'<marker_file count="1" format="XML" />\r\n</marker_files>\r\n</xcom_header>\r\n' % n)
+    xhdr_small_scale = (b'<xcom_header><data_file samples="%d" sample_rate="1.25e6" scale_factor="4.65661287e-10" '
+                     b'data_encoding="int16" span="20 MHz" /></xcom_header>' % n)
+    xhdr_prefixed = (b'<xcom_header><data_file num_samples="%d" capture_sample_rate="2e6" iq_scale_factor="1.5e-3" '
+                     b'/></xcom_header>' % n)
+    xhdr_twice = (b'<xcom_header><data_file samples="%d" sample_rate="1e6" scale_factor="1e-5" />'
+                  b'<data_file samples="3" sample_rate="1e6" scale_factor="1e-5" /></xcom_header>' % n)
     xmrk = b'<?xml version="1.0"?>\n<markers>\n<marker marker_number="0" sample="0" time="1.5" />\n</markers>\n'
     vsa = ("InputZoom\tTRUE\nInputCenter\t2400000000.0\nXDelta\t2.5E-7\nXDomain\t2\nXUnit\tSec\nXStart\t0.0\nY\n"
            + text_lines(n)).encode()
@@ -75,6 +81,11 @@ def iq_readers():
         "binpair": iq_reader_seed(4, 2, binpair, pairs(n)),
         "xdat": iq_reader_seed(5, 0, xhdr, pairs(n), xmrk),
         "xdat_cut": iq_reader_seed(5, 0x10, xhdr, pairs(n), xmrk, start=4, count=10),
+        "xdat_window_inside": iq_reader_seed(5, 0, xhdr, pairs(n), b"", start=2, count=4),
+        "xdat_window_past_end": iq_reader_seed(5, 0, xhdr, pairs(n, 7777), xmrk, start=5, count=9),
+        "xdat_small_scale": iq_reader_seed(5, 0, xhdr_small_scale, pairs(n, 4321), b"", start=-1, count=12),
+        "xdat_prefixed_names": iq_reader_seed(5, 0, xhdr_prefixed, pairs(n, 999), b"", start=0, count=8),
+        "xdat_key_twice": iq_reader_seed(5, 0, xhdr_twice, pairs(n), b"", start=0, count=8),
         "vsa_agilent": iq_reader_seed(6, 2, vsa),
         "vsa_adi": iq_reader_seed(7, 0, vsa_comma),
         "vsa_adi_mhz": iq_reader_seed(8, 0, vsa),
