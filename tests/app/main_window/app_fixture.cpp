@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
@@ -68,6 +69,30 @@ void AppFixture::StartApp(bool withPlots, std::function<int(CWPlotKind, int)> st
     };
   }
   StartWith(std::move(o));
+  // The frame reports its plot area once its menu, toolbar and status bar are
+  // laid out; the plot threads are sent it then.
+  ASSERT_TRUE(ServeUntil([&] {
+    const uint32_t id = Main().WindowId();
+    const CWRect a = Main().PlotArea();
+    return lv::test_hooks::IsShown(id) && a.bottom - a.top < lv::test_hooks::WidgetGeometry(id).Height() - 40;
+  }));
+  if (withPlots) {
+    // Each plot thread is sent the plot area when it announces itself, as a
+    // request without wait that the fake records on its own thread: wait for
+    // every record, so that a test clearing the records starts from quiet
+    // threads.
+    ASSERT_TRUE(ServeUntil([&] {
+      for (CWUIThread* t : app_->Threads().InStartOrder()) {
+        auto* plot = dynamic_cast<FakePlotThread*>(t);
+        if (plot == nullptr) continue;
+        const std::vector<std::string> r = plot->Requests();
+        if (std::none_of(r.begin(), r.end(), [](const std::string& q) { return q.rfind("area ", 0) == 0; })) {
+          return false;
+        }
+      }
+      return true;
+    }));
+  }
 }
 
 void AppFixture::StartProgramApp() {
